@@ -1,0 +1,64 @@
+#include "app/Platform.h"
+
+#include <QTextStream>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+class ConsolePlatform final : public Platform {
+public:
+    MsgResult msgBox(const QString& text, MsgButtons buttons, MsgIcon, const QString&) override {
+        QTextStream(stderr) << text << Qt::endl;
+        switch (buttons) {
+        case MsgButtons::OK:
+        case MsgButtons::OKCancel:
+            return MsgResult::OK;
+        case MsgButtons::YesNo:
+        case MsgButtons::YesNoCancel:
+            return MsgResult::No;
+        }
+        return MsgResult::OK;
+    }
+    [[noreturn]] void endProgram(int exitCode) override {
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    }
+    bool startDetached(const QString&, const QStringList&) override { return false; }
+};
+
+ConsolePlatform gConsole;
+Platform* gPlatform = nullptr;
+
+} // namespace
+
+Platform& platform() { return gPlatform ? *gPlatform : gConsole; }
+
+Platform* setPlatform(Platform* p) {
+    Platform* previous = gPlatform;
+    gPlatform = p;
+    return previous;
+}
+
+QString applicationTitle() { return QStringLiteral("Ventrolux"); }
+
+MsgResult MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) {
+    return platform().msgBox(text, buttons, icon, title.isEmpty() ? applicationTitle() : title);
+}
+
+void EndProgram(int exitCode) {
+    platform().endProgram(exitCode);
+    std::abort(); // an endProgram that returned would break the promise that nothing runs after the end
+}
+
+FatalError::FatalError(int number, const QString& description)
+    : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
+
+QString FatalError::report() const {
+    return QStringLiteral("Run-time error %1: %2").arg(number_).arg(description_);
+}
+
+void ReportFatalError(const FatalError& e) {
+    MsgBox(e.report(), MsgButtons::OK, MsgIcon::Critical);
+    EndProgram(1);
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The one seam between the program and what a test must script: message boxes,
+// the end of the program, starting another process, and the printer. The desktop
+// program installs the real thing; the command-line tool writes messages to
+// standard error; tests install a recorder that answers from a queue.
+
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
+enum class MsgIcon { None, Information, Question, Exclamation, Critical };
+enum class MsgResult { OK, Cancel, Yes, No };
+
+class QPagedPaintDevice;
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+    virtual MsgResult msgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) = 0;
+    // Ends the process at once. Must not return.
+    [[noreturn]] virtual void endProgram(int exitCode) = 0;
+    // Starts a program detached; false when it could not be started.
+    virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+};
+
+// The installed platform. Without one, messages go to standard error and the end is std::_Exit.
+Platform& platform();
+// Installs a platform (not owned); nullptr restores the default. Returns the previous one.
+Platform* setPlatform(Platform* p);
+
+// The title of message boxes that have no title of their own.
+QString applicationTitle();
+
+MsgResult MsgBox(const QString& text, MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None,
+                 const QString& title = QString());
+[[noreturn]] void EndProgram(int exitCode);
+
+// A failure the program does not trap (database, conversion, process launch): it
+// travels to the top of the event loop, which reports "Run-time error N: …" and ends.
+class FatalError : public std::runtime_error {
+public:
+    FatalError(int number, const QString& description);
+    int number() const { return number_; }
+    QString description() const { return description_; }
+    QString report() const; // "Run-time error N: description"
+
+private:
+    int number_;
+    QString description_;
+};
+
+// Error numbers of the untrapped failures.
+namespace errnum {
+inline constexpr int TypeMismatch = 13;
+inline constexpr int FileNotFound = 53;
+inline constexpr int PathNotFound = 76;
+inline constexpr int NoCurrentRecord = 3021;
+inline constexpr int DatabaseError = 3146;
+inline constexpr int InvalidTableName = 3265;
+inline constexpr int InvalidUseOfNull = 94;
+} // namespace errnum
+
+// Shows the fatal error report and ends the program with exit code 1.
+[[noreturn]] void ReportFatalError(const FatalError& e);

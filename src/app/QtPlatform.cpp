@@ -1,0 +1,96 @@
+#include "app/QtPlatform.h"
+
+#include "app/modMain.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
+
+QtPlatform::QtPlatform() : french_(new QTranslator) {
+    if (!french_->load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete french_;
+        french_ = nullptr;
+    }
+}
+
+QtPlatform::~QtPlatform() {
+    if (french_ && frenchInstalled_) QCoreApplication::removeTranslator(french_);
+    delete french_;
+}
+
+void QtPlatform::followLanguage() {
+    if (!french_) return;
+    const bool wantFrench = modMain::IsFrench();
+    if (wantFrench == frenchInstalled_) return;
+    if (wantFrench) QCoreApplication::installTranslator(french_);
+    else QCoreApplication::removeTranslator(french_);
+    frenchInstalled_ = wantFrench;
+}
+
+MsgResult QtPlatform::msgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) {
+    followLanguage();
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    switch (buttons) {
+    case MsgButtons::OK:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MsgButtons::OKCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return MsgResult::OK;
+    case QMessageBox::Yes:
+        return MsgResult::Yes;
+    case QMessageBox::No:
+        return MsgResult::No;
+    default:
+        // Escape or the window's close box: OK for a box with only OK, otherwise Cancel or No.
+        if (buttons == MsgButtons::OK) return MsgResult::OK;
+        if (buttons == MsgButtons::YesNo) return MsgResult::No;
+        return MsgResult::Cancel;
+    }
+}
+
+void QtPlatform::endProgram(int exitCode) {
+    // Every write that belongs together is committed or rolled back by its own
+    // transaction, so ending here never leaves half-written data behind.
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+}
+
+bool QtPlatform::startDetached(const QString& program, const QStringList& arguments) {
+    if (!QFileInfo(program).isExecutable()) return false;
+    return QProcess::startDetached(program, arguments);
+}

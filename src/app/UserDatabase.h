@@ -1,0 +1,31 @@
+#pragma once
+// The user database myData.db: its schema, the rows it ships with (report titles,
+// volume descriptions, region names), its creation when missing and its upgrade.
+
+#include "data/DBTools.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace userdb {
+
+// Recorded in PRAGMA user_version.
+inline constexpr int kSchemaVersion = 1;
+
+// The CREATE TABLE statements of every table.
+QStringList schemaStatements();
+
+// Creates the file with its schema and shipped rows. The file appears complete or not at all.
+void create(const QString& path);
+
+// Creates the file when it does not exist yet.
+void ensureExists(const QString& path);
+
+// Brings an open user database to the current schema. The firm records (MyValues) are
+// kept; the report tables and the shipped rows, which the program owns, are rebuilt.
+void upgrade(Connection& cn);
+
+// The Rpt_Comparison columns in table order.
+QStringList comparisonColumns();
+
+} // namespace userdb

@@ -1,0 +1,17 @@
+// The desktop program. It reads no command line and no environment variable of its own.
+
+#include "app/Application.h"
+#include "app/Platform.h"
+#include "app/QtPlatform.h"
+
+int main(int argc, char** argv) {
+    Application app(argc, argv);
+    QtPlatform platform;
+    setPlatform(&platform);
+    try {
+        Main();
+    } catch (const FatalError& e) {
+        ReportFatalError(e);
+    }
+    return app.exec();
+}

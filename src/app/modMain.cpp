@@ -1,0 +1,106 @@
+#include "app/modMain.h"
+
+#include "app/Platform.h"
+#include "app/ProgramFiles.h"
+#include "data/Catalogue.h"
+#include "data/DatasetOptions.h"
+#include "text/StringTable.h"
+
+#include <QFileInfo>
+
+namespace modMain {
+
+QString Txt(int entry) { return strings::text(entry, gintLanguage); }
+
+bool IsFrench() { return gintLanguage != 0; }
+
+void subSetDataTable(const QString& strOptionName) {
+    if (const DatasetOption* option = datasets::findByControlName(strOptionName)) {
+        gstrDataTable = catalogue::datasetTableName(option->volume, QLatin1String(option->region), datasets::kCurrentYear);
+        gintVolume = static_cast<int16_t>(option->volume);
+        gstrRegion = QLatin1String(option->region);
+    } else {
+        gstrDataTable = QStringLiteral("KLV_Other");
+    }
+    gstrNAICSTable = strOptionName == QLatin1String("optVol1") ? QLatin1String(catalogue::NaicsDetailed)
+                                                               : QLatin1String(catalogue::NaicsRaw);
+}
+
+namespace {
+
+// The viewer gets the help file as one argument, so a program directory with blanks works.
+void startHelpViewer(const QStringList& arguments) {
+    if (platform().startDetached(gstrHelpExe, arguments)) return;
+    // A missing viewer only costs the user the help, not the program and its unsaved data.
+    const QString message = IsFrench()
+        ? QStringLiteral("La visionneuse d'aide n'a pas pu être lancée :\n%1\n\nVérifiez que le fichier existe dans le répertoire du programme.")
+        : QStringLiteral("The help viewer could not be started:\n%1\n\nCheck that the file exists in the program directory.");
+    MsgBox(message.arg(gstrHelpExe), MsgButtons::OK, MsgIcon::Exclamation);
+}
+
+} // namespace
+
+void subLaunchHelpFile(const QString& strHelpType) {
+    QString fileName;
+    if (strHelpType == QLatin1String("Contents"))
+        fileName = IsFrench() ? QStringLiteral("MOLV_ConceptsHelp_Fre.html") : QStringLiteral("MOLV_ConceptsHelp_Eng.html");
+    else if (strHelpType == QLatin1String("Tech"))
+        fileName = IsFrench() ? QStringLiteral("MOLV_Tech_Help_Fre.html") : QStringLiteral("MOLV_Tech_Help_Eng.html");
+
+    QStringList arguments;
+    if (!fileName.isEmpty()) arguments << programfiles::programDirectory() + u'/' + fileName;
+    startHelpViewer(arguments);
+}
+
+void GetHelpTopic(const QString& helpFile, int helpTopic) {
+    startHelpViewer({programfiles::programDirectory() + u'/' + helpFile, QString::number(helpTopic)});
+}
+
+void resetState() {
+    gintLanguage = 0;
+    DisconnectFromDB(gcnData);
+    DisconnectFromDB(gcnMyData);
+    gstrDataTable.clear();
+    gintVolume = 0;
+    gstrRegion.clear();
+    gstrNAICSTable.clear();
+    gstrDatasetCaption.clear();
+    gblnKeepFirmValues = false;
+    gstrHelpExe.clear();
+}
+
+} // namespace modMain
+
+#include "app/UserDatabase.h"
+
+namespace modMain {
+
+namespace {
+
+[[noreturn]] void endForReferenceDatabase(const QString& path, const QString& reason) {
+    MsgBox(QStringLiteral("The reference database cannot be opened:\n%1\n\n%2\n\n"
+                          "Build the sample reference database with 'make' in the source folder "
+                          "(or run: make-sample-data \"%1\"), then start the program again.")
+               .arg(path, reason),
+           MsgButtons::OK, MsgIcon::Critical);
+    EndProgram(1);
+}
+
+} // namespace
+
+void subOpenDatabases() {
+    const QString reference = programfiles::referenceDatabasePath();
+    if (!QFileInfo(reference).isFile()) endForReferenceDatabase(reference, QStringLiteral("The file does not exist."));
+    try {
+        ConnectToFile(gcnData, reference, QStringLiteral("unknown"), ReadOnly);
+    } catch (const FatalError& e) {
+        endForReferenceDatabase(reference, e.description());
+    }
+
+    const QString user = programfiles::userDatabasePath();
+    userdb::ensureExists(user);
+    ConnectToFile(gcnMyData, user, QStringLiteral("unknown"));
+    userdb::upgrade(gcnMyData);
+}
+
+} // namespace modMain

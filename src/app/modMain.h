@@ -1,0 +1,45 @@
+#pragma once
+// The program's global state: the language, the two open database connections and
+// what the user's dataset choice fixed. Every screen reads it here.
+
+#include "data/DBTools.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace modMain {
+
+inline int16_t gintLanguage = 0;   // 0 English, any other value French
+inline Connection gcnData;         // reference database, read only
+inline Connection gcnMyData;       // user database
+inline QString gstrDataTable;      // chosen dataset table of the current year
+inline int16_t gintVolume = 0;
+inline QString gstrRegion;
+inline QString gstrNAICSTable;     // industry description table of the chosen dataset
+inline QString gstrDatasetCaption; // caption of the chosen dataset option, in the language of the choice
+inline bool gblnKeepFirmValues = false;
+inline QString gstrHelpExe;        // the help viewer beside the running executable
+
+// The string-table entry N in the current language.
+QString Txt(int entry);
+bool IsFrench();
+
+// Sets gstrDataTable, gintVolume, gstrRegion and gstrNAICSTable from an option's control name.
+void subSetDataTable(const QString& strOptionName);
+
+// Starts the help viewer on the concepts ("Contents") or technical ("Tech") help file.
+void subLaunchHelpFile(const QString& strHelpType);
+// Opens a help file of the program directory at a numbered topic.
+void GetHelpTopic(const QString& helpFile, int helpTopic);
+
+// Resets every global to its start value (for tests and for a second start in one process).
+void resetState();
+
+} // namespace modMain
+
+namespace modMain {
+// Opens the reference database read-only and the user database (created when it does
+// not exist yet, upgraded when older), both from the program's files. A missing or
+// unreadable reference database ends the program with a message naming the file.
+void subOpenDatabases();
+} // namespace modMain

@@ -1,0 +1,190 @@
+#include "data/DBTools.h"
+
+#include "app/Platform.h"
+#include "data/UnicodeLike.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <atomic>
+
+namespace {
+
+std::atomic<int> gConnectionCounter{0};
+
+constexpr int kBusyTimeoutMs = 5000;
+
+[[noreturn]] void throwDatabaseError(const QSqlError& error, const QString& context) {
+    bool ok = false;
+    int number = error.nativeErrorCode().toInt(&ok);
+    if (!ok || number <= 0) number = errnum::DatabaseError;
+    QString text = error.databaseText();
+    if (text.isEmpty()) text = error.driverText();
+    if (!context.isEmpty()) text += QStringLiteral(" (%1)").arg(context);
+    throw FatalError(number, text);
+}
+
+QSqlQuery runQuery(Connection& cn, const QString& sql, const QVariantList& params) {
+    if (!cn || !cn->isOpen())
+        throw FatalError(errnum::DatabaseError, QStringLiteral("Operation is not allowed when the object is closed."));
+    QSqlQuery query(cn->database());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) throwDatabaseError(query.lastError(), sql);
+    for (const QVariant& p : params) query.addBindValue(p);
+    if (!query.exec()) throwDatabaseError(query.lastError(), sql);
+    return query;
+}
+
+QString sqliteFileFor(const QString& trimmedPath, const QString& lowerPath) {
+    // The program's texts name the files with the ending "mdb"; here they are SQLite files ending ".db".
+    if (lowerPath.endsWith(QLatin1String(".mdb"))) return trimmedPath.left(trimmedPath.size() - 4) + QStringLiteral(".db");
+    return trimmedPath;
+}
+
+} // namespace
+
+DbConnection::DbConnection() : name_(QStringLiteral("ventrolux-%1").arg(++gConnectionCounter)) {}
+
+DbConnection::~DbConnection() { close(); }
+
+QSqlDatabase DbConnection::database() const { return QSqlDatabase::database(name_, false); }
+
+void DbConnection::close() {
+    if (!QSqlDatabase::contains(name_)) return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(name_, false);
+        if (db.isOpen()) db.close();
+    }
+    QSqlDatabase::removeDatabase(name_);
+    open_ = false;
+}
+
+void ConnectToFile(Connection& cnTarget, const QString& strFilePath, const QString& strDirectory, int mode) {
+    const QString filePath = strFilePath;
+    QString directory = strDirectory;
+    DisconnectFromDB(cnTarget);
+    if (directory == QLatin1String("unknown")) directory = QCoreApplication::applicationDirPath();
+
+    const QString trimmed = filePath.trimmed();
+    const QString lower = trimmed.toLower();
+    QString ending = trimmed.right(3);
+    if (lower == QLatin1String("text")) ending = QStringLiteral("txt");
+
+    auto cn = std::make_shared<DbConnection>();
+    cnTarget = cn;
+
+    const QString kind = ending.toLower();
+    const bool sqlite = lower.endsWith(QLatin1String(".db")) || lower.endsWith(QLatin1String(".sqlite")) || kind == QLatin1String("mdb");
+    if (kind == QLatin1String("txt") || kind == QLatin1String("csv")) {
+        cn->provider_ = QStringLiteral("MSDASQL");
+        cn->connectionString_ = QStringLiteral("DRIVER={Microsoft Text Driver (*.txt; *.csv)};DBQ=") + directory +
+                                QStringLiteral(";DefaultDir=") + directory + QStringLiteral(";Uid=Admin;Pwd=;");
+        throw FatalError(errnum::DatabaseError, QStringLiteral("Text files are not supported as data files: %1").arg(trimmed));
+    }
+    if (kind == QLatin1String("xls")) {
+        cn->provider_ = QStringLiteral("Microsoft.Jet.OLEDB.4.0");
+        cn->connectionString_ = QStringLiteral("Data Source=") + trimmed + QStringLiteral(";Extended Properties=Excel 8.0;");
+        throw FatalError(errnum::DatabaseError, QStringLiteral("Spreadsheets are not supported as data files: %1").arg(trimmed));
+    }
+    if (!sqlite) {
+        MsgBox(QStringLiteral("Invalid use of ConnectToFile (Invalid File Type: ") + ending + QStringLiteral(" )"));
+        EndProgram(1);
+    }
+
+    const QString file = sqliteFileFor(trimmed, lower);
+    cn->provider_ = QStringLiteral("QSQLITE");
+    cn->connectionString_ = QStringLiteral("Data Source=") + file;
+    cn->filePath_ = file;
+    cn->readOnly_ = (mode == ReadOnly);
+
+    const QFileInfo info(file);
+    if (!info.exists() || !info.isFile())
+        throw FatalError(errnum::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(file));
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), cn->name_);
+    db.setDatabaseName(file);
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
+    if (cn->readOnly_) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    db.setConnectOptions(options);
+    if (!db.open()) throwDatabaseError(db.lastError(), file);
+    cn->open_ = true;
+
+    // Opening is lazy in SQLite: read the schema now so that a file that is not a
+    // database fails here, naming the file, rather than at some later query.
+    QSqlQuery probe(db);
+    if (!probe.exec(QStringLiteral("PRAGMA schema_version")))
+        throwDatabaseError(probe.lastError(), file);
+    probe.finish();
+
+    installUnicodeLike(db);
+}
+
+void DisconnectFromDB(Connection& cnTarget) {
+    if (!cnTarget) return;
+    cnTarget->close();
+    cnTarget.reset();
+}
+
+RecordsetPtr GetRS(Connection& cnTarget, const QString& strSQL, const QString& strWriteMode, const QVariantList& params) {
+    const QString mode = strWriteMode.toLower();
+    int cursorType = 0;
+    int lockType = 0;
+    if (mode == QLatin1String("read")) {
+        cursorType = 3; // static snapshot
+        lockType = 1;   // read-only
+    } else if (mode == QLatin1String("write")) {
+        cursorType = 2; // dynamic
+        lockType = 3;   // optimistic
+    } else {
+        MsgBox(QStringLiteral("Invalid use of GetRS (Invalid WriteMode: ") + strWriteMode + QStringLiteral(" )"));
+        EndProgram(1);
+    }
+
+    QSqlQuery query = runQuery(cnTarget, strSQL, params);
+    const QSqlRecord record = query.record();
+    QStringList names;
+    names.reserve(record.count());
+    for (int i = 0; i < record.count(); ++i) names << record.fieldName(i);
+
+    QList<QVariantList> rows;
+    while (query.next()) {
+        QVariantList row;
+        row.reserve(record.count());
+        for (int i = 0; i < record.count(); ++i) row << query.value(i);
+        rows << std::move(row);
+    }
+    if (query.lastError().isValid()) throwDatabaseError(query.lastError(), strSQL);
+    return std::make_shared<Recordset>(std::move(names), std::move(rows), cursorType, lockType);
+}
+
+void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, int16_t& intErrorCount, const QVariantList& params) {
+    QSqlQuery query = runQuery(cnTarget, strSQL, params);
+    query.finish();
+    // SQLite leaves no warnings behind a completed command; failures have thrown above.
+    intErrorCount = 0;
+}
+
+void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, const QVariantList& params) {
+    int16_t ignored = 0;
+    ExecCmdInDB(cnTarget, strSQL, ignored, params);
+}
+
+Transaction::Transaction(Connection& cn) : cn_(cn) {
+    if (!cn_ || !cn_->isOpen())
+        throw FatalError(errnum::DatabaseError, QStringLiteral("Operation is not allowed when the object is closed."));
+    QSqlDatabase db = cn_->database();
+    if (!db.transaction()) throwDatabaseError(db.lastError(), QStringLiteral("begin transaction"));
+}
+
+Transaction::~Transaction() {
+    if (!done_ && cn_ && cn_->isOpen()) cn_->database().rollback();
+}
+
+void Transaction::commit() {
+    QSqlDatabase db = cn_->database();
+    done_ = true;
+    if (!db.commit()) throwDatabaseError(db.lastError(), QStringLiteral("commit"));
+}

@@ -1,0 +1,83 @@
+#include "screens/start/frmAbout.h"
+
+#include "app/ScreenRegistry.h"
+#include "app/Widgets.h"
+#include "app/modMain.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace modMain;
+
+frmAbout::frmAbout() {
+    setObjectName(QStringLiteral("frmAbout"));
+    auto* central = new QWidget;
+    setCentralWidget(central);
+
+    cmdReturn = makeButton(QStringLiteral("cmdReturn"));
+    // Fixed in both languages: the project has no fax line.
+    lblFax = makeLabel(QStringLiteral("lblFax"), QStringLiteral("Fax / Télécopieur : —"));
+    lblEmail = makeLabel(QStringLiteral("lblEmail"));
+    lblTechnical = makeLabel(QStringLiteral("lblTechnical"));
+    lblSubjectMatter = makeLabel(QStringLiteral("lblSubjectMatter"));
+    lblProv = makeLabel(QStringLiteral("lblProv"));
+    lblBuilding = makeLabel(QStringLiteral("lblBuilding"));
+    lblStreet = makeLabel(QStringLiteral("lblStreet"));
+    lblStats = makeLabel(QStringLiteral("lblStats"), QString(), true);
+    lblTitle = makeLabel(QStringLiteral("lblTitle"), QString(), true);
+    QFont big = lblTitle->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    lblTitle->setFont(big);
+    lblVersion = makeLabel(QStringLiteral("lblVersion"), QStringLiteral("Version 2011.1"));
+    lblSampleData = makeLabel(QStringLiteral("lblSampleData"));
+    lblSampleData->setWordWrap(true);
+
+    auto* header = new QWidget;
+    header->setObjectName(QStringLiteral("aboutHeader"));
+    header->setStyleSheet(QStringLiteral("#aboutHeader { background: white; }"));
+    auto* headerLayout = new QVBoxLayout(header);
+    headerLayout->addWidget(lblTitle, 0, Qt::AlignHCenter);
+    headerLayout->addWidget(lblVersion, 0, Qt::AlignHCenter);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(header);
+    layout->addSpacing(8);
+    for (QLabel* l : {lblStats, lblStreet, lblBuilding, lblProv, lblSubjectMatter, lblTechnical, lblEmail, lblFax})
+        layout->addWidget(l);
+    layout->addSpacing(8);
+    layout->addWidget(lblSampleData);
+    layout->addWidget(cmdReturn, 0, Qt::AlignHCenter);
+    central->setMinimumWidth(460);
+
+    connect(cmdReturn, &QPushButton::clicked, this, &frmAbout::cmdReturn_Click);
+    setFixedSizeAfterLayout(this);
+}
+
+void frmAbout::Form_Load() { centreOnScreen(); }
+
+void frmAbout::Form_Activate() { subLoadCaptions(); }
+
+void frmAbout::subLoadCaptions() {
+    lblTitle->setText(Txt(2));
+    lblStats->setText(Txt(340));
+    lblBuilding->setText(Txt(574));
+    lblStreet->setText(Txt(342));
+    lblProv->setText(Txt(344));
+    lblSubjectMatter->setText(Txt(346));
+    lblTechnical->setText(Txt(348));
+    setWindowTitle(Txt(566));
+    cmdReturn->setText(Txt(568));
+    lblEmail->setText(Txt(570));
+    lblSampleData->setText(IsFrench() ? QStringLiteral("Les chiffres des industries fournis avec ce programme sont des données "
+                                                       "d'exemple synthétiques, et non des statistiques publiées.")
+                                      : QStringLiteral("The industry figures that come with this program are synthetic "
+                                                       "sample data, not published statistics."));
+}
+
+void frmAbout::cmdReturn_Click() { ScreenRegistry::instance().hide(*this); }
+
+bool frmAbout::Form_QueryUnload() {
+    cmdReturn_Click();
+    return true;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The About screen: title, version, the publisher's contact lines and the sample-data note.
+
+#include "app/Screen.h"
+
+class QLabel;
+class QPushButton;
+
+class frmAbout : public Screen {
+    Q_OBJECT
+public:
+    frmAbout();
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    bool Form_QueryUnload() override;
+
+    void subLoadCaptions();
+    void cmdReturn_Click();
+
+    QPushButton* cmdReturn;
+    QLabel* lblFax;
+    QLabel* lblEmail;
+    QLabel* lblTechnical;
+    QLabel* lblSubjectMatter;
+    QLabel* lblProv;
+    QLabel* lblBuilding;
+    QLabel* lblStreet;
+    QLabel* lblStats;
+    QLabel* lblTitle;
+    QLabel* lblVersion;
+    QLabel* lblSampleData;
+};

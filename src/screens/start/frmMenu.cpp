@@ -1,0 +1,237 @@
+#include "screens/start/frmMenu.h"
+
+#include "app/Platform.h"
+#include "app/ScreenRegistry.h"
+#include "app/Widgets.h"
+#include "app/modMain.h"
+#include "data/Catalogue.h"
+#include "data/DatasetOptions.h"
+#include "screens/start/IndustrySelectionHandOver.h"
+#include "screens/start/frmAbout.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+using namespace modMain;
+
+namespace {
+
+// The right-hand column: regions with their provinces or territories indented under them.
+struct RegionRow {
+    const char* option;
+    bool indented;
+};
+constexpr RegionRow kRegionRows[] = {
+    {"optAtlantic", false},   {"optNewfoundland", true}, {"optNewBrunswick", true}, {"optNovaScotia", true},
+    {"optPEI", true},         {"optQuebec", false},      {"optOntario", false},     {"optPrairies", false},
+    {"optManitoba", true},    {"optSaskatchewan", true}, {"optAlberta", true},      {"optBritishColumbia", false},
+    {"optTerritories", false}, {"optNunavut", true},     {"optNWT", true},          {"optYukon", true},
+};
+
+QFrame* makeShape(const QString& name) {
+    auto* f = new QFrame;
+    f->setObjectName(name);
+    f->setFrameShape(QFrame::Box);
+    f->setFrameShadow(QFrame::Plain);
+    return f;
+}
+
+} // namespace
+
+frmMenu::frmMenu() {
+    setObjectName(QStringLiteral("frmMenu"));
+    auto* central = new QWidget;
+    setCentralWidget(central);
+
+    for (const DatasetOption& o : datasets::options()) {
+        QRadioButton* b = makeOption(QLatin1String(o.controlName));
+        options_.insert(QLatin1String(o.controlName), b);
+        connect(b, &QRadioButton::clicked, this, [this, &o] { optionClicked(o); });
+    }
+
+    lblInstructions = makeLabel(QStringLiteral("lblInstructions"), QString(), true);
+    lblCanada = makeLabel(QStringLiteral("lblCanada"), QString(), true);
+    lblRegProvTerr = makeLabel(QStringLiteral("lblRegProvTerr"), QString(), true);
+    lblOR = makeLabel(QStringLiteral("lblOR"), QString(), true);
+    lblVol3 = makeLabel(QStringLiteral("lblVol3"));
+    lblVol3->setWordWrap(true);
+    lblDescription = makeLabel(QStringLiteral("lblDescription"), QStringLiteral("Description"));
+    txtDescription = new QPlainTextEdit;
+    txtDescription->setObjectName(QStringLiteral("txtDescription"));
+    txtDescription->setReadOnly(true);
+    txtDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtDescription->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #e0e0e0; }"));
+    txtDescription->setFixedHeight(120);
+    cmdSearch = makeButton(QStringLiteral("cmdSearch"));
+
+    // Left column: the three Canada-wide volumes.
+    QFrame* shape1 = makeShape(QStringLiteral("Shape1"));
+    auto* left = new QVBoxLayout(shape1);
+    left->addWidget(lblCanada);
+    const char* volumeHeadings[][2] = {{"lblVol1", "Volume 1"}, {"lblVol2", "Volume 2"}, {"lblVolume3", "Volume 3"}};
+    const char* volumeOptions[] = {"optVol1", "optVol2", "optVol3"};
+    for (int i = 0; i < 3; ++i) {
+        left->addSpacing(8);
+        left->addWidget(makeLabel(QLatin1String(volumeHeadings[i][0]), QLatin1String(volumeHeadings[i][1]), true));
+        left->addWidget(options_.value(QLatin1String(volumeOptions[i])));
+    }
+    left->addStretch();
+
+    // Right column: volume 3 by region, province and territory.
+    QFrame* shape2 = makeShape(QStringLiteral("Shape2"));
+    auto* right = new QVBoxLayout(shape2);
+    right->addWidget(lblRegProvTerr);
+    right->addSpacing(8);
+    right->addWidget(makeLabel(QStringLiteral("Label1"), QStringLiteral("Volume 3 "), true));
+    right->addWidget(lblVol3);
+    for (const RegionRow& row : kRegionRows) {
+        auto* line = new QHBoxLayout;
+        if (row.indented) line->addSpacing(24);
+        line->addWidget(options_.value(QLatin1String(row.option)));
+        line->addStretch();
+        right->addLayout(line);
+    }
+
+    auto* columns = new QGridLayout;
+    columns->addWidget(shape1, 0, 0);
+    columns->addWidget(lblOR, 0, 1, Qt::AlignCenter);
+    columns->addWidget(shape2, 0, 2, 2, 1);
+    auto* description = new QVBoxLayout;
+    description->addWidget(lblDescription);
+    description->addWidget(txtDescription);
+    columns->addLayout(description, 1, 0);
+    columns->setColumnStretch(0, 1);
+    columns->setColumnStretch(2, 1);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(lblInstructions);
+    layout->addLayout(columns);
+    layout->addWidget(cmdSearch, 0, Qt::AlignHCenter);
+
+    mnuFile = makeMenu(menuBar(), QStringLiteral("mnuFile"));
+    mnuExit = makeMenuEntry(mnuFile, QStringLiteral("mnuExit"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuLanguage = makeMenu(menuBar(), QStringLiteral("mnuLanguage"));
+    mnuEnglish = makeMenuEntry(mnuLanguage, QStringLiteral("mnuEnglish"), QKeySequence(Qt::Key_F2));
+    mnuFrench = makeMenuEntry(mnuLanguage, QStringLiteral("mnuFrench"), QKeySequence(Qt::Key_F3));
+    mnuHelp = makeMenu(menuBar(), QStringLiteral("mnuHelp"));
+    mnuContents = makeMenuEntry(mnuHelp, QStringLiteral("mnuContents"), QKeySequence(Qt::Key_F1));
+    mnuTechnical = makeMenuEntry(mnuHelp, QStringLiteral("mnuTechnical"), QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuAbout = makeMenuEntry(mnuHelp, QStringLiteral("mnuAbout"), QKeySequence(Qt::CTRL | Qt::Key_P));
+
+    connect(cmdSearch, &QPushButton::clicked, this, &frmMenu::cmdSearch_Click);
+    connect(mnuExit, &QAction::triggered, this, &frmMenu::mnuExit_Click);
+    connect(mnuEnglish, &QAction::triggered, this, &frmMenu::mnuEnglish_Click);
+    connect(mnuFrench, &QAction::triggered, this, &frmMenu::mnuFrench_Click);
+    connect(mnuContents, &QAction::triggered, this, &frmMenu::mnuContents_Click);
+    connect(mnuTechnical, &QAction::triggered, this, &frmMenu::mnuTechnical_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmMenu::mnuAbout_Click);
+
+    subLoadCaptions();
+    setFixedSizeAfterLayout(this);
+}
+
+QRadioButton* frmMenu::option(const QString& controlName) const { return options_.value(controlName); }
+
+void frmMenu::Form_Load() { centreOnScreen(); }
+
+void frmMenu::Form_Activate() {
+    subLoadCaptions();
+    subVerifyDataAvailable();
+}
+
+bool frmMenu::Form_QueryUnload() { return askExitQuestion(); }
+
+void frmMenu::subLoadCaptions() {
+    setWindowTitle(QStringLiteral("Ventrolux") + (IsFrench() ? QStringLiteral(" pour ") : QStringLiteral(" for ")) +
+                   QStringLiteral("2011, 2010 and 2009"));
+    lblInstructions->setText(Txt(484));
+    lblCanada->setText(Txt(486));
+    lblRegProvTerr->setText(Txt(488));
+    lblOR->setText(Txt(538));
+    lblVol3->setText(Txt(494));
+    for (const DatasetOption& o : datasets::options())
+        options_.value(QLatin1String(o.controlName))->setText(datasets::caption(o, gintLanguage));
+    cmdSearch->setText(Txt(504));
+    mnuFile->setTitle(Txt(496));
+    mnuExit->setText(Txt(328));
+    mnuLanguage->setTitle(Txt(500));
+    mnuEnglish->setText(QStringLiteral("English"));
+    mnuFrench->setText(QStringLiteral("Français"));
+    mnuHelp->setTitle(Txt(298));
+    mnuContents->setText(Txt(562));
+    mnuTechnical->setText(Txt(564));
+    mnuAbout->setText(Txt(380));
+    txtDescription->clear();
+}
+
+void frmMenu::subVerifyDataAvailable() {
+    for (const DatasetOption& o : datasets::options())
+        subConnectToTable(catalogue::datasetTableName(o.volume, QLatin1String(o.region), datasets::kCurrentYear),
+                          options_.value(QLatin1String(o.controlName)));
+}
+
+void frmMenu::subConnectToTable(const QString& strDataTableName, QRadioButton* optDataOption) {
+    RecordsetPtr rs = GetRS(gcnData, QStringLiteral("select count(*) as NumRecords from ") + catalogue::table(strDataTableName),
+                            QStringLiteral("read"));
+    optDataOption->setEnabled(rs->field(QStringLiteral("NumRecords")).toLongLong() != 0);
+}
+
+QString frmMenu::fncGetDescription(const QString& strChoice) {
+    RecordsetPtr rs = GetRS(gcnData, QStringLiteral("Select * from datadescription where optname = ?"), QStringLiteral("read"),
+                            {strChoice});
+    // A dataset without a description row (or with a null one) shows an empty box rather than ending the program.
+    if (rs->eof()) return QString();
+    const QVariant v = rs->field(IsFrench() ? QStringLiteral("descriptionf") : QStringLiteral("descriptione"));
+    return v.isNull() ? QString() : v.toString();
+}
+
+void frmMenu::optionClicked(const DatasetOption& option) {
+    txtDescription->setPlainText(fncGetDescription(QLatin1String(option.controlName)));
+}
+
+bool frmMenu::fncDetermineDataset() {
+    bool result = false;
+    for (const DatasetOption& o : datasets::options()) {
+        QRadioButton* b = options_.value(QLatin1String(o.controlName));
+        if (!b->isChecked()) continue;
+        gstrDatasetCaption = b->text();
+        subSetDataTable(QLatin1String(o.controlName));
+        result = true;
+    }
+    return result;
+}
+
+void frmMenu::cmdSearch_Click() {
+    if (fncDetermineDataset()) {
+        handOverToIndustrySelection(*this);
+        return;
+    }
+    MsgBox(Txt(480), MsgButtons::OK, MsgIcon::None);
+}
+
+void frmMenu::mnuExit_Click() { Form_QueryUnload(); }
+
+void frmMenu::mnuEnglish_Click() {
+    gintLanguage = 0;
+    subLoadCaptions();
+}
+
+void frmMenu::mnuFrench_Click() {
+    gintLanguage = 1;
+    subLoadCaptions();
+}
+
+void frmMenu::mnuContents_Click() { subLaunchHelpFile(QStringLiteral("Contents")); }
+void frmMenu::mnuTechnical_Click() { subLaunchHelpFile(QStringLiteral("Tech")); }
+
+void frmMenu::mnuAbout_Click() {
+    ScreenRegistry& registry = ScreenRegistry::instance();
+    registry.showModal(registry.get<frmAbout>(), this);
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The main menu: the user chooses one of the 19 reference datasets.
+
+#include "app/Screen.h"
+
+#include <QHash>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+struct DatasetOption;
+
+class frmMenu : public Screen {
+    Q_OBJECT
+public:
+    frmMenu();
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    bool Form_QueryUnload() override;
+    bool discardOnClose() const override { return false; }
+
+    void subLoadCaptions();
+    void subVerifyDataAvailable();
+    void subConnectToTable(const QString& strDataTableName, QRadioButton* optDataOption);
+    QString fncGetDescription(const QString& strChoice);
+    bool fncDetermineDataset();
+
+    void cmdSearch_Click();
+    void mnuExit_Click();
+    void mnuEnglish_Click();
+    void mnuFrench_Click();
+    void mnuContents_Click();
+    void mnuTechnical_Click();
+    void mnuAbout_Click();
+
+    // The option button of a dataset by its control name ("optYukon").
+    QRadioButton* option(const QString& controlName) const;
+
+    QLabel* lblInstructions;
+    QLabel* lblCanada;
+    QLabel* lblRegProvTerr;
+    QLabel* lblOR;
+    QLabel* lblVol3;
+    QLabel* lblDescription;
+    QPlainTextEdit* txtDescription;
+    QPushButton* cmdSearch;
+    QMenu* mnuFile;
+    QMenu* mnuLanguage;
+    QMenu* mnuHelp;
+    QAction* mnuExit;
+    QAction* mnuEnglish;
+    QAction* mnuFrench;
+    QAction* mnuContents;
+    QAction* mnuTechnical;
+    QAction* mnuAbout;
+
+private:
+    void optionClicked(const DatasetOption& option);
+    QHash<QString, QRadioButton*> options_;
+};

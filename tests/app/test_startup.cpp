@@ -1,0 +1,228 @@
+// Start-up and global state: the dataset mapping, the databases' opening and creation,
+// and the help launcher.
+
+#include "app/ProgramFiles.h"
+#include "app/UserDatabase.h"
+#include "app/modMain.h"
+#include "data/DatasetOptions.h"
+#include "support/RecordingPlatform.h"
+#include "support/TestDatabases.h"
+
+#include <QtTest>
+
+using namespace modMain;
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { resetState(); }
+
+    void datasetMapping_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("volume");
+        QTest::addColumn<QString>("region");
+        QTest::addColumn<QString>("naicsTable");
+        const QString raw = QStringLiteral("ZEBRO_NAICS_Description_Ind_Raw");
+        QTest::newRow("optVol1") << "optVol1" << "ZEBRO_Vol1_ALL_2011_Final_Ratios" << 1 << "ALL"
+                                 << "ZEBRO_NAICS_Description_Ind_Detailed";
+        const char* rows[][4] = {
+            {"optVol2", "ZEBRO_Vol2_ALL_2011_Final_Ratios", "2", "ALL"},
+            {"optVol3", "ZEBRO_Vol3_ALL_2011_Final_Ratios", "3", "ALL"},
+            {"optAtlantic", "ZEBRO_Vol3_ATLANTIC_2011_Final_Ratios", "3", "ATLANTIC"},
+            {"optNovaScotia", "ZEBRO_Vol3_NS_2011_Final_Ratios", "3", "NS"},
+            {"optNewBrunswick", "ZEBRO_Vol3_NB_2011_Final_Ratios", "3", "NB"},
+            {"optNewfoundland", "ZEBRO_Vol3_NL_2011_Final_Ratios", "3", "NL"},
+            {"optPEI", "ZEBRO_Vol3_PE_2011_Final_Ratios", "3", "PE"},
+            {"optQuebec", "ZEBRO_Vol3_QC_2011_Final_Ratios", "3", "QC"},
+            {"optOntario", "ZEBRO_Vol3_ON_2011_Final_Ratios", "3", "ON"},
+            {"optPrairies", "ZEBRO_Vol3_PRAIRIES_2011_Final_Ratios", "3", "PRAIRIES"},
+            {"optManitoba", "ZEBRO_Vol3_MB_2011_Final_Ratios", "3", "MB"},
+            {"optSaskatchewan", "ZEBRO_Vol3_SK_2011_Final_Ratios", "3", "SK"},
+            {"optAlberta", "ZEBRO_Vol3_AB_2011_Final_Ratios", "3", "AB"},
+            {"optBritishColumbia", "ZEBRO_Vol3_BC_2011_Final_Ratios", "3", "BC"},
+            {"optTerritories", "ZEBRO_Vol3_TERRITORIES_2011_Final_Ratios", "3", "TERRITORIES"},
+            {"optNWT", "ZEBRO_Vol3_NT_2011_Final_Ratios", "3", "NT"},
+            {"optNunavut", "ZEBRO_Vol3_NU_2011_Final_Ratios", "3", "NU"},
+            {"optYukon", "ZEBRO_Vol3_YT_2011_Final_Ratios", "3", "YT"},
+        };
+        for (const auto& r : rows)
+            QTest::newRow(r[0]) << r[0] << r[1] << QByteArray(r[2]).toInt() << r[3] << raw;
+    }
+    void datasetMapping() {
+        QFETCH(QString, option);
+        QFETCH(QString, table);
+        QFETCH(int, volume);
+        QFETCH(QString, region);
+        QFETCH(QString, naicsTable);
+        subSetDataTable(option);
+        QCOMPARE(gstrDataTable, table);
+        QCOMPARE(int(gintVolume), volume);
+        QCOMPARE(gstrRegion, region);
+        QCOMPARE(gstrNAICSTable, naicsTable);
+    }
+
+    void unknownOptionKeepsVolumeAndRegion() {
+        subSetDataTable(QStringLiteral("optPrairies"));
+        subSetDataTable(QStringLiteral("optprairies")); // the names compare with case
+        QCOMPARE(gstrDataTable, QStringLiteral("KLV_Other"));
+        QCOMPARE(int(gintVolume), 3);
+        QCOMPARE(gstrRegion, QStringLiteral("PRAIRIES"));
+        QCOMPARE(gstrNAICSTable, QStringLiteral("ZEBRO_NAICS_Description_Ind_Raw"));
+    }
+
+    void allNineteenOptionsAreDistinct() {
+        QSet<QString> names, prefixes;
+        for (const DatasetOption& o : datasets::options()) {
+            names.insert(QLatin1String(o.controlName));
+            prefixes.insert(QLatin1String(o.tablePrefix));
+            QCOMPARE(catalogue::datasetTablePrefix(o.volume, QLatin1String(o.region)), QLatin1String(o.tablePrefix));
+        }
+        QCOMPARE(names.size(), 19);
+        QCOMPARE(prefixes.size(), 19);
+    }
+
+    void missingUserDatabaseIsCreated() {
+        TestDatabases dbs;
+        QVERIFY(!QFile::exists(dbs.userPath()));
+        dbs.open();
+        QVERIFY(gcnData && gcnData->isReadOnly());
+        QVERIFY(gcnMyData && !gcnMyData->isReadOnly());
+        QCOMPARE(GetRS(gcnMyData, QStringLiteral("PRAGMA user_version"), QStringLiteral("read"))->field(0).toInt(),
+                 userdb::kSchemaVersion);
+        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select count(*) from ProvinceCodes"), QStringLiteral("read"))->field(0).toInt(), 17);
+        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select French from ProvinceCodes where Code = ?"), QStringLiteral("read"),
+                       {QStringLiteral("PE")})->field(0).toString(),
+                 QStringLiteral("Île-du-Prince-Édouard"));
+        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select count(*) from Volume_Descriptions"), QStringLiteral("read"))->field(0).toInt(), 6);
+        for (const char* source : {"Rpt_Comparison_Titles_Source", "Rpt_Ratios_Titles_Source", "Rpt_BalanceSheet_Titles_Source"}) {
+            RecordsetPtr rs = GetRS(gcnMyData, QStringLiteral("select Language from %1 order by Language").arg(QLatin1String(source)),
+                                    QStringLiteral("read"));
+            QCOMPARE(rs->recordCount(), 2);
+            QCOMPARE(rs->field(0).toString(), QStringLiteral("E"));
+        }
+        // MyValues: 35 columns and one row per firm and year.
+        RecordsetPtr cols = GetRS(gcnMyData, QStringLiteral("select * from MyValues"), QStringLiteral("read"));
+        QCOMPARE(cols->fieldCount(), 35);
+        QCOMPARE(cols->fieldName(1), QStringLiteral("Year"));
+        QCOMPARE(cols->fieldName(34), QStringLiteral("CurrentLiabilities"));
+        ExecCmdInDB(gcnMyData, QStringLiteral("insert into MyValues (FirmName, Year, Cash) values (?, ?, ?)"), {QStringLiteral("A"), 2011, 1});
+        QVERIFY_THROWS_EXCEPTION(FatalError, ExecCmdInDB(gcnMyData, QStringLiteral("insert into MyValues (FirmName, Year) values (?, ?)"),
+                                                         {QStringLiteral("A"), 2011}));
+        // A number written with an exponent is accepted.
+        ExecCmdInDB(gcnMyData, QStringLiteral("update MyValues set Toa = 1.677722E+07"));
+        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select Toa from MyValues"), QStringLiteral("read"))->field(0).toDouble(), 16777220.0);
+    }
+
+    void olderUserDatabaseIsUpgradedKeepingFirms() {
+        TestDatabases dbs;
+        dbs.open();
+        ExecCmdInDB(gcnMyData, QStringLiteral("insert into MyValues (FirmName, Year, Cash) values (?, ?, ?)"),
+                    {QStringLiteral("Kept Ltd."), 2010, 5});
+        ExecCmdInDB(gcnMyData, QStringLiteral("drop table ProvinceCodes"));
+        ExecCmdInDB(gcnMyData, QStringLiteral("PRAGMA user_version = 0"));
+        userdb::upgrade(gcnMyData);
+        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select count(*) from ProvinceCodes"), QStringLiteral("read"))->field(0).toInt(), 17);
+        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select FirmName from MyValues"), QStringLiteral("read"))->field(0).toString(),
+                 QStringLiteral("Kept Ltd."));
+    }
+
+    void newerUserDatabaseIsRefused() {
+        TestDatabases dbs;
+        dbs.open();
+        ExecCmdInDB(gcnMyData, QStringLiteral("PRAGMA user_version = 99"));
+        QVERIFY_THROWS_EXCEPTION(FatalError, userdb::upgrade(gcnMyData));
+    }
+
+    void missingOrUnreadableReferenceDatabaseEndsTheProgram_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << QByteArray() << "does not exist";
+        QTest::newRow("not a database") << QByteArray("this is not a database file, just some text padding it out.....") << "not a database";
+    }
+    void missingOrUnreadableReferenceDatabaseEndsTheProgram() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        TestDatabases dbs;
+        QFile::remove(dbs.referencePath());
+        if (!content.isEmpty()) {
+            QFile f(dbs.referencePath());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content.repeated(100));
+        }
+        RecordingPlatform platform;
+        bool ended = false;
+        try {
+            dbs.open();
+        } catch (const ProgramEnded& e) {
+            ended = true;
+            QCOMPARE(e.exitCode, 1);
+        }
+        QVERIFY(ended);
+        QVERIFY(platform.lastMessage().contains(dbs.referencePath()));
+        QVERIFY(platform.lastMessage().contains(QStringLiteral("make-sample-data")));
+        QVERIFY2(platform.lastMessage().contains(reason), qPrintable(platform.lastMessage()));
+        // The user database is opened after the reference one: nothing was created.
+        QVERIFY(!QFile::exists(dbs.userPath()));
+    }
+
+    void helpLauncherArguments_data() {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("Contents English") << "Contents" << 0 << "MOLV_ConceptsHelp_Eng.html";
+        QTest::newRow("Contents French") << "Contents" << 1 << "MOLV_ConceptsHelp_Fre.html";
+        QTest::newRow("Tech English") << "Tech" << 0 << "MOLV_Tech_Help_Eng.html";
+        QTest::newRow("Tech French") << "Tech" << 1 << "MOLV_Tech_Help_Fre.html";
+        QTest::newRow("other type") << "contents" << 0 << "";
+    }
+    void helpLauncherArguments() {
+        QFETCH(QString, type);
+        QFETCH(int, language);
+        QFETCH(QString, file);
+        RecordingPlatform platform;
+        programfiles::setProgramDirectory(QStringLiteral("/opt/my programs/ventrolux"));
+        gstrHelpExe = QStringLiteral("/opt/my programs/ventrolux/ventrolux-help");
+        gintLanguage = static_cast<int16_t>(language);
+        subLaunchHelpFile(type);
+        programfiles::setProgramDirectory(QString());
+        QCOMPARE(platform.processes.size(), 1);
+        QCOMPARE(platform.processes[0].program, gstrHelpExe);
+        // The file is one argument, blanks in the path and all.
+        const QStringList expected = file.isEmpty() ? QStringList() : QStringList{QStringLiteral("/opt/my programs/ventrolux/") + file};
+        QCOMPARE(platform.processes[0].arguments, expected);
+        QVERIFY(platform.messages.isEmpty());
+    }
+
+    void helpTopicArguments() {
+        RecordingPlatform platform;
+        programfiles::setProgramDirectory(QStringLiteral("/p"));
+        gstrHelpExe = QStringLiteral("/p/ventrolux-help");
+        GetHelpTopic(QStringLiteral("MOLV_ConceptsHelp_Fre.html"), 9999);
+        programfiles::setProgramDirectory(QString());
+        QCOMPARE(platform.processes.size(), 1);
+        QCOMPARE(platform.processes[0].arguments, (QStringList{QStringLiteral("/p/MOLV_ConceptsHelp_Fre.html"), QStringLiteral("9999")}));
+    }
+
+    void missingHelpViewerShowsAMessageAndGoesOn_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("English") << 0 << "The help viewer could not be started";
+        QTest::newRow("French") << 1 << "La visionneuse d'aide n'a pas pu être lancée";
+    }
+    void missingHelpViewerShowsAMessageAndGoesOn() {
+        QFETCH(int, language);
+        QFETCH(QString, start);
+        RecordingPlatform platform;
+        platform.startSucceeds = false;
+        gstrHelpExe = QStringLiteral("/nowhere/ventrolux-help");
+        gintLanguage = static_cast<int16_t>(language);
+        subLaunchHelpFile(QStringLiteral("Tech")); // returns: the program goes on
+        QCOMPARE(platform.messages.size(), 1);
+        QVERIFY(platform.lastMessage().startsWith(start));
+        QVERIFY(platform.lastMessage().contains(gstrHelpExe));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "test_startup.moc"

@@ -1,0 +1,351 @@
+// The start screen, the main menu and the About screen, driven through their real
+// widgets with the scripted platform.
+
+#include "app/ScreenRegistry.h"
+#include "app/modMain.h"
+#include "screens/start/frmAbout.h"
+#include "screens/start/frmMenu.h"
+#include "screens/start/frmStart.h"
+#include "support/RecordingPlatform.h"
+#include "support/TestDatabases.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace modMain;
+
+class TestStartScreens : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabases> dbs;
+    std::unique_ptr<RecordingPlatform> platform;
+    ScreenRegistry& registry = ScreenRegistry::instance();
+
+    frmMenu& showMenu(int16_t language = 0) {
+        gintLanguage = language;
+        frmMenu& menu = registry.get<frmMenu>();
+        registry.show(menu);
+        return menu;
+    }
+
+    // Runs a modification of the reference database before the program opens it.
+    void editReference(const QString& sql) {
+        Connection cn;
+        ConnectToFile(cn, dbs->referencePath(), QStringLiteral("unknown"));
+        ExecCmdInDB(cn, sql);
+        DisconnectFromDB(cn);
+    }
+
+private slots:
+    void init() {
+        dbs = std::make_unique<TestDatabases>();
+        platform = std::make_unique<RecordingPlatform>();
+        registry.setModalBlocking(false);
+    }
+    void cleanup() {
+        registry.clear();
+        platform.reset();
+        dbs.reset();
+    }
+
+    void startScreenTexts() {
+        dbs->open();
+        frmStart& start = registry.get<frmStart>();
+        QCOMPARE(start.windowTitle(), QStringLiteral("ZEBRO - DORVA   2011, 2010 and 2009"));
+        QCOMPARE(start.lblReferenceYrs->text(), QStringLiteral("Reference Years / Années de référence 2011, 2010, 2009"));
+        QCOMPARE(start.cmdEnglish->text(), QStringLiteral("English"));
+        QCOMPARE(start.cmdFrancais->text(), QStringLiteral("Français"));
+    }
+
+    void languageButtons_data() {
+        QTest::addColumn<bool>("french");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("English") << false << "Search" << "Ventrolux for 2011, 2010 and 2009";
+        QTest::newRow("Français") << true << "Recherche" << "Ventrolux pour 2011, 2010 and 2009";
+    }
+    void languageButtons() {
+        QFETCH(bool, french);
+        QFETCH(QString, search);
+        QFETCH(QString, title);
+        dbs->open();
+        frmStart& start = registry.get<frmStart>();
+        registry.show(start);
+        QTest::mouseClick(french ? start.cmdFrancais : start.cmdEnglish, Qt::LeftButton);
+        QCOMPARE(int(gintLanguage), french ? 1 : 0);
+        QVERIFY(!start.isVisible());
+        frmMenu* menu = registry.existing<frmMenu>();
+        QVERIFY(menu && menu->isVisible());
+        QCOMPARE(registry.active(), menu);
+        QCOMPARE(menu->cmdSearch->text(), search);
+        QCOMPARE(menu->windowTitle(), title);
+        QCOMPARE(menu->option(QStringLiteral("optOntario"))->text(), QStringLiteral("Ontario"));
+    }
+
+    void exitQuestionAnsweredNoKeepsEverything_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("start, before any choice") << "frmStart" << 0 << "Do you want to exit?";
+        QTest::newRow("menu in English") << "frmMenu" << 0 << "Do you want to exit?";
+        QTest::newRow("menu in French") << "frmMenu" << 1 << "Voulez-vous quitter?";
+    }
+    void exitQuestionAnsweredNoKeepsEverything() {
+        QFETCH(QString, screen);
+        QFETCH(int, language);
+        QFETCH(QString, question);
+        dbs->open();
+        gintLanguage = static_cast<int16_t>(language);
+        Screen* s = nullptr;
+        if (screen == QLatin1String("frmStart")) s = &registry.get<frmStart>();
+        else s = &registry.get<frmMenu>();
+        registry.show(*s);
+        if (auto* menu = qobject_cast<frmMenu*>(s)) menu->option(QStringLiteral("optQuebec"))->click();
+        platform->answers.enqueue(MsgResult::No);
+        QVERIFY(!s->close());
+        QVERIFY(s->isVisible());
+        QCOMPARE(platform->messages.size(), 1);
+        QCOMPARE(platform->lastMessage(), question);
+        QCOMPARE(platform->messages[0].buttons, MsgButtons::YesNo);
+        QCOMPARE(platform->messages[0].icon, MsgIcon::Exclamation);
+        if (auto* menu = qobject_cast<frmMenu*>(s)) {
+            QVERIFY(menu->option(QStringLiteral("optQuebec"))->isChecked());
+            QVERIFY(!menu->txtDescription->toPlainText().isEmpty());
+        }
+    }
+
+    void exitQuestionAnsweredYesEnds_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("start window") << "start";
+        QTest::newRow("menu window") << "menu";
+        QTest::newRow("menu Exit entry") << "mnuExit";
+    }
+    void exitQuestionAnsweredYesEnds() {
+        QFETCH(QString, how);
+        dbs->open();
+        platform->answers.enqueue(MsgResult::Yes);
+        int exitCode = -1;
+        try {
+            if (how == QLatin1String("start")) registry.get<frmStart>().Form_QueryUnload();
+            else if (how == QLatin1String("menu")) showMenu().Form_QueryUnload();
+            else showMenu().mnuExit->trigger();
+        } catch (const ProgramEnded& e) {
+            exitCode = e.exitCode;
+        }
+        QCOMPARE(exitCode, 0);
+        QCOMPARE(platform->messages.size(), 1);
+    }
+
+    void mnuExitAnsweredNoDoesNothing() {
+        dbs->open();
+        frmMenu& menu = showMenu();
+        platform->answers.enqueue(MsgResult::No);
+        menu.mnuExit->trigger();
+        QVERIFY(menu.isVisible());
+        QCOMPARE(platform->lastMessage(), QStringLiteral("Do you want to exit?"));
+    }
+
+    void datasetsWithoutRowsAreGreyed() {
+        // The sample Nunavut 2011 table is empty; empty the Yukon one too.
+        editReference(QStringLiteral("delete from ZEBRO_Vol3_YT_2011_Final_Ratios"));
+        dbs->open();
+        frmMenu& menu = showMenu();
+        for (const DatasetOption& o : datasets::options()) {
+            const QString name = QLatin1String(o.controlName);
+            const bool empty = name == QLatin1String("optYukon") || name == QLatin1String("optNunavut");
+            QVERIFY2(menu.option(name)->isEnabled() != empty, qPrintable(name));
+        }
+    }
+
+    void missingCurrentYearTableIsFatal() {
+        editReference(QStringLiteral("drop table ZEBRO_Vol3_AB_2011_Final_Ratios"));
+        dbs->open();
+        frmMenu& menu = registry.get<frmMenu>();
+        QVERIFY_THROWS_EXCEPTION(FatalError, menu.Form_Activate());
+    }
+
+    void searchWithNothingSelected() {
+        dbs->open();
+        frmMenu& menu = showMenu();
+        QTest::mouseClick(menu.cmdSearch, Qt::LeftButton);
+        QCOMPARE(platform->messages.size(), 1);
+        QCOMPARE(platform->lastMessage(), QStringLiteral("Please choose a set of financial data"));
+        QCOMPARE(platform->messages[0].icon, MsgIcon::None);
+        QCOMPARE(platform->messages[0].buttons, MsgButtons::OK);
+        QVERIFY(gstrDataTable.isEmpty());
+        QVERIFY(menu.isVisible());
+    }
+
+    void searchFillsTheGlobalState_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("volume");
+        QTest::addColumn<QString>("region");
+        QTest::addColumn<QString>("naicsTable");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("Prairies") << 0 << "optPrairies" << "ZEBRO_Vol3_PRAIRIES_2011_Final_Ratios" << 3 << "PRAIRIES"
+                                  << "ZEBRO_NAICS_Description_Ind_Raw" << "Prairies";
+        QTest::newRow("volume 1") << 0 << "optVol1" << "ZEBRO_Vol1_ALL_2011_Final_Ratios" << 1 << "ALL"
+                                  << "ZEBRO_NAICS_Description_Ind_Detailed" << "Enterprises with Revenue of $25 million or more";
+        QTest::newRow("British Columbia in French") << 1 << "optBritishColumbia" << "ZEBRO_Vol3_BC_2011_Final_Ratios" << 3
+                                                    << "BC" << "ZEBRO_NAICS_Description_Ind_Raw" << "Colombie-Britannique";
+    }
+    void searchFillsTheGlobalState() {
+        QFETCH(int, language);
+        QFETCH(QString, option);
+        QFETCH(QString, table);
+        QFETCH(int, volume);
+        QFETCH(QString, region);
+        QFETCH(QString, naicsTable);
+        QFETCH(QString, caption);
+        dbs->open();
+        frmMenu& menu = showMenu(static_cast<int16_t>(language));
+        menu.option(option)->click();
+        QTest::mouseClick(menu.cmdSearch, Qt::LeftButton);
+        QVERIFY(platform->messages.isEmpty());
+        QCOMPARE(gstrDataTable, table);
+        QCOMPARE(int(gintVolume), volume);
+        QCOMPARE(gstrRegion, region);
+        QCOMPARE(gstrNAICSTable, naicsTable);
+        QCOMPARE(gstrDatasetCaption, caption);
+    }
+
+    void descriptionFollowsLanguageAndSwitchEmptiesIt() {
+        dbs->open();
+        frmMenu& menu = showMenu(1);
+        QRadioButton* ns = menu.option(QStringLiteral("optNovaScotia"));
+        ns->click();
+        RecordsetPtr rs = GetRS(gcnData, QStringLiteral("select descriptione, descriptionf from datadescription where optname = ?"),
+                                QStringLiteral("read"), {QStringLiteral("optNovaScotia")});
+        const QString french = rs->field(QStringLiteral("descriptionf")).toString();
+        QVERIFY(!french.isEmpty());
+        QCOMPARE(menu.txtDescription->toPlainText(), french);
+        menu.mnuEnglish->trigger();
+        QCOMPARE(int(gintLanguage), 0);
+        QVERIFY(menu.txtDescription->toPlainText().isEmpty());
+        QVERIFY(ns->isChecked());
+        QCOMPARE(menu.cmdSearch->text(), QStringLiteral("Search"));
+        ns->click();
+        QCOMPARE(menu.txtDescription->toPlainText(), rs->field(QStringLiteral("descriptione")).toString());
+    }
+
+    void optionWithoutDescriptionShowsEmptyBox_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::newRow("no row") << "delete from datadescription where optname = 'optAlberta'";
+        QTest::newRow("null description") << "update datadescription set descriptione = null where optname = 'optAlberta'";
+    }
+    void optionWithoutDescriptionShowsEmptyBox() {
+        QFETCH(QString, edit);
+        editReference(edit);
+        dbs->open();
+        frmMenu& menu = showMenu();
+        menu.option(QStringLiteral("optQuebec"))->click();
+        QVERIFY(!menu.txtDescription->toPlainText().isEmpty());
+        menu.option(QStringLiteral("optAlberta"))->click();
+        QVERIFY(menu.txtDescription->toPlainText().isEmpty());
+        QVERIFY(platform->messages.isEmpty());
+    }
+
+    void aboutKeepsItsInstanceUntilClosed() {
+        dbs->open();
+        frmMenu& menu = showMenu();
+        menu.mnuAbout->trigger();
+        frmAbout* first = registry.existing<frmAbout>();
+        QVERIFY(first && first->isVisible());
+        QCOMPARE(registry.active(), first);
+        QTest::mouseClick(first->cmdReturn, Qt::LeftButton);
+        QVERIFY(!first->isVisible());
+        QCOMPARE(registry.active(), &menu);
+
+        menu.mnuAbout->trigger();
+        QCOMPARE(registry.existing<frmAbout>(), first);
+        QPointer<frmAbout> guard(first);
+        QVERIFY(first->close());
+        QVERIFY(!registry.existing<frmAbout>());
+        QCOMPARE(registry.active(), &menu);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(guard.isNull());
+        menu.mnuAbout->trigger();
+        QVERIFY(registry.existing<frmAbout>());
+    }
+
+    void aboutReturnReactivatesTheMenu() {
+        dbs->open();
+        frmMenu& menu = showMenu();
+        menu.option(QStringLiteral("optQuebec"))->click();
+        QVERIFY(!menu.txtDescription->toPlainText().isEmpty());
+        menu.mnuAbout->trigger();
+        registry.existing<frmAbout>()->cmdReturn->click();
+        // The menu's activation reloads its captions, which empties the description.
+        QVERIFY(menu.txtDescription->toPlainText().isEmpty());
+        QVERIFY(menu.option(QStringLiteral("optQuebec"))->isChecked());
+    }
+
+    void aboutTextsFollowTheLanguage_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("returnText");
+        QTest::newRow("English") << 0 << "About ZEBRO" << "Return";
+        QTest::newRow("French") << 1 << "Au sujet de DORVA" << "Retourner";
+    }
+    void aboutTextsFollowTheLanguage() {
+        QFETCH(int, language);
+        QFETCH(QString, title);
+        QFETCH(QString, returnText);
+        dbs->open();
+        frmMenu& menu = showMenu();
+        menu.mnuAbout->trigger();
+        registry.existing<frmAbout>()->cmdReturn->click();
+        if (language) menu.mnuFrench->trigger();
+        menu.mnuAbout->trigger();
+        frmAbout* about = registry.existing<frmAbout>();
+        QCOMPARE(about->windowTitle(), title);
+        QCOMPARE(about->cmdReturn->text(), returnText);
+        QCOMPARE(about->lblTitle->text(), QStringLiteral("Ventrolux"));
+        QCOMPARE(about->lblVersion->text(), QStringLiteral("Version 2011.1"));
+        QCOMPARE(about->lblStats->text(), Txt(340));
+        QVERIFY(about->lblFax->text().startsWith(QStringLiteral("Fax")));
+    }
+
+    void menuShortcuts() {
+        dbs->open();
+        frmMenu& menu = showMenu();
+        QCOMPARE(menu.mnuExit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+        QCOMPARE(menu.mnuEnglish->shortcut(), QKeySequence(Qt::Key_F2));
+        QCOMPARE(menu.mnuFrench->shortcut(), QKeySequence(Qt::Key_F3));
+        QCOMPARE(menu.mnuContents->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(menu.mnuTechnical->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+        QCOMPARE(menu.mnuAbout->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+        for (QAction* a : {menu.mnuExit, menu.mnuContents, menu.mnuTechnical, menu.mnuAbout}) QVERIFY(!a->text().contains(u'&'));
+    }
+
+    void helpMenuStartsTheViewer() {
+        dbs->open();
+        gstrHelpExe = QStringLiteral("/p/ventrolux-help");
+        frmMenu& menu = showMenu(1);
+        menu.mnuContents->trigger();
+        menu.mnuTechnical->trigger();
+        QCOMPARE(platform->processes.size(), 2);
+        QVERIFY(platform->processes[0].arguments.value(0).endsWith(QStringLiteral("/MOLV_ConceptsHelp_Fre.html")));
+        QVERIFY(platform->processes[1].arguments.value(0).endsWith(QStringLiteral("/MOLV_Tech_Help_Fre.html")));
+    }
+
+    void termsOfUseLinksOpenTheNotice() {
+        dbs->open();
+        frmStart& start = registry.get<frmStart>();
+        start.lblLicenseAgreementE_Click();
+        start.lblLicenseAgreementF_Click();
+        QCOMPARE(platform->processes.size(), 2);
+        QCOMPARE(platform->processes[0].arguments.value(1), QStringLiteral("9999"));
+        QVERIFY(platform->processes[0].arguments.value(0).endsWith(QStringLiteral("MOLV_ConceptsHelp_Eng.html")));
+        QVERIFY(platform->processes[1].arguments.value(0).endsWith(QStringLiteral("MOLV_ConceptsHelp_Fre.html")));
+    }
+};
+
+QTEST_MAIN(TestStartScreens)
+#include "test_start_screens.moc"

@@ -1,0 +1,53 @@
+#pragma once
+// The scripted platform of the tests: message boxes answer from a queue and are kept,
+// the end of the program throws ProgramEnded, processes are recorded, not started.
+
+#include "app/Platform.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+struct ShownMessage {
+    QString text;
+    MsgButtons buttons;
+    MsgIcon icon;
+    QString title;
+};
+
+struct StartedProcess {
+    QString program;
+    QStringList arguments;
+};
+
+struct ProgramEnded {
+    int exitCode;
+};
+
+class RecordingPlatform final : public Platform {
+public:
+    RecordingPlatform() { previous_ = setPlatform(this); }
+    ~RecordingPlatform() override { setPlatform(previous_); }
+
+    MsgResult msgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) override {
+        messages.append({text, buttons, icon, title});
+        if (!answers.isEmpty()) return answers.dequeue();
+        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::No : MsgResult::OK;
+    }
+    [[noreturn]] void endProgram(int exitCode) override { throw ProgramEnded{exitCode}; }
+    bool startDetached(const QString& program, const QStringList& arguments) override {
+        processes.append({program, arguments});
+        return startSucceeds;
+    }
+
+    QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
+
+    QQueue<MsgResult> answers;
+    QList<ShownMessage> messages;
+    QList<StartedProcess> processes;
+    bool startSucceeds = true;
+
+private:
+    Platform* previous_ = nullptr;
+};
