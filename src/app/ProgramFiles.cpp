@@ -12,6 +12,17 @@ namespace programfiles {
 namespace {
 QString gProgramDirOverride;
 QString gUserDirOverride;
+QString gResourceDirOverride;
+
+QString installedDirectory() {
+    const QString exeDir = executableDirectory();
+    if (QFileInfo::exists(exeDir + QStringLiteral("/reports")) || QFileInfo::exists(exeDir + u'/' + QLatin1String(catalogue::ReferenceFileName)))
+        return exeDir;
+    // Installed: executables in bin/, read-only data in share/ventrolux/.
+    const QString shared = QDir::cleanPath(exeDir + QStringLiteral("/../share/ventrolux"));
+    if (QFileInfo(shared).isDir()) return shared;
+    return exeDir;
+}
 
 bool isWritableDirectory(const QString& dir) {
     const QFileInfo info(dir);
@@ -23,13 +34,17 @@ QString executableDirectory() { return QCoreApplication::applicationDirPath(); }
 
 QString programDirectory() {
     if (!gProgramDirOverride.isEmpty()) return gProgramDirOverride;
-    const QString exeDir = executableDirectory();
-    if (QFileInfo::exists(exeDir + u'/' + QLatin1String(catalogue::ReferenceFileName))) return exeDir;
-    // Installed: executables in bin/, read-only data in share/ventrolux/.
-    const QString shared = QDir::cleanPath(exeDir + QStringLiteral("/../share/ventrolux"));
-    if (QFileInfo(shared).isDir()) return shared;
-    return exeDir;
+    return installedDirectory();
 }
+
+QString resourceDirectory() {
+    if (!gResourceDirOverride.isEmpty()) return gResourceDirOverride;
+    return installedDirectory();
+}
+
+void setResourceDirectory(const QString& dir) { gResourceDirOverride = dir; }
+
+QString layoutPath(const QString& fileName) { return resourceDirectory() + QStringLiteral("/reports/") + fileName; }
 
 void setProgramDirectory(const QString& dir) { gProgramDirOverride = dir; }
 

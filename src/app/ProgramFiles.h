@@ -16,6 +16,14 @@ QString programDirectory();
 // Overrides the program directory (the command-line tool's --data-dir, tests). Empty restores it.
 void setProgramDirectory(const QString& dir);
 
+// The directory of the files that ship with the program (help files, report layouts):
+// the program directory as installed, never moved by a data folder of the user's.
+QString resourceDirectory();
+void setResourceDirectory(const QString& dir);
+
+// The layout file of a report, e.g. "rpt_Comparison.json".
+QString layoutPath(const QString& fileName);
+
 // Where myData.db lives: the program directory when it is writable, else the user's data folder.
 QString userDatabaseDirectory();
 void setUserDatabaseDirectory(const QString& dir);

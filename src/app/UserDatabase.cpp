@@ -157,7 +157,8 @@ QStringList comparisonColumns() {
 }
 
 void create(const QString& path) {
-    const QString temp = path + QStringLiteral(".new");
+    // Written under a temporary name first, so that a failed creation leaves no half-made file.
+    const QString temp = path.left(path.size() - 3) + QStringLiteral(".new.db");
     QFile::remove(temp);
     {
         QFile touch(temp);

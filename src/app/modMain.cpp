@@ -48,12 +48,12 @@ void subLaunchHelpFile(const QString& strHelpType) {
         fileName = IsFrench() ? QStringLiteral("MOLV_Tech_Help_Fre.html") : QStringLiteral("MOLV_Tech_Help_Eng.html");
 
     QStringList arguments;
-    if (!fileName.isEmpty()) arguments << programfiles::programDirectory() + u'/' + fileName;
+    if (!fileName.isEmpty()) arguments << programfiles::resourceDirectory() + u'/' + fileName;
     startHelpViewer(arguments);
 }
 
 void GetHelpTopic(const QString& helpFile, int helpTopic) {
-    startHelpViewer({programfiles::programDirectory() + u'/' + helpFile, QString::number(helpTopic)});
+    startHelpViewer({programfiles::resourceDirectory() + u'/' + helpFile, QString::number(helpTopic)});
 }
 
 void resetState() {

@@ -181,11 +181,11 @@ private slots:
         QFETCH(int, language);
         QFETCH(QString, file);
         RecordingPlatform platform;
-        programfiles::setProgramDirectory(QStringLiteral("/opt/my programs/ventrolux"));
+        programfiles::setResourceDirectory(QStringLiteral("/opt/my programs/ventrolux"));
         gstrHelpExe = QStringLiteral("/opt/my programs/ventrolux/ventrolux-help");
         gintLanguage = static_cast<int16_t>(language);
         subLaunchHelpFile(type);
-        programfiles::setProgramDirectory(QString());
+        programfiles::setResourceDirectory(QString());
         QCOMPARE(platform.processes.size(), 1);
         QCOMPARE(platform.processes[0].program, gstrHelpExe);
         // The file is one argument, blanks in the path and all.
@@ -196,10 +196,10 @@ private slots:
 
     void helpTopicArguments() {
         RecordingPlatform platform;
-        programfiles::setProgramDirectory(QStringLiteral("/p"));
+        programfiles::setResourceDirectory(QStringLiteral("/p"));
         gstrHelpExe = QStringLiteral("/p/ventrolux-help");
         GetHelpTopic(QStringLiteral("MOLV_ConceptsHelp_Fre.html"), 9999);
-        programfiles::setProgramDirectory(QString());
+        programfiles::setResourceDirectory(QString());
         QCOMPARE(platform.processes.size(), 1);
         QCOMPARE(platform.processes[0].arguments, (QStringList{QStringLiteral("/p/MOLV_ConceptsHelp_Fre.html"), QStringLiteral("9999")}));
     }

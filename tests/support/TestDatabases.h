@@ -20,12 +20,14 @@ public:
         QFile::setPermissions(referencePath(), QFile::ReadOwner | QFile::WriteOwner);
         programfiles::setProgramDirectory(dir_.path());
         programfiles::setUserDatabaseDirectory(dir_.path());
+        programfiles::setResourceDirectory(QStringLiteral(VENTROLUX_TEST_BIN_DIR));
         modMain::resetState();
     }
     ~TestDatabases() {
         modMain::resetState();
         programfiles::setProgramDirectory(QString());
         programfiles::setUserDatabaseDirectory(QString());
+        programfiles::setResourceDirectory(QString());
     }
 
     // Opens both databases as the program does at start-up.

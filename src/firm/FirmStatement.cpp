@@ -1,0 +1,91 @@
+#include "firm/FirmStatement.h"
+
+#include "firm/ValueText.h"
+#include "text/StringTable.h"
+
+#include <stdexcept>
+
+QString& FirmStatement::value(const char* column) {
+    const auto i = lineitems::indexOf(QLatin1String(column));
+    if (!i) throw std::logic_error(std::string("unknown line item ") + column);
+    return values[*i];
+}
+
+const QString& FirmStatement::value(const char* column) const { return const_cast<FirmStatement*>(this)->value(column); }
+
+namespace firmrules {
+
+namespace {
+
+int idx(const char* column) { return *lineitems::indexOf(QLatin1String(column)); }
+
+float single(const QString& text) { return static_cast<float>(valuetext::leadingNumber(text)); }
+
+// Each part is taken in single precision; the sum of the parts is rounded to single precision.
+void writeSum(std::array<QString, lineitems::kCount>& v, const char* target, std::initializer_list<const char*> parts) {
+    double sum = 0.0;
+    for (const char* p : parts) sum += static_cast<double>(single(v[idx(p)]));
+    v[idx(target)] = valuetext::singleText(static_cast<float>(sum));
+}
+
+} // namespace
+
+void calculateSubTotals(std::array<QString, lineitems::kCount>& v) {
+    writeSum(v, "Toa", {"Cash", "Ar", "Inv", "CA", "OA"});
+    writeSum(v, "Ta", {"Toa", "Invest", "Ptfl"});
+    writeSum(v, "Tliab", {"AccountsPayable", "Paper", "Mtg", "Bonds", "Ol", "AmtsAffil", "OLiab", "DefTax"});
+    writeSum(v, "Equity1", {"ShareC", "RetEarn", "OtherSur"});
+    writeSum(v, "TotLiabShareEq", {"Tliab", "Equity1"});
+}
+
+bool isBalanced(const std::array<QString, lineitems::kCount>& v) {
+    return single(v[idx("Ta")]) == single(v[idx("TotLiabShareEq")]);
+}
+
+void resetValues(std::array<QString, lineitems::kCount>& v) { v.fill(QStringLiteral("0")); }
+
+void fillEmpty(std::array<QString, lineitems::kCount>& v) {
+    for (QString& t : v)
+        if (t.isEmpty()) t = QStringLiteral("0");
+}
+
+bool normalizeEntered(std::array<QString, lineitems::kCount>& v) {
+    bool all = true;
+    for (int i = 0; i < lineitems::kCount; ++i) {
+        if (lineitems::all()[i].kind != lineitems::Kind::Entered) continue;
+        if (const auto n = valuetext::normalForm(v[i])) v[i] = *n;
+        else all = false;
+    }
+    return all;
+}
+
+int comparisonIndex(int lineItemIndex) {
+    // Accounts payable (item 17) is the last before the empty entry 21.
+    return lineItemIndex <= idx("AccountsPayable") ? 4 + lineItemIndex : 5 + lineItemIndex;
+}
+
+QStringList comparisonValues(const FirmStatement& firm, const QString& industryTitle) {
+    QStringList a(37);
+    a[0] = firm.firmName;
+    a[1] = QString::number(static_cast<int16_t>(valuetext::leadingNumber(firm.year)));
+    a[2] = firm.naics;
+    a[3] = industryTitle.trimmed();
+    for (int i = 0; i < lineitems::kCount; ++i) a[comparisonIndex(i)] = firm.values[i];
+    return a;
+}
+
+std::optional<QString> reportRequestProblem(const FirmStatement& firm, int language) {
+    const bool french = language != 0;
+    // The year is compared as text, as the year box holds it.
+    if (firm.year > QLatin1String("2011") || firm.year < QLatin1String("2009"))
+        return french ? QStringLiteral("Année non valide.  L'année doit être centre ") + QStringLiteral("2009") +
+                            QStringLiteral(" et ") + QStringLiteral("2011")
+                      : QStringLiteral("Invalid year.  Year must be between ") + QStringLiteral("2009") +
+                            QStringLiteral(" and ") + QStringLiteral("2011");
+    if (!isBalanced(firm.values)) return strings::text(550, language);
+    if (firm.firmName.isEmpty()) return strings::text(552, language);
+    if (valuetext::leadingNumber(firm.values[idx("Ta")]) == 0.0) return strings::text(560, language);
+    return std::nullopt;
+}
+
+} // namespace firmrules

@@ -1,0 +1,31 @@
+#pragma once
+// How a value box's text is read and written: the leading number of a text, the
+// normal form of an entered value, and the seven-digit text of a subtotal.
+
+#include <QString>
+#include <optional>
+
+namespace valuetext {
+
+// The longest leading decimal number of the text, blanks anywhere ignored; 0 when none.
+double leadingNumber(const QString& text);
+
+// The leading number's digits as text (sign, digits, point, fraction, exponent); empty when none.
+QString leadingNumberText(const QString& text);
+
+// The entered-value normal form: rounded to four decimals (halves to even), "." as the
+// point, no trailing fraction zeros, "0" for zero. Nothing beyond ±922,337,203,685,477.5807.
+std::optional<QString> normalForm(const QString& text);
+
+// A single-precision number as the shortest text of at most 7 significant digits:
+// plain below 10,000,000, else mantissa, "E", sign and two exponent digits (1.677722E+07).
+QString singleText(float value);
+
+// A double as a plain decimal number of up to 15 significant digits ("." as the point).
+QString doubleText(double value);
+
+// The number a text holds, read as the comparison reads the firm's values: a plain or
+// exponent decimal number; anything else is a type mismatch (an untrapped failure).
+double toDouble(const QString& text);
+
+} // namespace valuetext

@@ -1,0 +1,159 @@
+#include "report/RatioCalc.h"
+
+#include "firm/FirmStatement.h"
+#include "firm/LineItems.h"
+#include "firm/ValueText.h"
+
+#include <cmath>
+
+double fncCalcRatio(double dblNumerator, double dblDenominator) {
+    if (dblDenominator != 0 && dblNumerator != 0) return dblNumerator / dblDenominator;
+    return 0;
+}
+
+// Each position function makes three tests in a fixed order; every test that passes
+// replaces the result, so the last passing test decides. A boundary of exactly 0 is
+// missing and its test is skipped; equality never passes.
+double fncCalcBetter(double dblQ1, double dblQ2, double dblQ3, double dblmyRatio) {
+    double r = 0;
+    if (dblQ1 != 0 && dblmyRatio > dblQ1) r = 25;
+    if (dblQ2 != 0 && dblmyRatio > dblQ2) r = 50;
+    if (dblQ3 != 0 && dblmyRatio > dblQ3) r = 75;
+    return r;
+}
+
+double fncCalcWorse(double dblQ1, double dblQ2, double dblQ3, double dblmyRatio) {
+    double r = 0;
+    if (dblQ3 != 0 && dblmyRatio < dblQ3) r = 25;
+    if (dblQ2 != 0 && dblmyRatio < dblQ2) r = 50;
+    if (dblQ1 != 0 && dblmyRatio < dblQ1) r = 75;
+    return r;
+}
+
+double fncExceptionCalcBetter(double dblQ1, double dblQ2, double dblQ3, double dblmyRatio) {
+    double r = 0;
+    if (dblQ1 != 0 && dblmyRatio < dblQ1) r = 25;
+    if (dblQ2 != 0 && dblmyRatio < dblQ2) r = 50;
+    if (dblQ3 != 0 && dblmyRatio < dblQ3) r = 75;
+    return r;
+}
+
+double fncExceptionCalcWorse(double dblQ1, double dblQ2, double dblQ3, double dblmyRatio) {
+    double r = 0;
+    if (dblQ3 != 0 && dblmyRatio > dblQ3) r = 25;
+    if (dblQ2 != 0 && dblmyRatio > dblQ2) r = 50;
+    if (dblQ1 != 0 && dblmyRatio > dblQ1) r = 75;
+    return r;
+}
+
+namespace ratiocalc {
+
+namespace {
+
+int at(const char* column) { return firmrules::comparisonIndex(*lineitems::indexOf(QLatin1String(column))); }
+
+struct Fraction {
+    double numerator;
+    double denominator;
+};
+
+Fraction fraction(ratios::Formula formula, const FirmNumbers& f) {
+    auto v = [&f](const char* c) { return f[at(c)]; };
+    // Net operating assets and capital employed, summed in the order the figures are published.
+    const double noa = v("Ta") - v("Invest") - v("Ptfl") - v("AccountsPayable");
+    const double debt = v("Mtg") + v("Bonds") + v("Ol") + v("Paper") + v("AmtsAffil");
+    const double capitalEmployed = v("Mtg") + v("Equity1") + v("Bonds") + v("Ol") + v("Paper") + v("AmtsAffil");
+    using enum ratios::Formula;
+    switch (formula) {
+    case NetProfitMargin:
+        return {v("ProfitAfterTax"), v("OperatingRevenue")};
+    case PretaxProfitMargin:
+        return {v("PretaxProfit"), v("OperatingRevenue")};
+    case OperatingProfitMargin:
+        return {v("OperatingProfit"), v("OperatingRevenue")};
+    case GrossProfitMargin:
+        return {v("GrossProfit"), v("Sales")};
+    case RevenueToNetOperatingAssets:
+        return {v("OperatingRevenue"), noa};
+    case ReturnOnNetOperatingAssets:
+        return {v("OperatingProfit"), noa};
+    case PretaxProfitToAssets:
+        return {v("PretaxProfit"), v("Ta")};
+    case ReturnOnCapitalEmployed:
+        return {v("InterestExpense") + v("ProfitAfterTax"), capitalEmployed};
+    case ReturnOnEquity:
+        return {v("ProfitAfterTax"), v("Equity1")};
+    case ReceivableTurnover:
+        return {v("OperatingRevenue"), v("Ar")};
+    case InventoryTurnover:
+        return {v("Sales") - v("GrossProfit"), v("Inv")};
+    case WorkingCapital:
+        return {v("CurrentAssets"), v("CurrentLiabilities")};
+    case DebtToEquity:
+        return {debt, v("Equity1")};
+    case LiabilitiesToAssets:
+        return {v("Tliab"), v("Ta")};
+    case InterestCoverage:
+        return {v("InterestExpense") + v("PretaxProfit"), v("InterestExpense")};
+    }
+    return {0, 0};
+}
+
+} // namespace
+
+double finiteOrZero(double value) { return std::isfinite(value) ? value : 0.0; }
+
+FirmNumbers firmNumbers(const QStringList& a) {
+    FirmNumbers f{};
+    for (int i = 0; i < lineitems::kCount; ++i) {
+        const int k = firmrules::comparisonIndex(i);
+        f[k] = valuetext::toDouble(a.value(k));
+    }
+    return f;
+}
+
+std::array<double, 15> computeRatios(const FirmNumbers& firm) {
+    std::array<double, 15> out{};
+    const bool negativeEquity = firm[at("Equity1")] < 0;
+    const auto all = ratios::all();
+    for (size_t i = 0; i < all.size(); ++i) {
+        const ratios::Ratio& r = all[i];
+        if (r.negativeEquityRule && negativeEquity) {
+            out[i] = 0;
+            continue;
+        }
+        const Fraction q = fraction(r.formula, firm);
+        double value = fncCalcRatio(q.numerator, q.denominator);
+        if (r.percentage) value *= 100;
+        out[i] = finiteOrZero(value);
+    }
+    return out;
+}
+
+Results compute(const FirmNumbers& firm, const IndustryLookup& industry) {
+    Results res;
+    res.ratios = computeRatios(firm);
+    const bool negativeEquity = firm[at("Equity1")] < 0;
+    const auto all = ratios::all();
+    for (size_t i = 0; i < all.size(); ++i) {
+        const ratios::Ratio& r = all[i];
+        if (r.negativeEquityRule && negativeEquity) continue; // both figures stay 0
+        const double q1 = industry(ratios::q1Column(r));
+        const double q2 = industry(ratios::q2Column(r));
+        const double q3 = industry(ratios::q3Column(r));
+        const bool lowerIsBetter = r.direction == ratios::Direction::LowerIsBetter;
+        res.better[i] = lowerIsBetter ? fncExceptionCalcBetter(q1, q2, q3, res.ratios[i]) : fncCalcBetter(q1, q2, q3, res.ratios[i]);
+        res.worse[i] = lowerIsBetter ? fncExceptionCalcWorse(q1, q2, q3, res.ratios[i]) : fncCalcWorse(q1, q2, q3, res.ratios[i]);
+    }
+    const double ta = firm[at("Ta")];
+    const auto vars = ratios::variances();
+    for (size_t i = 0; i < vars.size(); ++i) {
+        // A plain division: total assets of 0 never reach here (the request refuses them).
+        const double share = firm[at(vars[i].lineItem)] / ta * 100;
+        res.firmShares[i] = finiteOrZero(share);
+        res.variances[i] = finiteOrZero(share - industry(QLatin1String(vars[i].industryColumn)));
+    }
+    return res;
+}
+
+} // namespace ratiocalc

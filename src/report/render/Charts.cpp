@@ -1,0 +1,251 @@
+#include "report/render/Charts.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgGenerator>
+#include <QTextDocument>
+#include <QTextObjectInterface>
+#include <algorithm>
+#include <cmath>
+
+namespace reportrender {
+
+namespace {
+
+enum Property {
+    PKind = QTextFormat::UserProperty + 1,
+    PWidth,
+    PHeight,
+    PFamily,
+    PPointSize,
+    PQuarter,
+    PHasValue,
+    PValue,
+    PScale,
+    PLabels,
+    PColors, // quarters, highlight, marker, positive, negative, axis, text
+};
+
+QVariantList colorsOf(const ChartStyle& s) {
+    QVariantList list;
+    for (const QColor& c : s.quarters) list << c;
+    list << s.highlight << s.marker << s.positive << s.negative << s.axis << s.text;
+    return list;
+}
+
+ChartStyle styleFrom(const QVariantList& list) {
+    ChartStyle s;
+    if (list.size() != 10) return s;
+    for (int i = 0; i < 4; ++i) s.quarters[static_cast<size_t>(i)] = list[i].value<QColor>();
+    s.highlight = list[4].value<QColor>();
+    s.marker = list[5].value<QColor>();
+    s.positive = list[6].value<QColor>();
+    s.negative = list[7].value<QColor>();
+    s.axis = list[8].value<QColor>();
+    s.text = list[9].value<QColor>();
+    return s;
+}
+
+void drawGauge(QPainter& p, const QRectF& area, const Chart& c) {
+    const QRectF track = gaugeTrack(area);
+    for (int q = 0; q < 4; ++q) {
+        const QColor fill = q == c.quarter ? c.style.highlight : c.style.quarters[static_cast<size_t>(q)];
+        p.fillRect(gaugeSegment(area, q), fill);
+    }
+    // The median is the border between the second and third quarters.
+    const qreal mid = track.center().x();
+    p.setPen(QPen(c.style.axis, std::max<qreal>(track.height() * 0.08, 0.5)));
+    p.drawLine(QPointF(mid, area.top() + area.height() * 0.08), QPointF(mid, area.bottom() - area.height() * 0.08));
+    if (c.quarter < 0 || c.quarter > 3) return;
+    // A diamond in the middle of the enterprise's quarter.
+    const QRectF seg = gaugeSegment(area, c.quarter);
+    const qreal r = seg.height() * 0.32;
+    const QPointF centre = seg.center();
+    QPainterPath diamond;
+    diamond.moveTo(centre.x(), centre.y() - r);
+    diamond.lineTo(centre.x() + r, centre.y());
+    diamond.lineTo(centre.x(), centre.y() + r);
+    diamond.lineTo(centre.x() - r, centre.y());
+    diamond.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(c.style.marker);
+    p.drawPath(diamond);
+}
+
+void drawBar(QPainter& p, const QRectF& area, const Chart& c) {
+    if (c.value) {
+        const QRectF bar = divergingBar(area, *c.value, c.scale);
+        if (!bar.isEmpty()) p.fillRect(bar, *c.value > 0 ? c.style.positive : c.style.negative);
+    }
+    const qreal mid = area.center().x();
+    p.setPen(QPen(c.style.axis, std::max<qreal>(area.height() * 0.06, 0.5)));
+    p.drawLine(QPointF(mid, area.top()), QPointF(mid, area.bottom()));
+}
+
+void drawAxis(QPainter& p, const QRectF& area, const Chart& c) {
+    const QRectF inner = area.adjusted(area.width() * 0.03, 0, -area.width() * 0.03, 0);
+    QFont f = c.font();
+    f.setPointSizeF(c.fontPointSize * 0.85);
+    p.setFont(f);
+    p.setPen(c.style.text);
+    const qreal tick = area.height() * 0.22;
+    const QRectF textBox(inner.left(), area.top(), inner.width(), area.height() - tick);
+    const QStringList labels = c.labels.size() == 3 ? c.labels : QStringList{QString(), QString(), QString()};
+    p.drawText(textBox, Qt::AlignLeft | Qt::AlignBottom, labels[0]);
+    p.drawText(textBox, Qt::AlignHCenter | Qt::AlignBottom, labels[1]);
+    p.drawText(textBox, Qt::AlignRight | Qt::AlignBottom, labels[2]);
+    p.setPen(QPen(c.style.axis, std::max<qreal>(area.height() * 0.03, 0.5)));
+    const qreal y = area.bottom() - area.height() * 0.02;
+    p.drawLine(QPointF(inner.left(), y), QPointF(inner.right(), y));
+    for (qreal x : {inner.left(), inner.center().x(), inner.right()}) p.drawLine(QPointF(x, y), QPointF(x, y - tick));
+}
+
+class ChartObject : public QObject, public QTextObjectInterface {
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+public:
+    using QObject::QObject;
+
+    QSizeF intrinsicSize(QTextDocument* doc, int, const QTextFormat& format) override {
+        const std::optional<Chart> chart = chartFromFormat(format);
+        if (!chart) return {};
+        return chartSize(*chart, doc->documentLayout()->paintDevice());
+    }
+
+    void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int, const QTextFormat& format) override {
+        if (const std::optional<Chart> chart = chartFromFormat(format)) {
+            painter->save();
+            painter->setRenderHint(QPainter::Antialiasing);
+            drawChart(*painter, rect, *chart);
+            painter->restore();
+        }
+    }
+};
+
+} // namespace
+
+QFont Chart::font() const {
+    QFont f(fontFamily);
+    f.setPointSizeF(fontPointSize);
+    f.setStyleHint(QFont::SansSerif);
+    return f;
+}
+
+int quarterFromPosition(std::optional<double> better, std::optional<double> worse) {
+    if (better && std::isfinite(*better)) return std::clamp(static_cast<int>(std::lround(*better / 25.0)), 0, 3);
+    if (worse && std::isfinite(*worse)) return std::clamp(3 - static_cast<int>(std::lround(*worse / 25.0)), 0, 3);
+    return -1;
+}
+
+QRectF gaugeTrack(const QRectF& area) {
+    const qreal h = area.height() * 0.7;
+    return QRectF(area.left(), area.top() + (area.height() - h) / 2, area.width(), h);
+}
+
+QRectF gaugeSegment(const QRectF& area, int quarter) {
+    const QRectF track = gaugeTrack(area);
+    const qreal gap = track.width() * 0.015;
+    const qreal w = (track.width() - 3 * gap) / 4;
+    return QRectF(track.left() + quarter * (w + gap), track.top(), w, track.height());
+}
+
+QRectF divergingBar(const QRectF& area, double value, double scale) {
+    if (!(scale > 0) || !std::isfinite(value) || value == 0.0) return {};
+    const qreal half = area.width() / 2 * 0.96;
+    const qreal length = half * std::min(std::abs(value) / scale, 1.0);
+    const qreal h = area.height() * 0.62;
+    const qreal top = area.top() + (area.height() - h) / 2;
+    const qreal mid = area.center().x();
+    return value > 0 ? QRectF(mid, top, length, h) : QRectF(mid - length, top, length, h);
+}
+
+void drawChart(QPainter& painter, const QRectF& area, const Chart& chart) {
+    switch (chart.kind) {
+    case ChartKind::QuartileGauge:
+        drawGauge(painter, area, chart);
+        break;
+    case ChartKind::DivergingBar:
+        drawBar(painter, area, chart);
+        break;
+    case ChartKind::DivergingAxis:
+        drawAxis(painter, area, chart);
+        break;
+    }
+}
+
+QByteArray chartSvg(const Chart& chart, const QSizeF& size) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setResolution(96);
+    svg.setSize(QSize(static_cast<int>(std::ceil(size.width())), static_cast<int>(std::ceil(size.height()))));
+    svg.setViewBox(QRectF(QPointF(0, 0), size));
+    {
+        QPainter p(&svg);
+        p.setRenderHint(QPainter::Antialiasing);
+        drawChart(p, QRectF(QPointF(0, 0), size), chart);
+    }
+    return buffer.data();
+}
+
+QTextCharFormat chartFormat(const Chart& chart) {
+    QTextCharFormat f;
+    f.setObjectType(kChartObjectType);
+    f.setProperty(PKind, static_cast<int>(chart.kind));
+    f.setProperty(PWidth, chart.width);
+    f.setProperty(PHeight, chart.height);
+    f.setProperty(PFamily, chart.fontFamily);
+    f.setProperty(PPointSize, chart.fontPointSize);
+    f.setProperty(PQuarter, chart.quarter);
+    f.setProperty(PHasValue, chart.value.has_value());
+    f.setProperty(PValue, chart.value.value_or(0.0));
+    f.setProperty(PScale, chart.scale);
+    f.setProperty(PLabels, chart.labels);
+    f.setProperty(PColors, colorsOf(chart.style));
+    f.setVerticalAlignment(QTextCharFormat::AlignMiddle);
+    return f;
+}
+
+std::optional<Chart> chartFromFormat(const QTextFormat& format) {
+    if (format.objectType() != kChartObjectType) return std::nullopt;
+    const int kind = format.intProperty(PKind);
+    if (kind < 1 || kind > 3) return std::nullopt;
+    Chart c;
+    c.kind = static_cast<ChartKind>(kind);
+    c.width = format.doubleProperty(PWidth);
+    c.height = format.doubleProperty(PHeight);
+    c.fontFamily = format.stringProperty(PFamily);
+    c.fontPointSize = format.doubleProperty(PPointSize);
+    c.quarter = format.intProperty(PQuarter);
+    if (format.boolProperty(PHasValue)) c.value = format.doubleProperty(PValue);
+    c.scale = format.doubleProperty(PScale);
+    c.labels = format.property(PLabels).toStringList();
+    c.style = styleFrom(format.property(PColors).toList());
+    return c;
+}
+
+QSizeF chartSize(const Chart& chart, const QPaintDevice* device) {
+    // Sized in lines of the chart's font as the document's text is laid out, so that a
+    // chart keeps its proportions to the text on the screen, on paper and in a PDF.
+    const qreal line = QFontMetricsF(chart.font(), device).height();
+    return QSizeF(chart.width * line, chart.height * line);
+}
+
+void registerChartHandler(QTextDocument& doc) {
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    // One handler per layout, owned by the document.
+    auto* existing = doc.findChild<ChartObject*>(QString(), Qt::FindDirectChildrenOnly);
+    ChartObject* handler = existing ? existing : new ChartObject(&doc);
+    layout->registerHandler(kChartObjectType, handler);
+    // A layout lays the document out as soon as it exists, charts without a handler taking
+    // no room: once the handler is there, the charts get their size.
+    doc.markContentsDirty(0, doc.characterCount());
+}
+
+} // namespace reportrender
+
+#include "Charts.moc"

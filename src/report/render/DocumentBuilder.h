@@ -1,0 +1,50 @@
+#pragma once
+// Turns a layout and the report's data into a document: paragraphs, label/value
+// header blocks and tables whose rows are filled from row templates.
+//
+// A layout file is one JSON object:
+//   "report"          Comparison, Ratios or BalanceSheet: the report it is made for
+//   "titles"          the title table (its Language column decides the language)
+//   "sources"         [{"table": "Rpt_Data_CYM1", "required": false}, …]: the report tables read;
+//                     an optional table without a row reads as nulls
+//   "documentTitle", "notAvailable"            texts (see Expressions.h)
+//   "page"            {"runningHeader", "footerNote", "pageLabel"}: texts of the page margins
+//   "theme"           font, sizes and colours; "formats": named number formats (ValueFormat.h)
+//   "paragraphStyles", "rowStyles"             named looks the blocks and rows refer to
+//   "body"            the blocks, in order:
+//     {"type": "paragraph", "style": …, "text": …, "pageBreakBefore": false}
+//     {"type": "fields", "pairsPerRow": 2, "labelWidth": 17, "items": [{"label": …, "value": …}]}
+//     {"type": "table", "columns": [{"id", "width" (%), "align", "header", "cell"}],
+//      "columnGroups": [{"span", "header"}], "rows": […], "zebra": true, "fontSize", "headerFontSize"}
+// A table row is {"group": text} for a heading across the table, or the parameters of the
+// column templates ("${name}") with an optional "style" and "cells": {"columnId": text, or
+// {"span": 3, "value": text, "align": "center"}} for cells that differ from the template.
+// A cell is a text, a chart or {"lines": [ … ]}, one paragraph each; a line may carry
+// "fontScale", "muted" and "bold".
+
+#include "report/render/ReportData.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QTextDocument>
+#include <memory>
+
+namespace reportrender {
+
+// Document properties the page printer reads: the texts of each page's margins and the
+// look of those texts.
+namespace docprop {
+inline constexpr char RunningHeader[] = "reportrender_runningHeader";
+inline constexpr char FooterNote[] = "reportrender_footerNote";
+inline constexpr char PageLabel[] = "reportrender_pageLabel";
+inline constexpr char FontFamily[] = "reportrender_fontFamily";
+inline constexpr char MutedColor[] = "reportrender_mutedColor";
+inline constexpr char RuleColor[] = "reportrender_ruleColor";
+inline constexpr char Language[] = "reportrender_language"; // "E" or "F"
+} // namespace docprop
+
+// Builds the document. fileName names the layout in error messages. A layout that does
+// not say what the renderer understands is an untrapped failure naming the place.
+std::unique_ptr<QTextDocument> buildFromLayout(const QJsonObject& layout, const ReportData& data, const QString& fileName);
+
+} // namespace reportrender

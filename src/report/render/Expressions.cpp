@@ -1,0 +1,232 @@
+#include "report/render/Expressions.h"
+
+#include "app/Platform.h"
+#include "text/StringTable.h"
+
+#include <QJsonArray>
+#include <QRegularExpression>
+#include <cmath>
+
+namespace reportrender {
+
+void layoutError(const QString& where, const QString& what) {
+    throw FatalError(errnum::TypeMismatch, QStringLiteral("Report layout %1: %2").arg(where, what));
+}
+
+namespace {
+
+QString paramText(const QJsonValue& v) {
+    if (v.isString()) return v.toString();
+    if (v.isDouble()) return QString::number(v.toDouble(), 'g', 15);
+    if (v.isBool()) return v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    return QString();
+}
+
+// A label that starts a sentence in one place and continues one in another.
+QString withCase(QString s, const QString& mode, const QString& where) {
+    if (mode.isEmpty() || s.isEmpty()) return s;
+    if (mode == QLatin1String("upperFirst")) s[0] = s[0].toUpper();
+    else if (mode == QLatin1String("lowerFirst")) s[0] = s[0].toLower();
+    else layoutError(where, QStringLiteral("'case' must be upperFirst or lowerFirst, not '%1'").arg(mode));
+    return s;
+}
+
+// The colours of the charts come from the layout's theme, where it names them.
+ChartStyle chartStyleFrom(const QJsonObject& theme) {
+    ChartStyle s;
+    const auto colour = [&](const char* key, QColor& target) {
+        const QJsonValue v = theme.value(QLatin1String(key));
+        if (v.isString() && QColor::isValidColorName(v.toString())) target = QColor::fromString(v.toString());
+    };
+    const QJsonArray quarters = theme.value(QLatin1String("gaugeQuarters")).toArray();
+    if (quarters.size() == 4)
+        for (int i = 0; i < 4; ++i)
+            if (QColor::isValidColorName(quarters[i].toString()))
+                s.quarters[static_cast<size_t>(i)] = QColor::fromString(quarters[i].toString());
+    colour("gaugeHighlight", s.highlight);
+    colour("gaugeMarker", s.marker);
+    colour("positive", s.positive);
+    colour("negative", s.negative);
+    colour("axis", s.axis);
+    colour("muted", s.text);
+    return s;
+}
+
+} // namespace
+
+QJsonValue substitute(const QJsonValue& templ, const QJsonObject& params, const QString& where) {
+    static const QRegularExpression placeholder(QStringLiteral("\\$\\{([A-Za-z0-9_]+)\\}"));
+    if (templ.isString()) {
+        const QString s = templ.toString();
+        if (!s.contains(QLatin1String("${"))) return templ;
+        const QRegularExpressionMatch whole = placeholder.match(s);
+        if (whole.hasMatch() && whole.capturedStart() == 0 && whole.capturedLength() == s.size()) {
+            const QJsonValue v = params.value(whole.captured(1));
+            if (v.isUndefined()) layoutError(where, QStringLiteral("the row gives no value for ${%1}").arg(whole.captured(1)));
+            return v;
+        }
+        QString out;
+        qsizetype last = 0;
+        for (auto it = placeholder.globalMatch(s); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const QJsonValue v = params.value(m.captured(1));
+            if (v.isUndefined()) layoutError(where, QStringLiteral("the row gives no value for ${%1}").arg(m.captured(1)));
+            out += s.mid(last, m.capturedStart() - last) + paramText(v);
+            last = m.capturedEnd();
+        }
+        return out + s.mid(last);
+    }
+    if (templ.isArray()) {
+        QJsonArray out;
+        for (const QJsonValue& v : templ.toArray()) out.append(substitute(v, params, where));
+        return out;
+    }
+    if (templ.isObject()) {
+        QJsonObject out;
+        const QJsonObject o = templ.toObject();
+        for (auto it = o.begin(); it != o.end(); ++it) out.insert(it.key(), substitute(it.value(), params, where));
+        return out;
+    }
+    return templ;
+}
+
+Evaluator::Evaluator(const ReportData& data, const QJsonObject& layout, const QString& fileName)
+    : data_(data), language_(data.language()) {
+    const QJsonObject formats = layout.value(QLatin1String("formats")).toObject();
+    for (auto it = formats.begin(); it != formats.end(); ++it)
+        formats_.insert(it.key(), parseNumberFormat(it.value(), language_, fileName + QStringLiteral(", format ") + it.key()));
+    const QJsonValue na = layout.value(QLatin1String("notAvailable"));
+    notAvailable_ = na.isUndefined() ? QStringLiteral("n/a") : text(na, fileName + QStringLiteral(", notAvailable")).text;
+    chartStyle_ = chartStyleFrom(layout.value(QLatin1String("theme")).toObject());
+}
+
+bool Evaluator::isChart(const QJsonValue& expr) { return expr.isObject() && expr.toObject().contains(QLatin1String("chart")); }
+
+NumberFormat Evaluator::format(const QJsonValue& nameOrObject, const QString& where) const {
+    if (nameOrObject.isString()) {
+        const auto it = formats_.constFind(nameOrObject.toString());
+        if (it == formats_.cend()) layoutError(where, QStringLiteral("unknown number format '%1'").arg(nameOrObject.toString()));
+        return *it;
+    }
+    return parseNumberFormat(nameOrObject, language_, where);
+}
+
+std::optional<double> Evaluator::number(const QString& field, bool zeroAsMissing) const {
+    const QVariant v = data_.value(field);
+    if (v.isNull()) return std::nullopt;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (!ok || !std::isfinite(d)) return std::nullopt;
+    if (zeroAsMissing && d == 0.0) return std::nullopt;
+    return d;
+}
+
+Text Evaluator::text(const QJsonValue& expr, const QString& where) const {
+    if (expr.isString()) return {expr.toString(), false};
+    if (expr.isNull() || expr.isUndefined()) return {};
+    if (!expr.isObject()) layoutError(where, QStringLiteral("a text must be a literal or an object"));
+    const QJsonObject o = expr.toObject();
+    const QString caseMode = o.value(QLatin1String("case")).toString();
+    const auto done = [&](const QString& s) { return Text{withCase(s, caseMode, where), false}; };
+
+    if (o.contains(QLatin1String("title"))) {
+        const QVariant v = data_.title(o.value(QLatin1String("title")).toString());
+        if (v.isNull()) return {notAvailable_, true};
+        return done(v.toString().trimmed());
+    }
+    if (o.contains(QLatin1String("string"))) {
+        const QJsonValue n = o.value(QLatin1String("string"));
+        bool ok = n.isDouble();
+        int entry = n.toInt();
+        if (n.isString()) entry = n.toString().toInt(&ok);
+        if (!ok || !strings::contains(entry))
+            layoutError(where, QStringLiteral("'%1' is not an entry of the string table").arg(paramText(n)));
+        return done(strings::text(entry, languageFlag(language_)).trimmed());
+    }
+    if (o.contains(QLatin1String("field"))) {
+        const QString field = o.value(QLatin1String("field")).toString();
+        const QJsonValue fmt = o.value(QLatin1String("format"));
+        if (fmt.isUndefined()) {
+            const QVariant v = data_.value(field);
+            if (v.isNull() || v.toString().trimmed().isEmpty()) return {notAvailable_, true};
+            return done(v.toString().trimmed());
+        }
+        const NumberFormat f = format(fmt, where);
+        const std::optional<double> d = number(field, o.value(QLatin1String("zeroAsMissing")).toBool());
+        if (!d) {
+            // A text in a numeric column (a code, say) prints as it is.
+            const QVariant v = data_.value(field);
+            if (!v.isNull() && v.typeId() == QMetaType::QString && !v.toString().trimmed().isEmpty()) {
+                bool numeric = false;
+                v.toString().toDouble(&numeric);
+                if (!numeric) return done(v.toString().trimmed());
+            }
+            return {notAvailable_, true};
+        }
+        return {formatNumber(*d, f, language_), false};
+    }
+    if (o.contains(QLatin1String("concat"))) {
+        QString out;
+        const QJsonArray parts = o.value(QLatin1String("concat")).toArray();
+        for (int i = 0; i < parts.size(); ++i) {
+            const Text t = text(parts[i], where);
+            if (t.missing) return {notAvailable_, true};
+            out += t.text;
+        }
+        return done(out);
+    }
+    if (o.contains(QLatin1String("ifNull"))) {
+        const QVariant v = data_.value(o.value(QLatin1String("ifNull")).toString());
+        return text(o.value(v.isNull() ? QLatin1String("then") : QLatin1String("else")), where);
+    }
+    if (o.contains(QLatin1String("chart"))) layoutError(where, QStringLiteral("a chart cannot stand inside a text"));
+    layoutError(where, QStringLiteral("unknown kind of text (members: %1)").arg(o.keys().join(QStringLiteral(", "))));
+}
+
+Chart Evaluator::chart(const QJsonValue& expr, const QString& where, const QString& fontFamily, double pointSize) const {
+    const QJsonObject o = expr.toObject();
+    const QString kind = o.value(QLatin1String("chart")).toString();
+    Chart c;
+    c.fontFamily = fontFamily;
+    c.fontPointSize = pointSize;
+    c.style = chartStyle_;
+    c.width = o.value(QLatin1String("width")).toDouble(10);
+    c.height = o.value(QLatin1String("height")).toDouble(1);
+    if (!(c.width > 0 && c.width < 100 && c.height > 0 && c.height < 20))
+        layoutError(where, QStringLiteral("a chart's width and height must be positive line counts"));
+    if (kind == QLatin1String("quartileGauge")) {
+        c.kind = ChartKind::QuartileGauge;
+        c.quarter = quarterFromPosition(number(o.value(QLatin1String("better")).toString()),
+                                        number(o.value(QLatin1String("worse")).toString()));
+    } else if (kind == QLatin1String("divergingBar")) {
+        c.kind = ChartKind::DivergingBar;
+        c.value = number(o.value(QLatin1String("value")).toString());
+        const QJsonValue scale = o.value(QLatin1String("scale"));
+        if (scale.isDouble()) c.scale = scale.toDouble();
+        else if (scale.isString()) {
+            const auto it = scales_.constFind(scale.toString());
+            if (it == scales_.cend()) layoutError(where, QStringLiteral("the table has no chart column '%1'").arg(scale.toString()));
+            c.scale = *it;
+        }
+        else layoutError(where, QStringLiteral("a diverging bar needs a scale: a number or the id of its column"));
+    } else if (kind == QLatin1String("divergingAxis")) {
+        c.kind = ChartKind::DivergingAxis;
+        const QString column = o.value(QLatin1String("scaleOf")).toString();
+        const auto it = scales_.constFind(column);
+        if (it == scales_.cend()) layoutError(where, QStringLiteral("the table has no chart column '%1'").arg(column));
+        c.scale = *it;
+        const NumberFormat f = format(o.value(QLatin1String("format")), where);
+        NumberFormat signedFormat = f;
+        signedFormat.explicitPlus = true;
+        if (c.scale > 0)
+            c.labels = QStringList{formatNumber(-c.scale, f, language_), formatNumber(0, f, language_),
+                                   formatNumber(c.scale, signedFormat, language_)};
+        else
+            c.labels = QStringList{QString(), formatNumber(0, f, language_), QString()};
+    } else {
+        layoutError(where, QStringLiteral("unknown chart '%1'").arg(kind));
+    }
+    return c;
+}
+
+} // namespace reportrender

@@ -1,0 +1,40 @@
+#pragma once
+// The three printed reports. Each is described by a layout file (reports/*.json in the
+// program directory) that says what is printed where; the renderer reads it with the
+// report tables the preparation filled in the user database and builds a document,
+// which can be shown, printed, written as PDF or saved as self-contained HTML.
+
+#include "data/DBTools.h"
+
+#include <QPageSize>
+#include <QString>
+#include <QTextDocument>
+#include <memory>
+
+class QPagedPaintDevice;
+
+namespace reportrender {
+
+enum class Kind { Comparison, Ratios, BalanceSheet };
+
+// "rpt_Comparison.json", "rpt_Ratios.json", "rpt_BalanceSheet.json".
+QString layoutFileName(Kind kind);
+// The layout file in the program's reports folder.
+QString defaultLayoutPath(Kind kind);
+
+// Reads the layout and the report tables of the open user database and builds the
+// document. A missing, unreadable or malformed layout, and a report table that has
+// not been prepared, are untrapped failures (FatalError).
+std::unique_ptr<QTextDocument> buildDocument(Kind kind, Connection& userDb, const QString& layoutPath);
+
+// Writes the document as a PDF file, paginated with page numbers. A file that cannot
+// be written is an untrapped failure.
+void writePdf(QTextDocument& doc, const QString& path, const QPageSize& page = QPageSize(QPageSize::Letter));
+
+// The document as one HTML file: the charts inline as SVG data URIs, the footer note at the end.
+QString toHtml(QTextDocument& doc);
+
+// Prints on a printer (or any paged device): paginated, with page numbers. Returns the page count.
+int print(QTextDocument& doc, QPagedPaintDevice& printer);
+
+} // namespace reportrender

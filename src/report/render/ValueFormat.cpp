@@ -1,0 +1,79 @@
+#include "report/render/ValueFormat.h"
+
+#include "app/Platform.h"
+
+#include <QJsonObject>
+#include <cmath>
+
+namespace reportrender {
+
+namespace {
+
+[[noreturn]] void badLayout(const QString& where, const QString& what) {
+    throw FatalError(errnum::TypeMismatch, QStringLiteral("Report layout, %1: %2").arg(where, what));
+}
+
+} // namespace
+
+Language languageFromCode(const QString& code) {
+    return code.trimmed().compare(QLatin1String("F"), Qt::CaseInsensitive) == 0 ? Language::French : Language::English;
+}
+
+QLocale localeFor(Language lang) {
+    return lang == Language::French ? QLocale(QLocale::French, QLocale::Canada) : QLocale(QLocale::English, QLocale::Canada);
+}
+
+int languageFlag(Language lang) { return lang == Language::French ? 1 : 0; }
+
+QString pickLanguage(const QJsonValue& value, Language lang) {
+    if (value.isObject()) {
+        const QJsonObject o = value.toObject();
+        return o.value(lang == Language::French ? QLatin1String("F") : QLatin1String("E")).toString();
+    }
+    return value.toString();
+}
+
+NumberFormat parseNumberFormat(const QJsonValue& value, Language lang, const QString& where) {
+    if (!value.isObject()) badLayout(where, QStringLiteral("a number format must be an object"));
+    const QJsonObject o = value.toObject();
+    static const QStringList known{QStringLiteral("decimals"), QStringLiteral("grouping"), QStringLiteral("sign"),
+                                   QStringLiteral("prefix"), QStringLiteral("suffix")};
+    for (auto it = o.begin(); it != o.end(); ++it)
+        if (!known.contains(it.key())) badLayout(where, QStringLiteral("unknown member '%1' of a number format").arg(it.key()));
+    NumberFormat f;
+    if (o.contains(QLatin1String("decimals"))) {
+        const QJsonValue d = o.value(QLatin1String("decimals"));
+        if (!d.isDouble() || d.toDouble() < 0 || d.toDouble() > 6 || d.toDouble() != std::floor(d.toDouble()))
+            badLayout(where, QStringLiteral("'decimals' must be a whole number from 0 to 6"));
+        f.decimals = d.toInt();
+    }
+    const auto flag = [&](const char* key, bool fallback) {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (v.isUndefined()) return fallback;
+        if (!v.isBool()) badLayout(where, QStringLiteral("'%1' must be true or false").arg(QLatin1String(key)));
+        return v.toBool();
+    };
+    f.grouping = flag("grouping", true);
+    f.explicitPlus = flag("sign", false);
+    for (const char* key : {"prefix", "suffix"}) {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (!v.isUndefined() && !v.isString() && !v.isObject())
+            badLayout(where, QStringLiteral("'%1' must be a text or an object of texts per language").arg(QLatin1String(key)));
+    }
+    f.prefix = pickLanguage(o.value(QLatin1String("prefix")), lang);
+    f.suffix = pickLanguage(o.value(QLatin1String("suffix")), lang);
+    return f;
+}
+
+QString formatNumber(double value, const NumberFormat& format, Language lang) {
+    QLocale locale = localeFor(lang);
+    if (!format.grouping) locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    const double scale = std::pow(10.0, format.decimals);
+    double rounded = std::round(value * scale) / scale;
+    if (rounded == 0.0) rounded = 0.0; // turns -0.0 into 0.0
+    QString text = locale.toString(rounded, 'f', format.decimals);
+    if (format.explicitPlus && rounded > 0) text.prepend(locale.positiveSign());
+    return format.prefix + text + format.suffix;
+}
+
+} // namespace reportrender

@@ -1,0 +1,57 @@
+#pragma once
+// The report screen: prepares one of the three reports in the user database and shows
+// it, paginated, with zoom, printing and export to PDF.
+
+#include "app/Screen.h"
+#include "data/DBTools.h"
+
+#include <QStringList>
+#include <memory>
+
+class QPrintPreviewWidget;
+class QPushButton;
+class QTextDocument;
+class QToolBar;
+class QAction;
+
+class frmReportViewer : public Screen {
+    Q_OBJECT
+public:
+    frmReportViewer();
+    ~frmReportViewer() override;
+
+    void Form_Activate() override;
+
+    // Prepares the report of the kind ("com", "rat", "bal", by its first three letters)
+    // and shows it modal; returns when the user goes back.
+    void DisplayCrystalReport(Connection& DataConn, Connection& WriteConn, const QString& ReportToDisplay, int16_t Volume,
+                              const QString& Province, int16_t Year, const QString& NAICS, const QString& Language,
+                              const QStringList& aComparisonValues);
+
+    void btnBack_Click();
+    void exportPdf(const QString& path);
+    void printTo(class QPrinter* printer);
+
+    QPushButton* btnBack;
+    QPrintPreviewWidget* CRViewer1;
+    QToolBar* tbViewer;
+    QAction* actZoomIn;
+    QAction* actZoomOut;
+    QAction* actFitWidth;
+    QAction* actPrint;
+    QAction* actExportPdf;
+
+    QTextDocument* document() const { return document_.get(); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void placeControls();
+    void printDialog();
+    void exportDialog();
+
+    std::unique_ptr<QTextDocument> document_;
+    bool french_ = false;
+};

@@ -1,0 +1,193 @@
+// The firm statement rules: subtotals in single precision, the balance rule, filling
+// and resetting, the comparison value array and the report request's checks.
+
+#include "firm/FirmStatement.h"
+#include "firm/ValueText.h"
+
+#include <QtTest>
+
+namespace {
+FirmStatement zeroFirm() {
+    FirmStatement f;
+    f.firmName = QStringLiteral("Test Ltd.");
+    firmrules::resetValues(f.values);
+    return f;
+}
+} // namespace
+
+class TestFirmStatement : public QObject {
+    Q_OBJECT
+private slots:
+    void allZeroGivesZeroSubtotals() {
+        FirmStatement f = zeroFirm();
+        firmrules::calculateSubTotals(f.values);
+        for (const char* c : {"Toa", "Ta", "Tliab", "Equity1", "TotLiabShareEq"}) QCOMPARE(f.value(c), QStringLiteral("0"));
+    }
+
+    void subtotalTextForms_data() {
+        QTest::addColumn<QString>("cash");
+        QTest::addColumn<QString>("ar");
+        QTest::addColumn<QString>("toa");
+        QTest::addColumn<double>("readsBack");
+        QTest::newRow("9,999,999") << "9999998" << "1" << "9999999" << 9999999.0;
+        QTest::newRow("10,000,000") << "9999999" << "1" << "1E+07" << 10000000.0;
+        QTest::newRow("16,777,217") << "16777216" << "1" << "1.677722E+07" << 16777220.0;
+        QTest::newRow("pasted text counts its leading number") << "12abc" << "abc" << "12" << 12.0;
+        QTest::newRow("negative part lowers") << "100" << "-40" << "60" << 60.0;
+    }
+    void subtotalTextForms() {
+        QFETCH(QString, cash);
+        QFETCH(QString, ar);
+        QFETCH(QString, toa);
+        QFETCH(double, readsBack);
+        FirmStatement f = zeroFirm();
+        f.value("Cash") = cash;
+        f.value("Ar") = ar;
+        firmrules::calculateSubTotals(f.values);
+        QCOMPARE(f.value("Toa"), toa);
+        QCOMPARE(valuetext::leadingNumber(f.value("Toa")), readsBack);
+        // Total assets build on the text of total operating assets.
+        QCOMPARE(f.value("Ta"), toa);
+    }
+
+    void precisionLossCarriesIntoLaterTotals() {
+        FirmStatement f = zeroFirm();
+        f.value("Cash") = QStringLiteral("16777217");
+        f.value("Invest") = QStringLiteral("3");
+        firmrules::calculateSubTotals(f.values);
+        // 16,777,220 (as written) + 3 rounds to single precision: 16,777,224.
+        QCOMPARE(valuetext::leadingNumber(f.value("Ta")), 16777220.0);
+        QCOMPARE(f.value("Ta"), QStringLiteral("1.677722E+07"));
+        f.value("Invest") = QStringLiteral("30");
+        firmrules::calculateSubTotals(f.values);
+        QCOMPARE(f.value("Ta"), QStringLiteral("1.677725E+07"));
+    }
+
+    void liabilitiesEquityAndTheirTotal() {
+        FirmStatement f = zeroFirm();
+        f.value("AccountsPayable") = QStringLiteral("100");
+        f.value("Mtg") = QStringLiteral("200");
+        f.value("DefTax") = QStringLiteral("5");
+        f.value("ShareC") = QStringLiteral("50");
+        f.value("RetEarn") = QStringLiteral("-80");
+        f.value("OtherSur") = QStringLiteral("10");
+        firmrules::calculateSubTotals(f.values);
+        QCOMPARE(f.value("Tliab"), QStringLiteral("305"));
+        QCOMPARE(f.value("Equity1"), QStringLiteral("-20"));
+        QCOMPARE(f.value("TotLiabShareEq"), QStringLiteral("285"));
+        // Current totals stand alone: nothing ties them to the balance sheet.
+        f.value("CurrentAssets") = QStringLiteral("999999");
+        firmrules::calculateSubTotals(f.values);
+        QCOMPARE(f.value("Ta"), QStringLiteral("0"));
+    }
+
+    void balanceRuleComparesSinglePrecision_data() {
+        QTest::addColumn<QString>("ta");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<bool>("balanced");
+        QTest::newRow("equal") << "1000" << "1000" << true;
+        QTest::newRow("differ") << "1000" << "1001" << false;
+        QTest::newRow("differ beyond seven digits") << "16777217" << "16777216" << true;
+        QTest::newRow("subtotal text against digits") << "1.677722E+07" << "16777220" << true;
+    }
+    void balanceRuleComparesSinglePrecision() {
+        QFETCH(QString, ta);
+        QFETCH(QString, total);
+        QFETCH(bool, balanced);
+        FirmStatement f = zeroFirm();
+        f.value("Ta") = ta;
+        f.value("TotLiabShareEq") = total;
+        QCOMPARE(firmrules::isBalanced(f.values), balanced);
+    }
+
+    void fillingAndNormalising() {
+        FirmStatement f = zeroFirm();
+        f.value("Cash") = QString();
+        f.value("Toa") = QString();
+        f.value("Ar") = QStringLiteral("007");
+        f.value("Inv") = QStringLiteral("1 234");
+        firmrules::fillEmpty(f.values);
+        QCOMPARE(f.value("Cash"), QStringLiteral("0"));
+        QCOMPARE(f.value("Toa"), QStringLiteral("0"));
+        QCOMPARE(f.value("Ar"), QStringLiteral("007"));
+        QVERIFY(firmrules::normalizeEntered(f.values));
+        QCOMPARE(f.value("Ar"), QStringLiteral("7"));
+        QCOMPARE(f.value("Inv"), QStringLiteral("1234"));
+        f.value("OA") = QStringLiteral("1E+20");
+        QVERIFY(!firmrules::normalizeEntered(f.values));
+        // A computed box is never put into the entered form.
+        f.value("Toa") = QStringLiteral("1.677722E+07");
+        f.value("OA") = QStringLiteral("1");
+        firmrules::normalizeEntered(f.values);
+        QCOMPARE(f.value("Toa"), QStringLiteral("1.677722E+07"));
+    }
+
+    void comparisonArrayLayout_data() {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("index");
+        QTest::newRow("cash") << "Cash" << 4;
+        QTest::newRow("total assets") << "Ta" << 12;
+        QTest::newRow("operating revenue") << "OperatingRevenue" << 13;
+        QTest::newRow("sales") << "Sales" << 14;
+        QTest::newRow("after-tax profit") << "ProfitAfterTax" << 19;
+        QTest::newRow("accounts payable") << "AccountsPayable" << 20;
+        QTest::newRow("short-term paper") << "Paper" << 22;
+        QTest::newRow("total liabilities") << "Tliab" << 29;
+        QTest::newRow("equity") << "Equity1" << 33;
+        QTest::newRow("current liabilities") << "CurrentLiabilities" << 36;
+    }
+    void comparisonArrayLayout() {
+        QFETCH(QString, column);
+        QFETCH(int, index);
+        FirmStatement f = zeroFirm();
+        f.firmName = QStringLiteral("O'Brien Ltd.");
+        f.year = QStringLiteral("2010");
+        f.naics = QStringLiteral("448140");
+        f.value(column.toLatin1().constData()) = QStringLiteral("4242");
+        const QStringList a = firmrules::comparisonValues(f, QStringLiteral("  Family clothing stores "));
+        QCOMPARE(a.size(), 37);
+        QCOMPARE(a[index], QStringLiteral("4242"));
+        QCOMPARE(a[0], QStringLiteral("O'Brien Ltd."));
+        QCOMPARE(a[1], QStringLiteral("2010"));
+        QCOMPARE(a[2], QStringLiteral("448140"));
+        QCOMPARE(a[3], QStringLiteral("Family clothing stores"));
+        QVERIFY(a[21].isEmpty());
+    }
+
+    void reportRequestChecksInOrder_data() {
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("ta");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("year after 2011") << "2012" << "A" << "1" << "2" << 0
+                                         << "Invalid year.  Year must be between 2009 and 2011";
+        QTest::newRow("year before 2009, French") << "2008" << "A" << "1" << "1" << 1
+                                                  << "Année non valide.  L'année doit être centre 2009 et 2011";
+        QTest::newRow("unbalanced before name") << "2011" << "" << "1" << "2" << 0
+                                                << "Total Assets is not equal Total Liabilities and Shareholders' Equity";
+        QTest::newRow("empty name") << "2010" << "" << "5" << "5" << 0 << "Please enter an enterprise name";
+        QTest::newRow("all zero") << "2009" << "A" << "0" << "0" << 1 << "Veuillez entrer les données de votre entreprise";
+        QTest::newRow("prompt passes as a name") << "2011" << "Enter an Enterprise Name Here" << "5" << "5" << 0 << "";
+        QTest::newRow("totals equal beyond seven digits") << "2011" << "A" << "16777217" << "16777216" << 0 << "";
+    }
+    void reportRequestChecksInOrder() {
+        QFETCH(QString, year);
+        QFETCH(QString, name);
+        QFETCH(QString, ta);
+        QFETCH(QString, total);
+        QFETCH(int, language);
+        QFETCH(QString, message);
+        FirmStatement f = zeroFirm();
+        f.year = year;
+        f.firmName = name;
+        f.value("Ta") = ta;
+        f.value("TotLiabShareEq") = total;
+        const auto problem = firmrules::reportRequestProblem(f, language);
+        QCOMPARE(problem.value_or(QString()), message);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFirmStatement)
+#include "test_firm_statement.moc"

@@ -1,0 +1,159 @@
+// The report screen: report kinds, titles in both languages, no report without data,
+// the back button and the resize rule.
+
+#include "app/ScreenRegistry.h"
+#include "app/modMain.h"
+#include "firm/FirmStatement.h"
+#include "report/viewer/frmReportViewer.h"
+#include "support/RecordingPlatform.h"
+#include "support/TestDatabases.h"
+
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QtTest>
+
+using namespace modMain;
+
+class TestReportViewer : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabases> dbs;
+    std::unique_ptr<RecordingPlatform> platform;
+    ScreenRegistry& registry = ScreenRegistry::instance();
+
+    QString industryWithData(int year) {
+        RecordsetPtr rs = GetRS(gcnData, QStringLiteral("select NAICS from %1 where NumberOfFirms is not null order by NAICS")
+                                             .arg(catalogue::datasetTableName(3, QStringLiteral("ON"), year)),
+                                QStringLiteral("read"));
+        return rs->field(0).toString();
+    }
+
+    QStringList firm(int year, const QString& naics) {
+        FirmStatement f;
+        f.firmName = QStringLiteral("Tremblay & Fils");
+        f.year = QString::number(year);
+        f.naics = naics;
+        firmrules::resetValues(f.values);
+        f.value("Cash") = QStringLiteral("1000");
+        f.value("ShareC") = QStringLiteral("1000");
+        f.value("OperatingRevenue") = QStringLiteral("5000");
+        f.value("ProfitAfterTax") = QStringLiteral("250");
+        firmrules::calculateSubTotals(f.values);
+        return firmrules::comparisonValues(f, QStringLiteral("Some industry"));
+    }
+
+    frmReportViewer& display(const QString& kind, const QString& language, int year = 2011, QStringList values = {}) {
+        frmReportViewer& viewer = registry.get<frmReportViewer>();
+        const QString naics = industryWithData(year);
+        if (kind.startsWith(QLatin1String("com"), Qt::CaseInsensitive) && values.isEmpty()) values = firm(year, naics);
+        viewer.DisplayCrystalReport(gcnData, gcnMyData, kind, 3, QStringLiteral("ON"), static_cast<int16_t>(year), naics, language, values);
+        return viewer;
+    }
+
+private slots:
+    void init() {
+        dbs = std::make_unique<TestDatabases>();
+        platform = std::make_unique<RecordingPlatform>();
+        registry.setModalBlocking(false);
+        dbs->open();
+    }
+    void cleanup() {
+        registry.clear();
+        platform.reset();
+        dbs.reset();
+    }
+
+    void invalidReportType_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("empty") << "";
+        QTest::newRow("other") << "summary";
+    }
+    void invalidReportType() {
+        QFETCH(QString, kind);
+        frmReportViewer& viewer = display(kind, QStringLiteral("E"));
+        QCOMPARE(platform->lastMessage(), QStringLiteral("Invalid Report Type: ") + kind);
+        QCOMPARE(platform->messages.last().title, QStringLiteral("Ventrolux"));
+        QVERIFY(!viewer.isVisible());
+    }
+
+    void titlesByKindAndLanguage_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("ratios") << "rat" << "E" << "ZEBRO Ratios Report";
+        QTest::newRow("ratios French") << "rat" << "F" << "DORVA Rapport de Ratios";
+        QTest::newRow("balance sheet") << "bal" << "E" << "ZEBRO Balance Sheet Report";
+        QTest::newRow("balance sheet, lower-case f") << "BAL" << "f" << "DORVA Rapport de bilan";
+        QTest::newRow("comparison, by its first three letters") << "COMPARE" << "E" << "ZEBRO Comparison Report";
+        QTest::newRow("comparison French") << "com" << "F" << "DORVA Rapport de Comparaison";
+    }
+    void titlesByKindAndLanguage() {
+        QFETCH(QString, kind);
+        QFETCH(QString, language);
+        QFETCH(QString, title);
+        frmReportViewer& viewer = display(kind, language);
+        QVERIFY2(platform->messages.isEmpty(), qPrintable(platform->lastMessage()));
+        QCOMPARE(viewer.windowTitle(), title);
+        QVERIFY(viewer.isVisible());
+        QVERIFY(viewer.isModal());
+        QCOMPARE(registry.active(), &viewer);
+        QVERIFY(viewer.document());
+        QVERIFY(viewer.document()->pageCount() >= 1);
+        QCOMPARE(viewer.btnBack->toolTip(), Txt(352));
+    }
+
+    void noDataShowsNothing() {
+        // The sample Nova Scotia data hold an industry without 2010 figures.
+        RecordsetPtr rs = GetRS(gcnData, QStringLiteral("select b.NAICS from ZEBRO_Vol3_NS_2010_Final_Ratios b where b.NumberOfFirms is null"),
+                                QStringLiteral("read"));
+        QVERIFY(!rs->eof());
+        const QString naics = rs->field(0).toString();
+        frmReportViewer& viewer = registry.get<frmReportViewer>();
+        viewer.DisplayCrystalReport(gcnData, gcnMyData, QStringLiteral("com"), 3, QStringLiteral("NS"), 2010, naics, QStringLiteral("E"),
+                                    firm(2010, naics));
+        QCOMPARE(platform->lastMessage(), QStringLiteral("This industry has no data for 2010"));
+        QCOMPARE(viewer.windowTitle(), QStringLiteral("ZEBRO Comparison Report"));
+        QVERIFY(!viewer.isVisible());
+    }
+
+    void backButtonLeavesAndUnloads() {
+        gintLanguage = 1;
+        frmReportViewer& viewer = display(QStringLiteral("rat"), QStringLiteral("F"));
+        QCOMPARE(viewer.btnBack->toolTip(), QStringLiteral("Retourner"));
+        QPointer<frmReportViewer> guard(&viewer);
+        QTest::mouseClick(viewer.btnBack, Qt::LeftButton);
+        QVERIFY(!registry.existing<frmReportViewer>());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(guard.isNull());
+    }
+
+    void resizeRule() {
+        frmReportViewer& viewer = display(QStringLiteral("bal"), QStringLiteral("E"));
+        viewer.resize(1000, 760);
+        QCoreApplication::processEvents();
+        const int clientWidth = viewer.centralWidget()->width();
+        QCOMPARE(viewer.CRViewer1->width(), clientWidth - 200 / 15);
+        QCOMPARE(viewer.btnBack->x() + viewer.btnBack->width(), viewer.CRViewer1->x() + viewer.CRViewer1->width());
+        const QSize before = viewer.CRViewer1->size();
+        viewer.showMinimized();
+        viewer.resize(600, 500);
+        QCoreApplication::processEvents();
+        if (viewer.isMinimized()) QCOMPARE(viewer.CRViewer1->size(), before);
+    }
+
+    void exportWritesAPdfWithTheFirm() {
+        frmReportViewer& viewer = display(QStringLiteral("com"), QStringLiteral("E"));
+        QTemporaryDir dir;
+        const QString pdf = dir.path() + QStringLiteral("/report.pdf");
+        viewer.exportPdf(pdf);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(60000));
+        QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains(QStringLiteral("Tremblay & Fils")));
+    }
+};
+
+QTEST_MAIN(TestReportViewer)
+#include "test_report_viewer.moc"
