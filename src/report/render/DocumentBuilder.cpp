@@ -51,7 +51,7 @@ struct RowStyle {
     qreal indent = 0; // points, first column only
 };
 
-struct ColumnSpec {
+struct ColumnDef {
     QString id;
     qreal width = 0;
     Qt::Alignment align = Qt::AlignLeft;
@@ -60,18 +60,18 @@ struct ColumnSpec {
     qreal fontScale = 1;
 };
 
-struct CellSpec {
+struct CellDef {
     QJsonValue content;
     int span = 1;
     Qt::Alignment align;
     bool covered = false;
 };
 
-struct RowSpec {
+struct RowDef {
     bool group = false;
     QJsonValue groupLabel;
     RowStyle style;
-    QList<CellSpec> cells;
+    QList<CellDef> cells;
     QString where;
 };
 
@@ -388,15 +388,15 @@ private:
 
     // ---- tables ----------------------------------------------------------------------
 
-    QList<ColumnSpec> readColumns(const QJsonObject& block, const QString& where) const {
+    QList<ColumnDef> readColumns(const QJsonObject& block, const QString& where) const {
         const QJsonArray cols = block.value(QLatin1String("columns")).toArray();
         if (cols.isEmpty()) layoutError(where, QStringLiteral("a table needs 'columns'"));
-        QList<ColumnSpec> out;
+        QList<ColumnDef> out;
         QStringList ids;
         for (int i = 0; i < cols.size(); ++i) {
             const QString colWhere = QStringLiteral("%1, columns[%2]").arg(where).arg(i);
             const QJsonObject o = cols[i].toObject();
-            ColumnSpec c;
+            ColumnDef c;
             c.id = o.value(QLatin1String("id")).toString();
             if (c.id.isEmpty() || ids.contains(c.id)) layoutError(colWhere, QStringLiteral("every column needs an id of its own"));
             ids << c.id;
@@ -410,10 +410,10 @@ private:
         return out;
     }
 
-    RowSpec readRow(const QJsonValue& value, const QList<ColumnSpec>& columns, const QString& where) const {
+    RowDef readRow(const QJsonValue& value, const QList<ColumnDef>& columns, const QString& where) const {
         if (!value.isObject()) layoutError(where, QStringLiteral("a row must be an object"));
         const QJsonObject o = value.toObject();
-        RowSpec row;
+        RowDef row;
         row.where = where;
         const QString styleName = o.value(QLatin1String("style")).toString();
         if (!styleName.isEmpty()) {
@@ -431,11 +431,11 @@ private:
         params.remove(QLatin1String("cells"));
         const QJsonObject overrides = o.value(QLatin1String("cells")).toObject();
         for (auto it = overrides.begin(); it != overrides.end(); ++it)
-            if (std::none_of(columns.begin(), columns.end(), [&](const ColumnSpec& c) { return c.id == it.key(); }))
+            if (std::none_of(columns.begin(), columns.end(), [&](const ColumnDef& c) { return c.id == it.key(); }))
                 layoutError(where, QStringLiteral("the table has no column '%1'").arg(it.key()));
         // Spans first: a cell under a span is not written, so its template is not filled in.
-        for (const ColumnSpec& col : columns) {
-            CellSpec cell;
+        for (const ColumnDef& col : columns) {
+            CellDef cell;
             cell.align = col.align;
             const QJsonValue ov = overrides.value(col.id);
             if (ov.isObject() && ov.toObject().contains(QLatin1String("span")))
@@ -449,8 +449,8 @@ private:
             for (int k = 1; k < row.cells[i].span; ++k) row.cells[i + k].covered = true;
         }
         for (int i = 0; i < row.cells.size(); ++i) {
-            CellSpec& cell = row.cells[i];
-            const ColumnSpec& col = columns[i];
+            CellDef& cell = row.cells[i];
+            const ColumnDef& col = columns[i];
             if (cell.covered) continue;
             if (!overrides.contains(col.id)) {
                 cell.content = substitute(col.cell, params, where);
@@ -469,12 +469,12 @@ private:
     }
 
     // The largest absolute value of each diverging-bar column, so that its bars share one scale.
-    QHash<QString, double> columnScales(const QList<ColumnSpec>& columns, const QList<RowSpec>& rows) const {
+    QHash<QString, double> columnScales(const QList<ColumnDef>& columns, const QList<RowDef>& rows) const {
         QHash<QString, double> scales;
         for (int c = 0; c < columns.size(); ++c) {
             double largest = 0;
             bool hasBars = false;
-            for (const RowSpec& row : rows) {
+            for (const RowDef& row : rows) {
                 if (row.group || row.cells[c].covered) continue;
                 const QJsonValue content = row.cells[c].content;
                 QJsonArray parts;
@@ -496,11 +496,11 @@ private:
     }
 
     void table(const QJsonObject& block, const QString& where) {
-        const QList<ColumnSpec> columns = readColumns(block, where);
+        const QList<ColumnDef> columns = readColumns(block, where);
         const int ncols = static_cast<int>(columns.size());
         const QJsonArray rowValues = block.value(QLatin1String("rows")).toArray();
         if (rowValues.isEmpty()) layoutError(where, QStringLiteral("a table needs 'rows'"));
-        QList<RowSpec> rows;
+        QList<RowDef> rows;
         for (int i = 0; i < rowValues.size(); ++i)
             rows << readRow(rowValues[i], columns, QStringLiteral("%1, rows[%2]").arg(where).arg(i));
         ev_.setColumnScales(columnScales(columns, rows));
@@ -510,12 +510,12 @@ private:
         for (const QJsonValue& g : groups) spanSum += g.toObject().value(QLatin1String("span")).toInt(1);
         if (!groups.isEmpty() && spanSum != ncols)
             layoutError(where, QStringLiteral("the column groups span %1 columns, the table has %2").arg(spanSum).arg(ncols));
-        const bool hasHeader = std::any_of(columns.begin(), columns.end(), [](const ColumnSpec& c) { return !c.header.isUndefined(); });
+        const bool hasHeader = std::any_of(columns.begin(), columns.end(), [](const ColumnDef& c) { return !c.header.isUndefined(); });
         const int headerRows = (groups.isEmpty() ? 0 : 1) + (hasHeader ? 1 : 0);
 
         QTextTableFormat tf;
         QList<QTextLength> widths;
-        for (const ColumnSpec& c : columns)
+        for (const ColumnDef& c : columns)
             widths << (c.width > 0 ? QTextLength(QTextLength::PercentageLength, c.width) : QTextLength());
         tf.setColumnWidthConstraints(widths);
         tf.setHeaderRowCount(headerRows);
@@ -565,7 +565,7 @@ private:
         const bool zebra = block.value(QLatin1String("zebra")).toBool(true);
         int stripe = 0;
         for (int i = 0; i < rows.size(); ++i, ++r) {
-            const RowSpec& row = rows[i];
+            const RowDef& row = rows[i];
             const bool last = i == rows.size() - 1;
             if (row.group) {
                 t->mergeCells(r, 0, 1, ncols);
@@ -586,9 +586,9 @@ private:
                                                                    : QColor();
             ++stripe;
             for (int c = 0; c < ncols; ++c) {
-                const CellSpec& spec = row.cells[c];
-                if (spec.covered) continue;
-                if (spec.span > 1) t->mergeCells(r, c, 1, spec.span);
+                const CellDef& cellDef = row.cells[c];
+                if (cellDef.covered) continue;
+                if (cellDef.span > 1) t->mergeCells(r, c, 1, cellDef.span);
                 QTextTableCell cell = t->cellAt(r, c);
                 QTextTableCellFormat f;
                 f.setVerticalAlignment(QTextCharFormat::AlignMiddle);
@@ -599,7 +599,7 @@ private:
                 cell.setFormat(f);
                 QTextCharFormat cf = cellText(bodySize * columns[c].fontScale, row.style.bold, row.style.color);
                 cf.setFontItalic(row.style.italic);
-                fillCell(cell, spec.content, spec.align, cf, c == 0 ? row.style.indent : 0,
+                fillCell(cell, cellDef.content, cellDef.align, cf, c == 0 ? row.style.indent : 0,
                          QStringLiteral("%1, column %2").arg(row.where, columns[c].id));
             }
         }

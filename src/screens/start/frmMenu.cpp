@@ -10,7 +10,6 @@
 #include "screens/start/frmAbout.h"
 
 #include <QFrame>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -68,7 +67,6 @@ frmMenu::frmMenu() {
     txtDescription->setReadOnly(true);
     txtDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtDescription->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #e0e0e0; }"));
-    txtDescription->setFixedHeight(120);
     cmdSearch = makeButton(QStringLiteral("cmdSearch"));
 
     // Left column: the three Canada-wide volumes.
@@ -99,16 +97,19 @@ frmMenu::frmMenu() {
         right->addLayout(line);
     }
 
-    auto* columns = new QGridLayout;
-    columns->addWidget(shape1, 0, 0);
-    columns->addWidget(lblOR, 0, 1, Qt::AlignCenter);
-    columns->addWidget(shape2, 0, 2, 2, 1);
-    auto* description = new QVBoxLayout;
-    description->addWidget(lblDescription);
-    description->addWidget(txtDescription);
-    columns->addLayout(description, 1, 0);
-    columns->setColumnStretch(0, 1);
-    columns->setColumnStretch(2, 1);
+    // The description sits right under the left column and takes the height the
+    // longer right-hand column leaves.
+    txtDescription->setMinimumHeight(110);
+    txtDescription->setMaximumHeight(QWIDGETSIZE_MAX);
+    auto* leftColumn = new QVBoxLayout;
+    leftColumn->addWidget(shape1);
+    leftColumn->addSpacing(6);
+    leftColumn->addWidget(lblDescription);
+    leftColumn->addWidget(txtDescription, 1);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(leftColumn, 1);
+    columns->addWidget(lblOR, 0, Qt::AlignVCenter);
+    columns->addWidget(shape2, 0);
 
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(lblInstructions);
