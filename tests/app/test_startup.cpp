@@ -204,6 +204,20 @@ private slots:
         QCOMPARE(platform.processes[0].arguments, (QStringList{QStringLiteral("/p/MOLV_ConceptsHelp_Fre.html"), QStringLiteral("9999")}));
     }
 
+    void fatalErrorReportEndsWithExitCodeOne() {
+        RecordingPlatform platform;
+        int exitCode = -1;
+        try {
+            ReportFatalError(FatalError(3021, QStringLiteral("No current record.")));
+        } catch (const ProgramEnded& e) {
+            exitCode = e.exitCode;
+        }
+        QCOMPARE(exitCode, 1);
+        QCOMPARE(platform.lastMessage(), QStringLiteral("Run-time error 3021: No current record."));
+        QCOMPARE(platform.messages.last().title, QStringLiteral("Ventrolux"));
+        QCOMPARE(platform.messages.last().icon, MsgIcon::Critical);
+    }
+
     void missingHelpViewerShowsAMessageAndGoesOn_data() {
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("start");

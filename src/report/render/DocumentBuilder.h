@@ -14,7 +14,7 @@
 //   "body"            the blocks, in order:
 //     {"type": "paragraph", "style": …, "text": …, "pageBreakBefore": false}
 //     {"type": "fields", "pairsPerRow": 2, "labelWidth": 17, "items": [{"label": …, "value": …}]}
-//     {"type": "table", "columns": [{"id", "width" (%), "align", "header", "cell"}],
+//     {"type": "table", "id": name (for tests and readers), "columns": [{"id", "width" (%), "align", "header", "cell"}],
 //      "columnGroups": [{"span", "header"}], "rows": […], "zebra": true, "fontSize", "headerFontSize"}
 // A table row is {"group": text} for a heading across the table, or the parameters of the
 // column templates ("${name}") with an optional "style" and "cells": {"columnId": text, or
