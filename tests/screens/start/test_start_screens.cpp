@@ -133,7 +133,7 @@ private slots:
         try {
             if (how == QLatin1String("start")) registry.get<frmStart>().Form_QueryUnload();
             else if (how == QLatin1String("menu")) showMenu().Form_QueryUnload();
-            else showMenu().mnuExit->trigger();
+            else showMenu().mnuExit_Click(); // not trigger(): the end must not unwind through Qt's signal code
         } catch (const ProgramEnded& e) {
             exitCode = e.exitCode;
         }
