@@ -5,45 +5,43 @@
 #include "firm/ValueText.h"
 
 #include <cmath>
+#include <functional>
 
 double fncCalcRatio(double dblNumerator, double dblDenominator) {
     if (dblDenominator != 0 && dblNumerator != 0) return dblNumerator / dblDenominator;
     return 0;
 }
 
-// Each position function makes three tests in a fixed order; every test that passes
-// replaces the result, so the last passing test decides. A boundary of exactly 0 is
-// missing and its test is skipped; equality never passes.
-double fncCalcBetter(double dblQ1, double dblQ2, double dblQ3, double dblmyRatio) {
+namespace {
+
+// Three tests in a fixed order against the boundaries first, second, third; every test
+// that passes replaces the result, so the last passing test decides. A boundary of
+// exactly 0 is missing and its test is skipped; equality never passes.
+template <class Beyond>
+double lastPassing(double first, double second, double third, double ratio, Beyond beyond) {
     double r = 0;
-    if (dblQ1 != 0 && dblmyRatio > dblQ1) r = 25;
-    if (dblQ2 != 0 && dblmyRatio > dblQ2) r = 50;
-    if (dblQ3 != 0 && dblmyRatio > dblQ3) r = 75;
+    if (first != 0 && beyond(ratio, first)) r = 25;
+    if (second != 0 && beyond(ratio, second)) r = 50;
+    if (third != 0 && beyond(ratio, third)) r = 75;
     return r;
+}
+
+} // namespace
+
+double fncCalcBetter(double dblQ1, double dblQ2, double dblQ3, double dblmyRatio) {
+    return lastPassing(dblQ1, dblQ2, dblQ3, dblmyRatio, std::greater<>());
 }
 
 double fncCalcWorse(double dblQ1, double dblQ2, double dblQ3, double dblmyRatio) {
-    double r = 0;
-    if (dblQ3 != 0 && dblmyRatio < dblQ3) r = 25;
-    if (dblQ2 != 0 && dblmyRatio < dblQ2) r = 50;
-    if (dblQ1 != 0 && dblmyRatio < dblQ1) r = 75;
-    return r;
+    return lastPassing(dblQ3, dblQ2, dblQ1, dblmyRatio, std::less<>());
 }
 
 double fncExceptionCalcBetter(double dblQ1, double dblQ2, double dblQ3, double dblmyRatio) {
-    double r = 0;
-    if (dblQ1 != 0 && dblmyRatio < dblQ1) r = 25;
-    if (dblQ2 != 0 && dblmyRatio < dblQ2) r = 50;
-    if (dblQ3 != 0 && dblmyRatio < dblQ3) r = 75;
-    return r;
+    return lastPassing(dblQ1, dblQ2, dblQ3, dblmyRatio, std::less<>());
 }
 
 double fncExceptionCalcWorse(double dblQ1, double dblQ2, double dblQ3, double dblmyRatio) {
-    double r = 0;
-    if (dblQ3 != 0 && dblmyRatio > dblQ3) r = 25;
-    if (dblQ2 != 0 && dblmyRatio > dblQ2) r = 50;
-    if (dblQ1 != 0 && dblmyRatio > dblQ1) r = 75;
-    return r;
+    return lastPassing(dblQ3, dblQ2, dblQ1, dblmyRatio, std::greater<>());
 }
 
 namespace ratiocalc {

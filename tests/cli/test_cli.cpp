@@ -4,6 +4,7 @@
 #include "cli/CliCommands.h"
 #include "data/Catalogue.h"
 #include "data/DBTools.h"
+#include "support/SampleData.h"
 
 #include <QFile>
 #include <QProcess>
@@ -61,18 +62,10 @@ class TestCli : public QObject {
         return r.out.section(u'\t', 0, 0);
     }
 
-    // An industry of the region with figures in all three years.
     QString completeIndustry(const QString& region) {
         Connection cn;
         ConnectToFile(cn, dir->path() + QStringLiteral("/KLV_DATA.db"), QStringLiteral("unknown"), ReadOnly);
-        const QString t = QStringLiteral("ZEBRO_Vol3_%1_%2_Final_Ratios");
-        RecordsetPtr rs = GetRS(cn,
-                                QStringLiteral("select a.NAICS from %1 a join %2 b on a.NAICS = b.NAICS join %3 c on a.NAICS = c.NAICS "
-                                               "where a.NumberOfFirms is not null and b.NumberOfFirms is not null and "
-                                               "c.NumberOfFirms is not null order by a.NAICS")
-                                    .arg(t.arg(region).arg(2011), t.arg(region).arg(2010), t.arg(region).arg(2009)),
-                                QStringLiteral("read"));
-        return rs->eof() ? QString() : rs->field(0).toString();
+        return ::completeIndustry(cn, region);
     }
 
     QVariant userValue(const QString& sql) {

@@ -6,6 +6,7 @@
 #include "report/RatioTable.h"
 #include "report/ReportPreparation.h"
 #include "support/RecordingPlatform.h"
+#include "support/SampleData.h"
 #include "support/TestDatabases.h"
 
 #include <QtTest>
@@ -89,25 +90,9 @@ class TestReportPreparation : public QObject {
     std::unique_ptr<TestDatabases> dbs;
     std::unique_ptr<RecordingPlatform> platform;
 
-    void editReference(const QString& sql, const QVariantList& params = {}) {
-        Connection cn;
-        ConnectToFile(cn, dbs->referencePath(), QStringLiteral("unknown"));
-        ExecCmdInDB(cn, sql, params);
-        DisconnectFromDB(cn);
-    }
+    void editReference(const QString& sql, const QVariantList& params = {}) { dbs->editReference(sql, params); }
 
-    // An industry of Nova Scotia with figures in all three years.
-    QString completeIndustry(const QString& region = QStringLiteral("NS")) {
-        const QString t = QStringLiteral("ZEBRO_Vol3_%1_%2_Final_Ratios");
-        RecordsetPtr rs = GetRS(gcnData,
-                                QStringLiteral("select a.NAICS from %1 a join %2 b on a.NAICS = b.NAICS join %3 c on a.NAICS = c.NAICS "
-                                               "where a.NumberOfFirms is not null and b.NumberOfFirms is not null and c.NumberOfFirms "
-                                               "is not null order by a.NAICS")
-                                    .arg(t.arg(region).arg(2011), t.arg(region).arg(2010), t.arg(region).arg(2009)),
-                                kRead);
-        if (rs->eof()) return QString();
-        return rs->field(0).toString();
-    }
+    QString completeIndustry(const QString& region = QStringLiteral("NS")) { return ::completeIndustry(gcnData, region); }
 
     RecordsetPtr datasetRow(int volume, const QString& region, int year, const QString& naics) {
         return GetRS(gcnData, QStringLiteral("select * from ") + catalogue::datasetTableName(volume, region, year) +

@@ -33,6 +33,14 @@ public:
     // Opens both databases as the program does at start-up.
     void open() { modMain::subOpenDatabases(); }
 
+    // Changes the copy of the reference database (before the program opens it read-only).
+    void editReference(const QString& sql, const QVariantList& params = {}) const {
+        Connection cn;
+        ConnectToFile(cn, referencePath(), QStringLiteral("unknown"));
+        ExecCmdInDB(cn, sql, params);
+        DisconnectFromDB(cn);
+    }
+
     QString path() const { return dir_.path(); }
     QString referencePath() const { return dir_.path() + u'/' + QLatin1String(catalogue::ReferenceFileName); }
     QString userPath() const { return dir_.path() + u'/' + QLatin1String(catalogue::UserFileName); }

@@ -103,12 +103,9 @@ private slots:
         // A copy whose folder row is gone, as the lookup must cope with it.
         dbs.reset();
         dbs = std::make_unique<TestDatabases>();
-        {
-            Connection cn;
-            ConnectToFile(cn, dbs->referencePath(), QStringLiteral("unknown"));
-            ExecCmdInDB(cn, QStringLiteral("delete from tblTreeview where NodeKey = (select Parent from ZEBRO_NAICS_Description_Ind_Raw where NAICS = ?)"),
-                        {code});
-        }
+        dbs->editReference(
+            QStringLiteral("delete from tblTreeview where NodeKey = (select Parent from ZEBRO_NAICS_Description_Ind_Raw where NAICS = ?)"),
+            {code});
         dbs->open();
         choose("optOntario");
         const auto industry = naicslists::byCode(gcnData, gstrDataTable, gstrNAICSTable, code, 0);

@@ -34,12 +34,7 @@ class TestStartScreens : public QObject {
     }
 
     // Runs a modification of the reference database before the program opens it.
-    void editReference(const QString& sql) {
-        Connection cn;
-        ConnectToFile(cn, dbs->referencePath(), QStringLiteral("unknown"));
-        ExecCmdInDB(cn, sql);
-        DisconnectFromDB(cn);
-    }
+    void editReference(const QString& sql) { dbs->editReference(sql); }
 
 private slots:
     void init() {
