@@ -160,8 +160,7 @@ naicslists::Industry industryOf(const Options& o) {
 
 void writeOutputs(const Options& o, reportrender::Kind kind) {
     if (!o.has("pdf") && !o.has("html")) return;
-    const auto doc = reportrender::buildDocument(kind, modMain::gcnMyData,
-                                                 programfiles::layoutPath(reportrender::layoutFileName(kind)));
+    const auto doc = reportrender::buildDocument(kind, modMain::gcnMyData, reportrender::defaultLayoutPath(kind));
     if (o.has("pdf")) reportrender::writePdf(*doc, o.value("pdf"));
     if (o.has("html")) {
         QFile f(o.value("html"));

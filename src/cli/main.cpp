@@ -1,12 +1,27 @@
-#include "app/Platform.h"
 #include "cli/CliCommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <cstdio>
+
+namespace {
+
+QtMessageHandler gDefaultHandler = nullptr;
+
+// Standard error carries the program's own messages; Qt's note that a desktop session
+// variable is missing (usual under cron or ssh) is not one the user can act on.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) return;
+    if (gDefaultHandler) gDefaultHandler(type, context, message);
+    else std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    gDefaultHandler = qInstallMessageHandler(quietHandler);
     // Rendering reports uses fonts, which want a GUI application; no window is ever shown.
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ventrolux"));
     QTextStream out(stdout);

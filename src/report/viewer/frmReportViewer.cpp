@@ -90,7 +90,7 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
         return;
     }
 
-    const QString layout = programfiles::layoutPath(reportrender::layoutFileName(chosen->render));
+    const QString layout = reportrender::defaultLayoutPath(chosen->render);
     bool prepared = false;
     switch (chosen->render) {
     case reportrender::Kind::Ratios:
