@@ -137,10 +137,14 @@ private slots:
         QCOMPARE(viewer.CRViewer1->width(), clientWidth - 200 / 15);
         QCOMPARE(viewer.btnBack->x() + viewer.btnBack->width(), viewer.CRViewer1->x() + viewer.CRViewer1->width());
         const QSize before = viewer.CRViewer1->size();
-        viewer.showMinimized();
+        viewer.setWindowState(Qt::WindowMinimized);
+        QVERIFY(viewer.isMinimized());
         viewer.resize(600, 500);
         QCoreApplication::processEvents();
-        if (viewer.isMinimized()) QCOMPARE(viewer.CRViewer1->size(), before);
+        QCOMPARE(viewer.CRViewer1->size(), before);
+        viewer.setWindowState(Qt::WindowNoState);
+        QCoreApplication::processEvents();
+        QCOMPARE(viewer.CRViewer1->width(), viewer.centralWidget()->width() - 200 / 15);
     }
 
     void exportWritesAPdfWithTheFirm() {
