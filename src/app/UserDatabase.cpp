@@ -150,12 +150,6 @@ QStringList schemaStatements() {
     return s;
 }
 
-QStringList comparisonColumns() {
-    QStringList names;
-    for (const Column& c : comparisonColumnDefs()) names << c.name;
-    return names;
-}
-
 void create(const QString& path) {
     // Written under a temporary name first, so that a failed creation leaves no half-made file.
     const QString temp = path.left(path.size() - 3) + QStringLiteral(".new.db");

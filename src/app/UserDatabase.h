@@ -25,7 +25,4 @@ void ensureExists(const QString& path);
 // kept; the report tables and the shipped rows, which the program owns, are rebuilt.
 void upgrade(Connection& cn);
 
-// The Rpt_Comparison columns in table order.
-QStringList comparisonColumns();
-
 } // namespace userdb

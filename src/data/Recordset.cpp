@@ -21,8 +21,6 @@ QString Recordset::fieldName(int index) const {
     return fieldNames_[index];
 }
 
-bool Recordset::hasField(const QString& name) const { return index_.contains(name.toCaseFolded()); }
-
 int Recordset::indexOf(const QString& name) const {
     const auto it = index_.constFind(name.toCaseFolded());
     if (it == index_.constEnd())

@@ -20,7 +20,6 @@ public:
 
     int fieldCount() const { return static_cast<int>(fieldNames_.size()); }
     QString fieldName(int index) const;
-    bool hasField(const QString& name) const;
 
     // Values of the current row. Reading past the end, or an unknown column, is an untrapped failure.
     QVariant field(const QString& name) const;
@@ -29,7 +28,6 @@ public:
     QString text(const QString& name) const;
 
     const QStringList& fieldNames() const { return fieldNames_; }
-    const QList<QVariantList>& rows() const { return rows_; }
 
     // The access mode the recordset was opened with (client cursor location 3).
     int cursorLocation() const { return 3; }

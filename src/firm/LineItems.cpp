@@ -65,17 +65,4 @@ const LineItem& byColumn(const char* column) {
     return kItems[*i];
 }
 
-int sectionEntry(Section s) {
-    switch (s) {
-    case Section::Assets:
-        return 150;
-    case Section::Income:
-        return 294;
-    case Section::LiabilitiesEquity:
-    case Section::CurrentTotals:
-        return 170;
-    }
-    return 150;
-}
-
 } // namespace lineitems

@@ -30,7 +30,4 @@ inline constexpr int kCount = 32;
 std::optional<int> indexOf(const QString& column);
 const LineItem& byColumn(const char* column);
 
-// Section headings' string-table entries.
-int sectionEntry(Section s);
-
 } // namespace lineitems
