@@ -137,8 +137,15 @@ private slots:
         QCOMPARE(items.size(), qsizetype(ratios::variances().size()));
         const QStringList totals{QStringLiteral("Toa"), QStringLiteral("Ta"), QStringLiteral("Tliab"), QStringLiteral("Equity1"),
                                  QStringLiteral("TotLiabShareEq")};
+        // The items stand in the order of the statement: each total after its parts.
+        QList<const ratios::Variance*> statementOrder;
+        for (const lineitems::LineItem& li : lineitems::all())
+            for (const ratios::Variance& v : ratios::variances())
+                if (qstrcmp(v.lineItem, li.column) == 0) statementOrder << &v;
+        QCOMPARE(statementOrder.size(), qsizetype(ratios::variances().size()));
         int i = 0;
-        for (const ratios::Variance& v : ratios::variances()) {
+        for (const ratios::Variance* vp : statementOrder) {
+            const ratios::Variance& v = *vp;
             const QJsonObject row = items[i++].toObject();
             const lineitems::LineItem& item = lineitems::byColumn(v.lineItem);
             QCOMPARE(row.value(QLatin1String("name")).toInt(), item.captionEntry);
