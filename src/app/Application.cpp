@@ -1,9 +1,9 @@
 #include "app/Application.h"
 
-#include "app/Platform.h"
-#include "app/ProgramFiles.h"
-#include "app/ScreenRegistry.h"
-#include "app/modMain.h"
+#include "platform/Platform.h"
+#include "data/ProgramFiles.h"
+#include "screens/common/ScreenRegistry.h"
+#include "state/modMain.h"
 #include "screens/start/frmStart.h"
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {

@@ -1,6 +1,6 @@
 #include "app/QtPlatform.h"
 
-#include "app/modMain.h"
+#include "state/modMain.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 // The real platform of the desktop program: Qt message boxes (with French buttons
 // while the language is French), detached processes and an immediate end.
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 class QTranslator;
 

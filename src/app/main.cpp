@@ -1,7 +1,7 @@
 // The desktop program. It reads no command line and no environment variable of its own.
 
 #include "app/Application.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "app/QtPlatform.h"
 
 int main(int argc, char** argv) {

@@ -1,8 +1,8 @@
 #include "cli/CliCommands.h"
 
-#include "app/Platform.h"
-#include "app/ProgramFiles.h"
-#include "app/modMain.h"
+#include "platform/Platform.h"
+#include "data/ProgramFiles.h"
+#include "state/modMain.h"
 #include "data/Catalogue.h"
 #include "data/DatasetOptions.h"
 #include "firm/FirmFile.h"
@@ -10,7 +10,7 @@
 #include "firm/ValueText.h"
 #include "report/ReportPreparation.h"
 #include "report/render/ReportRenderer.h"
-#include "screens/industry/NaicsLists.h"
+#include "industry/NaicsLists.h"
 #include "text/StringTable.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "data/Catalogue.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
 #include "data/DBTools.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "data/UnicodeLike.h"
 
 #include <QCoreApplication>

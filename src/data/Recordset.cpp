@@ -1,6 +1,6 @@
 #include "data/Recordset.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 Recordset::Recordset(QStringList fieldNames, QList<QVariantList> rows, int cursorType, int lockType)
     : fieldNames_(std::move(fieldNames)), rows_(std::move(rows)), cursorType_(cursorType), lockType_(lockType) {

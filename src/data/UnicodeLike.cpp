@@ -1,6 +1,6 @@
 #include "data/UnicodeLike.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 #include <QList>
 #include <QVariant>

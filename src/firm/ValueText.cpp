@@ -1,6 +1,6 @@
 #include "firm/ValueText.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 #include <QLocale>
 #include <QRegularExpression>

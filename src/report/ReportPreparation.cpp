@@ -1,7 +1,6 @@
 #include "report/ReportPreparation.h"
 
-#include "app/Platform.h"
-#include "app/UserDatabase.h"
+#include "platform/Platform.h"
 #include "data/Catalogue.h"
 #include "firm/FirmStatement.h"
 #include "firm/LineItems.h"

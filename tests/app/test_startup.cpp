@@ -1,9 +1,9 @@
 // Start-up and global state: the dataset mapping, the databases' opening and creation,
 // and the help launcher.
 
-#include "app/ProgramFiles.h"
-#include "app/UserDatabase.h"
-#include "app/modMain.h"
+#include "data/ProgramFiles.h"
+#include "userdb/UserDatabase.h"
+#include "state/modMain.h"
 #include "data/DatasetOptions.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestDatabases.h"

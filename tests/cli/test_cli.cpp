@@ -1,6 +1,6 @@
 // The command-line tool, run in-process on copies of the sample data.
 
-#include "app/ProgramFiles.h"
+#include "data/ProgramFiles.h"
 #include "cli/CliCommands.h"
 #include "data/Catalogue.h"
 #include "data/DBTools.h"

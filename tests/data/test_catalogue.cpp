@@ -1,7 +1,7 @@
 // The table catalogue: dataset table names and the check that only known names reach SQL.
 
 #include "data/Catalogue.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 #include <QtTest>
 

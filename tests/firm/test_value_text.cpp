@@ -1,7 +1,7 @@
 // Reading and writing value texts: leading numbers, the normal form of entered values
 // and the seven-digit text of subtotals.
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "firm/ValueText.h"
 
 #include <QtTest>

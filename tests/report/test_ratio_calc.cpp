@@ -1,7 +1,7 @@
 // The ratio, position and variance rules, on constructed firms.
 
 #include "firm/FirmStatement.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "report/RatioCalc.h"
 
 #include <QtTest>

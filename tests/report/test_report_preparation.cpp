@@ -1,7 +1,7 @@
 // Filling the report tables from the sample data, checked against an independent
 // computation of every ratio, position, variance and copied figure.
 
-#include "app/modMain.h"
+#include "state/modMain.h"
 #include "firm/FirmStatement.h"
 #include "report/RatioTable.h"
 #include "report/ReportPreparation.h"

@@ -1,8 +1,8 @@
 #pragma once
 // The scripted platform of the tests: message boxes answer from a queue and are kept,
-// the end of the program throws ProgramEnded, processes are recorded, not started.
+// the end of the program is noted and throws ProgramEnded (stopped at the handler's edge), processes are recorded, not started.
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 #include <QList>
 #include <QQueue>
@@ -21,9 +21,7 @@ struct StartedProcess {
     QStringList arguments;
 };
 
-struct ProgramEnded {
-    int exitCode;
-};
+using ProgramEnded = ProgramEndRequest;
 
 class RecordingPlatform final : public Platform {
 public:
@@ -35,7 +33,10 @@ public:
         if (!answers.isEmpty()) return answers.dequeue();
         return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::No : MsgResult::OK;
     }
-    [[noreturn]] void endProgram(int exitCode) override { throw ProgramEnded{exitCode}; }
+    [[noreturn]] void endProgram(int exitCode) override {
+        endedWith = exitCode;
+        throw ProgramEnded{exitCode};
+    }
     bool startDetached(const QString& program, const QStringList& arguments) override {
         processes.append({program, arguments});
         return startSucceeds;
@@ -47,6 +48,7 @@ public:
     QList<ShownMessage> messages;
     QList<StartedProcess> processes;
     bool startSucceeds = true;
+    int endedWith = -1; // the exit code of the program's end, -1 while it has not ended
 
 private:
     Platform* previous_ = nullptr;

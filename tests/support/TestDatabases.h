@@ -2,9 +2,9 @@
 // A private program directory for one test: a copy of the sample reference database
 // and a fresh user database, opened into the global connections.
 
-#include "app/ProgramFiles.h"
-#include "app/UserDatabase.h"
-#include "app/modMain.h"
+#include "data/ProgramFiles.h"
+#include "userdb/UserDatabase.h"
+#include "state/modMain.h"
 #include "data/Catalogue.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 // The bilingual string table: the lookup rule and texts kept exactly as written.
 
-#include "app/modMain.h"
+#include "state/modMain.h"
 #include "text/StringTable.h"
 
 #include <QtTest>

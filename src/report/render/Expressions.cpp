@@ -1,6 +1,6 @@
 #include "report/render/Expressions.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "text/StringTable.h"
 
 #include <QJsonArray>

@@ -1,6 +1,6 @@
 #include "report/render/ReportData.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "data/Catalogue.h"
 
 namespace reportrender {

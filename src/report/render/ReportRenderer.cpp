@@ -1,7 +1,7 @@
 #include "report/render/ReportRenderer.h"
 
-#include "app/Platform.h"
-#include "app/ProgramFiles.h"
+#include "platform/Platform.h"
+#include "data/ProgramFiles.h"
 #include "report/render/Charts.h"
 #include "report/render/DocumentBuilder.h"
 #include "report/render/Expressions.h"

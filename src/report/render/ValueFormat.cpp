@@ -1,6 +1,6 @@
 #include "report/render/ValueFormat.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 #include <QJsonObject>
 #include <cmath>

@@ -1,8 +1,9 @@
 #include "screens/start/frmAbout.h"
 
-#include "app/ScreenRegistry.h"
-#include "app/Widgets.h"
-#include "app/modMain.h"
+#include "screens/common/Handlers.h"
+#include "screens/common/ScreenRegistry.h"
+#include "screens/common/Widgets.h"
+#include "state/modMain.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -50,7 +51,7 @@ frmAbout::frmAbout() {
     layout->addWidget(cmdReturn, 0, Qt::AlignHCenter);
     central->setMinimumWidth(460);
 
-    connect(cmdReturn, &QPushButton::clicked, this, &frmAbout::cmdReturn_Click);
+    onEvent(cmdReturn, &QPushButton::clicked, this, [this] { cmdReturn_Click(); });
     setFixedSizeAfterLayout(this);
 }
 

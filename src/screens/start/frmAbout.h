@@ -1,7 +1,7 @@
 #pragma once
 // The About screen: title, version, the publisher's contact lines and the sample-data note.
 
-#include "app/Screen.h"
+#include "screens/common/Screen.h"
 
 class QLabel;
 class QPushButton;

@@ -1,9 +1,10 @@
 #include "screens/start/frmMenu.h"
 
-#include "app/Platform.h"
-#include "app/ScreenRegistry.h"
-#include "app/Widgets.h"
-#include "app/modMain.h"
+#include "platform/Platform.h"
+#include "screens/common/Handlers.h"
+#include "screens/common/ScreenRegistry.h"
+#include "screens/common/Widgets.h"
+#include "state/modMain.h"
 #include "data/Catalogue.h"
 #include "data/DatasetOptions.h"
 #include "screens/start/IndustrySelectionHandOver.h"
@@ -52,7 +53,7 @@ frmMenu::frmMenu() {
     for (const DatasetOption& o : datasets::options()) {
         QRadioButton* b = makeOption(QLatin1String(o.controlName));
         options_.insert(QLatin1String(o.controlName), b);
-        connect(b, &QRadioButton::clicked, this, [this, &o] { optionClicked(o); });
+        onEvent(b, &QRadioButton::clicked, this, [this, &o] { optionClicked(o); });
     }
 
     lblInstructions = makeLabel(QStringLiteral("lblInstructions"), QString(), true);
@@ -126,13 +127,13 @@ frmMenu::frmMenu() {
     mnuTechnical = makeMenuEntry(mnuHelp, QStringLiteral("mnuTechnical"), QKeySequence(Qt::CTRL | Qt::Key_T));
     mnuAbout = makeMenuEntry(mnuHelp, QStringLiteral("mnuAbout"), QKeySequence(Qt::CTRL | Qt::Key_P));
 
-    connect(cmdSearch, &QPushButton::clicked, this, &frmMenu::cmdSearch_Click);
-    connect(mnuExit, &QAction::triggered, this, &frmMenu::mnuExit_Click);
-    connect(mnuEnglish, &QAction::triggered, this, &frmMenu::mnuEnglish_Click);
-    connect(mnuFrench, &QAction::triggered, this, &frmMenu::mnuFrench_Click);
-    connect(mnuContents, &QAction::triggered, this, &frmMenu::mnuContents_Click);
-    connect(mnuTechnical, &QAction::triggered, this, &frmMenu::mnuTechnical_Click);
-    connect(mnuAbout, &QAction::triggered, this, &frmMenu::mnuAbout_Click);
+    onEvent(cmdSearch, &QPushButton::clicked, this, [this] { cmdSearch_Click(); });
+    onEvent(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
+    onEvent(mnuEnglish, &QAction::triggered, this, [this] { mnuEnglish_Click(); });
+    onEvent(mnuFrench, &QAction::triggered, this, [this] { mnuFrench_Click(); });
+    onEvent(mnuContents, &QAction::triggered, this, [this] { mnuContents_Click(); });
+    onEvent(mnuTechnical, &QAction::triggered, this, [this] { mnuTechnical_Click(); });
+    onEvent(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
 
     subLoadCaptions();
     setFixedSizeAfterLayout(this);

@@ -1,7 +1,7 @@
 #pragma once
 // The main menu: the user chooses one of the 19 reference datasets.
 
-#include "app/Screen.h"
+#include "screens/common/Screen.h"
 
 #include <QHash>
 

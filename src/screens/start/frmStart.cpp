@@ -1,9 +1,10 @@
 #include "screens/start/frmStart.h"
 
-#include "app/ScreenRegistry.h"
-#include "app/modMain.h"
+#include "screens/common/Handlers.h"
+#include "screens/common/ScreenRegistry.h"
+#include "state/modMain.h"
 #include "screens/start/frmMenu.h"
-#include "app/Widgets.h"
+#include "screens/common/Widgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -59,10 +60,10 @@ frmStart::frmStart() {
     links->addWidget(lblLicenseAgreementF);
     layout->addLayout(links);
 
-    connect(cmdEnglish, &QPushButton::clicked, this, &frmStart::cmdEnglish_Click);
-    connect(cmdFrancais, &QPushButton::clicked, this, &frmStart::cmdFrancais_Click);
-    connect(lblLicenseAgreementE, &QLabel::linkActivated, this, &frmStart::lblLicenseAgreementE_Click);
-    connect(lblLicenseAgreementF, &QLabel::linkActivated, this, &frmStart::lblLicenseAgreementF_Click);
+    onEvent(cmdEnglish, &QPushButton::clicked, this, [this] { cmdEnglish_Click(); });
+    onEvent(cmdFrancais, &QPushButton::clicked, this, [this] { cmdFrancais_Click(); });
+    onEvent(lblLicenseAgreementE, &QLabel::linkActivated, this, [this] { lblLicenseAgreementE_Click(); });
+    onEvent(lblLicenseAgreementF, &QLabel::linkActivated, this, [this] { lblLicenseAgreementF_Click(); });
     setFixedSizeAfterLayout(this);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The first window: the working language, the reference years and the terms of use.
 
-#include "app/Screen.h"
+#include "screens/common/Screen.h"
 
 class QPushButton;
 class QLabel;

@@ -4,7 +4,7 @@
 // without industry data, negative differences, a quartile stored as 0, positions 0
 // and 75, and figures large enough to need thousands separators.
 
-#include "app/UserDatabase.h"
+#include "userdb/UserDatabase.h"
 #include "data/DBTools.h"
 #include "report/RatioTable.h"
 

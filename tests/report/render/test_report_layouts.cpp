@@ -3,7 +3,7 @@
 // names the place.
 
 #include "ReportFixture.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "firm/LineItems.h"
 #include "report/render/ReportRenderer.h"
 #include "text/StringTable.h"

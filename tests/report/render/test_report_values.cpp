@@ -2,7 +2,7 @@
 // decimals per language, signs, missing figures, the row templates and the errors a
 // malformed layout raises.
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "report/render/Expressions.h"
 #include "report/render/ReportData.h"
 #include "report/render/ValueFormat.h"

@@ -1,8 +1,8 @@
 // The start screen, the main menu and the About screen, driven through their real
 // widgets with the scripted platform.
 
-#include "app/ScreenRegistry.h"
-#include "app/modMain.h"
+#include "screens/common/ScreenRegistry.h"
+#include "state/modMain.h"
 #include "data/DatasetOptions.h"
 #include "screens/start/frmAbout.h"
 #include "screens/start/frmMenu.h"

@@ -1,10 +1,10 @@
 // The report screen: report kinds, titles in both languages, no report without data,
 // the back button and the resize rule.
 
-#include "app/ScreenRegistry.h"
-#include "app/modMain.h"
+#include "screens/common/ScreenRegistry.h"
+#include "state/modMain.h"
 #include "firm/FirmStatement.h"
-#include "report/viewer/frmReportViewer.h"
+#include "screens/report/frmReportViewer.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestDatabases.h"
 

@@ -3,7 +3,7 @@
 // hidden rather than destroyed when left, and activated by the registry when it is
 // shown or uncovered. Modal screens block their caller until they are hidden.
 
-#include "app/Screen.h"
+#include "screens/common/Screen.h"
 
 #include <QPointer>
 #include <functional>

@@ -1,7 +1,7 @@
-#include "app/modMain.h"
+#include "state/modMain.h"
 
-#include "app/Platform.h"
-#include "app/ProgramFiles.h"
+#include "platform/Platform.h"
+#include "data/ProgramFiles.h"
 #include "data/Catalogue.h"
 #include "data/DatasetOptions.h"
 #include "text/StringTable.h"
@@ -71,7 +71,7 @@ void resetState() {
 
 } // namespace modMain
 
-#include "app/UserDatabase.h"
+#include "userdb/UserDatabase.h"
 
 namespace modMain {
 

@@ -1,4 +1,4 @@
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 #include <QTextStream>
 #include <cstdio>
@@ -61,4 +61,18 @@ QString FatalError::report() const {
 void ReportFatalError(const FatalError& e) {
     MsgBox(e.report(), MsgButtons::OK, MsgIcon::Critical);
     EndProgram(1);
+}
+
+void runHandler(const std::function<void()>& handler) noexcept {
+    try {
+        try {
+            handler();
+        } catch (const FatalError& e) {
+            ReportFatalError(e);
+        } catch (const std::exception& e) {
+            ReportFatalError(FatalError(errnum::InternalError, QString::fromLocal8Bit(e.what())));
+        }
+    } catch (const ProgramEndRequest&) {
+        // The platform has noted the end; nothing more of this handler may run.
+    }
 }

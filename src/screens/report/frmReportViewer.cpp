@@ -1,10 +1,11 @@
-#include "report/viewer/frmReportViewer.h"
+#include "screens/report/frmReportViewer.h"
 
-#include "app/Platform.h"
-#include "app/ProgramFiles.h"
-#include "app/ScreenRegistry.h"
-#include "app/Widgets.h"
-#include "app/modMain.h"
+#include "platform/Platform.h"
+#include "data/ProgramFiles.h"
+#include "screens/common/Handlers.h"
+#include "screens/common/ScreenRegistry.h"
+#include "screens/common/Widgets.h"
+#include "state/modMain.h"
 #include "report/ReportPreparation.h"
 #include "report/render/ReportRenderer.h"
 
@@ -52,14 +53,14 @@ frmReportViewer::frmReportViewer() {
     CRViewer1 = new QPrintPreviewWidget(central);
     CRViewer1->setObjectName(QStringLiteral("CRViewer1"));
     CRViewer1->setGeometry(px(105), px(735), px(10935), px(7575));
-    connect(CRViewer1, &QPrintPreviewWidget::paintRequested, this, &frmReportViewer::printTo);
+    onEvent(CRViewer1, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) { printTo(printer); });
 
-    connect(btnBack, &QPushButton::clicked, this, &frmReportViewer::btnBack_Click);
-    connect(actZoomIn, &QAction::triggered, CRViewer1, [this] { CRViewer1->zoomIn(); });
-    connect(actZoomOut, &QAction::triggered, CRViewer1, [this] { CRViewer1->zoomOut(); });
-    connect(actFitWidth, &QAction::triggered, CRViewer1, [this] { CRViewer1->fitToWidth(); });
-    connect(actPrint, &QAction::triggered, this, &frmReportViewer::printDialog);
-    connect(actExportPdf, &QAction::triggered, this, &frmReportViewer::exportDialog);
+    onEvent(btnBack, &QPushButton::clicked, this, [this] { btnBack_Click(); });
+    onEvent(actZoomIn, &QAction::triggered, CRViewer1, [this] { CRViewer1->zoomIn(); });
+    onEvent(actZoomOut, &QAction::triggered, CRViewer1, [this] { CRViewer1->zoomOut(); });
+    onEvent(actFitWidth, &QAction::triggered, CRViewer1, [this] { CRViewer1->fitToWidth(); });
+    onEvent(actPrint, &QAction::triggered, this, [this] { printDialog(); });
+    onEvent(actExportPdf, &QAction::triggered, this, [this] { exportDialog(); });
     resize(px(11265), px(9000));
 }
 

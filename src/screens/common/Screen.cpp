@@ -1,8 +1,8 @@
-#include "app/Screen.h"
+#include "screens/common/Screen.h"
 
-#include "app/Platform.h"
-#include "app/ScreenRegistry.h"
-#include "app/modMain.h"
+#include "platform/Platform.h"
+#include "screens/common/ScreenRegistry.h"
+#include "state/modMain.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -20,18 +20,20 @@ void Screen::centreOnScreen() {
 }
 
 void Screen::closeEvent(QCloseEvent* event) {
-    if (!Form_QueryUnload()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-    ScreenRegistry::instance().closed(this);
+    // The window stays unless the close is accepted; an end of the program in the
+    // question leaves it as it is.
+    event->ignore();
+    runHandler([&] {
+        if (!Form_QueryUnload()) return;
+        event->accept();
+        ScreenRegistry::instance().closed(this);
+    });
 }
 
 bool Screen::event(QEvent* event) {
     // The user switching between the program's own windows makes a screen active; focus
     // coming back from another application does not, and the registry tells them apart.
-    if (event->type() == QEvent::WindowActivate) ScreenRegistry::instance().windowActivated(this);
+    if (event->type() == QEvent::WindowActivate) runHandler([this] { ScreenRegistry::instance().windowActivated(this); });
     return QMainWindow::event(event);
 }
 

@@ -1,4 +1,4 @@
-#include "app/ProgramFiles.h"
+#include "data/ProgramFiles.h"
 
 #include "data/Catalogue.h"
 

@@ -1,4 +1,4 @@
-#include "screens/industry/NaicsLists.h"
+#include "industry/NaicsLists.h"
 
 #include "data/Catalogue.h"
 

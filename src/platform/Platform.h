@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <stdexcept>
 
 enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
@@ -59,7 +60,19 @@ inline constexpr int NoCurrentRecord = 3021;
 inline constexpr int DatabaseError = 3146;
 inline constexpr int InvalidTableName = 3265;
 inline constexpr int InvalidUseOfNull = 94;
+inline constexpr int InternalError = 51;
 } // namespace errnum
 
 // Shows the fatal error report and ends the program with exit code 1.
 [[noreturn]] void ReportFatalError(const FatalError& e);
+
+// What a platform that cannot end the process (the tests' recorder) throws from
+// endProgram. The handler boundary stops it there, so that it never crosses Qt's
+// signal or event code; the platform itself notes that the program ended.
+struct ProgramEndRequest {
+    int exitCode;
+};
+
+// Runs one event handler of a screen. A FatalError it raises is reported here, at the
+// handler's edge, and ends the program: nothing unwinds through Qt's signal code.
+void runHandler(const std::function<void()>& handler) noexcept;

@@ -2,7 +2,7 @@
 // The report screen: prepares one of the three reports in the user database and shows
 // it, paginated, with zoom, printing and export to PDF.
 
-#include "app/Screen.h"
+#include "screens/common/Screen.h"
 #include "data/DBTools.h"
 
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "app/UserDatabase.h"
+#include "userdb/UserDatabase.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "data/Catalogue.h"
 #include "firm/LineItems.h"
 #include "report/RatioTable.h"

@@ -1,4 +1,4 @@
-#include "app/ScreenRegistry.h"
+#include "screens/common/ScreenRegistry.h"
 
 #include <QEventLoop>
 #include <algorithm>

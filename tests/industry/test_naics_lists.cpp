@@ -1,7 +1,7 @@
 // Industry lists and lookups over the sample data.
 
-#include "app/modMain.h"
-#include "screens/industry/NaicsLists.h"
+#include "state/modMain.h"
+#include "industry/NaicsLists.h"
 #include "support/TestDatabases.h"
 
 #include <QCollator>

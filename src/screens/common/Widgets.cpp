@@ -1,4 +1,4 @@
-#include "app/Widgets.h"
+#include "screens/common/Widgets.h"
 
 #include <QAction>
 #include <QIcon>
