@@ -1,0 +1,216 @@
+// The stored firm records: the name check, save as one replacement, load, the list
+// and delete, on a fresh user database.
+
+#include "firm/FirmRecords.h"
+#include "platform/Platform.h"
+
+#include "firm/UserDatabaseFile.h"
+
+#include <QtTest>
+
+class TestFirmRecords : public QObject {
+    Q_OBJECT
+private slots:
+    void nameCheck_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<bool>("usable");
+        const QString english = QStringLiteral("Enter an Enterprise Name Here");
+        const QString french = QString::fromUtf8("Entrer un nom d’entreprise ici");
+        QTest::newRow("a name") << "O'Neil" << 0 << true;
+        QTest::newRow("empty") << "" << 0 << false;
+        QTest::newRow("blanks only") << "   " << 0 << false;
+        QTest::newRow("blanks only, French") << "  " << 1 << false;
+        QTest::newRow("English prompt in English") << english << 0 << false;
+        QTest::newRow("French prompt in French") << french << 1 << false;
+        QTest::newRow("French prompt in English") << french << 0 << true;
+        QTest::newRow("English prompt in French") << english << 1 << true;
+        // Only the untrimmed text is compared with the prompt.
+        QTest::newRow("prompt with a leading blank") << (QStringLiteral(" ") + english) << 0 << true;
+        QTest::newRow("blanks around a name") << "  Acme  " << 0 << true;
+    }
+    void nameCheck() {
+        QFETCH(QString, name);
+        QFETCH(int, language);
+        QFETCH(bool, usable);
+        QCOMPARE(firmrecords::isUsableName(name, language), usable);
+    }
+
+    void referenceYears() {
+        QCOMPARE(firmrecords::referenceYears(), (QStringList{"2009", "2010", "2011"}));
+        QCOMPARE(firmrecords::preselectedYear(), QStringLiteral("2011"));
+    }
+
+    void quotedNameStoredIntactAndFound() {
+        UserDatabaseFile db;
+        const FirmStatement firm =
+            firmWith(QStringLiteral("O'Neil"), QStringLiteral("2010"),
+                     {{"Cash", "1500"}, {"Toa", "1500"}, {"Ta", "1500"}, {"Sales", "-25.5"}});
+        QVERIFY(!firmrecords::exists(db.cn, firm.firmName, firm.year));
+        firmrecords::store(db.cn, firm);
+        QCOMPARE(db.rowCount(), 1);
+        QCOMPARE(db.stored(QStringLiteral("O'Neil"), 2010, QStringLiteral("FirmName")).toString(),
+                 QStringLiteral("O'Neil"));
+        QCOMPARE(db.stored(QStringLiteral("O'Neil"), 2010, QStringLiteral("NAICS")).toString(),
+                 QStringLiteral("448140"));
+        QCOMPARE(db.stored(QStringLiteral("O'Neil"), 2010, QStringLiteral("Sales")).toDouble(), -25.5);
+        QVERIFY(firmrecords::exists(db.cn, QStringLiteral("O'Neil"), QStringLiteral("2010")));
+        QVERIFY(!firmrecords::exists(db.cn, QStringLiteral("O'Neil"), QStringLiteral("2011")));
+        QVERIFY(!firmrecords::exists(db.cn, QStringLiteral("O''Neil"), QStringLiteral("2010")));
+
+        const auto loaded = firmrecords::load(db.cn, QStringLiteral("O'Neil"), QStringLiteral("2010"));
+        QVERIFY(loaded.has_value());
+        QCOMPARE(loaded->firmName, QStringLiteral("O'Neil"));
+        QCOMPARE(loaded->year, QStringLiteral("2010"));
+        QCOMPARE(loaded->value("Cash"), QStringLiteral("1500"));
+        QCOMPARE(loaded->value("Sales"), QStringLiteral("-25.5"));
+        QCOMPARE(loaded->value("Mtg"), QStringLiteral("0"));
+
+        const QList<firmrecords::StoredKey> keys = firmrecords::list(db.cn);
+        QCOMPARE(keys.size(), 1);
+        QCOMPARE(keys[0].firmName, QStringLiteral("O'Neil"));
+        QCOMPARE(keys[0].year, QStringLiteral("2010"));
+    }
+
+    void loadedTexts_data() {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QString>("loaded");
+        QTest::newRow("fraction of four decimals") << "Cash"
+                                                   << "1234567.8912"
+                                                   << "1234567.8912";
+        QTest::newRow("fifteen significant digits") << "Inv"
+                                                    << "922337203685477.5807"
+                                                    << "922337203685478";
+        QTest::newRow("negative") << "RetEarn"
+                                  << "-80"
+                                  << "-80";
+        QTest::newRow("subtotal in exponent form") << "Ta"
+                                                   << "1.677722E+07"
+                                                   << "16777220";
+        QTest::newRow("subtotal that no longer matches its parts") << "Toa"
+                                                                   << "999"
+                                                                   << "999";
+    }
+    void loadedTexts() {
+        QFETCH(QString, column);
+        QFETCH(QString, saved);
+        QFETCH(QString, loaded);
+        UserDatabaseFile db;
+        FirmStatement firm = firmWith(QStringLiteral("Acme"), QStringLiteral("2011"), {{"Cash", "1"}});
+        firm.value(column.toLatin1().constData()) = saved;
+        firmrecords::store(db.cn, firm);
+        const auto back = firmrecords::load(db.cn, QStringLiteral("Acme"), QStringLiteral("2011"));
+        QVERIFY(back.has_value());
+        QCOMPARE(back->value(column.toLatin1().constData()), loaded);
+    }
+
+    void loadOfUnknownRecord() {
+        UserDatabaseFile db;
+        firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2011")));
+        QVERIFY(!firmrecords::load(db.cn, QStringLiteral("Acme"), QStringLiteral("2010")).has_value());
+        QVERIFY(!firmrecords::load(db.cn, QStringLiteral("acme"), QStringLiteral("2011")).has_value());
+        QVERIFY(!firmrecords::load(db.cn, QStringLiteral("Acme"), QStringLiteral("not a year")).has_value());
+    }
+
+    void saveReplacesTheStoredRow() {
+        UserDatabaseFile db;
+        firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2010"), {{"Cash", "1"}}));
+        firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2011"), {{"Cash", "5"}}));
+        firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2010"), {{"Cash", "2"}}));
+        QCOMPARE(db.rowCount(), 2);
+        QCOMPARE(db.stored(QStringLiteral("Acme"), 2010, QStringLiteral("Cash")).toDouble(), 2.0);
+        QCOMPARE(db.stored(QStringLiteral("Acme"), 2011, QStringLiteral("Cash")).toDouble(), 5.0);
+    }
+
+    void failedInsertKeepsTheStoredRow_data() {
+        QTest::addColumn<QString>("sabotage");
+        QTest::newRow("a trigger refuses the insert")
+            << "create trigger refuse before insert on MyValues begin select raise(abort, 'refused'); end";
+        QTest::newRow("a column is missing") << "alter table MyValues drop column CurrentLiabilities";
+    }
+    void failedInsertKeepsTheStoredRow() {
+        QFETCH(QString, sabotage);
+        UserDatabaseFile db;
+        firmrecords::store(db.cn,
+                           firmWith(QStringLiteral("O'Neil"), QStringLiteral("2010"), {{"Cash", "111"}}));
+        ExecCmdInDB(db.cn, sabotage);
+        QVERIFY_THROWS_EXCEPTION(
+            FatalError, firmrecords::store(db.cn, firmWith(QStringLiteral("O'Neil"), QStringLiteral("2010"),
+                                                           {{"Cash", "222"}})));
+        QCOMPARE(db.rowCount(), 1);
+        QCOMPARE(db.stored(QStringLiteral("O'Neil"), 2010, QStringLiteral("Cash")).toDouble(), 111.0);
+        // The connection is usable afterwards: no transaction was left open.
+        ExecCmdInDB(db.cn, QStringLiteral("update MyValues set Cash = 112"));
+        QCOMPARE(db.stored(QStringLiteral("O'Neil"), 2010, QStringLiteral("Cash")).toDouble(), 112.0);
+    }
+
+    void valueThatIsNoNumberIsNotStored() {
+        UserDatabaseFile db;
+        firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2010"), {{"Cash", "7"}}));
+        QVERIFY_THROWS_EXCEPTION(
+            FatalError, firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2010"),
+                                                           {{"Cash", "abc"}})));
+        QCOMPARE(db.stored(QStringLiteral("Acme"), 2010, QStringLiteral("Cash")).toDouble(), 7.0);
+    }
+
+    void listByNameThenYear() {
+        UserDatabaseFile db;
+        for (const auto& [name, year] : {std::pair{"B", "2011"}, {"A", "2011"}, {"B", "2009"}, {"A", "2009"}})
+            firmrecords::store(db.cn, firmWith(QString::fromLatin1(name), QString::fromLatin1(year)));
+        QStringList shown;
+        for (const firmrecords::StoredKey& k : firmrecords::list(db.cn))
+            shown << k.firmName + u' ' + k.year;
+        QCOMPARE(shown, (QStringList{"A 2009", "A 2011", "B 2009", "B 2011"}));
+    }
+
+    void listIgnoresLetterCase() {
+        UserDatabaseFile db;
+        for (const char* name : {"beta", "Alpha", "Gamma"})
+            firmrecords::store(db.cn, firmWith(QString::fromLatin1(name), QStringLiteral("2011")));
+        QStringList shown;
+        for (const firmrecords::StoredKey& k : firmrecords::list(db.cn))
+            shown << k.firmName;
+        QCOMPARE(shown, (QStringList{"Alpha", "beta", "Gamma"}));
+    }
+
+    void listHeadings_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QStringList>("headings");
+        QTest::newRow("English") << 0 << QStringList{"Firmname", "year"};
+        QTest::newRow("French") << 1 << QStringList{"Nom", QString::fromUtf8("Année")};
+    }
+    void listHeadings() {
+        QFETCH(int, language);
+        QFETCH(QStringList, headings);
+        UserDatabaseFile db;
+        firmrecords::store(db.cn, firmWith(QStringLiteral("A"), QStringLiteral("2009")));
+        RecordsetPtr rs = firmrecords::listRecordset(db.cn, language);
+        QCOMPARE(rs->fieldNames(), headings);
+        QCOMPARE(rs->recordCount(), 1);
+        QCOMPARE(rs->field(0).toString(), QStringLiteral("A"));
+        QCOMPARE(rs->field(1).toString(), QStringLiteral("2009"));
+    }
+
+    void emptyList() {
+        UserDatabaseFile db;
+        QVERIFY(firmrecords::list(db.cn).isEmpty());
+        QCOMPARE(firmrecords::listRecordset(db.cn, 1)->recordCount(), 0);
+    }
+
+    void deleteStoredAndUnknown() {
+        UserDatabaseFile db;
+        firmrecords::store(db.cn, firmWith(QStringLiteral("O'Neil"), QStringLiteral("2010")));
+        firmrecords::store(db.cn, firmWith(QStringLiteral("O'Neil"), QStringLiteral("2011")));
+        QVERIFY(firmrecords::remove(db.cn, QStringLiteral("O'Neil"), QStringLiteral("2010")));
+        QVERIFY(!firmrecords::exists(db.cn, QStringLiteral("O'Neil"), QStringLiteral("2010")));
+        QCOMPARE(db.rowCount(), 1);
+        QVERIFY(!firmrecords::remove(db.cn, QStringLiteral("Nobody"), QStringLiteral("2010")));
+        QVERIFY(!firmrecords::remove(db.cn, QStringLiteral("O'Neil"), QStringLiteral("2010")));
+        QCOMPARE(db.rowCount(), 1);
+        QVERIFY(firmrecords::exists(db.cn, QStringLiteral("O'Neil"), QStringLiteral("2011")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFirmRecords)
+#include "test_firm_records.moc"
