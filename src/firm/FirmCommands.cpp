@@ -1,0 +1,77 @@
+#include "firm/FirmCommands.h"
+
+#include "firm/FirmRecords.h"
+#include "firm/ValueText.h"
+#include "text/StringTable.h"
+
+#include <optional>
+
+namespace firmcommands {
+
+namespace {
+
+constexpr int kInvalidNameEntry = 554;
+
+using firmmessages::Message;
+
+// The normal form of every entered value; the index of the first that has none.
+std::optional<int> normalise(FirmStatement& firm, bool& changed) {
+    changed = false;
+    for (int i = 0; i < lineitems::kCount; ++i) {
+        if (lineitems::all()[i].kind != lineitems::Kind::Entered) continue;
+        const auto normal = valuetext::normalForm(firm.values[i]);
+        if (!normal) return i;
+        if (*normal != firm.values[i]) {
+            firm.values[i] = *normal;
+            changed = true;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+SaveResult save(Connection& cn, FirmStatement& firm, bool skipWarningMessages, int language) {
+    firmrules::fillEmpty(firm.values);
+    bool changed = false;
+    if (const auto bad = normalise(firm, changed)) {
+        MsgBox(firmmessages::text(Message::PleaseEnterNumber, language), MsgButtons::OK);
+        return {SaveOutcome::InvalidNumber, *bad};
+    }
+    // A normalised box counts as left: its subtotals follow it, as they do on the screen.
+    if (changed) firmrules::calculateSubTotals(firm.values);
+
+    if (!firmrecords::isUsableName(firm.firmName, language)) {
+        MsgBox(strings::text(kInvalidNameEntry, language), MsgButtons::OK);
+        return {SaveOutcome::InvalidName};
+    }
+    if (!skipWarningMessages && firmrecords::exists(cn, firm.firmName, firm.year)) {
+        const MsgResult answer =
+            MsgBox(firmmessages::replaceQuestion(firm.firmName, firm.year, language), MsgButtons::OKCancel);
+        if (answer != MsgResult::OK) return {SaveOutcome::Declined};
+    }
+    firmrecords::store(cn, firm);
+    MsgBox(firmmessages::text(Message::DataSaved, language), MsgButtons::OK);
+    return {SaveOutcome::Saved};
+}
+
+MsgResult askToSaveChanges(Connection& cn, FirmStatement& firm, firmmessages::SaveAsker asker, int language) {
+    const MsgResult answer =
+        MsgBox(firmmessages::saveQuestion(firm.firmName, asker, language), MsgButtons::YesNoCancel);
+    if (answer == MsgResult::Yes) save(cn, firm, true, language);
+    return answer;
+}
+
+bool deleteWithQuestion(Connection& cn, const QString& firmName, const QString& year, int language) {
+    if (MsgBox(firmmessages::text(Message::DeleteQuestion, language), MsgButtons::YesNo) != MsgResult::Yes)
+        return false;
+    firmrecords::remove(cn, firmName, year);
+    return true;
+}
+
+bool confirmClearAll(int language) {
+    return MsgBox(firmmessages::text(Message::ClearAllQuestion, language), MsgButtons::YesNo,
+                  MsgIcon::Question, firmmessages::clearAllTitle()) == MsgResult::Yes;
+}
+
+} // namespace firmcommands
