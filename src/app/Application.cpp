@@ -7,8 +7,9 @@
 #include "screens/start/frmStart.h"
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    // No display name: Qt would append it to every window title, and each screen's
+    // title is exactly its own text.
     setApplicationName(QStringLiteral("ventrolux"));
-    setApplicationDisplayName(applicationTitle());
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
@@ -22,7 +23,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 }
 
 void Main() {
-    modMain::subOpenDatabases();
+    modMain::subOpenDatabases(/*requireCurrentDatasets=*/true);
     modMain::gblnKeepFirmValues = false;
     modMain::gstrHelpExe = programfiles::helpViewerPath();
     ScreenRegistry::instance().show(ScreenRegistry::instance().get<frmStart>());

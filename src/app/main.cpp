@@ -3,9 +3,11 @@
 #include "app/Application.h"
 #include "platform/Platform.h"
 #include "app/QtPlatform.h"
+#include "state/modMain.h"
 
 int main(int argc, char** argv) {
     Application app(argc, argv);
+    const modMain::DatabasesScope databases; // closed before the application object goes
     QtPlatform platform;
     setPlatform(&platform);
     try {

@@ -1,4 +1,5 @@
 #include "cli/CliCommands.h"
+#include "state/modMain.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     // Rendering reports uses fonts, which want a GUI application; no window is ever shown.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    const modMain::DatabasesScope databases; // closed before the application object goes
     QCoreApplication::setApplicationName(QStringLiteral("ventrolux"));
     QTextStream out(stdout);
     QTextStream err(stderr);

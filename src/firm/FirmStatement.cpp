@@ -3,6 +3,7 @@
 #include "firm/ValueText.h"
 #include "text/StringTable.h"
 
+#include <limits>
 #include <stdexcept>
 
 QString& FirmStatement::value(const char* column) {
@@ -21,11 +22,13 @@ int idx(const char* column) { return *lineitems::indexOf(QLatin1String(column));
 
 float single(const QString& text) { return static_cast<float>(valuetext::leadingNumber(text)); }
 
-// Each part is taken in single precision; the sum of the parts is rounded to single precision.
+// Each part is taken in single precision and added to a single-precision sum, so every
+// partial sum is rounded to single precision, as the stored records were computed.
 void writeSum(std::array<QString, lineitems::kCount>& v, const char* target, std::initializer_list<const char*> parts) {
-    double sum = 0.0;
-    for (const char* p : parts) sum += static_cast<double>(single(v[idx(p)]));
-    v[idx(target)] = valuetext::singleText(static_cast<float>(sum));
+    static_assert(std::numeric_limits<float>::is_iec559, "subtotals need IEEE single precision");
+    float sum = 0.0f;
+    for (const char* p : parts) sum = sum + single(v[idx(p)]);
+    v[idx(target)] = valuetext::singleText(sum);
 }
 
 } // namespace

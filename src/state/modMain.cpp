@@ -33,7 +33,7 @@ void startHelpViewer(const QStringList& arguments) {
     if (platform().startDetached(gstrHelpExe, arguments)) return;
     // A missing viewer only costs the user the help, not the program and its unsaved data.
     const QString message = IsFrench()
-        ? QStringLiteral("La visionneuse d'aide n'a pas pu être lancée :\n%1\n\nVérifiez que le fichier existe dans le répertoire du programme.")
+        ? QStringLiteral("Le visualiseur d'aide n'a pas pu être lancé\u00a0:\n%1\n\nVérifiez que le fichier existe dans le dossier du programme.")
         : QStringLiteral("The help viewer could not be started:\n%1\n\nCheck that the file exists in the program directory.");
     MsgBox(message.arg(gstrHelpExe), MsgButtons::OK, MsgIcon::Exclamation);
 }
@@ -71,6 +71,7 @@ void resetState() {
 
 } // namespace modMain
 
+#include "data/ReferenceCheck.h"
 #include "userdb/UserDatabase.h"
 
 namespace modMain {
@@ -88,19 +89,37 @@ namespace {
 
 } // namespace
 
-void subOpenDatabases() {
+void subOpenDatabases(bool requireCurrentDatasets) {
     const QString reference = programfiles::referenceDatabasePath();
     if (!QFileInfo(reference).isFile()) endForReferenceDatabase(reference, QStringLiteral("The file does not exist."));
+    QStringList missing;
     try {
         ConnectToFile(gcnData, reference, QStringLiteral("unknown"), ReadOnly);
+        // An empty or foreign file opens as a database too; what it lacks is known only from its tables.
+        missing = referencecheck::missingTables(gcnData, referencecheck::requiredTables(requireCurrentDatasets));
     } catch (const FatalError& e) {
+        DisconnectFromDB(gcnData);
         endForReferenceDatabase(reference, e.description());
+    }
+    if (!missing.isEmpty()) {
+        DisconnectFromDB(gcnData);
+        endForReferenceDatabase(reference, QStringLiteral("The file does not hold the tables the program needs: %1.")
+                                               .arg(missing.join(QStringLiteral(", "))));
     }
 
     const QString user = programfiles::userDatabasePath();
     userdb::ensureExists(user);
     ConnectToFile(gcnMyData, user, QStringLiteral("unknown"));
     userdb::upgrade(gcnMyData);
+}
+
+} // namespace modMain
+
+namespace modMain {
+
+DatabasesScope::~DatabasesScope() {
+    DisconnectFromDB(gcnData);
+    DisconnectFromDB(gcnMyData);
 }
 
 } // namespace modMain

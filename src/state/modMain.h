@@ -40,6 +40,19 @@ void resetState();
 namespace modMain {
 // Opens the reference database read-only and the user database (created when it does
 // not exist yet, upgraded when older), both from the program's files. A missing or
-// unreadable reference database ends the program with a message naming the file.
-void subOpenDatabases();
+// unreadable reference database, or one without the tables the program reads, ends
+// the program with a message naming the file. The desktop program also requires the
+// 19 dataset tables of the current year; the command-line tool refuses a dataset
+// without its table when it is asked for.
+void subOpenDatabases(bool requireCurrentDatasets = false);
+
+// Closes both connections when it goes out of scope: declared after the application
+// object, it closes them while Qt's database drivers are still there.
+class DatabasesScope {
+public:
+    DatabasesScope() = default;
+    DatabasesScope(const DatabasesScope&) = delete;
+    DatabasesScope& operator=(const DatabasesScope&) = delete;
+    ~DatabasesScope();
+};
 } // namespace modMain

@@ -8,6 +8,7 @@
 #include "support/RecordingPlatform.h"
 #include "support/TestDatabases.h"
 
+#include <QSqlDatabase>
 #include <QtTest>
 
 using namespace modMain;
@@ -71,15 +72,21 @@ private slots:
         QCOMPARE(gstrNAICSTable, QStringLiteral("ZEBRO_NAICS_Description_Ind_Raw"));
     }
 
-    void allNineteenOptionsAreDistinct() {
-        QSet<QString> names, prefixes;
+    // Each of the nineteen options chooses its own table of the current year, and that
+    // table is one the reference database holds.
+    void everyOptionChoosesAnExistingTableOfItsOwn() {
+        TestDatabases dbs;
+        dbs.open();
+        QSet<QString> chosen;
         for (const DatasetOption& o : datasets::options()) {
-            names.insert(QLatin1String(o.controlName));
-            prefixes.insert(QLatin1String(o.tablePrefix));
-            QCOMPARE(catalogue::datasetTablePrefix(o.volume, QLatin1String(o.region)), QLatin1String(o.tablePrefix));
+            subSetDataTable(QLatin1String(o.controlName));
+            QVERIFY2(!chosen.contains(gstrDataTable), qPrintable(gstrDataTable));
+            chosen.insert(gstrDataTable);
+            RecordsetPtr rs = GetRS(gcnData, QStringLiteral("select count(*) from sqlite_master where name = ?"),
+                                    QStringLiteral("read"), {gstrDataTable});
+            QVERIFY2(rs->field(0).toInt() == 1, qPrintable(gstrDataTable));
         }
-        QCOMPARE(names.size(), 19);
-        QCOMPARE(prefixes.size(), 19);
+        QCOMPARE(chosen.size(), 19);
     }
 
     void missingUserDatabaseIsCreated() {
@@ -166,6 +173,69 @@ private slots:
         QVERIFY(!QFile::exists(dbs.userPath()));
     }
 
+    // A file that opens as a database but lacks what the program reads (an empty file,
+    // a file without a table of the current year or without the industry tree) is
+    // refused at start-up, naming the file and the missing tables.
+    void referenceDatabaseWithoutItsTablesEndsTheProgram_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("empty file") << "empty" << "tblTreeview";
+        QTest::newRow("no 2011 table of Alberta") << "drop table ZEBRO_Vol3_AB_2011_Final_Ratios"
+                                                  << "ZEBRO_Vol3_AB_2011_Final_Ratios";
+        QTest::newRow("no industry tree") << "drop table tblTreeview" << "tblTreeview";
+        QTest::newRow("no dataset descriptions") << "drop table datadescription" << "datadescription";
+    }
+    void referenceDatabaseWithoutItsTablesEndsTheProgram() {
+        QFETCH(QString, damage);
+        QFETCH(QString, named);
+        TestDatabases dbs;
+        if (damage == QLatin1String("empty")) {
+            QFile f(dbs.referencePath());
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        } else {
+            dbs.editReference(damage);
+        }
+        RecordingPlatform platform;
+        int exitCode = -1;
+        try {
+            modMain::subOpenDatabases(/*requireCurrentDatasets=*/true);
+        } catch (const ProgramEnded& e) {
+            exitCode = e.exitCode;
+        }
+        QCOMPARE(exitCode, 1);
+        QVERIFY2(platform.lastMessage().contains(dbs.referencePath()), qPrintable(platform.lastMessage()));
+        QVERIFY2(platform.lastMessage().contains(named), qPrintable(platform.lastMessage()));
+        QVERIFY(platform.lastMessage().contains(QStringLiteral("make-sample-data")));
+        QVERIFY(!QFile::exists(dbs.userPath()));
+    }
+
+    // The command-line tool opens a database whose dataset table is missing (it refuses
+    // only that dataset); the shared tables are still required.
+    void withoutCurrentDatasetsOnlySharedTablesAreRequired() {
+        TestDatabases dbs;
+        dbs.editReference(QStringLiteral("drop table ZEBRO_Vol3_AB_2011_Final_Ratios"));
+        RecordingPlatform platform;
+        modMain::subOpenDatabases(/*requireCurrentDatasets=*/false);
+        QVERIFY(gcnData && gcnData->isOpen());
+        QVERIFY(platform.messages.isEmpty());
+    }
+
+    // The connections are closed by their scope, before the application object and
+    // Qt's database drivers are gone.
+    void databasesScopeClosesBothConnections() {
+        TestDatabases dbs;
+        {
+            const modMain::DatabasesScope scope;
+            dbs.open();
+            QVERIFY(gcnData && gcnData->isOpen());
+            QVERIFY(gcnMyData && gcnMyData->isOpen());
+            QCOMPARE(QSqlDatabase::connectionNames().size(), 2);
+        }
+        QVERIFY(!gcnData || !gcnData->isOpen());
+        QVERIFY(!gcnMyData || !gcnMyData->isOpen());
+        QVERIFY(QSqlDatabase::connectionNames().isEmpty());
+    }
+
     void helpLauncherArguments_data() {
         QTest::addColumn<QString>("type");
         QTest::addColumn<int>("language");
@@ -221,12 +291,18 @@ private slots:
     void missingHelpViewerShowsAMessageAndGoesOn_data() {
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("start");
-        QTest::newRow("English") << 0 << "The help viewer could not be started";
-        QTest::newRow("French") << 1 << "La visionneuse d'aide n'a pas pu être lancée";
+        QTest::addColumn<QString>("folder");
+        // The French text names the viewer and its folder as the help pages do, with the
+        // no-break space French puts before a colon.
+        QTest::newRow("English") << 0 << QStringLiteral("The help viewer could not be started:\n")
+                                 << QStringLiteral("in the program directory.");
+        QTest::newRow("French") << 1 << QStringLiteral("Le visualiseur d'aide n'a pas pu être lancé\u00a0:\n")
+                                << QStringLiteral("dans le dossier du programme.");
     }
     void missingHelpViewerShowsAMessageAndGoesOn() {
         QFETCH(int, language);
         QFETCH(QString, start);
+        QFETCH(QString, folder);
         RecordingPlatform platform;
         platform.startSucceeds = false;
         gstrHelpExe = QStringLiteral("/nowhere/ventrolux-help");
@@ -235,6 +311,7 @@ private slots:
         QCOMPARE(platform.messages.size(), 1);
         QVERIFY(platform.lastMessage().startsWith(start));
         QVERIFY(platform.lastMessage().contains(gstrHelpExe));
+        QVERIFY(platform.lastMessage().endsWith(folder));
     }
 };
 

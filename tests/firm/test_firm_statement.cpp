@@ -63,6 +63,71 @@ private slots:
         QCOMPARE(f.value("Ta"), QStringLiteral("1.677725E+07"));
     }
 
+    // Every part of every subtotal counts once: parts hold distinct powers of two, so a
+    // part left out, counted twice or taken from another total changes the sum.
+    void everyPartOfEverySubtotal_data() {
+        QTest::addColumn<QStringList>("parts");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("total operating assets") << QStringList{"Cash", "Ar", "Inv", "CA", "OA"} << "Toa" << "31";
+        QTest::newRow("total assets") << QStringList{"Cash", "Invest", "Ptfl"} << "Ta" << "7";
+        QTest::newRow("total liabilities")
+            << QStringList{"AccountsPayable", "Paper", "Mtg", "Bonds", "Ol", "AmtsAffil", "OLiab", "DefTax"} << "Tliab"
+            << "255";
+        QTest::newRow("shareholders' equity") << QStringList{"ShareC", "RetEarn", "OtherSur"} << "Equity1" << "7";
+        QTest::newRow("liabilities and equity") << QStringList{"AccountsPayable", "ShareC"} << "TotLiabShareEq" << "3";
+    }
+    void everyPartOfEverySubtotal() {
+        QFETCH(QStringList, parts);
+        QFETCH(QString, total);
+        QFETCH(QString, expected);
+        FirmStatement f = zeroFirm();
+        int weight = 1;
+        for (const QString& p : parts) {
+            f.value(p.toLatin1().constData()) = QString::number(weight);
+            weight *= 2;
+        }
+        // Values that belong to no subtotal stay out of every one.
+        for (const char* other : {"OperatingRevenue", "Sales", "GrossProfit", "CurrentAssets", "CurrentLiabilities"})
+            f.value(other) = QStringLiteral("1000");
+        firmrules::calculateSubTotals(f.values);
+        QCOMPARE(f.value(total.toLatin1().constData()), expected);
+    }
+
+    // Each partial sum is a single-precision value: 12345674 + 0.5 stays 12345674 (the
+    // half rounds to even), and so does adding the second half. Summing in double and
+    // rounding once would give 12345675.
+    void partialSumsAreSinglePrecision_data() {
+        QTest::addColumn<QStringList>("parts");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("two halves vanish one by one") << QStringList{"12345674", "0.5", "0.5"} << "1.234567E+07";
+        QTest::newRow("halves near the top of the exact range") << QStringList{"16777214", "0.5", "0.5"} << "1.677721E+07";
+        QTest::newRow("order matters: small parts first") << QStringList{"0.5", "0.5", "12345674"} << "1.234568E+07";
+        QTest::newRow("a large part absorbs ones") << QStringList{"33554432", "1", "1", "1", "1"} << "3.355443E+07";
+    }
+    void partialSumsAreSinglePrecision() {
+        QFETCH(QStringList, parts);
+        QFETCH(QString, expected);
+        FirmStatement f = zeroFirm();
+        const char* columns[] = {"Cash", "Ar", "Inv", "CA", "OA"};
+        for (int i = 0; i < parts.size(); ++i) f.value(columns[i]) = parts[i];
+        firmrules::calculateSubTotals(f.values);
+        QCOMPARE(f.value("Toa"), expected);
+    }
+
+    // A firm whose parts balance only when each partial sum is rounded as the stored
+    // records were is accepted by the report request.
+    void stepwiseRoundingKeepsABalancedFirmBalanced() {
+        FirmStatement f = zeroFirm();
+        f.value("Cash") = QStringLiteral("12345674");
+        f.value("Ar") = QStringLiteral("0.5");
+        f.value("Inv") = QStringLiteral("0.5");
+        f.value("ShareC") = QStringLiteral("12345674");
+        firmrules::calculateSubTotals(f.values);
+        QVERIFY(firmrules::isBalanced(f.values));
+        QCOMPARE(firmrules::reportRequestProblem(f, 0), std::optional<QString>());
+    }
+
     void liabilitiesEquityAndTheirTotal() {
         FirmStatement f = zeroFirm();
         f.value("AccountsPayable") = QStringLiteral("100");

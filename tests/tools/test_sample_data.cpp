@@ -52,7 +52,9 @@ public:
 
     QSqlQuery query(const QString& sql) const {
         QSqlQuery q(QSqlDatabase::database(name_, false));
-        if (!q.exec(sql)) qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        // A broken query fails the test: an empty answer must not pass for "no faults found".
+        if (!q.exec(sql))
+            QTest::qFail(qPrintable(sql + QStringLiteral(": ") + q.lastError().text()), __FILE__, __LINE__);
         return q;
     }
     QVariant scalar(const QString& sql) const {

@@ -10,6 +10,7 @@
 #include "screens/start/IndustrySelectionHandOver.h"
 #include "screens/start/frmAbout.h"
 
+#include <QButtonGroup>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,8 +51,13 @@ frmMenu::frmMenu() {
     auto* central = new QWidget;
     setCentralWidget(central);
 
+    // The nineteen options sit in two frames but form one choice: one group keeps at
+    // most one of them checked, whichever frame it is in.
+    auto* datasetGroup = new QButtonGroup(this);
+    datasetGroup->setExclusive(true);
     for (const DatasetOption& o : datasets::options()) {
         QRadioButton* b = makeOption(QLatin1String(o.controlName));
+        datasetGroup->addButton(b);
         options_.insert(QLatin1String(o.controlName), b);
         onEvent(b, &QRadioButton::clicked, this, [this, &o] { optionClicked(o); });
     }

@@ -124,16 +124,19 @@ private slots:
         QFETCH(QString, how);
         dbs->open();
         platform->answers.enqueue(MsgResult::Yes);
-        int exitCode = -1;
-        try {
-            if (how == QLatin1String("start")) registry.get<frmStart>().Form_QueryUnload();
-            else if (how == QLatin1String("menu")) showMenu().Form_QueryUnload();
-            else showMenu().mnuExit_Click(); // not trigger(): the end must not unwind through Qt's signal code
-        } catch (const ProgramEnded& e) {
-            exitCode = e.exitCode;
+        if (how == QLatin1String("start")) {
+            frmStart& start = registry.get<frmStart>();
+            registry.show(start);
+            start.close();
+        } else if (how == QLatin1String("menu")) {
+            showMenu().close();
+        } else {
+            showMenu().mnuExit->trigger();
         }
-        QCOMPARE(exitCode, 0);
+        // The end is stopped at the handler's edge; nothing unwinds through Qt.
+        QCOMPARE(platform->endedWith, 0);
         QCOMPARE(platform->messages.size(), 1);
+        QCOMPARE(platform->lastMessage(), QStringLiteral("Do you want to exit?"));
     }
 
     void mnuExitAnsweredNoDoesNothing() {
@@ -309,16 +312,77 @@ private slots:
         QVERIFY(about->lblFax->text().startsWith(QStringLiteral("Fax")));
     }
 
-    void menuShortcuts() {
+    // Each shortcut of the main menu runs its entry when pressed on the window.
+    void menuShortcutsRunTheirEntries() {
+        dbs->open();
+        gstrHelpExe = QStringLiteral("/p/ventrolux-help");
+        frmMenu& menu = showMenu();
+        menu.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&menu));
+
+        QTest::keyClick(&menu, Qt::Key_F3);
+        QCOMPARE(int(gintLanguage), 1);
+        QCOMPARE(menu.cmdSearch->text(), QStringLiteral("Recherche"));
+        QTest::keyClick(&menu, Qt::Key_F2);
+        QCOMPARE(int(gintLanguage), 0);
+        QCOMPARE(menu.cmdSearch->text(), QStringLiteral("Search"));
+
+        QTest::keyClick(&menu, Qt::Key_F1);
+        QTest::keyClick(&menu, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(platform->processes.size(), 2);
+        QVERIFY(platform->processes[0].arguments.value(0).endsWith(QStringLiteral("/MOLV_ConceptsHelp_Eng.html")));
+        QVERIFY(platform->processes[1].arguments.value(0).endsWith(QStringLiteral("/MOLV_Tech_Help_Eng.html")));
+
+        platform->answers.enqueue(MsgResult::No);
+        QTest::keyClick(&menu, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(platform->lastMessage(), QStringLiteral("Do you want to exit?"));
+        QCOMPARE(platform->endedWith, -1);
+
+        QTest::keyClick(&menu, Qt::Key_P, Qt::ControlModifier);
+        frmAbout* about = registry.existing<frmAbout>();
+        QVERIFY(about && about->isVisible());
+        // Captions from the string table carry no access-key letter.
+        for (QAction* a : {menu.mnuExit, menu.mnuContents, menu.mnuTechnical, menu.mnuAbout}) QVERIFY(!a->text().contains(u'&'));
+    }
+
+    // The nineteen options form one choice across both frames: the last one clicked is
+    // the only one checked, and Search takes it.
+    void datasetOptionsAreOneChoice_data() {
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<QString>("table");
+        QTest::newRow("region then volume 1") << QStringList{"optQuebec", "optVol1"} << "ZEBRO_Vol1_ALL_2011_Final_Ratios";
+        QTest::newRow("volume 2 then a province") << QStringList{"optVol2", "optNovaScotia"}
+                                                  << "ZEBRO_Vol3_NS_2011_Final_Ratios";
+        QTest::newRow("province, volume, territory") << QStringList{"optManitoba", "optVol3", "optYukon"}
+                                                     << "ZEBRO_Vol3_YT_2011_Final_Ratios";
+    }
+    void datasetOptionsAreOneChoice() {
+        QFETCH(QStringList, clicks);
+        QFETCH(QString, table);
         dbs->open();
         frmMenu& menu = showMenu();
-        QCOMPARE(menu.mnuExit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
-        QCOMPARE(menu.mnuEnglish->shortcut(), QKeySequence(Qt::Key_F2));
-        QCOMPARE(menu.mnuFrench->shortcut(), QKeySequence(Qt::Key_F3));
-        QCOMPARE(menu.mnuContents->shortcut(), QKeySequence(Qt::Key_F1));
-        QCOMPARE(menu.mnuTechnical->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
-        QCOMPARE(menu.mnuAbout->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-        for (QAction* a : {menu.mnuExit, menu.mnuContents, menu.mnuTechnical, menu.mnuAbout}) QVERIFY(!a->text().contains(u'&'));
+        for (const QString& name : clicks) QTest::mouseClick(menu.option(name), Qt::LeftButton, {}, QPoint(6, 6));
+        int checked = 0;
+        for (const DatasetOption& o : datasets::options())
+            if (menu.option(QLatin1String(o.controlName))->isChecked()) ++checked;
+        QCOMPARE(checked, 1);
+        QVERIFY(menu.option(clicks.last())->isChecked());
+        QVERIFY(menu.fncDetermineDataset());
+        QCOMPARE(gstrDataTable, table);
+    }
+
+    // A failure in a handler run by a click is reported at the handler's edge and ends
+    // the program: the main menu's activation finds a table of the current year missing.
+    void failingHandlerReportsAndEnds() {
+        editReference(QStringLiteral("drop table ZEBRO_Vol3_AB_2011_Final_Ratios"));
+        dbs->open();
+        frmStart& start = registry.get<frmStart>();
+        registry.show(start);
+        QTest::mouseClick(start.cmdEnglish, Qt::LeftButton);
+        QCOMPARE(platform->endedWith, 1);
+        QVERIFY2(platform->lastMessage().startsWith(QStringLiteral("Run-time error ")), qPrintable(platform->lastMessage()));
+        QVERIFY(platform->lastMessage().contains(QStringLiteral("ZEBRO_Vol3_AB_2011_Final_Ratios")));
+        QCOMPARE(platform->messages.last().icon, MsgIcon::Critical);
     }
 
     void helpMenuStartsTheViewer() {

@@ -1,0 +1,19 @@
+#pragma once
+// Which of the tables the program reads are missing from the reference database, so
+// that a damaged or empty file is refused at start-up with a message naming it,
+// instead of failing later on a query.
+
+#include "data/DBTools.h"
+
+#include <QStringList>
+
+namespace referencecheck {
+
+// The description tables, the industry tree and the dataset descriptions; with
+// datasets, also the 19 dataset tables of the current year (the main menu counts them).
+QStringList requiredTables(bool withCurrentDatasets);
+
+// The names of required tables that the open database does not hold, in the order above.
+QStringList missingTables(Connection& cn, const QStringList& required);
+
+} // namespace referencecheck
