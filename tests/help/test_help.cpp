@@ -1,9 +1,13 @@
 // The help viewer and what it shows: its command line, the four help pages (structure,
-// topics, links, the ratio names, the terms of use), scrolling to a topic, the message
-// for a file it cannot show, and the program's SVG images.
+// topics, links, the ratio names, the terms of use), what the pages say about placing a
+// firm among the quartiles, searching and typing values, checked against what the
+// program does, scrolling to a topic, the message for a file it cannot show, the
+// viewer's labels, and the program's SVG images.
 
+#include "firm/ValueText.h"
 #include "help/HelpContent.h"
 #include "help/HelpWindow.h"
+#include "report/RatioCalc.h"
 #include "report/RatioTable.h"
 #include "text/StringTable.h"
 
@@ -15,6 +19,8 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -22,6 +28,7 @@
 #include <QTextDocument>
 #include <QXmlStreamReader>
 #include <QtTest>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -64,6 +71,18 @@ QList<int> topicNumbers(const QSet<QString>& anchors) {
     return numbers;
 }
 
+// Folds the markup's line breaks and indentation into single blanks. No-break spaces
+// are kept: French writes "25 %" with one, and the pages are checked for it.
+QString collapseBlanks(QString text) {
+    static const QRegularExpression blanks(u"[ \\t\\r\\n]+"_s);
+    text.replace(blanks, u" "_s);
+    while (text.startsWith(u' '))
+        text.remove(0, 1);
+    while (text.endsWith(u' '))
+        text.chop(1);
+    return text;
+}
+
 // The text inside the element carrying the given id, read from the file itself.
 QString textOfElement(const QString& path, const QString& id) {
     QXmlStreamReader xml(readAll(path));
@@ -79,7 +98,115 @@ QString textOfElement(const QString& path, const QString& id) {
             text += xml.text();
         }
     }
-    return text.simplified();
+    return collapseBlanks(text);
+}
+
+// One cell of a help page's table: its text and the phrases set in italics in it.
+struct Cell {
+    QString text;
+    QStringList italics;
+};
+using Row = QList<Cell>;
+using Table = QList<Row>;
+
+// The tables inside the element carrying the given id, read from the file itself.
+QList<Table> tablesIn(const QString& path, const QString& id) {
+    QXmlStreamReader xml(readAll(path));
+    QList<Table> tables;
+    int depth = 0;
+    Cell* cell = nullptr;
+    bool italic = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            if (depth == 0 && xml.attributes().value(u"id"_s) != id) continue;
+            ++depth;
+            const QStringView name = xml.name();
+            if (name == u"table") {
+                tables.append(Table{});
+            } else if (name == u"tr" && !tables.isEmpty()) {
+                tables.last().append(Row{});
+            } else if ((name == u"td" || name == u"th") && !tables.isEmpty() && !tables.last().isEmpty()) {
+                tables.last().last().append(Cell{});
+                cell = &tables.last().last().last();
+            } else if (name == u"i" && cell) {
+                italic = true;
+                cell->italics.append(QString());
+            }
+        } else if (xml.isEndElement() && depth > 0) {
+            --depth;
+            const QStringView name = xml.name();
+            if (name == u"td" || name == u"th") cell = nullptr;
+            if (name == u"i") italic = false;
+        } else if (xml.isCharacters() && cell) {
+            cell->text += xml.text();
+            if (italic) cell->italics.last() += xml.text();
+        }
+    }
+    for (Table& table : tables)
+        for (Row& row : table)
+            for (Cell& c : row) {
+                c.text = collapseBlanks(c.text);
+                for (QString& phrase : c.italics)
+                    phrase = collapseBlanks(phrase);
+            }
+    return tables;
+}
+
+QStringList column(const Table& table, int index) {
+    QStringList cells;
+    for (const Row& row : table.mid(1)) // the first row holds the headings
+        cells << (index < row.size() ? row[index].text : QString());
+    return cells;
+}
+
+// "75%" or "75 %" as a number; -1 when the cell holds something else.
+double percentOf(const QString& cell) {
+    static const QRegularExpression percent(u"^(\\d+)\u00a0?%$"_s);
+    const QRegularExpressionMatch m = percent.match(cell);
+    return m.hasMatch() ? m.captured(1).toDouble() : -1;
+}
+
+// The texts of an SVG image that carry a percentage.
+QStringList percentTextsOf(const QString& svgPath) {
+    QXmlStreamReader xml(readAll(svgPath));
+    QStringList texts;
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"text") {
+            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            if (text.contains(u'%')) texts << text;
+        }
+    return texts;
+}
+
+QStringList imagesOf(const QString& path) {
+    static const QRegularExpression image(u"<img\\s[^>]*src=\"([^\"]+)\""_s);
+    QStringList names;
+    for (auto it = image.globalMatch(QString::fromUtf8(readAll(path))); it.hasNext();)
+        names << it.next().captured(1);
+    return names;
+}
+
+// Industry titles of the sample reference database, in one language.
+QStringList sampleTitles(const QString& column, QStringList* codes = nullptr) {
+    QStringList titles;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"help-titles"_s);
+        db.setDatabaseName(kBinDir + u"KLV_DATA.db"_s);
+        db.setConnectOptions(u"QSQLITE_OPEN_READONLY"_s);
+        if (db.open()) {
+            QSqlQuery q(db);
+            // The column name is one of two fixed names chosen by the test, never typed text.
+            if (q.exec(u"SELECT NAICS, %1 FROM ZEBRO_NAICS_Description_Ind_Detailed"_s.arg(column)))
+                while (q.next()) {
+                    if (codes) *codes << q.value(0).toString();
+                    titles << q.value(1).toString();
+                }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"help-titles"_s);
+    return titles;
 }
 
 QStringList svgWarnings;
@@ -109,6 +236,21 @@ private slots:
     void ratioNamesAppear();
     void termsOfUseNotice_data();
     void termsOfUseNotice();
+
+    void positionTableMatchesThePlacing_data();
+    void positionTableMatchesThePlacing();
+    void betterAndWorseExplained_data();
+    void betterAndWorseExplained();
+    void lowerIsBetterQuartilesRunWorstToBest_data();
+    void lowerIsBetterQuartilesRunWorstToBest();
+    void correctedStatements_data();
+    void correctedStatements();
+    void searchExamplesFindIndustries_data();
+    void searchExamplesFindIndustries();
+    void numberEntryAdviceHolds_data();
+    void numberEntryAdviceHolds();
+    void quartileImageInPageLanguage_data();
+    void quartileImageInPageLanguage();
 
     void viewerScrollsToTopic_data();
     void viewerScrollsToTopic();
@@ -313,6 +455,337 @@ void TestHelp::termsOfUseNotice() {
     QVERIFY(!notice.isEmpty());
     for (const QString& phrase : phrases)
         QVERIFY2(notice.contains(phrase), qPrintable(phrase));
+}
+
+// The table of the quartiles section, row by row, as the help gives it; each row is then
+// tried with the program's own placing: a value in the region the row names, against
+// the industry figures of the section's example (net profit margin for the ratios where
+// higher is better, debt to equity for the two where lower is better).
+void TestHelp::positionTableMatchesThePlacing_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("higherIsBetter");
+    QTest::addColumn<QStringList>("lowerIsBetter");
+    QTest::addColumn<QStringList>("better");
+    QTest::addColumn<QStringList>("worse");
+    QTest::newRow("english") << kHelpFiles[0]
+                             << QStringList{u"above Q3"_s, u"between the median and Q3"_s,
+                                            u"between Q1 and the median"_s, u"below Q1"_s}
+                             << QStringList{u"below Q3"_s, u"between Q3 and the median"_s,
+                                            u"between the median and Q1"_s, u"above Q1"_s}
+                             << QStringList{u"75%"_s, u"50%"_s, u"25%"_s, u"0%"_s}
+                             << QStringList{u"0%"_s, u"25%"_s, u"50%"_s, u"75%"_s};
+    QTest::newRow("french") << kHelpFiles[1]
+                            << QStringList{u"au-dessus de Q3"_s, u"entre la médiane et Q3"_s,
+                                           u"entre Q1 et la médiane"_s, u"sous Q1"_s}
+                            << QStringList{u"sous Q3"_s, u"entre Q3 et la médiane"_s,
+                                           u"entre la médiane et Q1"_s, u"au-dessus de Q1"_s}
+                            << QStringList{u"75\u00a0%"_s, u"50\u00a0%"_s, u"25\u00a0%"_s, u"0\u00a0%"_s}
+                            << QStringList{u"0\u00a0%"_s, u"25\u00a0%"_s, u"50\u00a0%"_s, u"75\u00a0%"_s};
+}
+
+void TestHelp::positionTableMatchesThePlacing() {
+    QFETCH(QString, name);
+    QFETCH(QStringList, higherIsBetter);
+    QFETCH(QStringList, lowerIsBetter);
+    QFETCH(QStringList, better);
+    QFETCH(QStringList, worse);
+
+    const QList<Table> tables = tablesIn(kHelpDir + name, u"topic-7"_s);
+    QCOMPARE(tables.size(), 1);
+    const Table& table = tables.first();
+    QCOMPARE(column(table, 0), higherIsBetter);
+    QCOMPARE(column(table, 1), lowerIsBetter);
+    QCOMPARE(column(table, 2), better);
+    QCOMPARE(column(table, 3), worse);
+
+    // A value inside each region, top row to bottom row.
+    const double margin[] = {9.0, 5.6, 3.0, 1.0};       // Q1 1.8, median 4.2, Q3 7.9
+    const double leverage[] = {0.30, 0.80, 1.90, 3.50}; // Q1 2.60, median 1.20, Q3 0.45
+    for (int i = 0; i < 4; ++i) {
+        const double shownBetter = percentOf(better[i]);
+        const double shownWorse = percentOf(worse[i]);
+        QCOMPARE(fncCalcBetter(1.8, 4.2, 7.9, margin[i]), shownBetter);
+        QCOMPARE(fncCalcWorse(1.8, 4.2, 7.9, margin[i]), shownWorse);
+        QCOMPARE(fncExceptionCalcBetter(2.60, 1.20, 0.45, leverage[i]), shownBetter);
+        QCOMPARE(fncExceptionCalcWorse(2.60, 1.20, 0.45, leverage[i]), shownWorse);
+    }
+}
+
+// What the two figures mean, and the sums the help states, checked with the placing
+// itself: 75 inside a quarter, 50 on a boundary, 25 and 25 at the median.
+void TestHelp::betterAndWorseExplained_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("phrases");
+    QTest::newRow("english")
+        << kHelpFiles[0]
+        << QStringList{u"The quarter the firm falls in counts in neither figure"_s,
+                       u"The two figures therefore add up to 75%, not 100%."_s,
+                       u"Worse than 0% does not mean that no firm does better"_s,
+                       u"up to 25% of the industry, the rest of that quarter, may still do better"_s,
+                       u"better than 0% means that at most 25% of the industry does worse"_s,
+                       u"so the two figures add up to 50%"_s,
+                       u"it is better than 25% and worse than 25%"_s};
+    QTest::newRow("french")
+        << kHelpFiles[1]
+        << QStringList{
+               u"Le quart où se trouve l'entreprise n'est compté dans aucun des deux chiffres"_s,
+               u"Les deux chiffres totalisent donc 75\u00a0%, et non 100\u00a0%."_s,
+               u"Moins bonne que 0\u00a0% ne veut pas dire qu'aucune entreprise ne fait mieux"_s,
+               u"jusqu'à 25\u00a0% de l'industrie, le reste de ce quart, peut encore faire mieux"_s,
+               u"meilleure que 0\u00a0% signifie qu'au plus 25\u00a0% de l'industrie fait moins bien"_s,
+               u"les deux chiffres totalisent alors 50\u00a0%"_s,
+               u"elle est meilleure que 25\u00a0% et moins bonne que 25\u00a0%"_s};
+}
+
+void TestHelp::betterAndWorseExplained() {
+    QFETCH(QString, name);
+    QFETCH(QStringList, phrases);
+    const QString text = textOfElement(kHelpDir + name, u"topic-7"_s);
+    for (const QString& phrase : phrases)
+        QVERIFY2(text.contains(phrase), qPrintable(phrase));
+
+    const double q1 = 1.8, q2 = 4.2, q3 = 7.9;
+    for (double inside : {1.0, 3.0, 5.6, 9.0})
+        QCOMPARE(fncCalcBetter(q1, q2, q3, inside) + fncCalcWorse(q1, q2, q3, inside), 75.0);
+    for (double boundary : {q1, q2, q3})
+        QCOMPARE(fncCalcBetter(q1, q2, q3, boundary) + fncCalcWorse(q1, q2, q3, boundary), 50.0);
+    QCOMPARE(fncCalcBetter(q1, q2, q3, q2), 25.0);
+    QCOMPARE(fncCalcWorse(q1, q2, q3, q2), 25.0);
+    for (double boundary : {2.60, 1.20, 0.45})
+        QCOMPARE(fncExceptionCalcBetter(2.60, 1.20, 0.45, boundary) +
+                     fncExceptionCalcWorse(2.60, 1.20, 0.45, boundary),
+                 50.0);
+}
+
+// For debt to equity and liabilities to assets the stored boundaries run from the most
+// indebted quarter to the least: Q1 is the highest value. The worked example uses the
+// example firm's own debt to equity.
+void TestHelp::lowerIsBetterQuartilesRunWorstToBest_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("says");
+    QTest::addColumn<QStringList>("neverSays");
+    QTest::newRow("english")
+        << kHelpFiles[0]
+        << QStringList{u"Q1 is the highest value"_s, u"Q3 is the lowest value"_s,
+                       u"a firm below Q3 is among the 25% least indebted"_s,
+                       u"For debt to equity, with Q1 2.60, median 1.20 and Q3 0.45, its 1.03 "
+                       "lies between Q3 and the median"_s,
+                       u"it is again better than 50% and worse than 25%"_s}
+        << QStringList{u"below Q1 is among"_s, u"Q1 0.45"_s};
+    QTest::newRow("french")
+        << kHelpFiles[1]
+        << QStringList{u"Q1 est la valeur la plus élevée"_s, u"Q3 est la valeur la plus basse"_s,
+                       u"une entreprise sous Q3 fait partie des 25\u00a0% les moins endettées"_s,
+                       u"Pour le ratio d'endettement, avec Q1 2,60, médiane 1,20 et Q3 0,45, son "
+                       "1,03 se situe entre Q3 et la médiane"_s,
+                       u"elle est là encore meilleure que 50\u00a0% et moins bonne que 25\u00a0%"_s}
+        << QStringList{u"sous Q1 fait partie"_s, u"Q1 0,45"_s};
+}
+
+void TestHelp::lowerIsBetterQuartilesRunWorstToBest() {
+    QFETCH(QString, name);
+    QFETCH(QStringList, says);
+    QFETCH(QStringList, neverSays);
+    const QString text = textOfElement(kHelpDir + name, u"topic-7"_s);
+    for (const QString& phrase : says)
+        QVERIFY2(text.contains(phrase), qPrintable(phrase));
+    for (const QString& phrase : neverSays)
+        QVERIFY2(!text.contains(phrase), qPrintable(phrase));
+
+    // The example firm of the technical help: mortgages 90,000, loans 55,000, owing to
+    // affiliates 25,000, equity 165,000.
+    ratiocalc::FirmNumbers firm{};
+    firm[23] = 90000;  // Mtg
+    firm[25] = 55000;  // Ol
+    firm[26] = 25000;  // AmtsAffil
+    firm[33] = 165000; // Equity1
+    const double debtToEquity = ratiocalc::computeRatios(firm)[12];
+    QCOMPARE(QString::number(debtToEquity, 'f', 2), u"1.03"_s);
+    QCOMPARE(fncExceptionCalcBetter(2.60, 1.20, 0.45, debtToEquity), 50.0);
+    QCOMPARE(fncExceptionCalcWorse(2.60, 1.20, 0.45, debtToEquity), 25.0);
+}
+
+// Statements the pages once got wrong: what they say now, and what they no longer say.
+void TestHelp::correctedStatements_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("topic");
+    QTest::addColumn<QString>("says");
+    QTest::addColumn<QString>("neverSays");
+    const struct {
+        const char *tag, *topic, *says, *neverSays;
+        int page;
+    } rows[] = {
+        {"pretax profit to assets depends on financing", "topic-6",
+         "the ratio also depends on how the assets are financed", "whatever its financing", 0},
+        {"fr: pretax profit to assets depends on financing", "topic-6",
+         "le ratio dépend aussi du financement", "quel qu'en soit le financement", 1},
+        {"comparison report shows the median and a gauge", "topic-11",
+         "the firm's value, the industry's median, and a gauge", "the industry's Q1, median and Q3", 0},
+        {"fr: comparison report shows the median and a gauge", "topic-11",
+         "la valeur de l'entreprise, la médiane de l'industrie et une jauge", "le Q1, la médiane et le Q3",
+         1},
+        {"missing quartile printed n/a", "topic-7",
+         "A quartile printed as n/a in the reports is not available", "A quartile shown as 0", 0},
+        {"fr: missing quartile printed n.d.", "topic-7", "Un quartile indiqué n.d. dans les rapports",
+         "Un quartile affiché comme 0", 1},
+        {"fr: compare not with it", "topic-7", "Ne comparez pas l'entreprise à ce chiffre.",
+         "N'y comparez pas", 1},
+        {"fr: both sides of the balance sheet", "topic-9",
+         "valent 100\u00a0% pour l'entreprise comme pour l'industrie", "des deux côtés", 1},
+        {"fr: a new record", "topic-10", "Créez une nouvelle fiche d'entreprise", "Commencez une nouvelle",
+         1},
+        {"fr: New makes a blank record", "topic-10", "Nouveau crée une fiche vierge",
+         "commence une entreprise", 1},
+        {"fr: revenue is the entry field's word", "topic-6",
+         "Bénéfice net après impôts ÷ Revenus d'exploitation", "÷ Recettes", 1},
+        {"fr: the denominator", "topic-6", "Le dénominateur correspond aux ventes de biens et services",
+         "est bien les ventes", 1},
+        // The headings of the volumes table run together in the text.
+        {"fr: volume coverage", "topic-3", "VolumeEntreprisesCouverture", "EntreprisesTerritoire", 1},
+        {"fr: tax decisions", "topic-9999", "décision d'affaires, de crédit, d'impôt, de placement",
+         "fiscale", 1},
+        {"grocery store", "topic-6", "(a grocery store)", "(a grocery)", 0},
+        {"specialized", "topic-6", "specialized equipment", "specialised", 0},
+        {"before producing a report", "topic-10", "Before producing a report", "Before a report", 0},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r.tag) << kHelpFiles[r.page] << QString::fromUtf8(r.topic) << QString::fromUtf8(r.says)
+                             << QString::fromUtf8(r.neverSays);
+}
+
+void TestHelp::correctedStatements() {
+    QFETCH(QString, name);
+    QFETCH(QString, topic);
+    QFETCH(QString, says);
+    QFETCH(QString, neverSays);
+    const QString text = textOfElement(kHelpDir + name, topic);
+    QVERIFY(!text.isEmpty());
+    QVERIFY2(text.contains(says), qPrintable(says));
+    QVERIFY2(!text.contains(neverSays), qPrintable(neverSays));
+}
+
+// Every example of the search methods finds an industry in the sample data: the code
+// as the exact six digits, the title and keyword examples inside a title of the page's
+// language (the keyword search looks in titles, whatever the letter case).
+void TestHelp::searchExamplesFindIndustries_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("titleColumn");
+    QTest::addColumn<QString>("codeRow");
+    QTest::addColumn<QStringList>("wordRows");
+    QTest::addColumn<QString>("keywordSays");
+    QTest::newRow("english") << kHelpFiles[0] << u"Description"_s << u"NAICS Code"_s
+                             << QStringList{u"NAICS Title"_s, u"Key word Search"_s}
+                             << u"lists the industries whose title contains it"_s;
+    QTest::newRow("french") << kHelpFiles[1] << u"Description_french"_s << u"Code du SCIAN"_s
+                            << QStringList{u"Titre du SCIAN"_s, u"Mot clé"_s}
+                            << u"énumère les industries dont le titre le contient"_s;
+}
+
+void TestHelp::searchExamplesFindIndustries() {
+    QFETCH(QString, name);
+    QFETCH(QString, titleColumn);
+    QFETCH(QString, codeRow);
+    QFETCH(QStringList, wordRows);
+    QFETCH(QString, keywordSays);
+
+    QStringList codes;
+    const QStringList titles = sampleTitles(titleColumn, &codes);
+    QVERIFY(titles.size() >= 250);
+
+    const QList<Table> tables = tablesIn(kHelpDir + name, u"topic-4"_s);
+    QCOMPARE(tables.size(), 1);
+    QHash<QString, Cell> howItWorks;
+    for (const Row& row : tables.first().mid(1))
+        if (row.size() == 2) howItWorks.insert(row[0].text, row[1]);
+
+    QVERIFY2(howItWorks.contains(codeRow), qPrintable(codeRow));
+    static const QRegularExpression number(u"\\b\\d{2,}\\b"_s);
+    QStringList codesShown;
+    for (auto it = number.globalMatch(howItWorks[codeRow].text); it.hasNext();)
+        codesShown << it.next().captured(0);
+    QVERIFY(!codesShown.isEmpty());
+    for (const QString& code : codesShown)
+        QVERIFY2(codes.contains(code), qPrintable(code + u" is not a code of the sample data"_s));
+
+    for (const QString& rowName : wordRows) {
+        QVERIFY2(howItWorks.contains(rowName), qPrintable(rowName));
+        const QStringList examples = howItWorks[rowName].italics;
+        QVERIFY(!examples.isEmpty());
+        for (const QString& word : examples) {
+            const bool found = std::any_of(titles.begin(), titles.end(), [&](const QString& title) {
+                return title.contains(word, Qt::CaseInsensitive);
+            });
+            QVERIFY2(found, qPrintable(u"\""_s + word + u"\" finds no title"_s));
+        }
+    }
+    QVERIFY2(howItWorks[wordRows.last()].text.contains(keywordSays), qPrintable(keywordSays));
+}
+
+// The advice on typing amounts, each claim tried with the program's own reading of a
+// value box's text.
+void TestHelp::numberEntryAdviceHolds_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("says");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("readAs");
+    QTest::newRow("comma ends the number")
+        << kHelpFiles[0] << u"so 42,000 would be read as 42"_s << u"42,000"_s << 42.0;
+    QTest::newRow("spaces are ignored")
+        << kHelpFiles[0] << u"spaces between groups of digits are ignored (42 000)"_s << u"42 000"_s
+        << 42000.0;
+    QTest::newRow("fr: decimal comma") << kHelpFiles[1]
+                                       << u"N'utilisez pas la virgule décimale\u00a0: une virgule termine le "
+                                          "nombre, et 42,50 serait lu 42."_s
+                                       << u"42,50"_s << 42.0;
+    QTest::newRow("fr: decimal point")
+        << kHelpFiles[1] << u"avec un point avant les cents"_s << u"42000.50"_s << 42000.5;
+    QTest::newRow("fr: ordinary spaces")
+        << kHelpFiles[1]
+        << u"Les espaces ordinaires entre les groupes de chiffres sont ignorés "
+           "(42 000)."_s
+        << u"42 000"_s << 42000.0;
+    QTest::newRow("fr: no-break space")
+        << kHelpFiles[1]
+        << u"Une espace insécable, comme en contiennent les nombres copiés d'un "
+           "tableur en français, termine le nombre\u00a0: 42\u00a0000 collé de "
+           "cette façon serait lu 42."_s
+        << u"42\u00a0000"_s << 42.0;
+}
+
+void TestHelp::numberEntryAdviceHolds() {
+    QFETCH(QString, name);
+    QFETCH(QString, says);
+    QFETCH(QString, typed);
+    QFETCH(double, readAs);
+    const QString text = textOfElement(kHelpDir + name, u"topic-10"_s);
+    QVERIFY2(text.contains(says), qPrintable(says));
+    QCOMPARE(valuetext::leadingNumber(typed), readAs);
+}
+
+// Each concepts page has its own picture of the quarters, its percentages written as
+// the page's language writes them.
+void TestHelp::quartileImageInPageLanguage_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("percent");
+    QTest::addColumn<QString>("otherPage");
+    QTest::newRow("english") << kHelpFiles[0] << u"25%"_s << kHelpFiles[1];
+    QTest::newRow("french") << kHelpFiles[1] << u"25\u00a0%"_s << kHelpFiles[0];
+}
+
+void TestHelp::quartileImageInPageLanguage() {
+    QFETCH(QString, name);
+    QFETCH(QString, percent);
+    QFETCH(QString, otherPage);
+    const QStringList images = imagesOf(kHelpDir + name);
+    QVERIFY(!images.isEmpty());
+    for (const QString& image : images) {
+        QVERIFY2(!imagesOf(kHelpDir + otherPage).contains(image),
+                 qPrintable(image + u" serves both pages"_s));
+        const QStringList texts = percentTextsOf(kHelpDir + image);
+        QCOMPARE(texts.size(), 4);
+        for (const QString& text : texts)
+            QCOMPARE(text, percent);
+    }
 }
 
 void TestHelp::viewerScrollsToTopic_data() {
