@@ -168,7 +168,7 @@ QString usageText() {
     return u"Usage: ventrolux-help FILE [TOPIC]\n"
            "Shows the HTML help file FILE, scrolled to topic number TOPIC when the file has it.\n"
            "\n"
-           "Utilisation : ventrolux-help FICHIER [SUJET]\n"
+           "Utilisation\u00a0: ventrolux-help FICHIER [SUJET]\n"
            "Affiche le fichier d'aide HTML FICHIER, au sujet numéro SUJET s'il s'y trouve.\n"_s;
 }
 

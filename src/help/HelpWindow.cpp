@@ -63,7 +63,7 @@ Labels bilingualLabels() {
     return {both(e.back, f.back),
             both(e.forward, f.forward),
             both(e.home, f.home),
-            both(u"Print"_s, u"Imprimer…"_s),
+            both(e.print, f.print),
             both(e.printTitle, f.printTitle),
             both(e.zoomIn, f.zoomIn),
             both(e.zoomOut, f.zoomOut),

@@ -256,6 +256,8 @@ private slots:
     void viewerScrollsToTopic();
     void unusableFileShowsBilingualMessage_data();
     void unusableFileShowsBilingualMessage();
+    void printLabelFollowsPageLanguage_data();
+    void printLabelFollowsPageLanguage();
 
     void svgImageRenders_data();
     void svgImageRenders();
@@ -942,6 +944,25 @@ void TestHelp::bannerShowsOnlyTheProductName() {
             words << xml.readElementText(QXmlStreamReader::IncludeChildElements).simplified();
     QVERIFY(!xml.hasError());
     QCOMPARE(words, QStringList{u"Ventrolux"_s});
+}
+
+// Before a page is open both languages share each label, every one whole.
+void TestHelp::printLabelFollowsPageLanguage_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("no page yet") << QString() << u"Print… / Imprimer…"_s;
+    QTest::newRow("english page") << kHelpFiles[2] << u"Print…"_s;
+    QTest::newRow("french page") << kHelpFiles[3] << u"Imprimer…"_s;
+}
+
+void TestHelp::printLabelFollowsPageLanguage() {
+    QFETCH(QString, name);
+    QFETCH(QString, label);
+    help::HelpWindow window;
+    if (!name.isEmpty()) QVERIFY(window.open({kHelpDir + name, std::nullopt, QString(), {}}));
+    QAction* print = window.findChild<QAction*>(u"print"_s);
+    QVERIFY(print);
+    QCOMPARE(print->text(), label);
 }
 
 QTEST_MAIN(TestHelp)
