@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -54,6 +55,16 @@ public:
         QSqlQuery q(QSqlDatabase::database(name_, false));
         // A broken query fails the test: an empty answer must not pass for "no faults found".
         if (!q.exec(sql))
+            QTest::qFail(qPrintable(sql + QStringLiteral(": ") + q.lastError().text()), __FILE__, __LINE__);
+        return q;
+    }
+    // A query whose values are bound, never spliced into the text.
+    QSqlQuery prepared(const QString& sql, const QVariantList& values) const {
+        QSqlQuery q(QSqlDatabase::database(name_, false));
+        q.prepare(sql);
+        for (const QVariant& v : values)
+            q.addBindValue(v);
+        if (!q.exec())
             QTest::qFail(qPrintable(sql + QStringLiteral(": ") + q.lastError().text()), __FILE__, __LINE__);
         return q;
     }
@@ -505,9 +516,9 @@ private slots:
     }
     void datasetDescriptions() {
         QFETCH(QString, optname);
-        QSqlQuery q = db_->query(
-            QStringLiteral("SELECT descriptione, descriptionf FROM datadescription WHERE optname = '%1'")
-                .arg(optname));
+        QSqlQuery q = db_->prepared(
+            QStringLiteral("SELECT descriptione, descriptionf FROM datadescription WHERE optname = ?"),
+            {optname});
         QVERIFY(q.next());
         const QString english = q.value(0).toString();
         const QString french = q.value(1).toString();
@@ -519,6 +530,74 @@ private slots:
         }
         QVERIFY(
             english.contains(QLatin1String(option(qPrintable(optname)).volume == 3 ? "$30,000" : "million")));
+    }
+
+    // The French wording, amounts kept whole by a no-break space, and the sentence for a
+    // year without figures, read off the tables the database really has.
+    void datasetDescriptionWording_data() { datasetDescriptions_data(); }
+    void datasetDescriptionWording() {
+        QFETCH(QString, optname);
+        QSqlQuery q = db_->prepared(
+            QStringLiteral("SELECT descriptione, descriptionf FROM datadescription WHERE optname = ?"),
+            {optname});
+        QVERIFY(q.next());
+        const QString english = q.value(0).toString();
+        const QString french = q.value(1).toString();
+
+        QVERIFY2(french.contains(QStringLiteral("Il s'agit de données d'exemple synthétiques")),
+                 qPrintable(french));
+        QVERIFY2(french.contains(QStringLiteral("et non de statistiques publiées.")), qPrintable(french));
+        static const QRegularExpression amountInWords(QStringLiteral("\\d\u00a0millions de dollars"));
+        static const QRegularExpression splitAmount(QStringLiteral("\\d (millions|000|\\$)"));
+        QVERIFY2(french.contains(amountInWords), qPrintable(french));
+        QVERIFY2(!french.contains(splitAmount), qPrintable(french));
+
+        const QStringList tables = db_->datasetTables();
+        for (int year : datasets::kReferenceYears) {
+            const QString table = tableName(option(qPrintable(optname)), year);
+            const bool missing = !tables.contains(table);
+            const bool empty =
+                !missing && db_->count(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)) == 0;
+            QCOMPARE(english.contains(QStringLiteral(" No figures are available for %1.").arg(year)),
+                     missing);
+            QCOMPARE(french.contains(QStringLiteral(" Aucune donnée n'est disponible pour %1.").arg(year)),
+                     missing);
+            QCOMPARE(english.contains(QStringLiteral(" No industry figures are published for %1.").arg(year)),
+                     empty);
+            QCOMPARE(french.contains(
+                         QStringLiteral(" Aucune donnée d'industrie n'est publiée pour %1.").arg(year)),
+                     empty);
+        }
+    }
+
+    // French titles as the classification gives them (336215 makes travel trailers, not
+    // tent trailers); the definition follows its title.
+    void frenchTitles_data() {
+        QTest::addColumn<QString>("naics");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("inDefinition");
+        QTest::addColumn<QString>("notInDefinition");
+        QTest::newRow("336215 motor homes and trailers")
+            << "336215"
+            << QStringLiteral("Fabrication d'autocaravanes, de caravanes classiques et de campeuses")
+            << QStringLiteral("caravanes classiques") << QStringLiteral("tentes-roulottes");
+        QTest::newRow("522130 credit unions")
+            << "522130" << QStringLiteral("Coopératives de crédit et caisses populaires locales")
+            << QStringLiteral("coopératives de crédit") << QStringLiteral("caisses d'épargne");
+    }
+    void frenchTitles() {
+        QFETCH(QString, naics);
+        QFETCH(QString, title);
+        QFETCH(QString, inDefinition);
+        QFETCH(QString, notInDefinition);
+        QSqlQuery q = db_->prepared(
+            QStringLiteral("SELECT Description_french, definitionf FROM %1 WHERE NAICS = ?").arg(kDetailed),
+            {naics});
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), title);
+        const QString definition = q.value(1).toString();
+        QVERIFY2(definition.contains(inDefinition), qPrintable(definition));
+        QVERIFY2(!definition.contains(notInDefinition), qPrintable(definition));
     }
 
     void eachDatasetIsDescribedOnce() {

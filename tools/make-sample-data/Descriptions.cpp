@@ -49,20 +49,21 @@ const RegionName& regionName(const char* code) {
 QString who(const DatasetOption& option, bool french) {
     const bool canadaWide = std::string_view(option.region) == "ALL";
     if (option.volume == 1)
-        return french ? QStringLiteral("des entreprises canadiennes dont les revenus annuels sont de 25 "
-                                       "millions de dollars ou plus")
+        return french ? QStringLiteral("des entreprises canadiennes dont les revenus annuels sont de "
+                                       "25\u00A0millions de dollars ou plus")
                       : QStringLiteral("Canadian enterprises with annual revenue of $25 million or more");
     if (option.volume == 2)
         return french
                    ? QStringLiteral(
-                         "des entreprises canadiennes dont les revenus annuels vont de 5 millions de dollars "
-                         "à moins de 25 millions de dollars")
+                         "des entreprises canadiennes dont les revenus annuels vont de 5\u00A0millions de "
+                         "dollars à moins de 25\u00A0millions de dollars")
                    : QStringLiteral(
                          "Canadian enterprises with annual revenue of $5 million to less than $25 million");
     const QString range =
-        french ? QStringLiteral(
-                     "dont les revenus annuels vont de 30\u00A0000\u00A0$ à moins de 5 millions de dollars")
-               : QStringLiteral("with annual revenue of $30,000 to less than $5 million");
+        french
+            ? QStringLiteral(
+                  "dont les revenus annuels vont de 30\u00A0000\u00A0$ à moins de 5\u00A0millions de dollars")
+            : QStringLiteral("with annual revenue of $30,000 to less than $5 million");
     if (canadaWide)
         return french ? QStringLiteral("des petites entreprises canadiennes ") + range
                       : QStringLiteral("Canadian small businesses ") + range;
@@ -83,8 +84,8 @@ QString datasetDescription(const DatasetOption& option, bool french) {
             QStringLiteral(
                 ", par industrie, pour les années de référence 2011, 2010 et 2009. Chaque ratio est présenté "
                 "sous forme de quartile inférieur, de médiane et de quartile supérieur des entreprises de "
-                "l'industrie. Ces données sont des données d'exemple synthétiques, produites à des fins de "
-                "démonstration et d'essai, et non des statistiques publiées.");
+                "l'industrie. Il s'agit de données d'exemple synthétiques, produites à des fins de "
+                "démonstration et d'essai, et non de statistiques publiées.");
     } else {
         text = QStringLiteral("Financial ratios and balance-sheet structure of ") + who(option, false) +
                QStringLiteral(
@@ -98,8 +99,8 @@ QString datasetDescription(const DatasetOption& option, bool french) {
             text += french ? QStringLiteral(" Aucune donnée n'est disponible pour %1.").arg(year)
                            : QStringLiteral(" No figures are available for %1.").arg(year);
         else if (gaps::tableEmpty(option, year))
-            text += french ? QStringLiteral(" Aucune industrie n'est publiée pour %1.").arg(year)
-                           : QStringLiteral(" No industry is published for %1.").arg(year);
+            text += french ? QStringLiteral(" Aucune donnée d'industrie n'est publiée pour %1.").arg(year)
+                           : QStringLiteral(" No industry figures are published for %1.").arg(year);
     }
     return text;
 }
