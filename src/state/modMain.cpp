@@ -32,9 +32,11 @@ namespace {
 void startHelpViewer(const QStringList& arguments) {
     if (platform().startDetached(gstrHelpExe, arguments)) return;
     // A missing viewer only costs the user the help, not the program and its unsaved data.
-    const QString message = IsFrench()
-        ? QStringLiteral("Le visualiseur d'aide n'a pas pu être lancé\u00a0:\n%1\n\nVérifiez que le fichier existe dans le dossier du programme.")
-        : QStringLiteral("The help viewer could not be started:\n%1\n\nCheck that the file exists in the program directory.");
+    const QString message =
+        IsFrench() ? QStringLiteral("Le visualiseur d'aide n'a pas pu être lancé\u00a0:\n%1\n\nVérifiez que "
+                                    "le fichier existe dans le dossier du programme.")
+                   : QStringLiteral("The help viewer could not be started:\n%1\n\nCheck that the file exists "
+                                    "in the program directory.");
     MsgBox(message.arg(gstrHelpExe), MsgButtons::OK, MsgIcon::Exclamation);
 }
 

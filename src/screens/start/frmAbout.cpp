@@ -18,7 +18,7 @@ frmAbout::frmAbout() {
 
     cmdReturn = makeButton(QStringLiteral("cmdReturn"));
     // Fixed in both languages: the project has no fax line.
-    lblFax = makeLabel(QStringLiteral("lblFax"), QStringLiteral("Fax / Télécopieur : —"));
+    lblFax = makeLabel(QStringLiteral("lblFax"), QStringLiteral("Fax / Télécopieur\u00a0: —"));
     lblEmail = makeLabel(QStringLiteral("lblEmail"));
     lblTechnical = makeLabel(QStringLiteral("lblTechnical"));
     lblSubjectMatter = makeLabel(QStringLiteral("lblSubjectMatter"));
