@@ -4,7 +4,7 @@
 #include "firm/FirmCommands.h"
 #include "firm/FirmRecords.h"
 
-#include "firm/UserDatabaseFile.h"
+#include "firm/FirmTestDatabase.h"
 #include "support/RecordingPlatform.h"
 
 #include <QtTest>
@@ -37,7 +37,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, language);
         QFETCH(QString, message);
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         RecordingPlatform seam;
         FirmStatement firm = firmWith(name, QStringLiteral("2011"), {{"Cash", "5"}});
         const auto r = firmcommands::save(db.cn, firm, false, language);
@@ -49,7 +49,7 @@ private slots:
     }
 
     void otherLanguagesPromptIsSaved() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         RecordingPlatform seam;
         FirmStatement firm =
             firmWith(QString::fromUtf8("Entrer un nom d’entreprise ici"), QStringLiteral("2011"));
@@ -59,7 +59,7 @@ private slots:
     }
 
     void newRecordSavedWithoutQuestion() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         RecordingPlatform seam;
         FirmStatement firm = firmWith(QStringLiteral("O'Neil"), QStringLiteral("2010"), {{"Cash", "10"}});
         QCOMPARE(firmcommands::save(db.cn, firm, false, 1).outcome, SaveOutcome::Saved);
@@ -92,7 +92,7 @@ private slots:
         QFETCH(MsgResult, answer);
         QFETCH(double, storedCash);
         QFETCH(QString, question);
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         firmrecords::store(db.cn,
                            firmWith(QStringLiteral("O'Neil"), QStringLiteral("2010"), {{"Cash", "1"}}));
         RecordingPlatform seam;
@@ -111,7 +111,7 @@ private slots:
     }
 
     void skippingWarningsReplacesWithoutAsking() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2011"), {{"Cash", "1"}}));
         RecordingPlatform seam;
         FirmStatement firm = firmWith(QStringLiteral("Acme"), QStringLiteral("2011"), {{"Cash", "3"}});
@@ -122,7 +122,7 @@ private slots:
     }
 
     void saveNormalisesPastedText() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         RecordingPlatform seam;
         FirmStatement firm = firmWith(QStringLiteral("Acme"), QStringLiteral("2011"),
                                       {{"Cash", "12abc"}, {"Ar", ""}, {"Inv", "1 234"}});
@@ -137,7 +137,7 @@ private slots:
     }
 
     void saveKeepsStoredSubtotalsWhenNothingWasNormalised() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         RecordingPlatform seam;
         // A loaded firm whose stored subtotal no longer matches its parts is saved as it stands.
         FirmStatement firm =
@@ -148,7 +148,7 @@ private slots:
     }
 
     void saveRefusesANumberBeyondTheRange() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2011"), {{"Cash", "1"}}));
         RecordingPlatform seam;
         FirmStatement firm = firmWith(QStringLiteral("Acme"), QStringLiteral("2011"),
@@ -183,7 +183,7 @@ private slots:
         QFETCH(int, asker);
         QFETCH(int, language);
         QFETCH(QString, question);
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         RecordingPlatform seam;
         seam.answers.enqueue(MsgResult::No);
         FirmStatement firm = firmWith(QStringLiteral("O'Neil"), QStringLiteral("2011"));
@@ -208,7 +208,7 @@ private slots:
         QFETCH(MsgResult, answer);
         QFETCH(double, storedCash);
         QFETCH(int, messages);
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2011"), {{"Cash", "1"}}));
         RecordingPlatform seam;
         seam.answers.enqueue(answer);
@@ -220,7 +220,7 @@ private slots:
     }
 
     void yesWithAnUnusableNameSavesNothing() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         RecordingPlatform seam;
         seam.answers.enqueue(MsgResult::Yes);
         FirmStatement firm =
@@ -245,7 +245,7 @@ private slots:
         QFETCH(MsgResult, answer);
         QFETCH(bool, reset);
         QFETCH(int, rowsLeft);
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         firmrecords::store(db.cn, firmWith(QStringLiteral("O'Neil"), QStringLiteral("2010")));
         firmrecords::store(db.cn, firmWith(QStringLiteral("O'Neil"), QStringLiteral("2011")));
         RecordingPlatform seam;
@@ -260,7 +260,7 @@ private slots:
     }
 
     void deleteQuestionInFrench() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         RecordingPlatform seam;
         QVERIFY(!firmcommands::deleteWithQuestion(db.cn, QStringLiteral("A"), QStringLiteral("2011"), 1));
         QCOMPARE(seam.lastMessage(),

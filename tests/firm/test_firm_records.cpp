@@ -4,7 +4,7 @@
 #include "firm/FirmRecords.h"
 #include "platform/Platform.h"
 
-#include "firm/UserDatabaseFile.h"
+#include "firm/FirmTestDatabase.h"
 
 #include <QtTest>
 
@@ -42,7 +42,7 @@ private slots:
     }
 
     void quotedNameStoredIntactAndFound() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         const FirmStatement firm =
             firmWith(QStringLiteral("O'Neil"), QStringLiteral("2010"),
                      {{"Cash", "1500"}, {"Toa", "1500"}, {"Ta", "1500"}, {"Sales", "-25.5"}});
@@ -96,7 +96,7 @@ private slots:
         QFETCH(QString, column);
         QFETCH(QString, saved);
         QFETCH(QString, loaded);
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         FirmStatement firm = firmWith(QStringLiteral("Acme"), QStringLiteral("2011"), {{"Cash", "1"}});
         firm.value(column.toLatin1().constData()) = saved;
         firmrecords::store(db.cn, firm);
@@ -106,7 +106,7 @@ private slots:
     }
 
     void loadOfUnknownRecord() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2011")));
         QVERIFY(!firmrecords::load(db.cn, QStringLiteral("Acme"), QStringLiteral("2010")).has_value());
         QVERIFY(!firmrecords::load(db.cn, QStringLiteral("acme"), QStringLiteral("2011")).has_value());
@@ -114,7 +114,7 @@ private slots:
     }
 
     void saveReplacesTheStoredRow() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2010"), {{"Cash", "1"}}));
         firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2011"), {{"Cash", "5"}}));
         firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2010"), {{"Cash", "2"}}));
@@ -131,7 +131,7 @@ private slots:
     }
     void failedInsertKeepsTheStoredRow() {
         QFETCH(QString, sabotage);
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         firmrecords::store(db.cn,
                            firmWith(QStringLiteral("O'Neil"), QStringLiteral("2010"), {{"Cash", "111"}}));
         ExecCmdInDB(db.cn, sabotage);
@@ -146,7 +146,7 @@ private slots:
     }
 
     void valueThatIsNoNumberIsNotStored() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2010"), {{"Cash", "7"}}));
         QVERIFY_THROWS_EXCEPTION(
             FatalError, firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2010"),
@@ -155,7 +155,7 @@ private slots:
     }
 
     void listByNameThenYear() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         for (const auto& [name, year] : {std::pair{"B", "2011"}, {"A", "2011"}, {"B", "2009"}, {"A", "2009"}})
             firmrecords::store(db.cn, firmWith(QString::fromLatin1(name), QString::fromLatin1(year)));
         QStringList shown;
@@ -165,7 +165,7 @@ private slots:
     }
 
     void listIgnoresLetterCase() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         for (const char* name : {"beta", "Alpha", "Gamma"})
             firmrecords::store(db.cn, firmWith(QString::fromLatin1(name), QStringLiteral("2011")));
         QStringList shown;
@@ -183,7 +183,7 @@ private slots:
     void listHeadings() {
         QFETCH(int, language);
         QFETCH(QStringList, headings);
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         firmrecords::store(db.cn, firmWith(QStringLiteral("A"), QStringLiteral("2009")));
         RecordsetPtr rs = firmrecords::listRecordset(db.cn, language);
         QCOMPARE(rs->fieldNames(), headings);
@@ -193,13 +193,13 @@ private slots:
     }
 
     void emptyList() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         QVERIFY(firmrecords::list(db.cn).isEmpty());
         QCOMPARE(firmrecords::listRecordset(db.cn, 1)->recordCount(), 0);
     }
 
     void deleteStoredAndUnknown() {
-        UserDatabaseFile db;
+        FirmTestDatabase db;
         firmrecords::store(db.cn, firmWith(QStringLiteral("O'Neil"), QStringLiteral("2010")));
         firmrecords::store(db.cn, firmWith(QStringLiteral("O'Neil"), QStringLiteral("2011")));
         QVERIFY(firmrecords::remove(db.cn, QStringLiteral("O'Neil"), QStringLiteral("2010")));

@@ -9,13 +9,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class UserDatabaseFile {
+class FirmTestDatabase {
 public:
-    UserDatabaseFile() {
+    FirmTestDatabase() {
         userdb::create(path());
         ConnectToFile(cn, path(), QStringLiteral("unknown"));
     }
-    ~UserDatabaseFile() { DisconnectFromDB(cn); }
+    ~FirmTestDatabase() { DisconnectFromDB(cn); }
 
     QString path() const { return dir_.path() + QStringLiteral("/myData.db"); }
 
