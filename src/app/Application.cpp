@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "data/ProgramFiles.h"
 #include "screens/common/ScreenRegistry.h"
+#include "state/UserDatabaseLock.h"
 #include "state/modMain.h"
 #include "screens/start/frmStart.h"
 
@@ -24,6 +25,8 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 
 void Main() {
     modMain::subOpenDatabases(/*requireCurrentDatasets=*/true);
+    static UserDatabaseLock lock; // held for the whole run; the file goes when the process does
+    modMain::subWarnOfOtherCopy(lock);
     modMain::gblnKeepFirmValues = false;
     modMain::gstrHelpExe = programfiles::helpViewerPath();
     ScreenRegistry::instance().show(ScreenRegistry::instance().get<frmStart>());

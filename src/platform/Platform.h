@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
@@ -23,6 +24,18 @@ public:
     [[noreturn]] virtual void endProgram(int exitCode) = 0;
     // Starts a program detached; false when it could not be started.
     virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+
+    // The printer a document goes to: the system's default printer by its name, or
+    // nothing when no printer is connected. A platform without printing has none.
+    virtual std::optional<QString> printerTarget() { return std::nullopt; }
+    // Prints one document on the printer target: paint draws its pages on the device
+    // (a new page through the device's newPage()). False when there is no printer, so
+    // nothing was printed.
+    virtual bool printDocument(const QString& documentName, const std::function<void(QPagedPaintDevice&)>& paint) {
+        (void)documentName;
+        (void)paint;
+        return false;
+    }
 };
 
 // The installed platform. Without one, messages go to standard error and the end is std::_Exit.
@@ -61,6 +74,7 @@ inline constexpr int DatabaseError = 3146;
 inline constexpr int InvalidTableName = 3265;
 inline constexpr int InvalidUseOfNull = 94;
 inline constexpr int InternalError = 51;
+inline constexpr int NewerSchema = 3343; // a file written by a newer version
 } // namespace errnum
 
 // Shows the fatal error report and ends the program with exit code 1.

@@ -74,7 +74,7 @@ void resetState() {
 } // namespace modMain
 
 #include "data/ReferenceCheck.h"
-#include "userdb/UserDatabase.h"
+#include "userdb/UserDatabaseFile.h"
 
 namespace modMain {
 
@@ -110,9 +110,21 @@ void subOpenDatabases(bool requireCurrentDatasets) {
     }
 
     const QString user = programfiles::userDatabasePath();
-    userdb::ensureExists(user);
-    ConnectToFile(gcnMyData, user, QStringLiteral("unknown"));
-    userdb::upgrade(gcnMyData);
+    userdb::OpenResult opened;
+    try {
+        opened = userdb::openUserDatabase(gcnMyData, user);
+    } catch (const userdb::UnusableUserDatabase& problem) {
+        DisconnectFromDB(gcnMyData);
+        MsgBox(problem.message, MsgButtons::OK, MsgIcon::Critical);
+        EndProgram(1);
+    }
+    if (!opened.damagedKeptAs.isEmpty())
+        MsgBox(QStringLiteral("The user database %1 was damaged and could not be read. It has been kept as %2, "
+                              "and a new, empty user database was created in its place.\n\n"
+                              "La base de données de l'utilisateur %1 était endommagée et illisible. Elle a été "
+                              "conservée sous le nom %2, et une nouvelle base vide a été créée à sa place.")
+                   .arg(user, opened.damagedKeptAs),
+               MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 } // namespace modMain

@@ -5,6 +5,7 @@
 #include "firm/LineItems.h"
 #include "report/RatioTable.h"
 #include "report/ReportTitles.h"
+#include "report/StatementColumns.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,6 +54,8 @@ QList<Column> comparisonColumnDefs() {
     for (const ratios::Ratio& r : ratios::all()) cols << Column{ratios::betterColumn(r), real};
     for (const ratios::Ratio& r : ratios::all()) cols << Column{ratios::worseColumn(r), real};
     for (const ratios::Variance& v : ratios::variances()) cols << Column{QLatin1String(v.column), real};
+    // The statement as entered, printed by the comparison report.
+    for (const QString& c : statementcolumns::all()) cols << Column{c, real};
     cols << Column{QStringLiteral("MyVol"), QStringLiteral("TEXT")};
     cols << Column{QStringLiteral("NumberOfFirms"), QStringLiteral("INTEGER")};
     for (const QString& c : ratios::industryFigureCopyOrder()) cols << Column{c, real};
@@ -180,11 +183,13 @@ void ensureExists(const QString& path) {
     if (!QFileInfo::exists(path)) create(path);
 }
 
+bool needsUpgrade(Connection& cn) { return userVersion(cn) < kSchemaVersion; }
+
 void upgrade(Connection& cn) {
     const int version = userVersion(cn);
     if (version == kSchemaVersion) return;
     if (version > kSchemaVersion)
-        throw FatalError(errnum::DatabaseError,
+        throw FatalError(errnum::NewerSchema,
                          QStringLiteral("The user database '%1' was written by a newer version of the program (schema %2).")
                              .arg(cn->filePath())
                              .arg(version));

@@ -9,8 +9,9 @@
 
 namespace userdb {
 
-// Recorded in PRAGMA user_version.
-inline constexpr int kSchemaVersion = 1;
+// Recorded in PRAGMA user_version. 2: the comparison table keeps the statement as entered,
+// and the shipped report labels changed.
+inline constexpr int kSchemaVersion = 2;
 
 // The CREATE TABLE statements of every table.
 QStringList schemaStatements();
@@ -20,6 +21,9 @@ void create(const QString& path);
 
 // Creates the file when it does not exist yet.
 void ensureExists(const QString& path);
+
+// True when the open user database is older than the program's schema.
+bool needsUpgrade(Connection& cn);
 
 // Brings an open user database to the current schema. The firm records (MyValues) are
 // kept; the report tables and the shipped rows, which the program owns, are rebuilt.

@@ -1,0 +1,133 @@
+#include "userdb/UserDatabaseFile.h"
+
+#include "platform/Platform.h"
+#include "userdb/UserDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace userdb {
+
+namespace {
+
+// SQLite's primary result codes, as the data access layer reports them.
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
+constexpr int kSqliteReadOnly = 8;
+constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteNotADatabase = 26;
+
+bool isDamage(int code) {
+    const int primary = code & 0xff;
+    return primary == kSqliteCorrupt || primary == kSqliteNotADatabase;
+}
+
+bool isBusy(int code) {
+    const int primary = code & 0xff;
+    return primary == kSqliteBusy || primary == kSqliteLocked;
+}
+
+[[noreturn]] void refuse(const QString& english, const QString& french) {
+    throw UnusableUserDatabase{english + QStringLiteral("\n\n") + french};
+}
+
+[[noreturn]] void refuseNotWritable(const QString& path, const QString& what) {
+    refuse(QStringLiteral("The user database %1 cannot be written: %2 is read-only.\n"
+                          "Give yourself write permission on it (or copy the program to a folder of your own), "
+                          "then start the program again.")
+               .arg(path, what),
+           QStringLiteral("La base de données de l'utilisateur %1 ne peut pas être modifiée\u00a0: %2 est en lecture "
+                          "seule.\nDonnez-vous le droit d'écriture (ou copiez le programme dans un dossier à vous), "
+                          "puis relancez le programme.")
+               .arg(path, what == QLatin1String("the file") ? QStringLiteral("le fichier") : QStringLiteral("le dossier")));
+}
+
+[[noreturn]] void refuseBusy(const QString& path) {
+    refuse(QStringLiteral("The user database %1 is in use by another copy of the program.\n"
+                          "Close the other copy, then start the program again.")
+               .arg(path),
+           QStringLiteral("La base de données de l'utilisateur %1 est utilisée par une autre copie du programme.\n"
+                          "Fermez l'autre copie, puis relancez le programme.")
+               .arg(path));
+}
+
+// The permission bits as the user set them (an administrator could write anyway, but a
+// file marked read-only is meant to stay as it is).
+void checkWritable(const QString& path) {
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    // SQLite writes its journal beside the file, so the folder must be writable too.
+    if (!folder.isWritable() || !folder.permission(QFile::WriteOwner)) refuseNotWritable(path, QStringLiteral("its folder"));
+    if (file.exists() && (!file.isWritable() || !file.permission(QFile::WriteOwner)))
+        refuseNotWritable(path, QStringLiteral("the file"));
+}
+
+// Opens and reads the whole file once: a damaged or truncated file fails here.
+void openAndCheck(Connection& cn, const QString& path) {
+    ConnectToFile(cn, path, QStringLiteral("unknown"));
+    RecordsetPtr rs = GetRS(cn, QStringLiteral("PRAGMA quick_check"), QStringLiteral("read"));
+    if (rs->eof() || rs->field(0).toString() != QLatin1String("ok"))
+        throw FatalError(kSqliteCorrupt, QStringLiteral("database disk image is malformed"));
+}
+
+QString keepDamaged(const QString& path, const QDateTime& now) {
+    const QString kept = timestampedName(path, QStringLiteral("damaged"), now);
+    if (!QFile::rename(path, kept))
+        refuse(QStringLiteral("The user database %1 is damaged and could not be moved aside to %2.\n"
+                              "Move or rename it yourself, then start the program again.")
+                   .arg(path, kept),
+               QStringLiteral("La base de données de l'utilisateur %1 est endommagée et n'a pas pu être renommée %2.\n"
+                              "Déplacez-la ou renommez-la vous-même, puis relancez le programme.")
+                   .arg(path, kept));
+    // The journal of a damaged file belongs to it, not to the fresh one.
+    const QString journal = path + QStringLiteral("-journal");
+    if (QFile::exists(journal)) QFile::rename(journal, kept + QStringLiteral("-journal"));
+    return kept;
+}
+
+} // namespace
+
+QString timestampedName(const QString& path, const QString& kind, const QDateTime& at) {
+    const QString base = path + u'.' + kind + u'-' + at.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString name = base;
+    for (int n = 2; QFileInfo::exists(name); ++n) name = base + u'-' + QString::number(n);
+    return name;
+}
+
+OpenResult openUserDatabase(Connection& cn, const QString& path, const QDateTime& now) {
+    OpenResult result;
+    checkWritable(path);
+    try {
+        ensureExists(path);
+        openAndCheck(cn, path);
+    } catch (const FatalError& e) {
+        DisconnectFromDB(cn);
+        if (isBusy(e.number())) refuseBusy(path);
+        if (!isDamage(e.number())) throw;
+        result.damagedKeptAs = keepDamaged(path, now);
+        create(path);
+        openAndCheck(cn, path);
+    }
+
+    try {
+        if (needsUpgrade(cn)) {
+            result.backupPath = timestampedName(path, QStringLiteral("bak"), now);
+            // A consistent copy of the open file, written before anything is changed.
+            ExecCmdInDB(cn, QStringLiteral("VACUUM INTO ?"), {result.backupPath});
+        }
+        upgrade(cn);
+    } catch (const FatalError& e) {
+        if (isBusy(e.number())) refuseBusy(path);
+        if ((e.number() & 0xff) == kSqliteReadOnly) refuseNotWritable(path, QStringLiteral("the file"));
+        if (e.number() == errnum::NewerSchema)
+            refuse(e.description() + QStringLiteral("\nUse that version, or start this one with another user database."),
+                   QStringLiteral("La base de données de l'utilisateur %1 a été écrite par une version plus récente du "
+                                  "programme.\nUtilisez cette version, ou démarrez celle-ci avec une autre base.")
+                       .arg(path));
+        throw;
+    }
+    return result;
+}
+
+} // namespace userdb

@@ -1,0 +1,38 @@
+#pragma once
+// Opening the user database safely at start-up: a missing file is created, an older
+// one is copied aside before it is upgraded, a damaged one is kept under another name
+// (never overwritten) and a fresh one takes its place, and a file that cannot be
+// written or is held by another copy of the program is refused with a message that
+// names it and says what to do.
+
+#include "data/DBTools.h"
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+namespace userdb {
+
+struct OpenResult {
+    // Where a damaged file was moved before a fresh one was created; empty otherwise.
+    QString damagedKeptAs;
+    // The copy written before an upgrade; empty when none was needed.
+    QString backupPath;
+};
+
+// A user database the program cannot work with. The message is in both languages,
+// since the language is not chosen yet when the program starts.
+struct UnusableUserDatabase {
+    QString message;
+};
+
+// Opens (creating, upgrading or replacing as above) the user database at path into cn.
+// Throws UnusableUserDatabase when the file or its folder cannot be written, when
+// another program holds it past the busy timeout, or when it was written by a newer
+// version of the program.
+OpenResult openUserDatabase(Connection& cn, const QString& path, const QDateTime& now = QDateTime::currentDateTime());
+
+// The name a copy of path gets at a moment: "myData.db.bak-20261208-093000".
+QString timestampedName(const QString& path, const QString& kind, const QDateTime& at);
+
+} // namespace userdb

@@ -1,0 +1,272 @@
+// Opening the user database at start-up: damaged files are kept and replaced, older
+// files are copied aside before their upgrade, and files that cannot be written or are
+// held by another program are refused with a message naming them.
+
+#include "data/ProgramFiles.h"
+#include "state/UserDatabaseLock.h"
+#include "state/modMain.h"
+#include "support/RecordingPlatform.h"
+#include "userdb/UserDatabase.h"
+#include "userdb/UserDatabaseFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QDateTime kNow(QDate(2026, 12, 8), QTime(9, 30, 0));
+
+// A user database with one saved firm, written by the program, then closed.
+void makeDatabaseWithFirm(const QString& path, const QString& firm) {
+    userdb::create(path);
+    Connection cn;
+    ConnectToFile(cn, path, QStringLiteral("unknown"));
+    ExecCmdInDB(cn, QStringLiteral("insert into MyValues (FirmName, Year, NAICS, Cash) values (?, 2010, '448140', 12.5)"), {firm});
+    DisconnectFromDB(cn);
+}
+
+QStringList firms(Connection& cn) {
+    QStringList names;
+    for (RecordsetPtr rs = GetRS(cn, QStringLiteral("select FirmName from MyValues order by FirmName"), QStringLiteral("read"));
+         !rs->eof(); rs->moveNext())
+        names << rs->field(0).toString();
+    return names;
+}
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestUserDatabaseFile : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString path() const { return dir.path() + QStringLiteral("/myData.db"); }
+
+private slots:
+    void cleanup() {
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+    }
+
+    void missingFileIsCreated() {
+        Connection cn;
+        const userdb::OpenResult r = userdb::openUserDatabase(cn, path(), kNow);
+        QVERIFY(cn && cn->isOpen());
+        QVERIFY(r.damagedKeptAs.isEmpty());
+        QVERIFY(r.backupPath.isEmpty());
+        QVERIFY(firms(cn).isEmpty());
+    }
+
+    void goodFileKeepsItsFirms() {
+        makeDatabaseWithFirm(path(), QStringLiteral("O'Neil"));
+        Connection cn;
+        const userdb::OpenResult r = userdb::openUserDatabase(cn, path(), kNow);
+        QCOMPARE(firms(cn), QStringList{QStringLiteral("O'Neil")});
+        QVERIFY(r.damagedKeptAs.isEmpty());
+        QVERIFY(r.backupPath.isEmpty());
+    }
+
+    // The damaged file is never overwritten: it is moved aside, byte for byte, and a
+    // fresh database takes its place.
+    void damagedFileIsKeptAndReplaced_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("not a database") << "text";
+        QTest::newRow("truncated") << "truncated";
+        QTest::newRow("garbled pages") << "garbled";
+    }
+    void damagedFileIsKeptAndReplaced() {
+        QFETCH(QString, damage);
+        if (damage == QLatin1String("text")) {
+            QFile f(path());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray("FirmName,Year\nnot a database at all\n").repeated(200));
+        } else {
+            makeDatabaseWithFirm(path(), QStringLiteral("Acme"));
+            // Enough rows for several pages, so that damage hits the table's pages.
+            Connection cn;
+            ConnectToFile(cn, path(), QStringLiteral("unknown"));
+            for (int i = 0; i < 300; ++i)
+                ExecCmdInDB(cn, QStringLiteral("insert into MyValues (FirmName, Year, NAICS) values (?, 2011, '1')"),
+                            {QStringLiteral("Firm %1 with a long name to fill the pages of the table").arg(i)});
+            DisconnectFromDB(cn);
+            QFile f(path());
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            const qint64 size = f.size();
+            if (damage == QLatin1String("truncated")) {
+                QVERIFY(f.resize(size / 2));
+            } else {
+                f.seek(size / 2);
+                f.write(QByteArray(8192, '\x5a'));
+            }
+        }
+        const QByteArray before = contents(path());
+        Connection cn;
+        const userdb::OpenResult r = userdb::openUserDatabase(cn, path(), kNow);
+        QCOMPARE(r.damagedKeptAs, path() + QStringLiteral(".damaged-20261208-093000"));
+        QCOMPARE(contents(r.damagedKeptAs), before);
+        QVERIFY(cn && cn->isOpen());
+        QVERIFY(firms(cn).isEmpty());
+    }
+
+    void damagedCopiesDoNotOverwriteEachOther() {
+        for (int i = 0; i < 2; ++i) {
+            QFile f(path());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray("garbage ").repeated(100) + QByteArray::number(i));
+            f.close();
+            Connection cn;
+            const userdb::OpenResult r = userdb::openUserDatabase(cn, path(), kNow);
+            QCOMPARE(r.damagedKeptAs, path() + QStringLiteral(".damaged-20261208-093000") +
+                                          (i == 0 ? QString() : QStringLiteral("-2")));
+            DisconnectFromDB(cn);
+        }
+    }
+
+    // Before an older file is upgraded, a consistent copy of it is written beside it.
+    void olderFileIsBackedUpBeforeItsUpgrade() {
+        makeDatabaseWithFirm(path(), QStringLiteral("Acme"));
+        {
+            Connection cn;
+            ConnectToFile(cn, path(), QStringLiteral("unknown"));
+            ExecCmdInDB(cn, QStringLiteral("PRAGMA user_version = 0"));
+            DisconnectFromDB(cn);
+        }
+        Connection cn;
+        const userdb::OpenResult r = userdb::openUserDatabase(cn, path(), kNow);
+        QCOMPARE(r.backupPath, path() + QStringLiteral(".bak-20261208-093000"));
+        QCOMPARE(firms(cn), QStringList{QStringLiteral("Acme")});
+        QCOMPARE(GetRS(cn, QStringLiteral("PRAGMA user_version"), QStringLiteral("read"))->field(0).toInt(), userdb::kSchemaVersion);
+        {
+            QSqlDatabase backup = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("backup"));
+            backup.setDatabaseName(r.backupPath);
+            QVERIFY(backup.open());
+            QSqlQuery q(backup);
+            QVERIFY(q.exec(QStringLiteral("select FirmName from MyValues")) && q.next());
+            QCOMPARE(q.value(0).toString(), QStringLiteral("Acme"));
+            QVERIFY(q.exec(QStringLiteral("PRAGMA user_version")) && q.next());
+            QCOMPARE(q.value(0).toInt(), 0);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("backup"));
+    }
+
+    void refusals_data() {
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("french");
+        QTest::newRow("read-only file") << "file" << "read-only" << "lecture seule";
+        QTest::newRow("read-only folder") << "folder" << "its folder is read-only" << "le dossier est en lecture seule";
+        QTest::newRow("newer version") << "newer" << "newer version" << "version plus récente";
+    }
+    void refusals() {
+        QFETCH(QString, situation);
+        QFETCH(QString, english);
+        QFETCH(QString, french);
+        makeDatabaseWithFirm(path(), QStringLiteral("Acme"));
+        if (situation == QLatin1String("newer")) {
+            Connection cn;
+            ConnectToFile(cn, path(), QStringLiteral("unknown"));
+            ExecCmdInDB(cn, QStringLiteral("PRAGMA user_version = 99"));
+            DisconnectFromDB(cn);
+        }
+        const QByteArray before = contents(path());
+        if (situation == QLatin1String("file")) QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadUser);
+        if (situation == QLatin1String("folder"))
+            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser);
+        Connection cn;
+        QString message;
+        try {
+            userdb::openUserDatabase(cn, path(), kNow);
+        } catch (const userdb::UnusableUserDatabase& e) {
+            message = e.message;
+        }
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY2(message.contains(path()), qPrintable(message));
+        QVERIFY2(message.contains(english), qPrintable(message));
+        QVERIFY2(message.contains(french), qPrintable(message));
+        QCOMPARE(contents(path()), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("myData.db")});
+    }
+
+    // A file another program holds with a write lock is waited for (the busy timeout),
+    // then refused as in use by another copy; it is not treated as damaged.
+    void fileHeldByAnotherProgramIsRefusedNotReplaced() {
+        makeDatabaseWithFirm(path(), QStringLiteral("Acme"));
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other-copy"));
+            other.setDatabaseName(path());
+            QVERIFY(other.open());
+            QSqlQuery q(other);
+            QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            Connection cn;
+            QString message;
+            try {
+                userdb::openUserDatabase(cn, path(), kNow);
+            } catch (const userdb::UnusableUserDatabase& e) {
+                message = e.message;
+            }
+            QVERIFY2(message.contains(QStringLiteral("in use by another copy")), qPrintable(message));
+            QVERIFY(message.contains(QStringLiteral("utilisée par une autre copie")));
+            QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other-copy"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("myData.db")});
+    }
+
+    // The lock of a running copy is seen by a second one; a lock whose process is gone
+    // is taken over without a word.
+    void lockFileTellsOfAnotherRunningCopy() {
+        UserDatabaseLock first;
+        QVERIFY(first.acquire(path()));
+        QVERIFY(QFile::exists(UserDatabaseLock::lockPathFor(path())));
+
+        // Another process holds a lock: write its id into the file as QLockFile does.
+        first.release();
+        QProcess sleeper;
+        sleeper.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(sleeper.waitForStarted());
+        {
+            QFile f(UserDatabaseLock::lockPathFor(path()));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray::number(sleeper.processId()) + "\nsleep\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        }
+        UserDatabaseLock second;
+        qint64 other = 0;
+        QVERIFY(!second.acquire(path(), &other));
+        QCOMPARE(other, sleeper.processId());
+
+        RecordingPlatform platform;
+        platform.answers.enqueue(MsgResult::OK);
+        UserDatabaseLock third;
+        programfiles::setUserDatabaseDirectory(dir.path());
+        modMain::subWarnOfOtherCopy(third);
+        QCOMPARE(platform.messages.size(), 1);
+        QVERIFY(platform.lastMessage().contains(QString::number(sleeper.processId())));
+        QVERIFY(platform.lastMessage().contains(path()));
+        QCOMPARE(platform.messages[0].buttons, MsgButtons::OKCancel);
+        QCOMPARE(platform.endedWith, -1);
+
+        platform.answers.enqueue(MsgResult::Cancel);
+        UserDatabaseLock fourth;
+        QVERIFY_THROWS_EXCEPTION(ProgramEnded, modMain::subWarnOfOtherCopy(fourth));
+
+        sleeper.kill();
+        sleeper.waitForFinished();
+        UserDatabaseLock afterDeath;
+        QVERIFY(afterDeath.acquire(path()));
+        programfiles::setUserDatabaseDirectory(QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUserDatabaseFile)
+#include "test_user_database_file.moc"
