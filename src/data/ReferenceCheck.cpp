@@ -3,6 +3,9 @@
 #include "data/Catalogue.h"
 #include "data/DatasetOptions.h"
 
+#include <QFile>
+#include <QtEndian>
+
 namespace referencecheck {
 
 QStringList requiredTables(bool withCurrentDatasets) {
@@ -24,6 +27,23 @@ QStringList missingTables(Connection& cn, const QStringList& required) {
     for (const QString& t : required)
         if (!present.contains(t.toLower())) missing << t;
     return missing;
+}
+
+qint64 missingBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray header = f.read(100);
+    if (header.size() < 100 || !header.startsWith("SQLite format 3")) return 0;
+    const auto* bytes = reinterpret_cast<const uchar*>(header.constData());
+    const quint32 pageSizeField = qFromBigEndian<quint16>(bytes + 16);
+    const qint64 pageSize = pageSizeField == 1 ? 65536 : pageSizeField;
+    const quint32 changeCounter = qFromBigEndian<quint32>(bytes + 24);
+    const qint64 pages = qFromBigEndian<quint32>(bytes + 28);
+    const quint32 validFor = qFromBigEndian<quint32>(bytes + 92);
+    // The recorded size counts only when the file was last written by a version that keeps it.
+    if (pages == 0 || changeCounter != validFor) return 0;
+    const qint64 expected = pages * pageSize;
+    return f.size() < expected ? expected - f.size() : 0;
 }
 
 } // namespace referencecheck

@@ -16,4 +16,9 @@ QStringList requiredTables(bool withCurrentDatasets);
 // The names of required tables that the open database does not hold, in the order above.
 QStringList missingTables(Connection& cn, const QStringList& required);
 
+// When the file's header records a size larger than the file, the bytes it is short
+// of (a file cut off while it was copied); 0 for a file that is whole or has no such
+// record. Reads only the header, so it costs nothing at start-up.
+qint64 missingBytes(const QString& path);
+
 } // namespace referencecheck

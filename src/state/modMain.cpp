@@ -94,6 +94,10 @@ namespace {
 void subOpenDatabases(bool requireCurrentDatasets) {
     const QString reference = programfiles::referenceDatabasePath();
     if (!QFileInfo(reference).isFile()) endForReferenceDatabase(reference, QStringLiteral("The file does not exist."));
+    if (const qint64 shortBy = referencecheck::missingBytes(reference))
+        endForReferenceDatabase(reference, QStringLiteral("The file is incomplete: %1 bytes are missing at its end "
+                                                          "(it was cut off while it was copied or written).")
+                                               .arg(shortBy));
     QStringList missing;
     try {
         ConnectToFile(gcnData, reference, QStringLiteral("unknown"), ReadOnly);

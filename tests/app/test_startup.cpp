@@ -180,6 +180,7 @@ private slots:
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("named");
         QTest::newRow("empty file") << "empty" << "tblTreeview";
+        QTest::newRow("truncated file") << "truncated" << "bytes are missing";
         QTest::newRow("no 2011 table of Alberta") << "drop table ZEBRO_Vol3_AB_2011_Final_Ratios"
                                                   << "ZEBRO_Vol3_AB_2011_Final_Ratios";
         QTest::newRow("no industry tree") << "drop table tblTreeview" << "tblTreeview";
@@ -192,6 +193,9 @@ private slots:
         if (damage == QLatin1String("empty")) {
             QFile f(dbs.referencePath());
             QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        } else if (damage == QLatin1String("truncated")) {
+            QFile f(dbs.referencePath());
+            QVERIFY(f.resize(f.size() / 2));
         } else {
             dbs.editReference(damage);
         }
