@@ -3,8 +3,8 @@
 #include "platform/Platform.h"
 
 #include <QList>
-#include <QVariant>
 #include <QSqlDriver>
+#include <QVariant>
 #include <sqlite3.h>
 
 namespace {
@@ -37,7 +37,8 @@ bool matchFolded(const QList<uint>& p, const QList<uint>& t, uint escape, bool h
         pi = starP + 1;
         ti = ++starT;
     }
-    while (pi < p.size() && p[pi] == u'%') ++pi;
+    while (pi < p.size() && p[pi] == u'%')
+        ++pi;
     return pi == p.size();
 }
 
@@ -70,19 +71,37 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 } // namespace
 
+QList<uint> foldForLike(const QString& text) {
+    // Canonical decomposition splits "é" into "e" and a combining accent; dropping the
+    // marks leaves the base letters, so accents neither have to be typed nor may hinder
+    // a match. Case folding first maps "É" to "é" (and "Œ" to "œ").
+    const QString decomposed = text.toCaseFolded().normalized(QString::NormalizationForm_D);
+    QList<uint> out;
+    out.reserve(decomposed.size());
+    for (const uint c : decomposed.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing) continue;
+        out.append(c);
+    }
+    return out;
+}
+
 bool unicodeLike(const QString& pattern, const QString& text, QChar escape) {
     const bool hasEscape = !escape.isNull();
-    uint esc = hasEscape ? QString(escape).toCaseFolded().toUcs4().value(0) : 0;
-    return matchFolded(pattern.toCaseFolded().toUcs4(), text.toCaseFolded().toUcs4(), esc, hasEscape);
+    const uint esc = hasEscape ? foldForLike(QString(escape)).value(0) : 0;
+    return matchFolded(foldForLike(pattern), foldForLike(text), esc, hasEscape);
 }
 
 void installUnicodeLike(QSqlDatabase& db) {
     const QVariant handle = db.driver()->handle();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        throw FatalError(errnum::DatabaseError, QStringLiteral("The database driver gives no SQLite handle."));
+        throw FatalError(errnum::DatabaseError,
+                         QStringLiteral("The database driver gives no SQLite handle."));
     sqlite3* raw = *static_cast<sqlite3* const*>(handle.constData());
     const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC;
-    if (sqlite3_create_function_v2(raw, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_create_function_v2(raw, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (sqlite3_create_function_v2(raw, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr, nullptr) !=
+            SQLITE_OK ||
+        sqlite3_create_function_v2(raw, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr, nullptr) !=
+            SQLITE_OK)
         throw FatalError(errnum::DatabaseError, QString::fromUtf8(sqlite3_errmsg(raw)));
 }

@@ -12,24 +12,32 @@ namespace {
 
 const QString kRead = QStringLiteral("read");
 
-QString titleColumn(int language) { return language != 0 ? QStringLiteral("description_french") : QStringLiteral("description"); }
-QString folderColumn(int language) { return language != 0 ? QStringLiteral("inddescf") : QStringLiteral("inddesce"); }
+QString titleColumn(int language) {
+    return language != 0 ? QStringLiteral("description_french") : QStringLiteral("description");
+}
+QString folderColumn(int language) {
+    return language != 0 ? QStringLiteral("inddescf") : QStringLiteral("inddesce");
+}
 
 // The select shared by the lookups: code, title and the folder's title of each industry of the dataset.
-QString industryQuery(const QString& datasetTable, const QString& naicsTable, int language, const QString& where) {
-    return QStringLiteral("select F.NAICS, N.") + titleColumn(language) + QStringLiteral(", T.") + folderColumn(language) +
-           QStringLiteral(" from (") + catalogue::table(naicsTable) + QStringLiteral(" N inner join ") +
-           catalogue::table(datasetTable) + QStringLiteral(" F on N.NAICS = F.NAICS) left join tblTreeview T on N.Parent = T.NodeKey ") +
+QString industryQuery(const QString& datasetTable, const QString& naicsTable, int language,
+                      const QString& where) {
+    return QStringLiteral("select F.NAICS, N.") + titleColumn(language) + QStringLiteral(", T.") +
+           folderColumn(language) + QStringLiteral(" from (") + catalogue::table(naicsTable) +
+           QStringLiteral(" N inner join ") + catalogue::table(datasetTable) +
+           QStringLiteral(" F on N.NAICS = F.NAICS) left join tblTreeview T on N.Parent = T.NodeKey ") +
            where;
 }
 
 Industry industryOf(const Recordset& rs) {
     const QVariant sector = rs.field(2);
-    return Industry{rs.field(0).toString(), rs.field(1).toString(), sector.isNull() ? QString() : sector.toString()};
+    return Industry{rs.field(0).toString(), rs.field(1).toString(),
+                    sector.isNull() ? QString() : sector.toString()};
 }
 
 QCollator collatorFor(int language) {
-    QCollator c(language != 0 ? QLocale(QLocale::French, QLocale::Canada) : QLocale(QLocale::English, QLocale::Canada));
+    QCollator c(language != 0 ? QLocale(QLocale::French, QLocale::Canada)
+                              : QLocale(QLocale::English, QLocale::Canada));
     c.setCaseSensitivity(Qt::CaseInsensitive);
     return c;
 }
@@ -37,55 +45,85 @@ QCollator collatorFor(int language) {
 } // namespace
 
 QStringList codes(Connection& data, const QString& datasetTable) {
-    RecordsetPtr rs = GetRS(data, QStringLiteral("select NAICS from ") + catalogue::table(datasetTable) + QStringLiteral(" order by NAICS"), kRead);
+    RecordsetPtr rs = GetRS(data,
+                            QStringLiteral("select NAICS from ") + catalogue::table(datasetTable) +
+                                QStringLiteral(" order by NAICS"),
+                            kRead);
     QStringList out;
-    for (; !rs->eof(); rs->moveNext()) out << rs->field(0).toString();
+    for (; !rs->eof(); rs->moveNext())
+        out << rs->field(0).toString();
     return out;
 }
 
 QStringList titles(Connection& data, const QString& datasetTable, const QString& naicsTable, int language) {
-    RecordsetPtr rs = GetRS(data, QStringLiteral("select n.") + titleColumn(language) + QStringLiteral(" as dsc from ") +
-                                      catalogue::table(datasetTable) + QStringLiteral(" f inner join ") + catalogue::table(naicsTable) +
-                                      QStringLiteral(" N on f.naics = N.NAICS"),
-                            kRead);
+    RecordsetPtr rs =
+        GetRS(data,
+              QStringLiteral("select n.") + titleColumn(language) + QStringLiteral(" as dsc from ") +
+                  catalogue::table(datasetTable) + QStringLiteral(" f inner join ") +
+                  catalogue::table(naicsTable) + QStringLiteral(" N on f.naics = N.NAICS"),
+              kRead);
     QStringList out;
-    for (; !rs->eof(); rs->moveNext()) out << rs->field(QStringLiteral("Dsc")).toString();
+    for (; !rs->eof(); rs->moveNext())
+        out << rs->field(QStringLiteral("Dsc")).toString();
     // The database orders by code points, which would put "Élevage" after "Vente"; sort as the language does.
     const QCollator collator = collatorFor(language);
-    std::stable_sort(out.begin(), out.end(), [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    std::stable_sort(out.begin(), out.end(),
+                     [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
     return out;
 }
 
 std::optional<Industry> byTitle(Connection& data, const QString& datasetTable, const QString& naicsTable,
                                 const QString& title, int language) {
-    RecordsetPtr rs = GetRS(data, industryQuery(datasetTable, naicsTable, language, QStringLiteral("where N.") + titleColumn(language) + QStringLiteral(" = ?")),
-                            kRead, {title});
+    RecordsetPtr rs =
+        GetRS(data,
+              industryQuery(datasetTable, naicsTable, language,
+                            QStringLiteral("where N.") + titleColumn(language) + QStringLiteral(" = ?")),
+              kRead, {title});
     if (rs->eof()) return std::nullopt;
     return industryOf(*rs);
 }
 
 std::optional<Industry> byCode(Connection& data, const QString& datasetTable, const QString& naicsTable,
                                const QString& naics, int language) {
-    RecordsetPtr rs = GetRS(data, industryQuery(datasetTable, naicsTable, language, QStringLiteral("where F.NAICS = ?")), kRead, {naics});
+    RecordsetPtr rs =
+        GetRS(data, industryQuery(datasetTable, naicsTable, language, QStringLiteral("where F.NAICS = ?")),
+              kRead, {naics});
     if (rs->eof()) return std::nullopt;
     return industryOf(*rs);
 }
 
+RecordsetPtr keywordResults(Connection& data, const QString& datasetTable, const QString& naicsTable,
+                            const QString& keyword, int language) {
+    // The grid shows the query's own column names, so each language names its columns.
+    const QString columns =
+        language != 0 ? QStringLiteral("select F.NAICS as SCIAN, N.description_french as Description, "
+                                       "T.inddescf as Secteur from (")
+                      : QStringLiteral("select F.NAICS, N.Description, T.inddesce as Sector from (");
+    return GetRS(
+        data,
+        columns + catalogue::table(naicsTable) + QStringLiteral(" N inner join ") +
+            catalogue::table(datasetTable) +
+            QStringLiteral(
+                " F on N.NAICS = F.NAICS) left join tblTreeview T on N.Parent = T.NodeKey where N.") +
+            titleColumn(language) + QStringLiteral(" like ?"),
+        kRead, {u'%' + keyword + u'%'});
+}
+
 QList<Industry> keywordSearch(Connection& data, const QString& datasetTable, const QString& naicsTable,
                               const QString& keyword, int language) {
-    RecordsetPtr rs = GetRS(data,
-                            industryQuery(datasetTable, naicsTable, language,
-                                          QStringLiteral("where N.") + titleColumn(language) + QStringLiteral(" like ?")),
-                            kRead, {u'%' + keyword + u'%'});
+    RecordsetPtr rs = keywordResults(data, datasetTable, naicsTable, keyword, language);
     QList<Industry> out;
-    for (; !rs->eof(); rs->moveNext()) out << industryOf(*rs);
+    for (; !rs->eof(); rs->moveNext())
+        out << industryOf(*rs);
     return out;
 }
 
 QString relabelCodeLine(const QString& caption, int language) {
     QString c = caption;
-    if (language != 0) c.replace(QStringLiteral("NAICS"), QStringLiteral("SCIAN"));
-    else c.replace(QStringLiteral("SCIAN"), QStringLiteral("NAICS"));
+    if (language != 0)
+        c.replace(QStringLiteral("NAICS"), QStringLiteral("SCIAN"));
+    else
+        c.replace(QStringLiteral("SCIAN"), QStringLiteral("NAICS"));
     return c;
 }
 

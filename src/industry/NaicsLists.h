@@ -34,7 +34,14 @@ std::optional<Industry> byCode(Connection& data, const QString& datasetTable, co
                                const QString& naics, int language);
 
 // Every industry of the dataset whose title in the language contains the keyword
-// (without regard to case; "%" and "_" keep their pattern meaning), in database order.
+// (without regard to case or accents; "%" and "_" keep their pattern meaning), in
+// database order: code, title and sector, under the column names the grid shows
+// ("NAICS", "Description", "Sector"; in French "SCIAN", "Description", "Secteur").
+// The keyword is used as typed, bound as a value; an empty one lists every industry.
+RecordsetPtr keywordResults(Connection& data, const QString& datasetTable, const QString& naicsTable,
+                            const QString& keyword, int language);
+
+// The same rows as industries.
 QList<Industry> keywordSearch(Connection& data, const QString& datasetTable, const QString& naicsTable,
                               const QString& keyword, int language);
 

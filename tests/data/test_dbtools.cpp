@@ -31,8 +31,10 @@ private slots:
         Connection cn = openScratch();
         ExecCmdInDB(cn, QStringLiteral("CREATE TABLE t (Name TEXT, Amount REAL)"));
         ExecCmdInDB(cn, QStringLiteral("INSERT INTO t VALUES (?, ?)"), {QStringLiteral("O'Neil"), 12.5});
-        ExecCmdInDB(cn, QStringLiteral("INSERT INTO t VALUES (?, ?)"), {QStringLiteral("Électricité du Nord"), QVariant()});
-        ExecCmdInDB(cn, QStringLiteral("INSERT INTO t VALUES (?, ?)"), {QStringLiteral("100% pure_juice"), 3});
+        ExecCmdInDB(cn, QStringLiteral("INSERT INTO t VALUES (?, ?)"),
+                    {QStringLiteral("Électricité du Nord"), QVariant()});
+        ExecCmdInDB(cn, QStringLiteral("INSERT INTO t VALUES (?, ?)"),
+                    {QStringLiteral("100% pure_juice"), 3});
     }
 
     // The mode is compared without regard to case; either mode gives the rows of the
@@ -79,15 +81,18 @@ private slots:
         }
         QVERIFY(ended);
         QCOMPARE(platform.messages.size(), 1);
-        QCOMPARE(platform.lastMessage(), QStringLiteral("Invalid use of GetRS (Invalid WriteMode: ") + mode + QStringLiteral(" )"));
+        QCOMPARE(platform.lastMessage(),
+                 QStringLiteral("Invalid use of GetRS (Invalid WriteMode: ") + mode + QStringLiteral(" )"));
         QCOMPARE(platform.messages.first().buttons, MsgButtons::OK);
     }
 
     void connectToFileByEnding_data() {
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<QString>("expectedMessage");
-        QTest::newRow("DOC") << "report.DOC" << "Invalid use of ConnectToFile (Invalid File Type: DOC )";
-        QTest::newRow("pdf with blanks") << "  report.pdf  " << "Invalid use of ConnectToFile (Invalid File Type: pdf )";
+        QTest::newRow("DOC") << "report.DOC"
+                             << "Invalid use of ConnectToFile (Invalid File Type: DOC )";
+        QTest::newRow("pdf with blanks") << "  report.pdf  "
+                                         << "Invalid use of ConnectToFile (Invalid File Type: pdf )";
     }
     void connectToFileByEnding() {
         QFETCH(QString, suffix);
@@ -108,19 +113,27 @@ private slots:
     void connectToFileTrimsAndMapsMdb() {
         // "  …/scratch.MDB  " names the SQLite file scratch.db: trimmed, ending compared without case.
         Connection cn;
-        ConnectToFile(cn, QStringLiteral("  ") + dir.path() + QStringLiteral("/scratch.MDB  "), QStringLiteral("unknown"));
+        ConnectToFile(cn, QStringLiteral("  ") + dir.path() + QStringLiteral("/scratch.MDB  "),
+                      QStringLiteral("unknown"));
         QVERIFY(cn && cn->isOpen());
         QCOMPARE(cn->filePath(), dbPath);
-        QCOMPARE(GetRS(cn, QStringLiteral("select count(*) from t"), QStringLiteral("read"))->field(0).toInt(), 3);
+        QCOMPARE(
+            GetRS(cn, QStringLiteral("select count(*) from t"), QStringLiteral("read"))->field(0).toInt(), 3);
     }
 
     void connectToFileKeepsUnsupportedKindsAsData_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("connectionStart");
         QTest::addColumn<QString>("provider");
-        QTest::newRow("csv") << "figures.csv" << "DRIVER={Microsoft Text Driver (*.txt; *.csv)};DBQ=" << "MSDASQL";
-        QTest::newRow("text") << "text" << "DRIVER={Microsoft Text Driver (*.txt; *.csv)};DBQ=" << "MSDASQL";
-        QTest::newRow("xls") << "figures.xls" << "Data Source=" << "Microsoft.Jet.OLEDB.4.0";
+        QTest::newRow("csv") << "figures.csv"
+                             << "DRIVER={Microsoft Text Driver (*.txt; *.csv)};DBQ="
+                             << "MSDASQL";
+        QTest::newRow("text") << "text"
+                              << "DRIVER={Microsoft Text Driver (*.txt; *.csv)};DBQ="
+                              << "MSDASQL";
+        QTest::newRow("xls") << "figures.xls"
+                             << "Data Source="
+                             << "Microsoft.Jet.OLEDB.4.0";
     }
     void connectToFileKeepsUnsupportedKindsAsData() {
         QFETCH(QString, path);
@@ -161,7 +174,8 @@ private slots:
 
     void emptyResultIsAtEndAtOnce() {
         Connection cn = openScratch();
-        RecordsetPtr rs = GetRS(cn, QStringLiteral("select * from t where Name = ?"), QStringLiteral("read"), {QStringLiteral("nobody")});
+        RecordsetPtr rs = GetRS(cn, QStringLiteral("select * from t where Name = ?"), QStringLiteral("read"),
+                                {QStringLiteral("nobody")});
         QVERIFY(rs->eof());
         QCOMPARE(rs->recordCount(), 0);
         QCOMPARE(rs->fieldCount(), 2);
@@ -170,7 +184,8 @@ private slots:
 
     void recordsetReadsByNameWithoutCaseAndKeepsNull() {
         Connection cn = openScratch();
-        RecordsetPtr rs = GetRS(cn, QStringLiteral("select Name, Amount from t order by rowid"), QStringLiteral("read"));
+        RecordsetPtr rs =
+            GetRS(cn, QStringLiteral("select Name, Amount from t order by rowid"), QStringLiteral("read"));
         QCOMPARE(rs->field(QStringLiteral("NAME")).toString(), QStringLiteral("O'Neil"));
         rs->moveNext();
         QVERIFY(rs->field(QStringLiteral("amount")).isNull());
@@ -185,18 +200,22 @@ private slots:
 
     void boundValuesNeedNoQuoting() {
         Connection cn = openScratch();
-        RecordsetPtr rs = GetRS(cn, QStringLiteral("select Amount from t where Name = ?"), QStringLiteral("read"),
-                                {QStringLiteral("O'Neil")});
+        RecordsetPtr rs = GetRS(cn, QStringLiteral("select Amount from t where Name = ?"),
+                                QStringLiteral("read"), {QStringLiteral("O'Neil")});
         QCOMPARE(rs->field(0).toDouble(), 12.5);
         const QString hostile = QStringLiteral("x'; DROP TABLE t; --");
-        QVERIFY(GetRS(cn, QStringLiteral("select * from t where Name = ?"), QStringLiteral("read"), {hostile})->eof());
-        QCOMPARE(GetRS(cn, QStringLiteral("select count(*) from t"), QStringLiteral("read"))->field(0).toInt(), 3);
+        QVERIFY(GetRS(cn, QStringLiteral("select * from t where Name = ?"), QStringLiteral("read"), {hostile})
+                    ->eof());
+        QCOMPARE(
+            GetRS(cn, QStringLiteral("select count(*) from t"), QStringLiteral("read"))->field(0).toInt(), 3);
     }
 
     void sqlErrorsAreFatal() {
         Connection cn = openScratch();
-        QVERIFY_THROWS_EXCEPTION(FatalError, GetRS(cn, QStringLiteral("select * from no_such_table"), QStringLiteral("read")));
-        QVERIFY_THROWS_EXCEPTION(FatalError, ExecCmdInDB(cn, QStringLiteral("insert into t (Nope) values (1)")));
+        QVERIFY_THROWS_EXCEPTION(
+            FatalError, GetRS(cn, QStringLiteral("select * from no_such_table"), QStringLiteral("read")));
+        QVERIFY_THROWS_EXCEPTION(FatalError,
+                                 ExecCmdInDB(cn, QStringLiteral("insert into t (Nope) values (1)")));
     }
 
     void likeFoldsCaseTheUnicodeWay_data() {
@@ -209,12 +228,16 @@ private slots:
         QTest::newRow("percent matches everything") << "%" << 3;
         QTest::newRow("no match") << "%bank%" << 0;
         QTest::newRow("percent literal in text") << "100%" << 1;
+        QTest::newRow("accent-free keyword finds accented text") << "%electricite%" << 1;
+        QTest::newRow("capital accented keyword finds it too") << "%ÉLECTRICITÉ DU%" << 1;
+        QTest::newRow("bracket is an ordinary character") << "[oe]%" << 0;
     }
     void likeFoldsCaseTheUnicodeWay() {
         QFETCH(QString, pattern);
         QFETCH(int, matches);
         Connection cn = openScratch();
-        RecordsetPtr rs = GetRS(cn, QStringLiteral("select count(*) from t where Name like ?"), QStringLiteral("read"), {pattern});
+        RecordsetPtr rs = GetRS(cn, QStringLiteral("select count(*) from t where Name like ?"),
+                                QStringLiteral("read"), {pattern});
         QCOMPARE(rs->field(0).toInt(), matches);
     }
 
@@ -223,13 +246,51 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("escape");
         QTest::addColumn<bool>("expected");
-        QTest::newRow("empty pattern, empty text") << "" << "" << "" << true;
-        QTest::newRow("empty pattern, text") << "" << "a" << "" << false;
-        QTest::newRow("backtracking") << "%ab%ab" << "xxabyyabab" << "" << true;
-        QTest::newRow("trailing percents") << "abc%%" << "ABC" << "" << true;
-        QTest::newRow("escaped percent") << "100!%" << "100%" << "!" << true;
-        QTest::newRow("escaped percent not wildcard") << "100!%" << "1000" << "!" << false;
-        QTest::newRow("ligature folds") << "%ŒUVRE%" << "chef-d'œuvre" << "" << true;
+        QTest::newRow("empty pattern, empty text") << ""
+                                                   << ""
+                                                   << "" << true;
+        QTest::newRow("empty pattern, text") << ""
+                                             << "a"
+                                             << "" << false;
+        QTest::newRow("backtracking") << "%ab%ab"
+                                      << "xxabyyabab"
+                                      << "" << true;
+        QTest::newRow("trailing percents") << "abc%%"
+                                           << "ABC"
+                                           << "" << true;
+        QTest::newRow("escaped percent") << "100!%"
+                                         << "100%"
+                                         << "!" << true;
+        QTest::newRow("escaped percent not wildcard") << "100!%"
+                                                      << "1000"
+                                                      << "!" << false;
+        QTest::newRow("ligature folds") << "%ŒUVRE%"
+                                        << "chef-d'œuvre"
+                                        << "" << true;
+        QTest::newRow("accent-free pattern, accented text") << "%electricite%"
+                                                            << "Électricité du Nord"
+                                                            << "" << true;
+        QTest::newRow("accented pattern, accent-free text") << "Électricité%"
+                                                            << "electricite"
+                                                            << "" << true;
+        QTest::newRow("cedilla and circumflex") << "%francais et hote%"
+                                                << "Français et hôte"
+                                                << "" << true;
+        QTest::newRow("underscore stands for an accented letter") << "cr_me"
+                                                                  << "crème"
+                                                                  << "" << true;
+        QTest::newRow("other letters still differ") << "%eta%"
+                                                    << "été"
+                                                    << "" << false;
+        QTest::newRow("bracket is literal, no class") << "[ab]%"
+                                                      << "a1"
+                                                      << "" << false;
+        QTest::newRow("bracket matches itself") << "[ab]%"
+                                                << "[AB] x"
+                                                << "" << true;
+        QTest::newRow("escaped underscore with accents") << "%é!_%"
+                                                         << "ÉTÉ_2011"
+                                                         << "!" << true;
     }
     void likeRule() {
         QFETCH(QString, pattern);
@@ -244,7 +305,8 @@ private slots:
         ConnectToFile(cn, dbPath, QStringLiteral("unknown"), ReadOnly);
         QVERIFY(cn->isReadOnly());
         QVERIFY_THROWS_EXCEPTION(FatalError, ExecCmdInDB(cn, QStringLiteral("delete from t")));
-        QCOMPARE(GetRS(cn, QStringLiteral("select count(*) from t"), QStringLiteral("read"))->field(0).toInt(), 3);
+        QCOMPARE(
+            GetRS(cn, QStringLiteral("select count(*) from t"), QStringLiteral("read"))->field(0).toInt(), 3);
     }
 
     void transactionRollsBackUnlessCommitted() {
@@ -253,13 +315,15 @@ private slots:
             Transaction tx(cn);
             ExecCmdInDB(cn, QStringLiteral("delete from t"));
         }
-        QCOMPARE(GetRS(cn, QStringLiteral("select count(*) from t"), QStringLiteral("read"))->field(0).toInt(), 3);
+        QCOMPARE(
+            GetRS(cn, QStringLiteral("select count(*) from t"), QStringLiteral("read"))->field(0).toInt(), 3);
         {
             Transaction tx(cn);
             ExecCmdInDB(cn, QStringLiteral("insert into t values ('temp', 1)"));
             tx.commit();
         }
-        QCOMPARE(GetRS(cn, QStringLiteral("select count(*) from t"), QStringLiteral("read"))->field(0).toInt(), 4);
+        QCOMPARE(
+            GetRS(cn, QStringLiteral("select count(*) from t"), QStringLiteral("read"))->field(0).toInt(), 4);
         ExecCmdInDB(cn, QStringLiteral("delete from t where Name = 'temp'"));
     }
 };

@@ -1,7 +1,7 @@
 // Industry lists and lookups over the sample data.
 
-#include "state/modMain.h"
 #include "industry/NaicsLists.h"
+#include "state/modMain.h"
 #include "support/TestDatabases.h"
 
 #include <QCollator>
@@ -14,9 +14,7 @@ class TestNaicsLists : public QObject {
 
     std::unique_ptr<TestDatabases> dbs;
 
-    void choose(const char* option) {
-        subSetDataTable(QLatin1String(option));
-    }
+    void choose(const char* option) { subSetDataTable(QLatin1String(option)); }
 
 private slots:
     void init() {
@@ -32,7 +30,10 @@ private slots:
         QStringList sorted = codes;
         sorted.sort();
         QCOMPARE(codes, sorted);
-        const int rows = GetRS(gcnData, QStringLiteral("select count(*) from ") + gstrDataTable, QStringLiteral("read"))->field(0).toInt();
+        const int rows =
+            GetRS(gcnData, QStringLiteral("select count(*) from ") + gstrDataTable, QStringLiteral("read"))
+                ->field(0)
+                .toInt();
         QCOMPARE(codes.size(), rows);
     }
 
@@ -46,11 +47,14 @@ private slots:
         choose("optVol3");
         const QStringList titles = naicslists::titles(gcnData, gstrDataTable, gstrNAICSTable, language);
         QCOMPARE(titles.size(), naicslists::codes(gcnData, gstrDataTable).size());
-        QCollator collator(language ? QLocale(QLocale::French, QLocale::Canada) : QLocale(QLocale::English, QLocale::Canada));
+        QCollator collator(language ? QLocale(QLocale::French, QLocale::Canada)
+                                    : QLocale(QLocale::English, QLocale::Canada));
         collator.setCaseSensitivity(Qt::CaseInsensitive);
-        for (qsizetype i = 1; i < titles.size(); ++i) QVERIFY2(collator.compare(titles[i - 1], titles[i]) <= 0, qPrintable(titles[i]));
+        for (qsizetype i = 1; i < titles.size(); ++i)
+            QVERIFY2(collator.compare(titles[i - 1], titles[i]) <= 0, qPrintable(titles[i]));
         if (language) {
-            // Accented initials sort with their letter, before "F", not after "Z" as code points would put them.
+            // Accented initials sort with their letter, before "F", not after "Z" as code points would put
+            // them.
             auto firstStarting = [&titles](const QString& initial) {
                 for (qsizetype i = 0; i < titles.size(); ++i)
                     if (titles[i].startsWith(initial)) return i;
@@ -74,11 +78,13 @@ private slots:
         const QStringList titles = naicslists::titles(gcnData, gstrDataTable, gstrNAICSTable, language);
         const QStringList quoted = titles.filter(QStringLiteral("'"));
         QVERIFY(!quoted.isEmpty());
-        const auto industry = naicslists::byTitle(gcnData, gstrDataTable, gstrNAICSTable, quoted.first(), language);
+        const auto industry =
+            naicslists::byTitle(gcnData, gstrDataTable, gstrNAICSTable, quoted.first(), language);
         QVERIFY(industry);
         QCOMPARE(industry->title, quoted.first());
         QVERIFY(!industry->sector.isEmpty());
-        QVERIFY(!naicslists::byTitle(gcnData, gstrDataTable, gstrNAICSTable, QStringLiteral("x' or '1'='1"), language));
+        QVERIFY(!naicslists::byTitle(gcnData, gstrDataTable, gstrNAICSTable, QStringLiteral("x' or '1'='1"),
+                                     language));
     }
 
     void codeLookupInBothLanguages() {
@@ -89,7 +95,9 @@ private slots:
         QVERIFY(en && fr);
         QCOMPARE(en->naics, code);
         QCOMPARE(fr->naics, code);
-        RecordsetPtr rs = GetRS(gcnData, QStringLiteral("select Description, Description_french from ZEBRO_NAICS_Description_Ind_Detailed where NAICS = ?"),
+        RecordsetPtr rs = GetRS(gcnData,
+                                QStringLiteral("select Description, Description_french from "
+                                               "ZEBRO_NAICS_Description_Ind_Detailed where NAICS = ?"),
                                 QStringLiteral("read"), {code});
         QCOMPARE(en->title, rs->field(0).toString());
         QCOMPARE(fr->title, rs->field(1).toString());
@@ -103,9 +111,9 @@ private slots:
         // A copy whose folder row is gone, as the lookup must cope with it.
         dbs.reset();
         dbs = std::make_unique<TestDatabases>();
-        dbs->editReference(
-            QStringLiteral("delete from tblTreeview where NodeKey = (select Parent from ZEBRO_NAICS_Description_Ind_Raw where NAICS = ?)"),
-            {code});
+        dbs->editReference(QStringLiteral("delete from tblTreeview where NodeKey = (select Parent from "
+                                          "ZEBRO_NAICS_Description_Ind_Raw where NAICS = ?)"),
+                           {code});
         dbs->open();
         choose("optOntario");
         const auto industry = naicslists::byCode(gcnData, gstrDataTable, gstrNAICSTable, code, 0);
@@ -117,20 +125,27 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("keyword");
         QTest::addColumn<QString>("mustContain");
-        QTest::newRow("lower case") << 0 << "stores" << "stores";
-        QTest::newRow("upper case finds the same") << 0 << "STORES" << "stores";
-        QTest::newRow("French accent without case") << 1 << "ÉLEVAGE" << "élevage";
-        QTest::newRow("apostrophe") << 1 << "d'" << "d'";
+        QTest::newRow("lower case") << 0 << "stores"
+                                    << "stores";
+        QTest::newRow("upper case finds the same") << 0 << "STORES"
+                                                   << "stores";
+        QTest::newRow("French accent without case") << 1 << "ÉLEVAGE"
+                                                    << "élevage";
+        QTest::newRow("apostrophe") << 1 << "d'"
+                                    << "d'";
     }
     void keywordSearch() {
         QFETCH(int, language);
         QFETCH(QString, keyword);
         QFETCH(QString, mustContain);
         choose("optVol3");
-        const auto found = naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, keyword, language);
+        const auto found =
+            naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, keyword, language);
         QVERIFY(!found.isEmpty());
-        for (const auto& i : found) QVERIFY2(i.title.contains(mustContain, Qt::CaseInsensitive), qPrintable(i.title));
-        const auto lower = naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, keyword.toLower(), language);
+        for (const auto& i : found)
+            QVERIFY2(i.title.contains(mustContain, Qt::CaseInsensitive), qPrintable(i.title));
+        const auto lower =
+            naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, keyword.toLower(), language);
         QCOMPARE(lower.size(), found.size());
     }
 
@@ -138,6 +153,63 @@ private slots:
         choose("optNovaScotia");
         QCOMPARE(naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, QString(), 0).size(),
                  naicslists::codes(gcnData, gstrDataTable).size());
+    }
+
+    void keywordResultsAreHeadedByTheQueryColumns_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QStringList>("headings");
+        QTest::newRow("English") << 0 << QStringList{"NAICS", "Description", "Sector"};
+        QTest::newRow("French") << 1 << QStringList{"SCIAN", "Description", "Secteur"};
+    }
+    void keywordResultsAreHeadedByTheQueryColumns() {
+        QFETCH(int, language);
+        QFETCH(QStringList, headings);
+        choose("optNovaScotia");
+        RecordsetPtr rs =
+            naicslists::keywordResults(gcnData, gstrDataTable, gstrNAICSTable, QStringLiteral("a"), language);
+        QCOMPARE(rs->fieldNames(), headings);
+        QVERIFY(rs->recordCount() > 0);
+    }
+
+    void accentsDoNotMatterEitherWay_data() {
+        QTest::addColumn<QString>("keyword");
+        QTest::newRow("without accents") << "electricite";
+        QTest::newRow("with accents") << "électricité";
+        QTest::newRow("capitals with accents") << "ÉLECTRICITÉ";
+    }
+    void accentsDoNotMatterEitherWay() {
+        QFETCH(QString, keyword);
+        choose("optVol3");
+        // The French titles that hold the word, found here without any LIKE.
+        int expected = 0;
+        for (const QString& t : naicslists::titles(gcnData, gstrDataTable, gstrNAICSTable, 1))
+            expected += t.contains(QStringLiteral("électricité"), Qt::CaseInsensitive) ? 1 : 0;
+        QVERIFY(expected > 0);
+        QCOMPARE(naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, keyword, 1).size(),
+                 expected);
+    }
+
+    void keywordIsAValueNeverSql_data() {
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<bool>("everyIndustry");
+        QTest::newRow("statement") << "'; drop table tblTreeview; --" << false;
+        QTest::newRow("quote") << "O'Brien" << false;
+        QTest::newRow("bracket class is no class") << "[a-z]" << false;
+        QTest::newRow("percent") << "%" << true;
+        QTest::newRow("underscore") << "_" << true;
+        QTest::newRow("10,000 characters") << QString(10000, u'x') << false;
+    }
+    void keywordIsAValueNeverSql() {
+        QFETCH(QString, keyword);
+        QFETCH(bool, everyIndustry);
+        choose("optNovaScotia");
+        const int all = naicslists::codes(gcnData, gstrDataTable).size();
+        const int found =
+            naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, keyword, 0).size();
+        QCOMPARE(found, everyIndustry ? all : 0);
+        QVERIFY(GetRS(gcnData, QStringLiteral("select count(*) from tblTreeview"), QStringLiteral("read"))
+                    ->field(0)
+                    .toInt() > 0);
     }
 
     void codeLineRelabel_data() {

@@ -1,6 +1,8 @@
 #pragma once
 // The scripted platform of the tests: message boxes answer from a queue and are kept,
-// the end of the program is noted and throws ProgramEnded (stopped at the handler's edge), processes are recorded, not started.
+// the end of the program is noted and throws ProgramEnded (stopped at the handler's edge), processes are
+// recorded, not started. The printer is a PDF file: printerPdfPath names it, and no path means no printer
+// connected.
 
 #include "platform/Platform.h"
 
@@ -8,6 +10,9 @@
 #include <QQueue>
 #include <QString>
 #include <QStringList>
+#ifdef QT_GUI_LIB
+#include <QPdfWriter>
+#endif
 
 struct ShownMessage {
     QString text;
@@ -31,7 +36,8 @@ public:
     MsgResult msgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) override {
         messages.append({text, buttons, icon, title});
         if (!answers.isEmpty()) return answers.dequeue();
-        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::No : MsgResult::OK;
+        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::No
+                                                                                  : MsgResult::OK;
     }
     [[noreturn]] void endProgram(int exitCode) override {
         endedWith = exitCode;
@@ -42,13 +48,37 @@ public:
         return startSucceeds;
     }
 
-    QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
+    std::optional<QString> printerTarget() override {
+        if (printerPdfPath.isEmpty()) return std::nullopt;
+        return QStringLiteral("PDF: ") + printerPdfPath;
+    }
+    bool printDocument(const QString& documentName,
+                       const std::function<void(QPagedPaintDevice&)>& paint) override {
+#ifdef QT_GUI_LIB
+        if (printerPdfPath.isEmpty()) return false;
+        QPdfWriter pdf(printerPdfPath);
+        pdf.setTitle(documentName);
+        paint(pdf);
+        printedDocuments.append(documentName);
+        return true;
+#else
+        (void)documentName;
+        (void)paint;
+        return false;
+#endif
+    }
+
+    QString lastMessage() const {
+        return messages.isEmpty() ? QString() : messages.last().text;
+    }
 
     QQueue<MsgResult> answers;
     QList<ShownMessage> messages;
     QList<StartedProcess> processes;
     bool startSucceeds = true;
-    int endedWith = -1; // the exit code of the program's end, -1 while it has not ended
+    QString printerPdfPath;       // where printed documents go; empty: no printer
+    QStringList printedDocuments; // the names of the documents printed
+    int endedWith = -1;           // the exit code of the program's end, -1 while it has not ended
 
 private:
     Platform* previous_ = nullptr;
