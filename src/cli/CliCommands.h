@@ -11,8 +11,6 @@ inline constexpr int ExitOk = 0;
 inline constexpr int ExitRefused = 1; // the program's own checks said no, or a failure
 inline constexpr int ExitUsage = 2;
 
-QString usage();
-
 // Runs one command line (without the program name); returns the exit status.
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err);
 

@@ -1,51 +1,195 @@
-// Firm files for batch use: JSON objects and CSV files.
+// Firm files for batch use: JSON objects and CSV files, read strictly, and the example
+// files that come with the program.
 
 #include "firm/FirmFile.h"
+#include "firm/FirmStatement.h"
 
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(firmfile::Problem)
+
+namespace {
+
+QString examplePath(const char* name) {
+    return QStringLiteral(VENTROLUX_SOURCE_DIR "/examples/") + QLatin1String(name);
+}
+
+// The five subtotals a statement's file states, in the order they are computed.
+const char* const kSubtotals[] = {"Toa", "Ta", "Tliab", "Equity1", "TotLiabShareEq"};
+
+} // namespace
 
 class TestFirmFile : public QObject {
     Q_OBJECT
+
+    QString writeTemp(QTemporaryDir& dir, const QByteArray& content) {
+        const QString path = dir.path() + QStringLiteral("/firm");
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return QString();
+        f.write(content);
+        return path;
+    }
+
 private slots:
+    // --- JSON ---
+
     void jsonNumbersAndTexts() {
-        const auto r = firmfile::parseJson("{\"FirmName\": \"O'Brien Ltd.\", \"Year\": 2010, \"Cash\": 1500.25, "
-"                                              \"Ar\": \"2 000\", \"Sales\": 1e7, \"Inv\": null}");
-        QVERIFY2(r.error.isEmpty(), qPrintable(r.error));
+        const auto r =
+            firmfile::parseJson("{\"FirmName\": \"O'Brien Ltd.\", \"Year\": 2010, \"NAICS\": \"448140\", "
+                                "\"Cash\": 1500.25, \"Ar\": \" 2000 \", \"Sales\": 1e7, \"Inv\": null, "
+                                "\"OA\": \"\"}");
+        QVERIFY(r.ok());
         QCOMPARE(r.firm.firmName, QStringLiteral("O'Brien Ltd."));
         QCOMPARE(r.firm.year, QStringLiteral("2010"));
+        QCOMPARE(r.firm.naics, QStringLiteral("448140"));
         QCOMPARE(r.firm.value("Cash"), QStringLiteral("1500.25"));
-        QCOMPARE(r.firm.value("Ar"), QStringLiteral("2 000"));
+        QCOMPARE(r.firm.value("Ar"), QStringLiteral("2000"));
         QCOMPARE(r.firm.value("Sales"), QStringLiteral("10000000"));
         QVERIFY(r.firm.value("Inv").isEmpty());
+        QVERIFY(r.firm.value("OA").isEmpty());
         QVERIFY(r.firm.value("Mtg").isEmpty()); // a missing item is an empty box
     }
 
-    void jsonErrors_data() {
+    void jsonProblems_data() {
         QTest::addColumn<QByteArray>("json");
-        QTest::newRow("not an object") << QByteArray("[1, 2]");
-        QTest::newRow("broken") << QByteArray("{\"Cash\": ");
-        QTest::newRow("unknown key") << QByteArray("{\"Cashh\": 1}");
-        QTest::newRow("nested value") << QByteArray("{\"Cash\": {\"a\": 1}}");
+        QTest::addColumn<firmfile::Problem>("problem");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("array") << QByteArray("[{\"Cash\": 1}]") << firmfile::Problem::NotAnObject
+                               << QString();
+        QTest::newRow("broken") << QByteArray("{\"Cash\": ") << firmfile::Problem::BrokenJson << QString();
+        QTest::newRow("unknown key") << QByteArray("{\"Cashh\": 1}") << firmfile::Problem::UnknownKey
+                                     << "Cashh";
+        QTest::newRow("nested value")
+            << QByteArray("{\"Cash\": {\"a\": 1}}") << firmfile::Problem::NotNumberOrText << "Cash";
+        QTest::newRow("boolean") << QByteArray("{\"Ar\": true}") << firmfile::Problem::NotNumberOrText
+                                 << "Ar";
+        QTest::newRow("pasted text") << QByteArray("{\"Inv\": \"1,500,000\"}")
+                                     << firmfile::Problem::NotPlainNumber << "Inv";
     }
-    void jsonErrors() {
+    void jsonProblems() {
         QFETCH(QByteArray, json);
-        QVERIFY(!firmfile::parseJson(json).error.isEmpty());
+        QFETCH(firmfile::Problem, problem);
+        QFETCH(QString, key);
+        const auto r = firmfile::parseJson(json);
+        QCOMPARE(r.problem, problem);
+        QCOMPARE(r.key, key);
+        QVERIFY(!r.ok());
     }
 
+    void jsonArrayIsSaidToBeOne() {
+        QVERIFY(firmfile::parseJson("[1, 2]").isArray);
+        QVERIFY(!firmfile::parseJson("{\"Cash\": {\"a\": 1}}").isArray);
+    }
+
+    // --- Strict value texts, the same in JSON texts and CSV cells ---
+
+    void plainNumbers_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("number"); // empty: refused
+        QTest::newRow("digits") << "1500000"
+                                << "1500000";
+        QTest::newRow("blanks around") << "  1500000 "
+                                       << "1500000";
+        QTest::newRow("tab around") << "\t250\t"
+                                    << "250";
+        QTest::newRow("negative") << "-42.5"
+                                  << "-42.5";
+        QTest::newRow("fraction") << "0.0001"
+                                  << "0.0001";
+        QTest::newRow("leading zeros") << "007"
+                                       << "007";
+        QTest::newRow("thousands commas") << "1,500,000"
+                                          << "";
+        QTest::newRow("decimal comma") << "1,5"
+                                       << "";
+        QTest::newRow("plus sign") << "+1500000"
+                                   << "";
+        QTest::newRow("inner blanks") << "1 500 000"
+                                      << "";
+        QTest::newRow("exponent") << "1e5"
+                                  << "";
+        QTest::newRow("two points") << "1.5.2"
+                                    << "";
+        QTest::newRow("point without fraction") << "5."
+                                                << "";
+        QTest::newRow("fraction without digits before") << ".5"
+                                                        << "";
+        QTest::newRow("two minus signs") << "--5"
+                                         << "";
+        QTest::newRow("minus after blank") << "- 5"
+                                           << "";
+        QTest::newRow("trailing letters") << "12abc"
+                                          << "";
+        QTest::newRow("currency") << "$100"
+                                  << "";
+        QTest::newRow("other digits") << QString::fromUtf8("\u0661\u0662") << "";
+        QTest::newRow("letters") << "n/a"
+                                 << "";
+    }
+    void plainNumbers() {
+        QFETCH(QString, text);
+        QFETCH(QString, number);
+        const auto parsed = firmfile::plainNumber(text);
+        QCOMPARE(parsed.has_value(), !number.isEmpty());
+        if (parsed) QCOMPARE(*parsed, number);
+
+        // A JSON text and a CSV cell are read the same way, and a refusal names the field and the text.
+        QJsonObject obj{{QStringLiteral("Cash"), text}};
+        const auto json = firmfile::parseJson(QJsonDocument(obj).toJson());
+        QString cell = text;
+        cell.replace(u'"', QStringLiteral("\"\""));
+        const auto csv =
+            firmfile::parseCsv(QStringLiteral("FirmName,cash\nA,\"") + cell + QStringLiteral("\"\n"));
+        for (const auto& r : {json, csv}) {
+            if (number.isEmpty()) {
+                QCOMPARE(r.problem, firmfile::Problem::NotPlainNumber);
+                QCOMPARE(r.key.compare(QLatin1String("Cash"), Qt::CaseInsensitive), 0);
+                QCOMPARE(r.text, text);
+            } else {
+                QVERIFY(r.ok());
+                QCOMPARE(r.firm.value("Cash"), number);
+            }
+        }
+    }
+
+    // --- CSV ---
+
     void csvHeaderAndFirstRow() {
-        const auto r = firmfile::parseCsv(QStringLiteral("\xFEFF" "FirmName,Year,cash,OperatingRevenue\r\n"
-                                                         "\"Smith, Jones \"\"& Sons\"\"\",2009,100,\"1,5\"\r\n"
-                                                         "Second,2011,1,1\n"));
-        QVERIFY2(r.error.isEmpty(), qPrintable(r.error));
+        const auto r =
+            firmfile::parseCsv(QStringLiteral("\xFEFF"
+                                              "FirmName,Year,cash,OperatingRevenue,Inv\r\n"
+                                              "\"Smith, Jones \"\"& Sons\"\"\",2009,100,\"2500\",\r\n"
+                                              "Second,2011,1,1,1\n"));
+        QVERIFY(r.ok());
         QCOMPARE(r.firm.firmName, QStringLiteral("Smith, Jones \"& Sons\""));
         QCOMPARE(r.firm.year, QStringLiteral("2009"));
         QCOMPARE(r.firm.value("Cash"), QStringLiteral("100"));
-        QCOMPARE(r.firm.value("OperatingRevenue"), QStringLiteral("1,5"));
+        QCOMPARE(r.firm.value("OperatingRevenue"), QStringLiteral("2500"));
+        QVERIFY(r.firm.value("Inv").isEmpty());
     }
 
-    void csvErrors() {
-        QVERIFY(!firmfile::parseCsv(QStringLiteral("FirmName,Year\n")).error.isEmpty());
-        QVERIFY(!firmfile::parseCsv(QStringLiteral("FirmName,Bogus\nA,1\n")).error.isEmpty());
+    void csvProblems_data() {
+        QTest::addColumn<QString>("csv");
+        QTest::addColumn<firmfile::Problem>("problem");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("header only") << "FirmName,Year\n" << firmfile::Problem::NoDataRow << QString();
+        QTest::newRow("unknown column") << "FirmName,Bogus\nA,1\n"
+                                        << firmfile::Problem::UnknownKey << "Bogus";
+        QTest::newRow("quoted thousands") << "FirmName,Ta\nA,\"1,500,000\"\n"
+                                          << firmfile::Problem::NotPlainNumber << "Ta";
+    }
+    void csvProblems() {
+        QFETCH(QString, csv);
+        QFETCH(firmfile::Problem, problem);
+        QFETCH(QString, key);
+        const auto r = firmfile::parseCsv(csv);
+        QCOMPARE(r.problem, problem);
+        QCOMPARE(r.key, key);
     }
 
     void csvRecordsKeepEmptyFields() {
@@ -53,6 +197,131 @@ private slots:
         QCOMPARE(records.size(), 2);
         QCOMPARE(records[0], (QStringList{QStringLiteral("a"), QString(), QStringLiteral("c")}));
         QCOMPARE(records[1], (QStringList{QString(), QString()}));
+    }
+
+    // --- Files ---
+
+    void readTellsJsonFromCsv_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<firmfile::Problem>("problem");
+        QTest::addColumn<bool>("isArray");
+        QTest::newRow("object") << QByteArray("  {\"Cash\": 5}") << firmfile::Problem::None << false;
+        QTest::newRow("array") << QByteArray("\n[{\"Cash\": 5}]\n") << firmfile::Problem::NotAnObject << true;
+        QTest::newRow("csv") << QByteArray("Cash\n5\n") << firmfile::Problem::None << false;
+    }
+    void readTellsJsonFromCsv() {
+        QFETCH(QByteArray, content);
+        QFETCH(firmfile::Problem, problem);
+        QFETCH(bool, isArray);
+        QTemporaryDir dir;
+        const auto r = firmfile::read(writeTemp(dir, content));
+        QCOMPARE(r.problem, problem);
+        QCOMPARE(r.isArray, isArray);
+        if (r.ok()) QCOMPARE(r.firm.value("Cash"), QStringLiteral("5"));
+    }
+
+    void readMissingFile() {
+        QTemporaryDir dir;
+        const auto r = firmfile::read(dir.path() + QStringLiteral("/none.json"));
+        QCOMPARE(r.problem, firmfile::Problem::Unreadable);
+        QVERIFY(!r.text.isEmpty());
+    }
+
+    // --- Years ---
+
+    void referenceYears_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("year"); // 0: not one of the three
+        QTest::newRow("2009") << "2009" << 2009;
+        QTest::newRow("2010") << "2010" << 2010;
+        QTest::newRow("2011") << "2011" << 2011;
+        QTest::newRow("blanks around") << " 2010 " << 2010;
+        QTest::newRow("three digits") << "201" << 0;
+        QTest::newRow("five digits") << "20100" << 0;
+        QTest::newRow("negative exponent") << "2010E-1" << 0;
+        QTest::newRow("large exponent") << "2010e5" << 0;
+        QTest::newRow("fraction") << "2010.0" << 0;
+        QTest::newRow("plus sign") << "+2010" << 0;
+        QTest::newRow("after the three") << "2012" << 0;
+        QTest::newRow("before the three") << "2008" << 0;
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("huge") << "99999999999999999999" << 0;
+    }
+    void referenceYears() {
+        QFETCH(QString, text);
+        QFETCH(int, year);
+        const auto parsed = firmfile::referenceYear(text);
+        QCOMPARE(parsed.has_value(), year != 0);
+        if (parsed) QCOMPARE(int(*parsed), year);
+    }
+
+    // --- The example files ---
+
+    void examplesAreReadAndBalanced_data() {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("firm.json") << examplePath("firm.json");
+        QTest::newRow("firm.csv") << examplePath("firm.csv");
+    }
+    void examplesAreReadAndBalanced() {
+        QFETCH(QString, path);
+        const auto r = firmfile::read(path);
+        QVERIFY(r.ok());
+        QVERIFY(!r.firm.firmName.isEmpty());
+        QVERIFY(firmfile::referenceYear(r.firm.year).has_value());
+        QVERIFY(!r.firm.naics.isEmpty());
+        std::array<QString, lineitems::kCount> computed = r.firm.values;
+        firmrules::calculateSubTotals(computed);
+        for (const char* s : kSubtotals)
+            QCOMPARE(computed[*lineitems::indexOf(QLatin1String(s))], r.firm.value(s));
+        QVERIFY(firmrules::isBalanced(computed));
+    }
+
+    void jsonAndCsvExamplesHoldTheSameFirm() {
+        const auto json = firmfile::read(examplePath("firm.json"));
+        const auto csv = firmfile::read(examplePath("firm.csv"));
+        QVERIFY(json.ok() && csv.ok());
+        QCOMPARE(csv.firm.firmName, json.firm.firmName);
+        QCOMPARE(csv.firm.year, json.firm.year);
+        QCOMPARE(csv.firm.naics, json.firm.naics);
+        for (int i = 0; i < lineitems::kCount; ++i)
+            QCOMPARE(csv.firm.values[i], json.firm.values[i]);
+    }
+
+    void clientListHasTwentyConsistentFirms() {
+        QFile f(examplePath("clients.csv"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QList<QStringList> records = firmfile::csvRecords(QString::fromUtf8(f.readAll()));
+        QCOMPARE(records.size(), 21);
+        const QStringList& header = records[0];
+        QSet<QString> names, industries;
+        QStringList unbalanced;
+        for (qsizetype row = 1; row < records.size(); ++row) {
+            // Each client read on its own, as a one-firm file.
+            QString one;
+            for (const QStringList& record : {header, records[row]}) {
+                QStringList quoted;
+                for (QString field : record)
+                    quoted << u'"' + field.replace(u'"', QStringLiteral("\"\"")) + u'"';
+                one += quoted.join(u',') + u'\n';
+            }
+            const auto r = firmfile::parseCsv(one);
+            QVERIFY2(r.ok(), qPrintable(records[row].value(0)));
+            for (int i = 0; i < lineitems::kCount; ++i)
+                QVERIFY(!r.firm.values[i].isEmpty());
+            QVERIFY(firmfile::referenceYear(r.firm.year).has_value());
+            names.insert(r.firm.firmName);
+            industries.insert(r.firm.naics);
+            std::array<QString, lineitems::kCount> computed = r.firm.values;
+            firmrules::calculateSubTotals(computed);
+            for (const char* s : kSubtotals)
+                QVERIFY2(computed[*lineitems::indexOf(QLatin1String(s))] == r.firm.value(s),
+                         qPrintable(r.firm.firmName + u' ' + QLatin1String(s)));
+            if (!firmrules::isBalanced(computed)) unbalanced << r.firm.firmName;
+            QVERIFY(r.firm.value("Ta").toDouble() > 0);
+        }
+        QCOMPARE(names.size(), 20);
+        QVERIFY(industries.size() >= 4);
+        QCOMPARE(unbalanced, QStringList{QStringLiteral("Atlantic Plumbing & Heating Ltd.")});
     }
 };
 

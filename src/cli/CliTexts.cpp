@@ -1,0 +1,131 @@
+#include "cli/CliTexts.h"
+
+#include <array>
+
+namespace cli {
+
+namespace {
+
+struct Wording {
+    Text id;
+    const char* english;
+    const char* french;
+};
+
+constexpr std::array<Wording, static_cast<std::size_t>(Text::Count)> kTexts{{
+    {Text::Description,
+     "Compares a small firm's financial statements with its industry's benchmarks, without windows.",
+     "Compare les états financiers d'une petite entreprise aux repères de son industrie, sans fenêtres."},
+    {Text::HelpFlag, "Print this help and exit", "Afficher cette aide et quitter"},
+    {Text::VersionFlag, "Print the version and exit", "Afficher la version et quitter"},
+    {Text::OptionsGroup, "Options", "Options"},
+    {Text::CommandsGroup, "Commands", "Commandes"},
+    {Text::UsageLabel, "Usage", "Utilisation"},
+    {Text::CommandLabel, "COMMAND", "COMMANDE"},
+    {Text::RequiredLabel, "REQUIRED", "OBLIGATOIRE"},
+    {Text::SynopsisHeading, "usage:", "utilisation :"},
+    {Text::DatasetNote, "DS: a dataset option (optNovaScotia) or VOLUME:REGION (3:NS, 1:ALL)",
+     "DS : une option de jeu de données (optNovaScotia) ou VOLUME:RÉGION (3:NS, 1:ALL)"},
+    {Text::MoreHelp,
+     "Run 'ventrolux-cli --help' for more, or 'ventrolux-cli COMMAND --help' for one command.",
+     "Voir « ventrolux-cli --help », ou « ventrolux-cli COMMANDE --help » pour une commande."},
+    {Text::DataDirHelp, "The folder holding KLV_DATA.db (and where myData.db is kept or created)",
+     "Le dossier qui contient KLV_DATA.db (et où myData.db est gardé ou créé)"},
+    {Text::DatasetHelp, "The dataset: an option (optNovaScotia) or VOLUME:REGION (3:NS)",
+     "Le jeu de données : une option (optNovaScotia) ou VOLUME:RÉGION (3:NS)"},
+    {Text::NaicsHelp, "The industry's NAICS code", "Le code SCIAN de l'industrie"},
+    {Text::FirmHelp, "The firm file: one JSON object, or a CSV file (header row, then the firm's row)",
+     "Le fichier de l'entreprise : un objet JSON, ou un fichier CSV (ligne d'en-tête, puis la ligne de "
+     "l'entreprise)"},
+    {Text::KindHelp, "The report: rat (ratios) or bal (balance sheet)",
+     "Le rapport : rat (ratios) ou bal (bilan)"},
+    {Text::LangHelp, "The language: E (English) or F (French)", "La langue : E (anglais) ou F (français)"},
+    {Text::KeywordHelp, "Only the industries whose title contains this text",
+     "Seulement les industries dont le titre contient ce texte"},
+    {Text::PdfHelp, "Write the report as PDF to this file", "Écrire le rapport en PDF dans ce fichier"},
+    {Text::HtmlHelp, "Write the report as HTML to this file", "Écrire le rapport en HTML dans ce fichier"},
+    {Text::DatasetsCommand, "List the 19 datasets with their 2011 table and its number of industries",
+     "Lister les 19 jeux de données avec leur table de 2011 et son nombre d'industries"},
+    {Text::IndustriesCommand, "List the industries of a dataset (code, title, sector)",
+     "Lister les industries d'un jeu de données (code, titre, secteur)"},
+    {Text::CompareCommand, "Compare a firm with its industry and fill the comparison report",
+     "Comparer une entreprise à son industrie et remplir le rapport de comparaison"},
+    {Text::IndustryReportCommand, "Prepare an industry's ratios or balance sheet report",
+     "Préparer le rapport des ratios ou du bilan d'une industrie"},
+    {Text::UnknownCommand, "unknown command '%1' (datasets, industries, compare or industry-report)",
+     "commande inconnue « %1 » (datasets, industries, compare ou industry-report)"},
+    {Text::UnexpectedArguments, "unexpected argument: %1", "argument inattendu : %1"},
+    {Text::LangValues, "must be E or F, not '%1'", "doit valoir E ou F, pas « %1 »"},
+    {Text::KindValues, "must be rat or bal, not '%1'", "doit valoir rat ou bal, pas « %1 »"},
+    {Text::UnknownDataset,
+     "unknown dataset '%1' (an option such as optNovaScotia, or VOLUME:REGION such as 3:NS)",
+     "jeu de données inconnu « %1 » (une option comme optNovaScotia, ou VOLUME:RÉGION comme 3:NS)"},
+    {Text::TableMissingMark, "missing", "absente"},
+    {Text::DatasetTableMissing,
+     "the dataset %1 cannot be used: its table %2 is missing from the reference database",
+     "le jeu de données %1 est inutilisable : sa table %2 manque dans la base de données de référence"},
+    {Text::UnknownIndustry, "the dataset %1 has no industry %2",
+     "le jeu de données %1 n'a pas d'industrie %2"},
+    {Text::IndustryDisagrees, "the firm file names the industry %1, but --naics gives %2",
+     "le fichier de l'entreprise nomme l'industrie %1, mais --naics donne %2"},
+    {Text::PleaseEnterNumber, "Please enter a number", "Veuillez entrer un chiffre"},
+    {Text::FileUnreadable, "cannot read the firm file %1: %2",
+     "impossible de lire le fichier de l'entreprise %1 : %2"},
+    {Text::FileBrokenJson, "the firm file %1 is not valid JSON: %2",
+     "le fichier de l'entreprise %1 n'est pas du JSON valide : %2"},
+    {Text::FileNotAnObject, "a firm file is one JSON object (or a CSV file); %1 holds %2",
+     "un fichier d'entreprise est un seul objet JSON (ou un fichier CSV) ; %1 contient %2"},
+    {Text::FileJsonArray, "a JSON array", "un tableau JSON"},
+    {Text::FileOtherJsonValue, "another JSON value", "une autre valeur JSON"},
+    {Text::FileNoDataRow, "the CSV file %1 needs a header row and a data row",
+     "le fichier CSV %1 doit avoir une ligne d'en-tête et une ligne de données"},
+    {Text::FileUnknownKey, "the firm file %1 has an unknown key '%2'",
+     "le fichier de l'entreprise %1 contient une clé inconnue « %2 »"},
+    {Text::FileNotNumberOrText, "in the firm file %1, %2 must be a number or a text",
+     "dans le fichier de l'entreprise %1, %2 doit être un nombre ou un texte"},
+    {Text::FileNotPlainNumber,
+     "in the firm file %1, %2 is not a plain decimal number: \"%3\" (digits, an optional leading '-' and an "
+     "optional '.' with digits; no thousands separators)",
+     "dans le fichier de l'entreprise %1, %2 n'est pas un nombre décimal simple : « %3 » (des chiffres, un « "
+     "- » "
+     "initial facultatif et un « . » suivi de chiffres facultatif ; pas de séparateur de milliers)"},
+}};
+
+// The table is in the order of the enumeration, so a text is found by its position.
+constexpr bool inEnumerationOrder() {
+    for (std::size_t i = 0; i < kTexts.size(); ++i)
+        if (static_cast<std::size_t>(kTexts[i].id) != i) return false;
+    return true;
+}
+static_assert(inEnumerationOrder(), "the texts are listed in the order of cli::Text");
+
+} // namespace
+
+QString text(Text id, int language) {
+    const Wording& w = kTexts.at(static_cast<std::size_t>(id));
+    return QString::fromUtf8(language != 0 ? w.french : w.english);
+}
+
+QString text(Text id, int language, const QStringList& arguments) {
+    return fill(text(id, language), arguments);
+}
+
+QString fill(const QString& pattern, const QStringList& arguments) {
+    QString out;
+    out.reserve(pattern.size());
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == u'%' && i + 1 < pattern.size() && pattern[i + 1] >= u'1' &&
+            pattern[i + 1] <= u'9') {
+            const int n = pattern[i + 1].unicode() - u'1';
+            if (n < arguments.size()) {
+                out += arguments[n];
+                ++i;
+                continue;
+            }
+        }
+        out += pattern[i];
+    }
+    return out;
+}
+
+} // namespace cli

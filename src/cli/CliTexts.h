@@ -1,0 +1,70 @@
+#pragma once
+// The command-line tool's own words: its help, its usage errors and its refusals, in
+// English and French from one table, so that --lang F gives French throughout.
+
+#include <QString>
+#include <QStringList>
+
+namespace cli {
+
+enum class Text {
+    // Help
+    Description,
+    HelpFlag,
+    VersionFlag,
+    OptionsGroup,
+    CommandsGroup,
+    UsageLabel,
+    CommandLabel,
+    RequiredLabel,
+    SynopsisHeading,
+    DatasetNote,
+    MoreHelp,
+    DataDirHelp,
+    DatasetHelp,
+    NaicsHelp,
+    FirmHelp,
+    KindHelp,
+    LangHelp,
+    KeywordHelp,
+    PdfHelp,
+    HtmlHelp,
+    DatasetsCommand,
+    IndustriesCommand,
+    CompareCommand,
+    IndustryReportCommand,
+    // Usage errors
+    UnknownCommand,
+    UnexpectedArguments,
+    LangValues,
+    KindValues,
+    UnknownDataset,
+    // Output and refusals
+    TableMissingMark,
+    DatasetTableMissing,
+    UnknownIndustry,
+    IndustryDisagrees,
+    PleaseEnterNumber,
+    FileUnreadable,
+    FileBrokenJson,
+    FileNotAnObject,
+    FileJsonArray,
+    FileOtherJsonValue,
+    FileNoDataRow,
+    FileUnknownKey,
+    FileNotNumberOrText,
+    FileNotPlainNumber,
+    Count // not a text: how many there are
+};
+
+// The text in a language (0 English, any other value French).
+QString text(Text id, int language);
+
+// The text with %1, %2, ... replaced by the arguments.
+QString text(Text id, int language, const QStringList& arguments);
+
+// A pattern with %1 to %9 replaced by the arguments in one pass, so that an argument
+// holding "%2" (a file name, say) stays as it is.
+QString fill(const QString& pattern, const QStringList& arguments);
+
+} // namespace cli

@@ -1,0 +1,282 @@
+#include "cli/CommandLine.h"
+
+#include "cli/CliTexts.h"
+#include "cli/UsageErrorText.h"
+
+#include <CLI/CLI.hpp>
+#include <array>
+#include <vector>
+
+#ifndef VENTROLUX_VERSION
+#error "VENTROLUX_VERSION comes from the build: the project's version"
+#endif
+
+namespace cli {
+
+namespace {
+
+constexpr char kProgram[] = "ventrolux-cli";
+
+enum class Check { None, Dataset, Language, Kind };
+
+struct OptionSpec {
+    Option option;
+    const char* name;
+    const char* valueName;
+    Text help;
+    Check check;
+};
+
+// In the order the help and the synopsis show them.
+constexpr std::array<OptionSpec, 8> kOptions{{
+    {OptDataset, "--dataset", "DS", Text::DatasetHelp, Check::Dataset},
+    {OptNaics, "--naics", "CODE", Text::NaicsHelp, Check::None},
+    {OptFirm, "--firm", "FILE", Text::FirmHelp, Check::None},
+    {OptKind, "--kind", "rat|bal", Text::KindHelp, Check::Kind},
+    {OptLang, "--lang", "E|F", Text::LangHelp, Check::Language},
+    {OptKeyword, "--keyword", "TEXT", Text::KeywordHelp, Check::None},
+    {OptPdf, "--pdf", "OUT.pdf", Text::PdfHelp, Check::None},
+    {OptHtml, "--html", "OUT.html", Text::HtmlHelp, Check::None},
+}};
+
+constexpr std::size_t indexOf(Option option) {
+    for (std::size_t i = 0; i < kOptions.size(); ++i)
+        if (kOptions[i].option == option) return i;
+    return kOptions.size();
+}
+
+struct CommandSpec {
+    Command command;
+    const char* name;
+    Text help;
+    unsigned required;
+    unsigned optional;
+};
+
+constexpr std::array<CommandSpec, 4> kCommands{{
+    {Command::Datasets, "datasets", Text::DatasetsCommand, 0, OptLang},
+    {Command::Industries, "industries", Text::IndustriesCommand, OptDataset, OptLang | OptKeyword},
+    {Command::Compare, "compare", Text::CompareCommand, OptDataset | OptNaics | OptFirm,
+     OptLang | OptPdf | OptHtml},
+    {Command::IndustryReport, "industry-report", Text::IndustryReportCommand, OptDataset | OptNaics | OptKind,
+     OptLang | OptPdf | OptHtml},
+}};
+
+std::string utf8(const QString& s) {
+    return s.toStdString();
+}
+QString unicode(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The language of the last --lang on the line, whatever else is wrong with it.
+int announcedLanguage(const QStringList& args) {
+    int language = 0;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString value;
+        if (args[i] == QLatin1String("--lang") && i + 1 < args.size())
+            value = args[i + 1];
+        else if (args[i].startsWith(QLatin1String("--lang=")))
+            value = args[i].mid(7);
+        else
+            continue;
+        language = value == QLatin1String("F") ? 1 : 0;
+    }
+    return language;
+}
+
+bool isOneOf(const std::string& value, std::initializer_list<const char*> allowed) {
+    for (const char* a : allowed)
+        if (value == a) return true;
+    return false;
+}
+
+CLI::Validator validator(Check check, int language) {
+    return CLI::Validator(
+        [check, language](std::string& value) -> std::string {
+            const QString v = unicode(value);
+            switch (check) {
+            case Check::Dataset:
+                return findDataset(v) ? std::string() : utf8(text(Text::UnknownDataset, language, {v}));
+            case Check::Language:
+                return isOneOf(value, {"E", "F"}) ? std::string()
+                                                  : utf8(text(Text::LangValues, language, {v}));
+            case Check::Kind:
+                return isOneOf(value, {"rat", "bal"}) ? std::string()
+                                                      : utf8(text(Text::KindValues, language, {v}));
+            case Check::None:
+                break;
+            }
+            return std::string();
+        },
+        std::string());
+}
+
+// One parser per call: CLI11 binds the values to these members, so it is neither
+// copied nor moved.
+class Parser {
+public:
+    explicit Parser(int language);
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
+
+    ParseOutcome parse(const QStringList& arguments);
+
+private:
+    struct Bound {
+        Command command;
+        CLI::App* sub;
+        std::vector<std::pair<Option, CLI::Option*>> options;
+    };
+
+    CLI::Option* addOption(CLI::App& app, const OptionSpec& spec, std::string& storage);
+
+    int language_;
+    CLI::App app_;
+    std::string dataDir_;
+    std::string leadingLang_; // --lang before the command
+    CLI::Option* leadingLangOption_ = nullptr;
+    std::array<std::string, kOptions.size()> values_; // shared: only one command is parsed
+    std::vector<Bound> commands_;
+};
+
+Parser::Parser(int language) : language_(language), app_(utf8(text(Text::Description, language)), kProgram) {
+    const auto t = [language](Text id) { return utf8(text(id, language)); };
+    auto formatter = app_.get_formatter();
+    formatter->label("Usage", t(Text::UsageLabel));
+    formatter->label("SUBCOMMAND", t(Text::CommandLabel));
+    formatter->label("REQUIRED", t(Text::RequiredLabel));
+    app_.option_defaults()->group(t(Text::OptionsGroup));
+    app_.set_help_flag("-h,--help", t(Text::HelpFlag));
+    app_.set_version_flag("--version", std::string(kProgram) + " " + VENTROLUX_VERSION, t(Text::VersionFlag));
+    app_.footer(utf8(synopsis(language)));
+    app_.require_subcommand(1);
+    // Unknown words are gathered rather than thrown, so that they are named in the
+    // order they were typed.
+    app_.allow_extras();
+    // Options of the whole tool (--data-dir, and --lang before the command) may also
+    // follow the command.
+    app_.fallthrough();
+    app_.add_option("--data-dir", dataDir_, t(Text::DataDirHelp))
+        ->type_name("DIR")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    leadingLangOption_ = addOption(app_, kOptions[indexOf(OptLang)], leadingLang_);
+
+    for (const CommandSpec& c : kCommands) {
+        Bound bound{c.command, app_.add_subcommand(c.name, t(c.help)), {}};
+        bound.sub->group(t(Text::CommandsGroup));
+        bound.sub->footer(t(Text::DatasetNote));
+        for (std::size_t i = 0; i < kOptions.size(); ++i) {
+            const OptionSpec& o = kOptions[i];
+            if (((c.required | c.optional) & o.option) == 0) continue;
+            CLI::Option* added = addOption(*bound.sub, o, values_[i]);
+            if (c.required & o.option) added->required();
+            bound.options.emplace_back(o.option, added);
+        }
+        commands_.push_back(std::move(bound));
+    }
+}
+
+CLI::Option* Parser::addOption(CLI::App& app, const OptionSpec& spec, std::string& storage) {
+    // A repeated option takes its last value, as the tool always did.
+    CLI::Option* o = app.add_option(spec.name, storage, utf8(text(spec.help, language_)))
+                         ->type_name(spec.valueName)
+                         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    if (spec.check != Check::None) o->check(validator(spec.check, language_));
+    return o;
+}
+
+ParseOutcome Parser::parse(const QStringList& arguments) {
+    ParseOutcome outcome;
+    outcome.language = language_;
+    std::vector<std::string> reversed; // the order CLI11 consumes them in
+    for (auto it = arguments.crbegin(); it != arguments.crend(); ++it)
+        reversed.push_back(utf8(*it));
+    try {
+        app_.parse(std::move(reversed));
+    } catch (const CLI::CallForHelp&) {
+        outcome.kind = ParseOutcome::Kind::Help;
+        outcome.text = unicode(app_.help());
+        return outcome;
+    } catch (const CLI::CallForAllHelp&) {
+        outcome.kind = ParseOutcome::Kind::Help;
+        outcome.text = unicode(app_.help("", CLI::AppFormatMode::All));
+        return outcome;
+    } catch (const CLI::CallForVersion& e) {
+        outcome.kind = ParseOutcome::Kind::Version;
+        outcome.text = unicode(e.what());
+        return outcome;
+    } catch (const CLI::ParseError& e) {
+        outcome.kind = ParseOutcome::Kind::UsageError;
+        outcome.text = usageErrorText(unicode(e.what()), language_);
+        // No command was found: a first word that names none is the likely reason.
+        const std::vector<std::string> rest = app_.remaining();
+        if (app_.get_subcommands().empty() && !rest.empty() && rest.front().rfind('-', 0) != 0)
+            outcome.text = text(Text::UnknownCommand, language_, {unicode(rest.front())});
+        return outcome;
+    }
+    if (const std::vector<std::string> rest = app_.remaining(true); !rest.empty()) {
+        QStringList words;
+        for (const std::string& w : rest)
+            words << unicode(w);
+        outcome.kind = ParseOutcome::Kind::UsageError;
+        outcome.text = text(Text::UnexpectedArguments, language_, {words.join(u' ')});
+        return outcome;
+    }
+
+    Request& r = outcome.request;
+    r.dataDir = unicode(dataDir_);
+    if (leadingLangOption_->count() > 0) r.values[OptLang] = unicode(leadingLang_);
+    for (const Bound& b : commands_) {
+        if (!b.sub->parsed()) continue;
+        r.command = b.command;
+        for (const auto& [option, added] : b.options) {
+            if (added->count() == 0) continue;
+            r.values[option] = unicode(values_[indexOf(option)]);
+        }
+    }
+    r.language = r.value(OptLang) == QLatin1String("F") ? 1 : 0;
+    outcome.language = r.language;
+    outcome.kind = ParseOutcome::Kind::Run;
+    return outcome;
+}
+
+} // namespace
+
+ParseOutcome parseCommandLine(const QStringList& arguments) {
+    Parser parser(announcedLanguage(arguments));
+    return parser.parse(arguments);
+}
+
+QString synopsis(int language) {
+    const QString heading = text(Text::SynopsisHeading, language);
+    QStringList lines;
+    for (const CommandSpec& c : kCommands) {
+        QString line =
+            QStringLiteral("%1 [--data-dir DIR] %2").arg(QLatin1String(kProgram), QLatin1String(c.name));
+        for (const OptionSpec& o : kOptions) {
+            const QString use =
+                QStringLiteral("%1 %2").arg(QLatin1String(o.name), QLatin1String(o.valueName));
+            if (c.required & o.option)
+                line += u' ' + use;
+            else if (c.optional & o.option)
+                line += QStringLiteral(" [") + use + u']';
+        }
+        lines << line;
+    }
+    lines << QStringLiteral("%1 --help | --version").arg(QLatin1String(kProgram));
+    const QString indent(heading.size() + 1, u' ');
+    QString out = heading + u' ' + lines.join(u'\n' + indent);
+    return out + u'\n' + text(Text::DatasetNote, language);
+}
+
+const DatasetOption* findDataset(const QString& text) {
+    if (const DatasetOption* opt = datasets::findByControlName(text)) return opt;
+    const QStringList parts = text.split(u':');
+    if (parts.size() != 2) return nullptr;
+    bool ok = false;
+    const int volume = parts[0].toInt(&ok);
+    return ok ? datasets::findByVolumeRegion(volume, parts[1]) : nullptr;
+}
+
+} // namespace cli

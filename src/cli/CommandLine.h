@@ -1,0 +1,56 @@
+#pragma once
+// The command line of ventrolux-cli: one subcommand per command, each with the options
+// of the table in CommandLine.cpp, parsed into a request for the command handlers.
+
+#include "data/DatasetOptions.h"
+
+#include <QString>
+#include <QStringList>
+#include <map>
+
+namespace cli {
+
+enum class Command { Datasets, Industries, Compare, IndustryReport };
+
+// The options a command can take, as bits so that a command lists its own in one word.
+enum Option : unsigned {
+    OptDataset = 1u << 0,
+    OptNaics = 1u << 1,
+    OptFirm = 1u << 2,
+    OptKind = 1u << 3,
+    OptLang = 1u << 4,
+    OptKeyword = 1u << 5,
+    OptPdf = 1u << 6,
+    OptHtml = 1u << 7,
+};
+
+struct Request {
+    Command command = Command::Datasets;
+    QString dataDir;                  // empty: the program directory
+    int language = 0;                 // 0 English, 1 French
+    std::map<Option, QString> values; // the options given, with their values
+
+    bool has(Option o) const { return values.count(o) != 0; }
+    QString value(Option o) const { return has(o) ? values.at(o) : QString(); }
+};
+
+struct ParseOutcome {
+    enum class Kind { Run, Help, Version, UsageError };
+    Kind kind = Kind::UsageError;
+    Request request;  // for Run
+    QString text;     // the help, the version or the usage error's words
+    int language = 0; // the language the text is in
+};
+
+// Parses the arguments (without the program name). Help and usage errors come in the
+// language of the last --lang given, so that --lang F also gives French usage errors.
+ParseOutcome parseCommandLine(const QStringList& arguments);
+
+// The one-line-per-command synopsis, with the note on how a dataset is named.
+QString synopsis(int language);
+
+// A dataset option's control name ("optNovaScotia") or VOLUME:REGION ("3:NS", region
+// without regard to case); nullptr when it names none.
+const DatasetOption* findDataset(const QString& text);
+
+} // namespace cli
