@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QTranslator>
 #include <cstdio>
@@ -27,8 +29,10 @@ void QtPlatform::followLanguage() {
     if (!french_) return;
     const bool wantFrench = modMain::IsFrench();
     if (wantFrench == frenchInstalled_) return;
-    if (wantFrench) QCoreApplication::installTranslator(french_);
-    else QCoreApplication::removeTranslator(french_);
+    if (wantFrench)
+        QCoreApplication::installTranslator(french_);
+    else
+        QCoreApplication::removeTranslator(french_);
     frenchInstalled_ = wantFrench;
 }
 
@@ -93,4 +97,20 @@ void QtPlatform::endProgram(int exitCode) {
 bool QtPlatform::startDetached(const QString& program, const QStringList& arguments) {
     if (!QFileInfo(program).isExecutable()) return false;
     return QProcess::startDetached(program, arguments);
+}
+
+std::optional<QString> QtPlatform::printerTarget() {
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (printer.isNull()) return std::nullopt;
+    return printer.printerName();
+}
+
+bool QtPlatform::printDocument(const QString& documentName,
+                               const std::function<void(QPagedPaintDevice&)>& paint) {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) return false;
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(documentName);
+    paint(printer);
+    return printer.printerState() != QPrinter::Error;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The real platform of the desktop program: Qt message boxes (with French buttons
-// while the language is French), detached processes and an immediate end.
+// while the language is French), detached processes, the default printer and an
+// immediate end.
 
 #include "platform/Platform.h"
 
@@ -13,6 +14,10 @@ public:
     MsgResult msgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) override;
     [[noreturn]] void endProgram(int exitCode) override;
     bool startDetached(const QString& program, const QStringList& arguments) override;
+    // The system's default printer; none when the system has no printer.
+    std::optional<QString> printerTarget() override;
+    bool printDocument(const QString& documentName,
+                       const std::function<void(QPagedPaintDevice&)>& paint) override;
 
 private:
     void followLanguage();

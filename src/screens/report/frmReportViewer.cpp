@@ -5,6 +5,7 @@
 #include "screens/common/Handlers.h"
 #include "screens/common/ScreenRegistry.h"
 #include "screens/common/Widgets.h"
+#include "screens/industry/frmSearch.h"
 #include "state/modMain.h"
 #include "report/ReportPreparation.h"
 #include "report/render/ReportRenderer.h"
@@ -147,6 +148,10 @@ void frmReportViewer::btnBack_Click() {
     ScreenRegistry& registry = ScreenRegistry::instance();
     registry.hide(*this);
     registry.unload(*this);
+    // The industry selection screen, which stayed open behind the report, comes back
+    // in its normal window state (not minimized).
+    if (frmSearch* search = registry.existing<frmSearch>())
+        search->setWindowState(search->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
 }
 
 void frmReportViewer::placeControls() {

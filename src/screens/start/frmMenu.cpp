@@ -7,7 +7,7 @@
 #include "state/modMain.h"
 #include "data/Catalogue.h"
 #include "data/DatasetOptions.h"
-#include "screens/start/IndustrySelectionHandOver.h"
+#include "screens/industry/frmSearch.h"
 #include "screens/start/frmAbout.h"
 
 #include <QButtonGroup>
@@ -218,7 +218,9 @@ bool frmMenu::fncDetermineDataset() {
 
 void frmMenu::cmdSearch_Click() {
     if (fncDetermineDataset()) {
-        handOverToIndustrySelection(*this);
+        ScreenRegistry& registry = ScreenRegistry::instance();
+        registry.hide(*this);
+        registry.show(registry.get<frmSearch>());
         return;
     }
     MsgBox(Txt(480), MsgButtons::OK, MsgIcon::None);

@@ -1,0 +1,92 @@
+#include "screens/industry/frmIndustryDefinitions.h"
+
+#include "industry/DefinitionPrintout.h"
+#include "industry/IndustryDefinition.h"
+#include "platform/Platform.h"
+#include "screens/common/Handlers.h"
+#include "screens/common/ScreenRegistry.h"
+#include "screens/common/Widgets.h"
+#include "screens/industry/DefinitionPage.h"
+#include "state/modMain.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace modMain;
+
+frmIndustryDefinitions::frmIndustryDefinitions() {
+    setObjectName(QStringLiteral("frmIndustryDefinitions"));
+    auto* central = new QWidget;
+    setCentralWidget(central);
+
+    lblNAICS = makeLabel(QStringLiteral("lblNAICS"), QStringLiteral("Title"), true);
+    QFont heading = lblNAICS->font();
+    heading.setPointSize(12);
+    lblNAICS->setFont(heading);
+    lblNAICS->setWordWrap(true);
+    lblNAICS->setTextFormat(Qt::PlainText);
+    txtDefinition = new QPlainTextEdit;
+    txtDefinition->setObjectName(QStringLiteral("txtDefinition"));
+    txtDefinition->setReadOnly(true);
+    txtDefinition->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    cmdPrint = makeButton(QStringLiteral("cmdPrint"));
+    cmdContinue = makeButton(QStringLiteral("cmdContinue"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdPrint);
+    buttons->addSpacing(16);
+    buttons->addWidget(cmdContinue);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(lblNAICS);
+    layout->addWidget(txtDefinition, 1);
+    layout->addLayout(buttons);
+
+    onEvent(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
+    onEvent(cmdContinue, &QPushButton::clicked, this, [this] { cmdContinue_Click(); });
+    resize(600, 420);
+}
+
+void frmIndustryDefinitions::Form_Load() {
+    setWindowTitle(Txt(334));
+    cmdPrint->setText(Txt(58));
+    cmdContinue->setText(Txt(336));
+    centreOnScreen();
+}
+
+void frmIndustryDefinitions::cmdPrint_Click() {
+    const QList<definitionprintout::PrintedLine> lines =
+        definitionprintout::pageLines(lblNAICS->text(), txtDefinition->toPlainText());
+    const bool printed = platform().printerTarget().has_value() &&
+                         platform().printDocument(windowTitle(), [&lines](QPagedPaintDevice& device) {
+                             paintDefinitionPage(device, lines);
+                         });
+    if (printed) return;
+    // Without a printer nothing can be printed; say so rather than fail.
+    MsgBox(IsFrench() ? QStringLiteral("Il n'y a pas d'imprimante de rattaché à votre machine.")
+                      : QStringLiteral("There is no printer connected to your computer."),
+           MsgButtons::OK, MsgIcon::Exclamation);
+}
+
+void frmIndustryDefinitions::cmdContinue_Click() {
+    ScreenRegistry::instance().unload(*this);
+}
+
+void subOpenIndustryDef(const QString& strNAICS) {
+    const std::optional<industrydefinition::Definition> definition =
+        industrydefinition::lookup(gcnData, gstrNAICSTable, strNAICS, gintLanguage);
+    ScreenRegistry& registry = ScreenRegistry::instance();
+    frmIndustryDefinitions& form = registry.get<frmIndustryDefinitions>();
+    if (definition) {
+        form.lblNAICS->setText(definition->heading);
+        form.txtDefinition->setPlainText(definition->text);
+    } else {
+        // An unknown code empties the box; the heading keeps what it showed.
+        form.txtDefinition->clear();
+    }
+    registry.show(form);
+}

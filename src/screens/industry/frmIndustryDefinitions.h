@@ -1,0 +1,30 @@
+#pragma once
+// The definition of the selected industry, in the language in force when the window
+// was loaded, under a heading with its code and title; it can be printed.
+
+#include "screens/common/Screen.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+class frmIndustryDefinitions : public Screen {
+    Q_OBJECT
+public:
+    frmIndustryDefinitions();
+
+    void Form_Load() override;
+
+    void cmdPrint_Click();
+    void cmdContinue_Click();
+
+    QLabel* lblNAICS;
+    QPlainTextEdit* txtDefinition;
+    QPushButton* cmdPrint;
+    QPushButton* cmdContinue;
+};
+
+// Fills the definition window with the industry of code strNAICS from the description
+// table in force and shows it, modeless, in front of its caller; a window already on
+// the screen is refilled.
+void subOpenIndustryDef(const QString& strNAICS);

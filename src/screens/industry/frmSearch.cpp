@@ -1,0 +1,661 @@
+#include "screens/industry/frmSearch.h"
+
+#include "data/DatasetOptions.h"
+#include "data/RecordsetTableModel.h"
+#include "industry/IndustryTree.h"
+#include "industry/NaicsLists.h"
+#include "platform/Platform.h"
+#include "screens/common/Handlers.h"
+#include "screens/common/ScreenRegistry.h"
+#include "screens/common/Widgets.h"
+#include "screens/industry/FirmValuesHandOver.h"
+#include "screens/industry/IndustryTreeModel.h"
+#include "screens/industry/frmIndustryDefinitions.h"
+#include "screens/report/frmReportViewer.h"
+#include "screens/start/frmAbout.h"
+#include "screens/start/frmMenu.h"
+#include "state/modMain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+using namespace modMain;
+
+namespace {
+
+// The design's sizes are in twips; the screen has 15 twips to the pixel.
+constexpr int px(int twips) {
+    return twips / 15;
+}
+
+QGroupBox* makeFrame(const QString& name) {
+    auto* f = new QGroupBox;
+    f->setObjectName(name);
+    return f;
+}
+
+QLabel* makeTextLabel(const QString& name) {
+    QLabel* l = makeLabel(name);
+    // Titles come from the database: shown as they are, never as markup.
+    l->setTextFormat(Qt::PlainText);
+    l->setWordWrap(true);
+    return l;
+}
+
+void setCaption(QObject* control, const QString& text) {
+    if (auto* frame = qobject_cast<QGroupBox*>(control))
+        frame->setTitle(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(control))
+        button->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(control))
+        label->setText(text);
+    else if (auto* menu = qobject_cast<QMenu*>(control))
+        menu->setTitle(text);
+    else if (auto* action = qobject_cast<QAction*>(control))
+        action->setText(text);
+}
+
+} // namespace
+
+frmSearch::frmSearch() {
+    setObjectName(QStringLiteral("frmSearch"));
+    auto* central = new QWidget;
+    setCentralWidget(central);
+
+    btnBack = makeButton(QStringLiteral("btnBack"));
+    btnBack->setIcon(QIcon(QStringLiteral(":/ventrolux/images/back.svg")));
+    btnBack->setIconSize(QSize(24, 24));
+    btnBack->setMinimumWidth(0);
+    btnBack->setFixedSize(px(735), px(495));
+
+    // 1. Search method
+    fraSearch = makeFrame(QStringLiteral("fraSearch"));
+    optSearchNaics = makeOption(QStringLiteral("optSearchNaics"));
+    optKeyword = makeOption(QStringLiteral("optKeyword"));
+    optNAICScode = makeOption(QStringLiteral("optNAICScode"));
+    optNAICSTitle = makeOption(QStringLiteral("optNAICSTitle"));
+    auto* searchLayout = new QVBoxLayout(fraSearch);
+    for (QRadioButton* o : {optSearchNaics, optKeyword, optNAICScode, optNAICSTitle})
+        searchLayout->addWidget(o);
+    optSearchNaics->setChecked(true);
+
+    // 2. Data type
+    fraDatatype = makeFrame(QStringLiteral("fraDatatype"));
+    optRatios = makeOption(QStringLiteral("optRatios"));
+    optBalanceSheet = makeOption(QStringLiteral("optBalanceSheet"));
+    auto* datatypeLayout = new QVBoxLayout(fraDatatype);
+    datatypeLayout->addWidget(optRatios);
+    datatypeLayout->addWidget(optBalanceSheet);
+    optRatios->setChecked(true);
+
+    // 3. Report options: one group of three, the two comparisons under their heading.
+    fraOutput = makeFrame(QStringLiteral("fraOutput"));
+    optReport = makeOption(QStringLiteral("optReport"));
+    lblCompare = makeLabel(QStringLiteral("lblCompare"));
+    optCompareNew = makeOption(QStringLiteral("optCompareNew"));
+    optCompareExisting = makeOption(QStringLiteral("optCompareExisting"));
+    auto* outputLayout = new QVBoxLayout(fraOutput);
+    outputLayout->addWidget(optReport);
+    outputLayout->addSpacing(8);
+    outputLayout->addWidget(lblCompare);
+    for (QRadioButton* o : {optCompareNew, optCompareExisting}) {
+        auto* line = new QHBoxLayout;
+        line->addSpacing(20);
+        line->addWidget(o, 1);
+        outputLayout->addLayout(line);
+    }
+    outputLayout->addStretch();
+    optReport->setChecked(true);
+
+    cmdContinue = makeButton(QStringLiteral("cmdContinue"));
+
+    // The four search frames share one place on the right; one is shown at a time.
+    fraTreeView = makeFrame(QStringLiteral("fraTreeView"));
+    Image1 = makePicture(QStringLiteral("Image1"), QStringLiteral(":/ventrolux/images/industry.svg"),
+                         QSize(24, 24));
+    lblDirections = makeLabel(QStringLiteral("lblDirections"));
+    lblDirections->setWordWrap(true);
+    TreeView1 = new QTreeView;
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setUniformRowHeights(true);
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    TreeView1->setIconSize(QSize(16, 16));
+    // Long titles scroll sideways rather than being cut short.
+    TreeView1->setTextElideMode(Qt::ElideNone);
+    TreeView1->header()->setStretchLastSection(false);
+    TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    auto* treeLayout = new QVBoxLayout(fraTreeView);
+    auto* hint = new QHBoxLayout;
+    hint->addWidget(Image1);
+    hint->addWidget(lblDirections, 1);
+    treeLayout->addLayout(hint);
+    treeLayout->addWidget(TreeView1, 1);
+    fraTreeView->setMinimumHeight(px(5895));
+
+    fraNAICScode = makeFrame(QStringLiteral("fraNAICScode"));
+    cboNAICScodes = new QComboBox;
+    cboNAICScodes->setObjectName(QStringLiteral("cboNAICScodes"));
+    cboNAICScodes->setMaxVisibleItems(20);
+    (new QVBoxLayout(fraNAICScode))->addWidget(cboNAICScodes);
+    fraNAICScode->setFixedHeight(px(1815));
+
+    fraNAICSTitle = makeFrame(QStringLiteral("fraNAICSTitle"));
+    cboNAICSTitle = new QComboBox;
+    cboNAICSTitle->setObjectName(QStringLiteral("cboNAICSTitle"));
+    cboNAICSTitle->setMaxVisibleItems(20);
+    // The longest titles would make the list wider than its frame; the list itself
+    // drops down as wide as it needs.
+    cboNAICSTitle->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboNAICSTitle->setMinimumContentsLength(20);
+    (new QVBoxLayout(fraNAICSTitle))->addWidget(cboNAICSTitle);
+    fraNAICSTitle->setFixedHeight(px(1815));
+
+    fraKeyword = makeFrame(QStringLiteral("fraKeyword"));
+    txtKeyword = new QLineEdit;
+    txtKeyword->setObjectName(QStringLiteral("txtKeyword"));
+    cmdKeyword = makeButton(QStringLiteral("cmdKeyword"));
+    adodcKeywordResults = new RecordsetTableModel(this);
+    adodcKeywordResults->setObjectName(QStringLiteral("adodcKeywordResults"));
+    dbgridKeywordResults = new QTableView;
+    dbgridKeywordResults->setObjectName(QStringLiteral("dbgridKeywordResults"));
+    dbgridKeywordResults->setModel(adodcKeywordResults);
+    dbgridKeywordResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dbgridKeywordResults->setSelectionBehavior(QAbstractItemView::SelectRows);
+    dbgridKeywordResults->setSelectionMode(QAbstractItemView::SingleSelection);
+    dbgridKeywordResults->verticalHeader()->hide();
+    dbgridKeywordResults->setWordWrap(false);
+    dbgridKeywordResults->verticalHeader()->setDefaultSectionSize(
+        dbgridKeywordResults->fontMetrics().height() + 6);
+    auto* keywordLayout = new QVBoxLayout(fraKeyword);
+    auto* keywordLine = new QHBoxLayout;
+    keywordLine->addWidget(txtKeyword, 1);
+    keywordLine->addWidget(cmdKeyword);
+    keywordLayout->addLayout(keywordLine);
+    keywordLayout->addWidget(dbgridKeywordResults, 1);
+    keywordLayout->addStretch(); // keeps the keyword line at the top while the grid is hidden
+    fraKeyword->setMinimumHeight(px(5895));
+
+    // The selection.
+    lblIndustryInfo = makeLabel(QStringLiteral("lblIndustryInfo"), QString(), true);
+    lblCategory = makeTextLabel(QStringLiteral("lblCategory"));
+    lblNAICSCode = makeTextLabel(QStringLiteral("lblNAICSCode"));
+    // The selection lines keep their place while nothing is selected.
+    for (QLabel* l : {lblCategory, lblNAICSCode})
+        l->setMinimumHeight(l->fontMetrics().height());
+    txtIndName = new QPlainTextEdit;
+    txtIndName->setObjectName(QStringLiteral("txtIndName"));
+    txtIndName->setReadOnly(true);
+    txtIndName->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtIndName->setFixedHeight(txtIndName->fontMetrics().lineSpacing() * 2 + 2 * txtIndName->frameWidth() +
+                               2 * static_cast<int>(txtIndName->document()->documentMargin()) + 2);
+    lblHiddenNaics = makeLabel(QStringLiteral("lblHiddenNaics"));
+    lblHiddenNaics->setParent(central);
+    lblHiddenNaics->hide();
+
+    // Layout: back button top right; the three numbered frames on the left, the search
+    // place on the right; under them the heading, Continue and the selection.
+    auto* top = new QHBoxLayout;
+    top->addStretch();
+    top->addWidget(btnBack);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(fraSearch);
+    left->addWidget(fraDatatype);
+    left->addWidget(fraOutput, 1);
+
+    auto* searchPlace = new QGridLayout;
+    searchPlace->setContentsMargins(0, 0, 0, 0);
+    searchPlace->addWidget(fraTreeView, 0, 0);
+    searchPlace->addWidget(fraKeyword, 0, 0);
+    searchPlace->addWidget(fraNAICScode, 0, 0, Qt::AlignTop);
+    searchPlace->addWidget(fraNAICSTitle, 0, 0, Qt::AlignTop);
+    fraKeyword->hide();
+    fraNAICScode->hide();
+    fraNAICSTitle->hide();
+
+    auto* middle = new QHBoxLayout;
+    middle->addLayout(left, px(4815));
+    middle->addLayout(searchPlace, px(5295));
+
+    auto* selection = new QGridLayout;
+    selection->addWidget(lblIndustryInfo, 0, 0, Qt::AlignTop);
+    selection->addWidget(cmdContinue, 1, 0, Qt::AlignTop);
+    selection->addWidget(lblCategory, 0, 1);
+    selection->addWidget(lblNAICSCode, 1, 1);
+    selection->addWidget(txtIndName, 2, 1);
+    selection->setColumnMinimumWidth(0, px(2535));
+    selection->setColumnStretch(1, 1);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->addLayout(top);
+    layout->addLayout(middle, 1);
+    layout->addLayout(selection);
+    central->setMinimumSize(px(10440), px(8010) - px(480));
+
+    buildMenus();
+
+    // The four ways to search, in one table: what each shows, fills and presses on Enter.
+    modes_ = {
+        {optSearchNaics, fraTreeView, &frmSearch::subLoadTreeView, DefaultRule::Unchanged},
+        {optNAICScode, fraNAICScode, &frmSearch::subPopulateNAICScodes, DefaultRule::NoDefault},
+        {optNAICSTitle, fraNAICSTitle, &frmSearch::subPopulateNAICSTitles, DefaultRule::NoDefault},
+        {optKeyword, fraKeyword, nullptr, DefaultRule::Keyword},
+    };
+    for (size_t i = 0; i < modes_.size(); ++i)
+        onEvent(modes_[i].option, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) switchMode(modes_[i]);
+        });
+
+    captions_ = {
+        {fraSearch, 404},
+        {optSearchNaics, 518},
+        {optKeyword, 38},
+        {optNAICScode, 50},
+        {optNAICSTitle, 506},
+        {fraDatatype, 396},
+        {optRatios, 422},
+        {optBalanceSheet, 424},
+        {fraOutput, 508},
+        {optReport, 510},
+        {lblCompare, 512},
+        {optCompareNew, 514},
+        {optCompareExisting, 516},
+        {fraTreeView, 518},
+        {lblDirections, 520},
+        {fraKeyword, 38},
+        {cmdKeyword, 44},
+        {fraNAICSTitle, 506},
+        {fraNAICScode, 50},
+        {lblIndustryInfo, 522},
+        {cmdContinue, 18},
+        {mnuFile, 496},
+        {mnuReturn, 498},
+        {mnuExit, 328},
+        {mnuView, 460},
+        {mnuDefinition, 334},
+        {mnuLanguage, 500},
+        {mnuHelp, 298},
+        {mnuContents, 562},
+        {mnuTechnical, 564},
+        {mnuAbout, 380},
+    };
+
+    // Either data type asks for the industry's own report.
+    for (QRadioButton* o : {optRatios, optBalanceSheet})
+        onEvent(o, &QRadioButton::clicked, this, [this] { optReport->setChecked(true); });
+
+    onEvent(cmdContinue, &QPushButton::clicked, this, [this] { cmdContinue_Click(); });
+    onEvent(cmdKeyword, &QPushButton::clicked, this, [this] { cmdKeyword_Click(); });
+    onEvent(btnBack, &QPushButton::clicked, this, [this] { btnBack_Click(); });
+    onEvent(cboNAICScodes, &QComboBox::activated, this, [this] { cboNAICScodes_Click(); });
+    onEvent(cboNAICSTitle, &QComboBox::activated, this, [this] { cboNAICSTitle_Click(); });
+    onEvent(TreeView1, &QTreeView::clicked, this, [this] { TreeView1_Click(); });
+    onEvent(TreeView1, &QTreeView::doubleClicked, this, [this] { TreeView1_DblClick(); });
+    onEvent(dbgridKeywordResults, &QTableView::clicked, this, [this] { dbgridKeywordResults_Click(); });
+    onEvent(dbgridKeywordResults, &QTableView::doubleClicked, this,
+            [this] { dbgridKeywordResults_DblClick(); });
+
+    setDefaultButton(cmdContinue);
+    subLoadCaptions();
+}
+
+void frmSearch::buildMenus() {
+    mnuFile = makeMenu(menuBar(), QStringLiteral("mnuFile"));
+    mnuReturn = makeMenuEntry(mnuFile, QStringLiteral("mnuReturn"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuExit = makeMenuEntry(mnuFile, QStringLiteral("mnuExit"), QKeySequence());
+    mnuView = makeMenu(menuBar(), QStringLiteral("mnuView"));
+    mnuDefinition =
+        makeMenuEntry(mnuView, QStringLiteral("mnuDefinition"), QKeySequence(Qt::CTRL | Qt::Key_D));
+    mnuLanguage = makeMenu(menuBar(), QStringLiteral("mnuLanguage"));
+    mnuEnglish = makeMenuEntry(mnuLanguage, QStringLiteral("mnuEnglish"), QKeySequence(Qt::Key_F2));
+    mnuFrench = makeMenuEntry(mnuLanguage, QStringLiteral("mnuFrench"), QKeySequence(Qt::Key_F3));
+    mnuHelp = makeMenu(menuBar(), QStringLiteral("mnuHelp"));
+    mnuContents = makeMenuEntry(mnuHelp, QStringLiteral("mnuContents"), QKeySequence(Qt::Key_F1));
+    mnuTechnical = makeMenuEntry(mnuHelp, QStringLiteral("mnuTechnical"), QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuAbout = makeMenuEntry(mnuHelp, QStringLiteral("mnuAbout"), QKeySequence(Qt::CTRL | Qt::Key_P));
+
+    onEvent(mnuReturn, &QAction::triggered, this, [this] { mnuReturn_Click(); });
+    onEvent(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
+    onEvent(mnuDefinition, &QAction::triggered, this, [this] { mnuDefinition_Click(); });
+    onEvent(mnuEnglish, &QAction::triggered, this, [this] { mnuEnglish_Click(); });
+    onEvent(mnuFrench, &QAction::triggered, this, [this] { mnuFrench_Click(); });
+    onEvent(mnuContents, &QAction::triggered, this, [this] { mnuContents_Click(); });
+    onEvent(mnuTechnical, &QAction::triggered, this, [this] { mnuTechnical_Click(); });
+    onEvent(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
+}
+
+void frmSearch::Form_Load() {
+    centreOnScreen();
+    blnReinitOnActivate = true;
+}
+
+void frmSearch::Form_Activate() {
+    if (blnReinitOnActivate) {
+        subLoadCaptions();
+        subInitialize();
+        subLoadTreeView();
+    } else {
+        // The first activation after a hand-over to a window that comes back here keeps
+        // the user's mode, lists and selection.
+        blnReinitOnActivate = true;
+    }
+}
+
+bool frmSearch::Form_QueryUnload() {
+    return askExitQuestion();
+}
+
+bool frmSearch::hasSelection() const {
+    return !lblNAICSCode->text().isEmpty();
+}
+
+void frmSearch::subInitialize() {
+    TreeView1->setVisible(true);
+    fraKeyword->hide();
+    fraNAICScode->hide();
+    fraNAICSTitle->hide();
+    optSearchNaics->setChecked(true);
+    txtKeyword->clear();
+    dbgridKeywordResults->hide();
+    clearSelection();
+}
+
+void frmSearch::subLoadCaptions() {
+    setWindowTitle((IsFrench() ? QStringLiteral("Recherche ") : QStringLiteral("Search ")) +
+                   gstrDatasetCaption + QStringLiteral(" - ") +
+                   (IsFrench() ? QStringLiteral("DORVA") : QStringLiteral("ZEBRO")) + QStringLiteral(" (") +
+                   QStringLiteral("2011, 2010 and 2009") + QStringLiteral(")"));
+    btnBack->setToolTip(Txt(352));
+    for (const Caption& c : captions_)
+        setCaption(c.control, Txt(c.entry));
+    mnuEnglish->setText(QStringLiteral("English"));
+    mnuFrench->setText(QStringLiteral("Français"));
+}
+
+void frmSearch::switchMode(const SearchMode& mode) {
+    if (mode.fill) (this->*mode.fill)();
+    for (const SearchMode& other : modes_)
+        if (other.frame != mode.frame) other.frame->hide();
+    mode.frame->show();
+    switch (mode.defaultRule) {
+    case DefaultRule::Unchanged:
+        break;
+    case DefaultRule::NoDefault:
+        setDefaultButton(nullptr);
+        break;
+    case DefaultRule::Keyword:
+        setDefaultButton(cmdKeyword);
+        txtKeyword->clear();
+        txtKeyword->setFocus();
+        break;
+    }
+    clearSelection();
+}
+
+void frmSearch::setDefaultButton(QPushButton* button) {
+    for (QPushButton* b : {cmdContinue, cmdKeyword})
+        b->setDefault(b == button);
+    defaultButton_ = button;
+}
+
+void frmSearch::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // A button with the focus takes Enter itself; otherwise the default button, when shown.
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        QPushButton* target = focused ? focused : defaultButton_;
+        if (target && target->isVisible() && target->isEnabled()) {
+            event->accept();
+            target->click();
+            return;
+        }
+    }
+    Screen::keyPressEvent(event);
+}
+
+void frmSearch::setSelection(const QString& sector, const QString& naics, const QString& title) {
+    lblCategory->setText(Txt(524) + QStringLiteral(": ") + sector);
+    lblNAICSCode->setText(Txt(408) + QStringLiteral(": ") + naics);
+    txtIndName->setPlainText(title);
+    lblHiddenNaics->setText(naics);
+}
+
+void frmSearch::clearSelection() {
+    lblCategory->clear();
+    lblNAICSCode->clear();
+    txtIndName->clear();
+    lblHiddenNaics->clear();
+}
+
+void frmSearch::subLookupNewLanguage(const QString& strNAICS) {
+    lookupInLanguage(strNAICS);
+}
+
+bool frmSearch::lookupInLanguage(const QString& naics) {
+    const std::optional<naicslists::Industry> industry =
+        naicslists::byCode(gcnData, gstrDataTable, gstrNAICSTable, naics, gintLanguage);
+    if (!industry) {
+        // A code the dataset does not hold leaves nothing selected, rather than ending the program.
+        clearSelection();
+        return false;
+    }
+    lblCategory->setText(Txt(524) + QStringLiteral(": ") + industry->sector);
+    lblNAICSCode->setText(naicslists::relabelCodeLine(lblNAICSCode->text(), gintLanguage));
+    txtIndName->setPlainText(industry->title);
+    return true;
+}
+
+void frmSearch::subLoadTreeView() {
+    const industrytree::Tree tree = industrytree::build(gcnData, gstrNAICSTable, gstrDataTable, gintLanguage);
+    // The model is filled completely before the view sees it, so the view lays out once.
+    QStandardItemModel* model = industrytreemodel::build(tree, this);
+    QItemSelectionModel* oldSelection = TreeView1->selectionModel();
+    TreeView1->setModel(model);
+    delete oldSelection;
+    delete treeModel;
+    treeModel = model;
+    // The smallest step per level that still leaves room for the open/close arrows.
+    TreeView1->setIndentation(14);
+}
+
+void frmSearch::subPopulateNAICScodes() {
+    cboNAICScodes->clear();
+    cboNAICScodes->addItems(naicslists::codes(gcnData, gstrDataTable));
+    cboNAICScodes->setCurrentIndex(-1);
+}
+
+void frmSearch::subPopulateNAICSTitles() {
+    cboNAICSTitle->clear();
+    cboNAICSTitle->addItems(naicslists::titles(gcnData, gstrDataTable, gstrNAICSTable, gintLanguage));
+    cboNAICSTitle->setCurrentIndex(-1);
+}
+
+void frmSearch::subFormatGrid() {
+    // 630, 2500 and 2500 twips; the code column at least as wide as its heading and a code.
+    const int dpi = dbgridKeywordResults->logicalDpiX();
+    const auto width = [dpi](int twips) { return twips * dpi / 1440; };
+    const QFontMetrics header(dbgridKeywordResults->horizontalHeader()->font());
+    const QFontMetrics cells(dbgridKeywordResults->font());
+    const QString heading = adodcKeywordResults->headerData(0, Qt::Horizontal).toString();
+    const int codeWidth = std::max({width(630), header.horizontalAdvance(heading) + 16,
+                                    cells.horizontalAdvance(QStringLiteral("000000")) + 12});
+    dbgridKeywordResults->setColumnWidth(0, codeWidth);
+    dbgridKeywordResults->setColumnWidth(1, width(2500));
+    dbgridKeywordResults->setColumnWidth(2, width(2500));
+}
+
+void frmSearch::cmdKeyword_Click() {
+    RecordsetPtr rs =
+        naicslists::keywordResults(gcnData, gstrDataTable, gstrNAICSTable, txtKeyword->text(), gintLanguage);
+    adodcKeywordResults->setRecordset(rs);
+    if (rs->recordCount() > 0) {
+        subFormatGrid();
+        dbgridKeywordResults->show();
+        return;
+    }
+    MsgBox(IsFrench() ? QStringLiteral("L'item n'a pas été trouvé") : QStringLiteral("No match was found"),
+           MsgButtons::OK, MsgIcon::None);
+}
+
+void frmSearch::cboNAICScodes_Click() {
+    const QString code = cboNAICScodes->currentText();
+    if (code.isEmpty()) return;
+    if (!lookupInLanguage(code)) return;
+    lblNAICSCode->setText(Txt(408) + QStringLiteral(": ") + code);
+    lblHiddenNaics->setText(code);
+}
+
+void frmSearch::cboNAICSTitle_Click() {
+    const QString title = cboNAICSTitle->currentText();
+    if (title.isEmpty()) return;
+    const std::optional<naicslists::Industry> industry =
+        naicslists::byTitle(gcnData, gstrDataTable, gstrNAICSTable, title, gintLanguage);
+    if (!industry) {
+        clearSelection();
+        return;
+    }
+    setSelection(industry->sector, industry->naics, industry->title);
+}
+
+void frmSearch::selectTreeNode(bool thenContinue) {
+    const QModelIndexList selected =
+        TreeView1->selectionModel() ? TreeView1->selectionModel()->selectedIndexes() : QModelIndexList();
+    if (selected.isEmpty()) return;
+    const QModelIndex node = selected.first();
+    if (node.data(industrytreemodel::PictureRole).toInt() !=
+        static_cast<int>(industrytree::Picture::Industry))
+        return;
+    const QString naics = industrytree::naicsOfKey(node.data(industrytreemodel::KeyRole).toString());
+    setSelection(node.parent().data(Qt::DisplayRole).toString(), naics,
+                 node.data(Qt::DisplayRole).toString());
+    if (thenContinue) cmdContinue_Click();
+}
+
+void frmSearch::TreeView1_Click() {
+    selectTreeNode(false);
+}
+void frmSearch::TreeView1_DblClick() {
+    selectTreeNode(true);
+}
+
+void frmSearch::selectGridRow(bool thenContinue) {
+    const QModelIndex current = dbgridKeywordResults->currentIndex();
+    if (!current.isValid() || adodcKeywordResults->rowCount() == 0) return;
+    const int row = current.row();
+    setSelection(adodcKeywordResults->cellText(row, 2), adodcKeywordResults->cellText(row, 0),
+                 adodcKeywordResults->cellText(row, 1));
+    if (thenContinue) cmdContinue_Click();
+}
+
+void frmSearch::dbgridKeywordResults_Click() {
+    selectGridRow(false);
+}
+void frmSearch::dbgridKeywordResults_DblClick() {
+    selectGridRow(true);
+}
+
+void frmSearch::restoreNormalState() {
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
+void frmSearch::cmdContinue_Click() {
+    if (!hasSelection()) {
+        MsgBox(IsFrench() ? QStringLiteral("Vous devez sélectionner une industrie")
+                          : QStringLiteral("You must select an industry"),
+               MsgButtons::OK, MsgIcon::Exclamation);
+    } else if (optReport->isChecked()) {
+        const QString kind = optRatios->isChecked()         ? QStringLiteral("rat")
+                             : optBalanceSheet->isChecked() ? QStringLiteral("bal")
+                                                            : QString();
+        const QString language = IsFrench() ? QStringLiteral("F") : QStringLiteral("E");
+        blnReinitOnActivate = false;
+        ScreenRegistry::instance().get<frmReportViewer>().DisplayCrystalReport(
+            gcnData, gcnMyData, kind, gintVolume, gstrRegion, static_cast<int16_t>(datasets::kCurrentYear),
+            lblHiddenNaics->text(), language, QStringList());
+    } else {
+        blnReinitOnActivate = false;
+        if (optCompareNew->isChecked())
+            handOverToNewFirmValues(*this);
+        else
+            handOverToExistingFirmValues(*this);
+    }
+    restoreNormalState();
+}
+
+void frmSearch::mnuDefinition_Click() {
+    if (hasSelection()) {
+        blnReinitOnActivate = false;
+        subOpenIndustryDef(lblHiddenNaics->text());
+        return;
+    }
+    MsgBox(Txt(556), MsgButtons::OK, MsgIcon::Exclamation);
+}
+
+void frmSearch::switchLanguage(int16_t language) {
+    gintLanguage = language;
+    subLoadTreeView();
+    subPopulateNAICSTitles();
+    dbgridKeywordResults->hide();
+    txtKeyword->clear();
+    if (!lblNAICSCode->text().trimmed().isEmpty()) subLookupNewLanguage(lblHiddenNaics->text());
+    // The main menu shows the new language when the user goes back, and the dataset's
+    // caption in the titles follows it.
+    frmMenu& menu = ScreenRegistry::instance().get<frmMenu>();
+    menu.subLoadCaptions();
+    menu.fncDetermineDataset();
+    subLoadCaptions();
+}
+
+void frmSearch::mnuEnglish_Click() {
+    switchLanguage(0);
+}
+void frmSearch::mnuFrench_Click() {
+    switchLanguage(1);
+}
+
+void frmSearch::mnuReturn_Click() {
+    ScreenRegistry& registry = ScreenRegistry::instance();
+    registry.hide(*this);
+    blnReinitOnActivate = true;
+    registry.show(registry.get<frmMenu>());
+}
+
+void frmSearch::btnBack_Click() {
+    mnuReturn_Click();
+}
+
+void frmSearch::mnuExit_Click() {
+    Form_QueryUnload();
+}
+
+void frmSearch::mnuContents_Click() {
+    subLaunchHelpFile(QStringLiteral("Contents"));
+}
+void frmSearch::mnuTechnical_Click() {
+    subLaunchHelpFile(QStringLiteral("Tech"));
+}
+
+void frmSearch::mnuAbout_Click() {
+    blnReinitOnActivate = false;
+    ScreenRegistry& registry = ScreenRegistry::instance();
+    registry.showModal(registry.get<frmAbout>(), this);
+}
