@@ -7,6 +7,7 @@
 #include "data/DatasetOptions.h"
 #include "data/ProgramFiles.h"
 #include "firm/FirmFile.h"
+#include "firm/FirmMessages.h"
 #include "firm/FirmStatement.h"
 #include "industry/NaicsLists.h"
 #include "platform/Platform.h"
@@ -168,7 +169,8 @@ int compareCommand(const Context& c) {
 
     // As the firm values screen does before a report: entered values in their normal
     // form, subtotals recomputed, empty boxes filled, then the checks in order.
-    if (!firmrules::normalizeEntered(firm.values)) throw Refused{text(Text::PleaseEnterNumber, c.language())};
+    if (!firmrules::normalizeEntered(firm.values))
+        throw Refused{firmmessages::text(firmmessages::Message::PleaseEnterNumber, c.language())};
     firmrules::calculateSubTotals(firm.values);
     firmrules::fillEmpty(firm.values);
     // The screen offers only the three years; a file's year that is not exactly one of

@@ -68,7 +68,6 @@ constexpr std::array<Wording, static_cast<std::size_t>(Text::Count)> kTexts{{
      "le jeu de données %1 n'a pas d'industrie %2"},
     {Text::IndustryDisagrees, "the firm file names the industry %1, but --naics gives %2",
      "le fichier de l'entreprise nomme l'industrie %1, mais --naics donne %2"},
-    {Text::PleaseEnterNumber, "Please enter a number", "Veuillez entrer un chiffre"},
     {Text::FileUnreadable, "cannot read the firm file %1: %2",
      "impossible de lire le fichier de l'entreprise %1 : %2"},
     {Text::FileBrokenJson, "the firm file %1 is not valid JSON: %2",

@@ -44,7 +44,6 @@ enum class Text {
     DatasetTableMissing,
     UnknownIndustry,
     IndustryDisagrees,
-    PleaseEnterNumber,
     FileUnreadable,
     FileBrokenJson,
     FileNotAnObject,
