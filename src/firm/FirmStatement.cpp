@@ -3,6 +3,8 @@
 #include "firm/ValueText.h"
 #include "text/StringTable.h"
 
+#include <cmath>
+#include <cstdint>
 #include <limits>
 #include <stdexcept>
 
@@ -29,6 +31,16 @@ void writeSum(std::array<QString, lineitems::kCount>& v, const char* target, std
     float sum = 0.0f;
     for (const char* p : parts) sum = sum + single(v[idx(p)]);
     v[idx(target)] = valuetext::singleText(sum);
+}
+
+// The year as a 16-bit whole number written back as text, rounded half to even as
+// the year box's conversion does; a text outside that range stays as it is rather
+// than overflowing the conversion.
+QString yearText(const QString& year) {
+    const double y = valuetext::leadingNumber(year);
+    if (!(y >= std::numeric_limits<int16_t>::min() - 0.5 && y < std::numeric_limits<int16_t>::max() + 0.5))
+        return year;
+    return QString::number(static_cast<int16_t>(std::nearbyint(y)));
 }
 
 } // namespace
@@ -70,7 +82,7 @@ int comparisonIndex(int lineItemIndex) {
 QStringList comparisonValues(const FirmStatement& firm, const QString& industryTitle) {
     QStringList a(37);
     a[0] = firm.firmName;
-    a[1] = QString::number(static_cast<int16_t>(valuetext::leadingNumber(firm.year)));
+    a[1] = yearText(firm.year);
     a[2] = firm.naics;
     a[3] = industryTitle.trimmed();
     for (int i = 0; i < lineitems::kCount; ++i) a[comparisonIndex(i)] = firm.values[i];

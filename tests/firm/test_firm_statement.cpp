@@ -128,6 +128,24 @@ private slots:
         QCOMPARE(firmrules::reportRequestProblem(f, 0), std::optional<QString>());
     }
 
+    // The year of the comparison array is a 16-bit whole number; a year text beyond that
+    // range is kept as text instead of overflowing the conversion.
+    void comparisonYearConversion_data() {
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("listed year") << "2010" << "2010";
+        QTest::newRow("blanks around") << " 2009 " << "2009";
+        QTest::newRow("exponent beyond 16 bits") << "2010e5" << "2010e5";
+        QTest::newRow("half rounds to even") << "2010.5" << "2010";
+    }
+    void comparisonYearConversion() {
+        QFETCH(QString, year);
+        QFETCH(QString, expected);
+        FirmStatement f = zeroFirm();
+        f.year = year;
+        QCOMPARE(firmrules::comparisonValues(f, QStringLiteral("x")).at(1), expected);
+    }
+
     void liabilitiesEquityAndTheirTotal() {
         FirmStatement f = zeroFirm();
         f.value("AccountsPayable") = QStringLiteral("100");
