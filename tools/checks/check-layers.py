@@ -9,6 +9,7 @@ The layers, bottom to top; a folder may include its own layer and those below:
   3 industry firm   industry lookups; the firm model and its records
   4 report          ratios, report preparation and rendering (uses the firm model)
   5 userdb          the user database's schema (uses firm and report tables)
+  5 refdata         import and export of the reference data (uses industry and report tables)
   6 state           the global application state (opens both databases)
   7 screens         the windows: screens/common first, then the four screen folders
   8 app cli help    the desktop program, the command-line tool, the help viewer
@@ -19,7 +20,7 @@ import sys
 
 RANK = {
     "platform": 0, "text": 1, "data": 2, "industry": 3, "firm": 3, "report": 4,
-    "userdb": 5, "state": 6, "screens": 7, "app": 8, "cli": 8, "help": 8,
+    "userdb": 5, "refdata": 5, "state": 6, "screens": 7, "app": 8, "cli": 8, "help": 8,
 }
 CORE_MAX_RANK = 6
 WIDGET_HEADER = re.compile(r'#\s*include\s*<(Qt(Widgets|PrintSupport)/)?(Q(Widget|MainWindow|Dialog|MessageBox|'

@@ -4,6 +4,8 @@
 #include "FigureModel.h"
 #include "Gaps.h"
 #include "data/DatasetOptions.h"
+#include "refdata/Provenance.h"
+#include "refdata/ReferenceSchema.h"
 #include "report/RatioTable.h"
 
 #include <QDir>
@@ -24,6 +26,9 @@ constexpr const char* kDetailedTable = "ZEBRO_NAICS_Description_Ind_Detailed";
 constexpr const char* kRawTable = "ZEBRO_NAICS_Description_Ind_Raw";
 // Columns of a dataset table that are not REAL.
 constexpr int kLeadingColumns = 3;
+
+// Creates a table with the columns and types every reference database has.
+void createTable(QSqlDatabase& db, const QString& name);
 
 [[noreturn]] void failQuery(const QSqlQuery& q, const QString& what) {
     throw std::runtime_error(QStringLiteral("%1: %2").arg(what, q.lastError().text()).toStdString());
@@ -81,10 +86,7 @@ QString placeholders(qsizetype n) {
 }
 
 void writeDescriptions(QSqlDatabase& db) {
-    exec(
-        db,
-        QStringLiteral(
-            "CREATE TABLE datadescription (optname TEXT PRIMARY KEY, descriptione TEXT, descriptionf TEXT)"));
+    createTable(db, QStringLiteral("datadescription"));
     QSqlQuery q = prepare(
         db,
         QStringLiteral("INSERT INTO datadescription (optname, descriptione, descriptionf) VALUES (?,?,?)"));
@@ -97,8 +99,7 @@ void writeDescriptions(QSqlDatabase& db) {
 }
 
 void writeTree(QSqlDatabase& db, const Catalogue& catalogue) {
-    exec(db, QStringLiteral("CREATE TABLE tblTreeview (NodeKey TEXT PRIMARY KEY, Parent TEXT, IndDescE TEXT, "
-                            "IndDescF TEXT, sequence INTEGER)"));
+    createTable(db, QStringLiteral("tblTreeview"));
     QSqlQuery q =
         prepare(db, QStringLiteral("INSERT INTO tblTreeview (NodeKey, Parent, IndDescE, IndDescF, sequence) "
                                    "VALUES (?,?,?,?,?)"));
@@ -113,11 +114,7 @@ void writeTree(QSqlDatabase& db, const Catalogue& catalogue) {
 }
 
 void writeIndustries(QSqlDatabase& db, const Catalogue& catalogue, const char* table, bool withFinance) {
-    exec(db,
-         QStringLiteral("CREATE TABLE %1 (NAICS TEXT PRIMARY KEY, Description TEXT NOT NULL, "
-                        "Description_french TEXT NOT NULL, definitione TEXT, definitionf TEXT, Parent TEXT, "
-                        "NodeKey TEXT, sequence INTEGER)")
-             .arg(QLatin1String(table)));
+    createTable(db, QLatin1String(table));
     QSqlQuery q =
         prepare(db, QStringLiteral("INSERT INTO %1 (NAICS, Description, Description_french, definitione, "
                                    "definitionf, Parent, NodeKey, sequence) VALUES (?,?,?,?,?,?,?,?)")
@@ -139,13 +136,7 @@ void writeIndustries(QSqlDatabase& db, const Catalogue& catalogue, const char* t
 void writeDataset(QSqlDatabase& db, const Catalogue& catalogue, const DatasetOption& option, int year,
                   const QStringList& columns) {
     const QString table = datasetTableName(option.tablePrefix, year);
-    QStringList definitions{QStringLiteral("NAICS TEXT PRIMARY KEY"),
-                            QStringLiteral("IndustryDescription TEXT"),
-                            QStringLiteral("NumberOfFirms INTEGER")};
-    for (qsizetype i = kLeadingColumns; i < columns.size(); ++i)
-        definitions << columns[i] + QStringLiteral(" REAL");
-    exec(db,
-         QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table), definitions.join(QStringLiteral(", "))));
+    createTable(db, table);
     if (gaps::tableEmpty(option, year)) return;
 
     QSqlQuery q =
@@ -172,6 +163,40 @@ void writeDataset(QSqlDatabase& db, const Catalogue& catalogue, const DatasetOpt
             }
         }
         run(q);
+    }
+}
+
+void createTable(QSqlDatabase& db, const QString& name) {
+    const std::optional<refschema::Table> table = refschema::find(name);
+    if (!table) throw std::runtime_error("not a table of the reference database: " + name.toStdString());
+    exec(db, refschema::createStatement(*table));
+}
+
+// Records that the figures are the generated sample, with each table's number of rows.
+// No date: the database is the same whenever it is built.
+void writeProvenance(QSqlDatabase& db) {
+    std::vector<provenance::TableCount> counts;
+    for (const refschema::Table& t : refschema::tables()) {
+        if (t.kind == refschema::TableKind::Provenance) continue;
+        QSqlQuery present = prepare(
+            db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?"));
+        present.addBindValue(t.name);
+        run(present);
+        if (!present.next() || present.value(0).toInt() == 0) continue;
+        QSqlQuery rows(db);
+        if (!rows.exec(
+                QStringLiteral("SELECT count(*) FROM %1").arg(quoted(refschema::checkedName(t.name)))) ||
+            !rows.next())
+            failQuery(rows, t.name);
+        counts.push_back({t.name, rows.value(0).toLongLong()});
+    }
+    createTable(db, QLatin1String(refschema::ProvenanceTable));
+    QSqlQuery insert = prepare(db, provenance::insertStatement());
+    for (const QVariantList& row :
+         provenance::rows(QLatin1String(provenance::SyntheticSample), QDate(), counts)) {
+        for (const QVariant& v : row)
+            insert.addBindValue(v);
+        run(insert);
     }
 }
 
@@ -208,7 +233,8 @@ void writeSampleDatabase(const QString& path, const Catalogue& catalogue) {
     for (const DatasetOption& o : datasets::options())
         for (int year : datasets::kReferenceYears)
             if (!gaps::tableOmitted(o, year)) writeDataset(db, catalogue, o, year, columns);
-    exec(db, QStringLiteral("PRAGMA user_version = 1"));
+    writeProvenance(db);
+    exec(db, QStringLiteral("PRAGMA user_version = %1").arg(refschema::kUserVersion));
     if (!db.commit()) throw std::runtime_error("cannot commit: " + db.lastError().text().toStdString());
 }
 

@@ -1,0 +1,40 @@
+#pragma once
+// Where the figures of a reference database come from: the table Provenance, one row
+// per table with its number of rows, the source's name and the import date, and the
+// one-line description of it that the About screen and the reports' footer show.
+
+#include "data/DBTools.h"
+
+#include <QDate>
+#include <QString>
+#include <QVariantList>
+#include <vector>
+
+namespace provenance {
+
+// The source name of the generated sample database.
+inline constexpr char SyntheticSample[] = "synthetic sample";
+
+struct TableCount {
+    QString table;
+    qint64 rows = 0;
+};
+
+// The statement that inserts one row, and the rows for a database: a null date for
+// a database that was generated rather than imported.
+QString insertStatement();
+std::vector<QVariantList> rows(const QString& sourceName, const QDate& importDate,
+                               const std::vector<TableCount>& counts);
+
+// Creates the table in an open, writable database and fills it.
+void write(Connection& cn, const QString& sourceName, const QDate& importDate,
+           const std::vector<TableCount>& counts);
+
+// The recorded source name; empty when the database records none.
+QString sourceName(Connection& cn);
+
+// One line in a language (0 English, otherwise French): synthetic sample data, the
+// source and date of an import, or that the source is not recorded.
+QString describe(Connection& cn, int language);
+
+} // namespace provenance
