@@ -55,10 +55,14 @@ SaveResult save(Connection& cn, FirmStatement& firm, bool skipWarningMessages, i
     return {SaveOutcome::Saved};
 }
 
-MsgResult askToSaveChanges(Connection& cn, FirmStatement& firm, firmmessages::SaveAsker asker, int language) {
+MsgResult askToSaveChanges(Connection& cn, FirmStatement& firm, firmmessages::SaveAsker asker, int language,
+                           SaveResult* saved) {
     const MsgResult answer =
         MsgBox(firmmessages::saveQuestion(firm.firmName, asker, language), MsgButtons::YesNoCancel);
-    if (answer == MsgResult::Yes) save(cn, firm, true, language);
+    if (answer == MsgResult::Yes) {
+        const SaveResult result = save(cn, firm, true, language);
+        if (saved) *saved = result;
+    }
     return answer;
 }
 

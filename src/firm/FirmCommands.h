@@ -32,7 +32,9 @@ SaveResult save(Connection& cn, FirmStatement& firm, bool skipWarningMessages, i
 
 // Asks whether to save the changed firm (Yes, No, Cancel). Yes saves it without the
 // replace question before the answer is returned; the caller goes on for Yes and No.
-MsgResult askToSaveChanges(Connection& cn, FirmStatement& firm, firmmessages::SaveAsker asker, int language);
+// With saved, the outcome of that save is kept there (a refused name is not saved).
+MsgResult askToSaveChanges(Connection& cn, FirmStatement& firm, firmmessages::SaveAsker asker, int language,
+                           SaveResult* saved = nullptr);
 
 // Asks whether to delete the record of the firm's name and year; on Yes deletes it
 // (whether or not one was stored, without any further message) and returns true, so
