@@ -17,10 +17,21 @@ std::atomic<int> gConnectionCounter{0};
 
 constexpr int kBusyTimeoutMs = 5000;
 
-[[noreturn]] void throwDatabaseError(const QSqlError& error, const QString& context) {
+std::function<QString(const QString&)> gBusyMessage;
+
+QString busyMessage(const QString& file) {
+    if (gBusyMessage) return gBusyMessage(file);
+    return QStringLiteral("The database %1 is in use by another copy of the program. Try again in a moment.\n"
+                          "La base de données %1 est utilisée par une autre copie du programme. Réessayez dans un instant.")
+        .arg(file);
+}
+
+[[noreturn]] void throwDatabaseError(const QSqlError& error, const QString& context, const QString& file = QString()) {
     bool ok = false;
     int number = error.nativeErrorCode().toInt(&ok);
     if (!ok || number <= 0) number = errnum::DatabaseError;
+    // SQLITE_BUSY and SQLITE_LOCKED (and their extended codes) after the busy timeout.
+    if ((number & 0xff) == 5 || (number & 0xff) == 6) throw DatabaseBusy(number, busyMessage(file));
     QString text = error.databaseText();
     if (text.isEmpty()) text = error.driverText();
     if (!context.isEmpty()) text += QStringLiteral(" (%1)").arg(context);
@@ -32,9 +43,9 @@ QSqlQuery runQuery(Connection& cn, const QString& sql, const QVariantList& param
         throw FatalError(errnum::DatabaseError, QStringLiteral("Operation is not allowed when the object is closed."));
     QSqlQuery query(cn->database());
     query.setForwardOnly(true);
-    if (!query.prepare(sql)) throwDatabaseError(query.lastError(), sql);
+    if (!query.prepare(sql)) throwDatabaseError(query.lastError(), sql, cn->filePath());
     for (const QVariant& p : params) query.addBindValue(p);
-    if (!query.exec()) throwDatabaseError(query.lastError(), sql);
+    if (!query.exec()) throwDatabaseError(query.lastError(), sql, cn->filePath());
     return query;
 }
 
@@ -109,14 +120,14 @@ void ConnectToFile(Connection& cnTarget, const QString& strFilePath, const QStri
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
     if (cn->readOnly_) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     db.setConnectOptions(options);
-    if (!db.open()) throwDatabaseError(db.lastError(), file);
+    if (!db.open()) throwDatabaseError(db.lastError(), file, file);
     cn->open_ = true;
 
     // Opening is lazy in SQLite: read the schema now so that a file that is not a
     // database fails here, naming the file, rather than at some later query.
     QSqlQuery probe(db);
     if (!probe.exec(QStringLiteral("PRAGMA schema_version")))
-        throwDatabaseError(probe.lastError(), file);
+        throwDatabaseError(probe.lastError(), file, file);
     probe.finish();
 
     installUnicodeLike(db);
@@ -156,7 +167,7 @@ RecordsetPtr GetRS(Connection& cnTarget, const QString& strSQL, const QString& s
         for (int i = 0; i < record.count(); ++i) row << query.value(i);
         rows << std::move(row);
     }
-    if (query.lastError().isValid()) throwDatabaseError(query.lastError(), strSQL);
+    if (query.lastError().isValid()) throwDatabaseError(query.lastError(), strSQL, cnTarget->filePath());
     return std::make_shared<Recordset>(std::move(names), std::move(rows), cursorType, lockType);
 }
 
@@ -175,8 +186,11 @@ void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, const QVariantList
 Transaction::Transaction(Connection& cn) : cn_(cn) {
     if (!cn_ || !cn_->isOpen())
         throw FatalError(errnum::DatabaseError, QStringLiteral("Operation is not allowed when the object is closed."));
-    QSqlDatabase db = cn_->database();
-    if (!db.transaction()) throwDatabaseError(db.lastError(), QStringLiteral("begin transaction"));
+    // A writer takes the write lock at the start, where the busy timeout applies; a
+    // deferred start could fail at once on its first write when another copy writes.
+    QSqlQuery begin(cn_->database());
+    if (!begin.exec(cn_->isReadOnly() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")))
+        throwDatabaseError(begin.lastError(), QStringLiteral("begin transaction"), cn_->filePath());
 }
 
 Transaction::~Transaction() {
@@ -186,5 +200,7 @@ Transaction::~Transaction() {
 void Transaction::commit() {
     QSqlDatabase db = cn_->database();
     done_ = true;
-    if (!db.commit()) throwDatabaseError(db.lastError(), QStringLiteral("commit"));
+    if (!db.commit()) throwDatabaseError(db.lastError(), QStringLiteral("commit"), cn_->filePath());
 }
+
+void setBusyMessage(std::function<QString(const QString& filePath)> message) { gBusyMessage = std::move(message); }

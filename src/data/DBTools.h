@@ -4,11 +4,13 @@
 // value reaches SQL as a bound parameter; table names come from the catalogue.
 
 #include "data/Recordset.h"
+#include "platform/Platform.h"
 
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariantList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class DbConnection {
@@ -70,3 +72,14 @@ private:
     Connection cn_;
     bool done_ = false;
 };
+
+// Another program (a second copy of this one) kept the file locked for longer than the
+// busy timeout. The description says so in the user's language; nothing was written.
+class DatabaseBusy : public FatalError {
+public:
+    DatabaseBusy(int number, const QString& description) : FatalError(number, description) {}
+};
+
+// The message of DatabaseBusy for a file, in the language the program is in. The
+// program's state installs it; without one it is given in both languages.
+void setBusyMessage(std::function<QString(const QString& filePath)> message);

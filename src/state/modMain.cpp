@@ -92,6 +92,14 @@ namespace {
 } // namespace
 
 void subOpenDatabases(bool requireCurrentDatasets) {
+    setBusyMessage([](const QString& file) {
+        return IsFrench() ? QStringLiteral("La base de données %1 est utilisée par une autre copie du programme. "
+                                           "Réessayez dans un instant.")
+                                .arg(file)
+                          : QStringLiteral("The database %1 is in use by another copy of the program. "
+                                           "Try again in a moment.")
+                                .arg(file);
+    });
     const QString reference = programfiles::referenceDatabasePath();
     if (!QFileInfo(reference).isFile()) endForReferenceDatabase(reference, QStringLiteral("The file does not exist."));
     if (const qint64 shortBy = referencecheck::missingBytes(reference))

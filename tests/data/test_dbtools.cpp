@@ -218,6 +218,31 @@ private slots:
                                  ExecCmdInDB(cn, QStringLiteral("insert into t (Nope) values (1)")));
     }
 
+    // A write while another connection holds the write lock waits for the busy timeout,
+    // then fails as DatabaseBusy with the program's message; nothing is written.
+    void writeBlockedByAnotherCopyIsDatabaseBusy() {
+        Connection cn = openScratch();
+        Connection other;
+        ConnectToFile(other, dbPath, QStringLiteral("unknown"));
+        Transaction holding(other); // rolled back at the end: the scratch table stays as it was
+        ExecCmdInDB(other, QStringLiteral("INSERT INTO t VALUES ('held', 1)"));
+        setBusyMessage([](const QString& file) { return QStringLiteral("busy: ") + file; });
+        QString message;
+        int number = 0;
+        try {
+            Transaction tx(cn);
+            ExecCmdInDB(cn, QStringLiteral("INSERT INTO t VALUES ('blocked', 2)"));
+            tx.commit();
+        } catch (const DatabaseBusy& e) {
+            message = e.description();
+            number = e.number();
+        }
+        setBusyMessage(nullptr);
+        QCOMPARE(message, QStringLiteral("busy: ") + dbPath);
+        QCOMPARE(number & 0xff, 5);
+        QCOMPARE(GetRS(cn, QStringLiteral("select count(*) from t where Name = 'blocked'"), QStringLiteral("read"))->field(0).toInt(), 0);
+    }
+
     void likeFoldsCaseTheUnicodeWay_data() {
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<int>("matches");
