@@ -1,0 +1,454 @@
+// The firm values screen: its controls and layout, captions, activation, menus, the
+// language switch and the returns. The commands on the values are in
+// frmMyValuesCommands.cpp.
+
+#include "screens/firm/frmMyValues.h"
+
+#include "firm/EntryOrder.h"
+#include "screens/common/Handlers.h"
+#include "screens/common/ScreenRegistry.h"
+#include "screens/common/Widgets.h"
+#include "screens/firm/CaptionLinks.h"
+#include "screens/firm/ValueBoxFilter.h"
+#include "screens/industry/frmIndustryDefinitions.h"
+#include "screens/industry/frmSearch.h"
+#include "screens/start/frmAbout.h"
+#include "screens/start/frmMenu.h"
+#include "state/modMain.h"
+#include "text/StringTable.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+using namespace modMain;
+
+namespace {
+
+constexpr int kPromptEntry = 544;
+
+// The design's sizes are in twips; the screen has 15 twips to the pixel.
+constexpr int px(int twips) {
+    return twips / 15;
+}
+
+// The computed boxes: read-only, bold dark blue on light grey.
+const QColor kComputedBackground(224, 224, 224);
+const QColor kComputedText(0, 0, 128);
+
+void setCaption(QObject* control, const QString& text) {
+    if (auto* label = qobject_cast<QLabel*>(control))
+        label->setText(text);
+    else if (auto* menu = qobject_cast<QMenu*>(control))
+        menu->setTitle(text);
+    else if (auto* action = qobject_cast<QAction*>(control))
+        action->setText(text);
+}
+
+// The group heading over each section's first line, by its string-table entry.
+int headingEntry(lineitems::Section section) {
+    switch (section) {
+    case lineitems::Section::Assets:
+        return 150;
+    case lineitems::Section::Income:
+        return 294;
+    case lineitems::Section::LiabilitiesEquity:
+        return 170;
+    case lineitems::Section::CurrentTotals:
+        return 0; // the current totals follow the liabilities and equity without a heading
+    }
+    return 0;
+}
+
+frmSearch& industrySelection() {
+    return ScreenRegistry::instance().get<frmSearch>();
+}
+
+} // namespace
+
+frmMyValues::frmMyValues() {
+    setObjectName(QStringLiteral("frmMyValues"));
+    setCentralWidget(new QWidget);
+
+    txtFirmName = new QLineEdit;
+    txtFirmName->setObjectName(QStringLiteral("txtFirmName"));
+    lblFirmName = makeLabel(QStringLiteral("lblFirmName"));
+    cboYear = new QComboBox;
+    cboYear->setObjectName(QStringLiteral("cboYear"));
+    // Only the listed reference years can be chosen.
+    cboYear->setEditable(false);
+    lblYear = makeLabel(QStringLiteral("lblYear"));
+    lblIndustry = makeLabel(QStringLiteral("lblIndustry"), QString(), true);
+    lblIndustry->setAlignment(Qt::AlignCenter);
+    lblIndustry->setWordWrap(true);
+    // An industry title comes from the database: shown as it is, never as markup.
+    lblIndustry->setTextFormat(Qt::PlainText);
+    lblNAICS = makeLabel(QStringLiteral("lblNAICS"));
+    lblNAICS->hide();
+    lblDataTableToCompare = makeLabel(QStringLiteral("lblDataTableToCompare"));
+    lblDataTableToCompare->hide();
+    lblAsset = makeLabel(QStringLiteral("lblAsset"), QString(), true);
+    lblIncome = makeLabel(QStringLiteral("lblIncome"), QString(), true);
+    lblLiabEq = makeLabel(QStringLiteral("lblLiabEq"), QString(), true);
+
+    btnBack = makeButton(QStringLiteral("btnBack"));
+    btnBack->setIcon(QIcon(QStringLiteral(":/ventrolux/images/back.svg")));
+    btnBack->setIconSize(QSize(24, 24));
+    btnBack->setMinimumWidth(0);
+    btnBack->setFixedSize(px(735), px(495));
+
+    boxFilter_ = new ValueBoxFilter(*this);
+    captionLinks_ = new CaptionLinks(this);
+    buildValueBoxes();
+    buildToolbar();
+    buildMenus();
+    buildLayout();
+
+    // A name the user types or changes is a change of the firm; the program's own
+    // writes (the prompt of a language switch or a reset) are not.
+    onEvent(txtFirmName, &QLineEdit::textEdited, this, [this] { blnDataChanged = true; });
+    onEvent(cboYear, &QComboBox::currentTextChanged, this, [this] { blnDataChanged = true; });
+    onEvent(btnBack, &QPushButton::clicked, this, [this] { btnBack_Click(); });
+    boxFilter_->watchShortcutsOf(txtFirmName);
+
+    // Tab visits the name, the year, then the 32 boxes in their order.
+    QWidget* previous = cboYear;
+    setTabOrder(txtFirmName, cboYear);
+    for (int i : entryorder::tabOrder()) {
+        setTabOrder(previous, valueBox(i));
+        previous = valueBox(i);
+    }
+    setTabOrder(previous, btnBack);
+
+    subLoadCaptions();
+}
+
+void frmMyValues::buildValueBoxes() {
+    const auto items = lineitems::all();
+    const int width = QFontMetrics(font()).horizontalAdvance(QStringLiteral("-9999999999999999")) + 12;
+    for (int i = 0; i < lineitems::kCount; ++i) {
+        const lineitems::LineItem& item = items[i];
+        auto* box = new QLineEdit(QStringLiteral("0"));
+        box->setObjectName(QLatin1String(item.textBox));
+        box->setAlignment(Qt::AlignRight);
+        box->setFixedWidth(width);
+        if (item.kind == lineitems::Kind::Computed) {
+            box->setReadOnly(true);
+            QFont bold = box->font();
+            bold.setBold(true);
+            box->setFont(bold);
+            QPalette colours = box->palette();
+            for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+                colours.setColor(group, QPalette::Base, kComputedBackground);
+                colours.setColor(group, QPalette::Text, kComputedText);
+            }
+            box->setPalette(colours);
+        }
+        box->installEventFilter(boxFilter_);
+        // Every change of a value, typed or computed, is a change of the firm.
+        onEvent(box, &QLineEdit::textChanged, this, [this] { blnDataChanged = true; });
+        txtValues[static_cast<size_t>(i)] = box;
+
+        QLabel* caption = makeLabel(QLatin1String(item.captionLabel));
+        captionLinks_->link(caption);
+        lblCaptions[static_cast<size_t>(i)] = caption;
+    }
+}
+
+void frmMyValues::buildToolbar() {
+    tbToolbar = new QToolBar;
+    tbToolbar->setObjectName(QStringLiteral("tbToolbar"));
+    tbToolbar->setIconSize(QSize(24, 24));
+    tbToolbar->setMovable(false);
+    tbToolbar->setFloatable(false);
+    struct Button {
+        const char* name;
+        const char* picture;
+        const char* english;
+        const char* french;
+        void (frmMyValues::*command)();
+    };
+    static const Button buttons[] = {
+        {"tbNew", "new", "New", "Nouveau", &frmMyValues::subStart_New_Firm_Record},
+        {"tbOpen", "open", "Open", "Ouvrir", &frmMyValues::subOpen_Existing_Firm_Record},
+        {"tbSave", "save", "Save", "Sauvegarder", nullptr},
+        {"tbDelete", "delete", "Delete", "Supprimer", &frmMyValues::subDelete_Firm_Record},
+        {nullptr, nullptr, nullptr, nullptr, nullptr}, // the separator
+        {"tbCompare", "compare", "Compare your enterprise", "Comparez votre entreprise",
+         &frmMyValues::subView_Comparison_Report},
+        {"tbClearAll", "clear", "Clear all data", "Vider tous les champs",
+         &frmMyValues::subSetAllValuesToZero},
+    };
+    for (const Button& b : buttons) {
+        if (!b.name) {
+            tbToolbar->addSeparator();
+            continue;
+        }
+        QAction* action = tbToolbar->addAction(
+            QIcon(QStringLiteral(":/ventrolux/images/%1.svg").arg(QLatin1String(b.picture))), QString());
+        action->setObjectName(QLatin1String(b.name));
+        toolbarButtons_.push_back({action, b.english, b.french});
+        if (b.command) {
+            const auto command = b.command;
+            onEvent(action, &QAction::triggered, this, [this, command] { (this->*command)(); });
+        } else {
+            // Save from the toolbar asks before it replaces a stored record.
+            onEvent(action, &QAction::triggered, this, [this] {
+                bool blnSkipWarningMessages = false;
+                subSave_Firm_Record(blnSkipWarningMessages);
+            });
+        }
+    }
+}
+
+void frmMyValues::buildMenus() {
+    mnuFile = makeMenu(menuBar(), QStringLiteral("mnuFile"));
+    mnuNew = makeMenuEntry(mnuFile, QStringLiteral("mnuNew"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuSave = makeMenuEntry(mnuFile, QStringLiteral("mnuSave"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuOpen = makeMenuEntry(mnuFile, QStringLiteral("mnuOpen"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuFile->addSeparator();
+    mnuReturn = makeMenuEntry(mnuFile, QStringLiteral("mnuReturn"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuReturnSearch =
+        makeMenuEntry(mnuFile, QStringLiteral("mnuReturnSearch"), QKeySequence(Qt::CTRL | Qt::Key_B));
+    mnuFile->addSeparator();
+    mnuExit = makeMenuEntry(mnuFile, QStringLiteral("mnuExit"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuView = makeMenu(menuBar(), QStringLiteral("mnuView"));
+    mnuDefinition =
+        makeMenuEntry(mnuView, QStringLiteral("mnuDefinition"), QKeySequence(Qt::CTRL | Qt::Key_D));
+    mnuReport = makeMenuEntry(mnuView, QStringLiteral("mnuReport"), QKeySequence(Qt::CTRL | Qt::Key_I));
+    mnuLanguage = makeMenu(menuBar(), QStringLiteral("mnuLanguage"));
+    mnuEnglish = makeMenuEntry(mnuLanguage, QStringLiteral("mnuEnglish"), QKeySequence(Qt::Key_F2));
+    mnuFrench = makeMenuEntry(mnuLanguage, QStringLiteral("mnuFrench"), QKeySequence(Qt::Key_F3));
+    mnuHelp = makeMenu(menuBar(), QStringLiteral("mnuHelp"));
+    mnuContents = makeMenuEntry(mnuHelp, QStringLiteral("mnuContents"), QKeySequence(Qt::Key_F1));
+    mnuTechnical = makeMenuEntry(mnuHelp, QStringLiteral("mnuTechnical"), QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuAbout = makeMenuEntry(mnuHelp, QStringLiteral("mnuAbout"), QKeySequence(Qt::CTRL | Qt::Key_P));
+
+    onEvent(mnuNew, &QAction::triggered, this, [this] { subStart_New_Firm_Record(); });
+    onEvent(mnuSave, &QAction::triggered, this, [this] {
+        bool blnSkipWarningMessages = false;
+        subSave_Firm_Record(blnSkipWarningMessages);
+    });
+    onEvent(mnuOpen, &QAction::triggered, this, [this] { subOpen_Existing_Firm_Record(); });
+    onEvent(mnuReturn, &QAction::triggered, this, [this] { mnuReturn_Click(); });
+    onEvent(mnuReturnSearch, &QAction::triggered, this, [this] { mnuReturnSearch_Click(); });
+    onEvent(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
+    onEvent(mnuDefinition, &QAction::triggered, this, [this] { mnuDefinition_Click(); });
+    onEvent(mnuReport, &QAction::triggered, this, [this] { subView_Comparison_Report(); });
+    onEvent(mnuEnglish, &QAction::triggered, this, [this] { mnuEnglish_Click(); });
+    onEvent(mnuFrench, &QAction::triggered, this, [this] { mnuFrench_Click(); });
+    onEvent(mnuContents, &QAction::triggered, this, [this] { mnuContents_Click(); });
+    onEvent(mnuTechnical, &QAction::triggered, this, [this] { mnuTechnical_Click(); });
+    onEvent(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
+
+    captions_ = {
+        {mnuFile, 496},         {mnuNew, 532},  {mnuSave, 536},     {mnuOpen, 528},       {mnuReturn, 498},
+        {mnuReturnSearch, 558}, {mnuExit, 328}, {mnuView, 460},     {mnuDefinition, 334}, {mnuReport, 540},
+        {mnuLanguage, 500},     {mnuHelp, 298}, {mnuContents, 562}, {mnuTechnical, 564},  {mnuAbout, 380},
+    };
+}
+
+void frmMyValues::buildLayout() {
+    QWidget* central = centralWidget();
+    lblNAICS->setParent(central);
+    lblDataTableToCompare->setParent(central);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(tbToolbar, 1);
+    top->addWidget(btnBack, 0, Qt::AlignTop);
+
+    // The name box over the left column, the year box over the right one.
+    auto* header = new QGridLayout;
+    header->addWidget(lblFirmName, 0, 0);
+    header->addWidget(txtFirmName, 1, 0);
+    header->addWidget(lblYear, 0, 2);
+    header->addWidget(cboYear, 1, 2, Qt::AlignLeft);
+    header->setColumnStretch(0, 1);
+    header->setColumnMinimumWidth(1, 24);
+    header->setColumnStretch(2, 1);
+
+    // Two columns of caption and box pairs, one pair a line: assets, then the income
+    // statement, on the left; liabilities and equity, then the current totals, on the right.
+    QGridLayout* columns[2] = {new QGridLayout, new QGridLayout};
+    int rows[2] = {0, 0};
+    const auto items = lineitems::all();
+    std::optional<lineitems::Section> section;
+    for (int i : entryorder::tabOrder()) {
+        const lineitems::LineItem& item = items[i];
+        const int side =
+            item.section == lineitems::Section::Assets || item.section == lineitems::Section::Income ? 0 : 1;
+        QGridLayout* column = columns[side];
+        if (item.section != section) {
+            // A new group: a gap after the one above it, then its heading.
+            section = item.section;
+            if (rows[side] > 0) column->setRowMinimumHeight(rows[side]++, 10);
+            if (QLabel* heading = groupHeading(item.section))
+                column->addWidget(heading, rows[side]++, 0, 1, 2);
+        }
+        column->addWidget(captionLabel(i), rows[side], 0);
+        column->addWidget(valueBox(i), rows[side], 1);
+        ++rows[side];
+    }
+    for (QGridLayout* column : columns) {
+        column->setColumnStretch(0, 1);
+        column->setHorizontalSpacing(10);
+        column->setVerticalSpacing(3);
+        column->setRowStretch(column->rowCount(), 1);
+    }
+    auto* body = new QHBoxLayout;
+    body->addLayout(columns[0], 1);
+    body->addSpacing(24);
+    body->addLayout(columns[1], 1);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->addLayout(top);
+    layout->addWidget(lblIndustry);
+    layout->addLayout(header);
+    layout->addSpacing(6);
+    layout->addLayout(body, 1);
+}
+
+QLabel* frmMyValues::groupHeading(lineitems::Section section) const {
+    switch (section) {
+    case lineitems::Section::Assets:
+        return lblAsset;
+    case lineitems::Section::Income:
+        return lblIncome;
+    case lineitems::Section::LiabilitiesEquity:
+        return lblLiabEq;
+    case lineitems::Section::CurrentTotals:
+        return nullptr;
+    }
+    return nullptr;
+}
+
+void frmMyValues::Form_Load() {
+    centreOnScreen();
+    blnDataChanged = false;
+    subLoadToolbarToolTip();
+    // Shown for the first time by the list of saved firms, the screen has its years
+    // already, so that the loaded year is one of them.
+    subFillYears(cboYear);
+}
+
+void frmMyValues::Form_Activate() {
+    if (gblnKeepFirmValues) {
+        // Back from the report, a definition, the About screen or the list of saved firms.
+        gblnKeepFirmValues = false;
+    } else {
+        subFillYears(cboYear);
+        subInitializeValues();
+        subLoadCaptions();
+        focusWholeText(txtFirmName);
+    }
+    blnDataChanged = false;
+}
+
+bool frmMyValues::Form_QueryUnload() {
+    return askExitQuestion();
+}
+
+void frmMyValues::subLoadCaptions() {
+    // A prompt of either language follows the language; a typed name stays.
+    const QString name = txtFirmName->text();
+    if (name == strings::text(kPromptEntry, 0) || name == strings::text(kPromptEntry, 1))
+        txtFirmName->setText(Txt(kPromptEntry));
+    setWindowTitle(Txt(546) + QStringLiteral(" ") + gstrDatasetCaption);
+    btnBack->setToolTip(Txt(352));
+    lblFirmName->setText(Txt(kPromptEntry));
+    frmSearch& search = industrySelection();
+    lblIndustry->setText(search.txtIndName->toPlainText());
+    lblYear->setText(Txt(274));
+    for (auto group :
+         {lineitems::Section::Assets, lineitems::Section::Income, lineitems::Section::LiabilitiesEquity})
+        groupHeading(group)->setText(Txt(headingEntry(group)));
+    for (int i = 0; i < lineitems::kCount; ++i)
+        captionLabel(i)->setText(Txt(lineitems::all()[i].captionEntry));
+    lblNAICS->setText(search.lblHiddenNaics->text());
+    lblDataTableToCompare->setText(gstrDataTable);
+    for (const Caption& c : captions_)
+        setCaption(c.control, Txt(c.entry));
+    mnuEnglish->setText(QStringLiteral("English"));
+    mnuFrench->setText(QStringLiteral("Français"));
+}
+
+void frmMyValues::subLoadToolbarToolTip() {
+    for (const ToolbarButton& b : toolbarButtons_)
+        b.action->setToolTip(QString::fromUtf8(IsFrench() ? b.french : b.english));
+    btnBack->setToolTip(IsFrench() ? QStringLiteral("Retourner") : QStringLiteral("Return"));
+}
+
+void frmMyValues::switchLanguage(int16_t language) {
+    gintLanguage = language;
+    ScreenRegistry& registry = ScreenRegistry::instance();
+    // The main menu first, so that the dataset's caption in the titles follows the language.
+    frmMenu& menu = registry.get<frmMenu>();
+    menu.subLoadCaptions();
+    menu.fncDetermineDataset();
+    // The industry selection, which this screen reads its industry from.
+    frmSearch& search = industrySelection();
+    search.subLoadCaptions();
+    search.subLoadTreeView();
+    search.subPopulateNAICSTitles();
+    search.subLookupNewLanguage(search.lblHiddenNaics->text());
+    subLoadCaptions();
+    subLoadToolbarToolTip();
+}
+
+void frmMyValues::mnuEnglish_Click() {
+    switchLanguage(0);
+}
+void frmMyValues::mnuFrench_Click() {
+    switchLanguage(1);
+}
+
+void frmMyValues::returnTo(Screen& target, bool toIndustrySelection) {
+    // Unsaved changes are asked about; whatever the answer, the return goes on.
+    if (blnDataChanged) subStart_New_Firm_Record();
+    ScreenRegistry& registry = ScreenRegistry::instance();
+    registry.hide(*this);
+    if (toIndustrySelection) gblnKeepFirmValues = false;
+    registry.show(target);
+}
+
+void frmMyValues::mnuReturn_Click() {
+    returnTo(ScreenRegistry::instance().get<frmMenu>(), false);
+}
+void frmMyValues::mnuReturnSearch_Click() {
+    returnTo(industrySelection(), true);
+}
+void frmMyValues::btnBack_Click() {
+    mnuReturnSearch_Click();
+}
+
+void frmMyValues::mnuExit_Click() {
+    Form_QueryUnload();
+}
+
+void frmMyValues::mnuDefinition_Click() {
+    gblnKeepFirmValues = true;
+    subOpenIndustryDef(industrySelection().lblHiddenNaics->text());
+}
+
+void frmMyValues::mnuContents_Click() {
+    subLaunchHelpFile(QStringLiteral("Contents"));
+}
+void frmMyValues::mnuTechnical_Click() {
+    subLaunchHelpFile(QStringLiteral("Tech"));
+}
+
+void frmMyValues::mnuAbout_Click() {
+    gblnKeepFirmValues = true;
+    ScreenRegistry& registry = ScreenRegistry::instance();
+    registry.showModal(registry.get<frmAbout>(), this);
+}

@@ -1,0 +1,167 @@
+#pragma once
+// The firm values screen: the user types a firm's name, reference year and 32 statement
+// values for the industry chosen on the industry selection screen, saves, opens and
+// deletes firms, and asks for the comparison report. What is done to the values lives
+// in the firm core (firm/); this screen only moves texts between its boxes and there.
+
+#include "firm/FirmMessages.h"
+#include "firm/FirmStatement.h"
+#include "firm/LineItems.h"
+#include "platform/Platform.h"
+#include "screens/common/Screen.h"
+
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+class CaptionLinks;
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QToolBar;
+class ValueBoxFilter;
+
+class frmMyValues : public Screen {
+    Q_OBJECT
+public:
+    frmMyValues();
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    bool Form_QueryUnload() override;
+    bool discardOnClose() const override { return false; }
+
+    // Captions, tool tips and the language.
+    void subLoadCaptions();
+    void subLoadToolbarToolTip();
+
+    // The model's procedures on the boxes.
+    void subCalculateSubTotals();
+    void subInitializeValues();
+    void subSetAllValuesToZero();
+    void subRemoveBlanksCommas();
+
+    // Numeric entry, shared by the 27 entered boxes: the key filter (intKeyPressed is
+    // set to 0 when the key is swallowed) and the leave check (true: the box holds a number).
+    void subHandleKeyPress(int16_t& intKeyPressed, QLineEdit* txtNumericalTextBox, QLineEdit* txtNextTextbox);
+    bool fncIsValidNumber(QLineEdit* txtBox);
+
+    // The stored records.
+    bool fncVerifyFirmName() const;
+    void subSave_Firm_Record(bool& blnSkipWarningMessages);
+    void subStart_New_Firm_Record();
+    void subOpen_Existing_Firm_Record();
+    void subDelete_Firm_Record();
+    void subFillYears(QComboBox* mycomboBox);
+
+    // Shows a stored firm against the industry chosen now: its year, its values as
+    // stored (subtotals included, not recomputed), the captions and its name. The firm
+    // counts as unchanged afterwards.
+    void subShowStoredFirm(const FirmStatement& firm);
+
+    // The 37 texts the comparison report is given: name, year, industry code and title,
+    // then the values with entry 21 left empty.
+    QStringList fncComparisonValues() const;
+    // Checks the firm and hands it to the report screen.
+    void subView_Comparison_Report();
+
+    // Menu entries and buttons.
+    void mnuReturn_Click();
+    void mnuReturnSearch_Click();
+    void btnBack_Click();
+    void mnuExit_Click();
+    void mnuDefinition_Click();
+    void mnuEnglish_Click();
+    void mnuFrench_Click();
+    void mnuContents_Click();
+    void mnuTechnical_Click();
+    void mnuAbout_Click();
+
+    // The value box and the caption label of a line item, by its index in lineitems::all().
+    QLineEdit* valueBox(int index) const { return txtValues[static_cast<size_t>(index)]; }
+    QLabel* captionLabel(int index) const { return lblCaptions[static_cast<size_t>(index)]; }
+    // A value box by its program name ("txtCash"); nullptr when there is none.
+    QLineEdit* valueBox(const QString& name) const;
+    int indexOfBox(const QLineEdit* box) const;
+
+    // The firm as the screen holds it: name, year, the industry code of lblNAICS and the
+    // 32 texts.
+    FirmStatement firmOnScreen() const;
+
+    // True when the firm's data differ from what was last saved, loaded or reset.
+    bool blnDataChanged = false;
+
+    QLineEdit* txtFirmName;
+    QLabel* lblFirmName;
+    QComboBox* cboYear;
+    QLabel* lblYear;
+    QLabel* lblIndustry;
+    QLabel* lblNAICS;
+    QLabel* lblDataTableToCompare;
+    QLabel* lblAsset;
+    QLabel* lblIncome;
+    QLabel* lblLiabEq;
+    std::array<QLineEdit*, lineitems::kCount> txtValues{};
+    std::array<QLabel*, lineitems::kCount> lblCaptions{};
+    QToolBar* tbToolbar;
+    QPushButton* btnBack;
+
+    QMenu* mnuFile;
+    QAction* mnuNew;
+    QAction* mnuSave;
+    QAction* mnuOpen;
+    QAction* mnuReturn;
+    QAction* mnuReturnSearch;
+    QAction* mnuExit;
+    QMenu* mnuView;
+    QAction* mnuDefinition;
+    QAction* mnuReport;
+    QMenu* mnuLanguage;
+    QAction* mnuEnglish;
+    QAction* mnuFrench;
+    QMenu* mnuHelp;
+    QAction* mnuContents;
+    QAction* mnuTechnical;
+    QAction* mnuAbout;
+
+private:
+    // A caption of the string table, by entry, and the control it goes to.
+    struct Caption {
+        QObject* control;
+        int entry;
+    };
+    // A toolbar button: its tool tips and the command it runs.
+    struct ToolbarButton {
+        QAction* action;
+        const char* english;
+        const char* french;
+    };
+
+    void buildValueBoxes();
+    void buildToolbar();
+    void buildMenus();
+    void buildLayout();
+    // The heading over a group of lines; the current totals have none.
+    QLabel* groupHeading(lineitems::Section section) const;
+    void switchLanguage(int16_t language);
+    void returnTo(Screen& target, bool toIndustrySelection);
+    // Writes a text into a box only when it differs, so that an unchanged box raises no change.
+    void setBoxText(QLineEdit* box, const QString& text);
+    void writeValues(const std::array<QString, lineitems::kCount>& values);
+    std::array<QString, lineitems::kCount> valuesOnScreen() const;
+    // The leave check of the entered box that holds the focus, as leaving it would run;
+    // false when its text has no number (the check has then said so).
+    bool checkFocusedBox();
+    void focusWholeText(QLineEdit* box);
+    // Asks whether to save the changed firm; Yes saves it (a refused name stays unsaved).
+    MsgResult askToSaveChanges(firmmessages::SaveAsker asker);
+
+    std::vector<Caption> captions_;
+    std::vector<ToolbarButton> toolbarButtons_;
+    ValueBoxFilter* boxFilter_ = nullptr;
+    CaptionLinks* captionLinks_ = nullptr;
+};

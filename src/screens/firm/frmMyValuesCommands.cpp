@@ -1,0 +1,289 @@
+// The firm values screen's commands on its values: the subtotals and resets, numeric
+// entry, the record commands and the report request. Each copies the boxes into the
+// firm core's statement, runs the core's rule and writes the texts back.
+
+#include "firm/FirmCommands.h"
+#include "firm/FirmRecords.h"
+#include "firm/NumericEntry.h"
+#include "screens/common/ScreenRegistry.h"
+#include "screens/firm/frmMyValues.h"
+#include "screens/firm/frmOpenExisting.h"
+#include "screens/industry/frmSearch.h"
+#include "screens/report/frmReportViewer.h"
+#include "state/modMain.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+
+using namespace modMain;
+
+namespace {
+
+frmSearch& industrySelection() {
+    return ScreenRegistry::instance().get<frmSearch>();
+}
+
+void tellNoRecordsFound() {
+    MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, gintLanguage), MsgButtons::OK);
+}
+
+} // namespace
+
+QLineEdit* frmMyValues::valueBox(const QString& name) const {
+    for (QLineEdit* box : txtValues)
+        if (box->objectName() == name) return box;
+    return nullptr;
+}
+
+int frmMyValues::indexOfBox(const QLineEdit* box) const {
+    for (int i = 0; i < lineitems::kCount; ++i)
+        if (txtValues[static_cast<size_t>(i)] == box) return i;
+    return -1;
+}
+
+std::array<QString, lineitems::kCount> frmMyValues::valuesOnScreen() const {
+    std::array<QString, lineitems::kCount> values;
+    for (int i = 0; i < lineitems::kCount; ++i)
+        values[static_cast<size_t>(i)] = valueBox(i)->text();
+    return values;
+}
+
+FirmStatement frmMyValues::firmOnScreen() const {
+    FirmStatement firm;
+    firm.firmName = txtFirmName->text();
+    firm.year = cboYear->currentText();
+    firm.naics = lblNAICS->text();
+    firm.values = valuesOnScreen();
+    return firm;
+}
+
+void frmMyValues::setBoxText(QLineEdit* box, const QString& text) {
+    if (box->text() != text) box->setText(text);
+}
+
+void frmMyValues::writeValues(const std::array<QString, lineitems::kCount>& values) {
+    for (int i = 0; i < lineitems::kCount; ++i)
+        setBoxText(valueBox(i), values[static_cast<size_t>(i)]);
+}
+
+void frmMyValues::focusWholeText(QLineEdit* box) {
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
+}
+
+void frmMyValues::subCalculateSubTotals() {
+    std::array<QString, lineitems::kCount> values = valuesOnScreen();
+    firmrules::calculateSubTotals(values);
+    writeValues(values);
+}
+
+void frmMyValues::subInitializeValues() {
+    txtFirmName->setText(Txt(544));
+    std::array<QString, lineitems::kCount> values;
+    firmrules::resetValues(values);
+    writeValues(values);
+    // The zeros of a reset are no change of the firm.
+    blnDataChanged = false;
+}
+
+void frmMyValues::subSetAllValuesToZero() {
+    if (!firmcommands::confirmClearAll(gintLanguage)) return;
+    subInitializeValues();
+    focusWholeText(valueBox(QStringLiteral("txtCash")));
+}
+
+void frmMyValues::subRemoveBlanksCommas() {
+    std::array<QString, lineitems::kCount> values = valuesOnScreen();
+    firmrules::fillEmpty(values);
+    writeValues(values);
+}
+
+void frmMyValues::subHandleKeyPress(int16_t& intKeyPressed, QLineEdit* txtNumericalTextBox,
+                                    QLineEdit* txtNextTextbox) {
+    QLineEdit* box = txtNumericalTextBox;
+    numericentry::BoxState state;
+    state.text = box->text();
+    if (box->hasSelectedText()) {
+        state.selectionStart = box->selectionStart();
+        state.selectionLength = box->selectionLength();
+    } else {
+        state.selectionStart = box->cursorPosition();
+    }
+    const numericentry::KeyResult result =
+        numericentry::handleKey(state, static_cast<char16_t>(intKeyPressed));
+    switch (result.action) {
+    case numericentry::KeyAction::Typed:
+    case numericentry::KeyAction::Ignored:
+        // The box edits its own text as the key asks.
+        return;
+    case numericentry::KeyAction::Negated:
+        intKeyPressed = 0;
+        setBoxText(box, result.after.text);
+        box->setFocus(Qt::OtherFocusReason);
+        box->deselect();
+        box->setCursorPosition(static_cast<int>(result.after.text.size()));
+        return;
+    case numericentry::KeyAction::MoveOn:
+        setBoxText(box, result.after.text);
+        subCalculateSubTotals();
+        // Moving on runs this box's leave check.
+        if (txtNextTextbox) txtNextTextbox->setFocus(Qt::OtherFocusReason);
+        return;
+    case numericentry::KeyAction::Refused:
+        intKeyPressed = 0;
+        MsgBox(numericentry::refusalMessage(gintLanguage), MsgButtons::OK);
+        focusWholeText(box);
+        return;
+    }
+}
+
+bool frmMyValues::fncIsValidNumber(QLineEdit* txtBox) {
+    const numericentry::LeaveResult result = numericentry::leaveCheck(txtBox->text());
+    if (result.valid) {
+        setBoxText(txtBox, result.text);
+        return true;
+    }
+    MsgBox(numericentry::refusalMessage(gintLanguage), MsgButtons::OK);
+    focusWholeText(txtBox);
+    return false;
+}
+
+bool frmMyValues::checkFocusedBox() {
+    auto* box = qobject_cast<QLineEdit*>(focusWidget());
+    const int index = indexOfBox(box);
+    if (index < 0 || lineitems::all()[index].kind != lineitems::Kind::Entered) return true;
+    return fncIsValidNumber(box);
+}
+
+bool frmMyValues::fncVerifyFirmName() const {
+    return firmrecords::isUsableName(txtFirmName->text(), gintLanguage);
+}
+
+void frmMyValues::subSave_Firm_Record(bool& blnSkipWarningMessages) {
+    FirmStatement firm = firmOnScreen();
+    const firmcommands::SaveResult result =
+        firmcommands::save(gcnMyData, firm, blnSkipWarningMessages, gintLanguage);
+    // The boxes show what was (or would have been) stored: filled and in normal form.
+    writeValues(firm.values);
+    if (result.outcome == firmcommands::SaveOutcome::Saved)
+        blnDataChanged = false;
+    else if (result.outcome == firmcommands::SaveOutcome::InvalidNumber)
+        focusWholeText(valueBox(result.invalidValue));
+}
+
+MsgResult frmMyValues::askToSaveChanges(firmmessages::SaveAsker asker) {
+    FirmStatement firm = firmOnScreen();
+    firmcommands::SaveResult saved{firmcommands::SaveOutcome::Declined};
+    const MsgResult answer = firmcommands::askToSaveChanges(gcnMyData, firm, asker, gintLanguage, &saved);
+    if (answer == MsgResult::Yes) {
+        writeValues(firm.values);
+        if (saved.outcome == firmcommands::SaveOutcome::Saved) blnDataChanged = false;
+    }
+    return answer;
+}
+
+void frmMyValues::subStart_New_Firm_Record() {
+    if (blnDataChanged && askToSaveChanges(firmmessages::SaveAsker::New) == MsgResult::Cancel) return;
+    subInitializeValues();
+    focusWholeText(txtFirmName);
+}
+
+void frmMyValues::subOpen_Existing_Firm_Record() {
+    ScreenRegistry& registry = ScreenRegistry::instance();
+    if (blnDataChanged) {
+        const MsgResult answer = askToSaveChanges(firmmessages::SaveAsker::Open);
+        if (answer == MsgResult::Cancel) return;
+        gblnKeepFirmValues = true;
+        frmOpenExisting& dialog = registry.get<frmOpenExisting>();
+        if (answer == MsgResult::No) {
+            // The list fills itself when the dialog becomes active.
+            registry.show(dialog);
+            return;
+        }
+        registry.hide(dialog);
+        if (!dialog.fncLoadFirms()) {
+            // Nothing is shown, so nothing comes back: the next activation is a fresh one.
+            gblnKeepFirmValues = false;
+            tellNoRecordsFound();
+            return;
+        }
+        registry.show(dialog);
+        return;
+    }
+    frmOpenExisting& dialog = registry.get<frmOpenExisting>();
+    registry.hide(dialog);
+    if (!dialog.fncLoadFirms()) {
+        tellNoRecordsFound();
+        return;
+    }
+    gblnKeepFirmValues = true;
+    registry.show(dialog);
+}
+
+void frmMyValues::subDelete_Firm_Record() {
+    if (firmcommands::deleteWithQuestion(gcnMyData, txtFirmName->text(), cboYear->currentText(),
+                                         gintLanguage))
+        subInitializeValues();
+}
+
+void frmMyValues::subFillYears(QComboBox* mycomboBox) {
+    mycomboBox->clear();
+    mycomboBox->addItems(firmrecords::referenceYears());
+    mycomboBox->setCurrentText(firmrecords::preselectedYear());
+}
+
+void frmMyValues::subShowStoredFirm(const FirmStatement& firm) {
+    if (cboYear->count() == 0) subFillYears(cboYear);
+    int year = cboYear->findText(firm.year);
+    if (year < 0) {
+        // A year outside the list (a row written by another tool) is shown as stored.
+        cboYear->addItem(firm.year);
+        year = cboYear->count() - 1;
+    }
+    cboYear->setCurrentIndex(year);
+    frmSearch& search = industrySelection();
+    lblNAICS->setText(search.lblHiddenNaics->text());
+    lblIndustry->setText(search.txtIndName->toPlainText());
+    // The stored subtotals are shown as stored, not recomputed.
+    writeValues(firm.values);
+    subLoadCaptions();
+    txtFirmName->setText(firm.firmName);
+    // A firm just loaded is what is stored: nothing to save yet.
+    blnDataChanged = false;
+}
+
+QStringList frmMyValues::fncComparisonValues() const {
+    FirmStatement firm = firmOnScreen();
+    // The industry is the one chosen now on the industry selection screen.
+    firm.naics = industrySelection().lblHiddenNaics->text();
+    return firmrules::comparisonValues(firm, lblIndustry->text());
+}
+
+void frmMyValues::subView_Comparison_Report() {
+    // The box being left first gets its leave check, as the click that left it would give.
+    if (!checkFocusedBox()) return;
+    subCalculateSubTotals();
+    subRemoveBlanksCommas();
+    gblnKeepFirmValues = true;
+
+    frmSearch& search = industrySelection();
+    FirmStatement firm = firmOnScreen();
+    firm.naics = search.lblHiddenNaics->text();
+    if (const std::optional<QString> problem = firmrules::reportRequestProblem(firm, gintLanguage)) {
+        // No report is shown, so no return from it is to come.
+        gblnKeepFirmValues = false;
+        MsgBox(*problem, MsgButtons::OK);
+        return;
+    }
+    const QStringList values = fncComparisonValues();
+    const auto year = static_cast<int16_t>(values[1].toShort());
+    QPointer<frmReportViewer> report = &ScreenRegistry::instance().get<frmReportViewer>();
+    report->DisplayCrystalReport(gcnData, gcnMyData, QStringLiteral("com"), gintVolume, gstrRegion, year,
+                                 firm.naics, IsFrench() ? QStringLiteral("F") : QStringLiteral("E"), values);
+    // A report that was not shown (the industry has no figures for the year) has
+    // nothing to return from; one that was shown and closed has already been returned from.
+    if (!report || !report->isVisible()) gblnKeepFirmValues = false;
+}

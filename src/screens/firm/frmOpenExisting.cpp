@@ -1,0 +1,120 @@
+#include "screens/firm/frmOpenExisting.h"
+
+#include "data/RecordsetTableModel.h"
+#include "firm/FirmMessages.h"
+#include "firm/FirmRecords.h"
+#include "screens/common/Handlers.h"
+#include "screens/common/ScreenRegistry.h"
+#include "screens/common/Widgets.h"
+#include "screens/firm/frmMyValues.h"
+#include "screens/industry/frmSearch.h"
+#include "state/modMain.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using namespace modMain;
+
+namespace {
+
+void tellNoRecordsFound() {
+    MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, gintLanguage), MsgButtons::OK);
+}
+
+} // namespace
+
+frmOpenExisting::frmOpenExisting() {
+    setObjectName(QStringLiteral("frmOpenExisting"));
+    auto* central = new QWidget;
+    setCentralWidget(central);
+
+    lblQuestion = makeLabel(QStringLiteral("lblQuestion"));
+    lblQuestion->setWordWrap(true);
+    AdodcFirms = new RecordsetTableModel(this);
+    AdodcFirms->setObjectName(QStringLiteral("AdodcFirms"));
+    dbgFirms = new QTableView;
+    dbgFirms->setObjectName(QStringLiteral("dbgFirms"));
+    dbgFirms->setModel(AdodcFirms);
+    dbgFirms->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dbgFirms->setSelectionBehavior(QAbstractItemView::SelectRows);
+    dbgFirms->setSelectionMode(QAbstractItemView::SingleSelection);
+    dbgFirms->verticalHeader()->hide();
+    dbgFirms->horizontalHeader()->setStretchLastSection(true);
+    dbgFirms->setWordWrap(false);
+    dbgFirms->setMinimumSize(360, 180);
+    // Hidden until a list with rows is shown.
+    dbgFirms->hide();
+    cmdOpen = makeButton(QStringLiteral("cmdOpen"));
+    cmdOpen->setDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOpen);
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(lblQuestion);
+    layout->addWidget(dbgFirms, 1);
+    layout->addLayout(buttons);
+    central->setMinimumWidth(380);
+
+    onEvent(cmdOpen, &QPushButton::clicked, this, [this] { cmdOpen_Click(); });
+    onEvent(dbgFirms, &QTableView::doubleClicked, this, [this] { dbgFirms_DblClick(); });
+    subLoadCaptions();
+}
+
+void frmOpenExisting::Form_Activate() {
+    centreOnScreen();
+    subLoadCaptions();
+    fncLoadFirms();
+}
+
+void frmOpenExisting::subLoadCaptions() {
+    setWindowTitle(Txt(528));
+    lblQuestion->setText(Txt(526));
+    cmdOpen->setText(Txt(530));
+}
+
+bool frmOpenExisting::fncLoadFirms() {
+    AdodcFirms->setRecordset(firmrecords::listRecordset(gcnMyData, gintLanguage));
+    if (AdodcFirms->rowCount() == 0) return false;
+    dbgFirms->show();
+    dbgFirms->resizeColumnToContents(0);
+    dbgFirms->setCurrentIndex(AdodcFirms->index(0, 0));
+    return true;
+}
+
+std::optional<FirmStatement> frmOpenExisting::currentRowFirm() const {
+    const QModelIndex current = dbgFirms->currentIndex();
+    if (!current.isValid() || AdodcFirms->rowCount() == 0) return std::nullopt;
+    const int row = current.row();
+    return firmrecords::load(gcnMyData, AdodcFirms->cellText(row, 0), AdodcFirms->cellText(row, 1));
+}
+
+void frmOpenExisting::subOpenRecord() {
+    ScreenRegistry& registry = ScreenRegistry::instance();
+    registry.hide(*this);
+    gblnKeepFirmValues = true;
+    const std::optional<FirmStatement> firm = currentRowFirm();
+    frmMyValues& values = registry.get<frmMyValues>();
+    registry.show(values);
+    if (firm) values.subShowStoredFirm(*firm);
+}
+
+void frmOpenExisting::cmdOpen_Click() {
+    // Nothing listed, or a firm deleted since the list was made: say so and list afresh,
+    // rather than leave the user without a screen.
+    if (!currentRowFirm()) {
+        tellNoRecordsFound();
+        fncLoadFirms();
+        return;
+    }
+    ScreenRegistry::instance().hide(ScreenRegistry::instance().get<frmSearch>());
+    subOpenRecord();
+}
+
+void frmOpenExisting::dbgFirms_DblClick() {
+    cmdOpen_Click();
+}
