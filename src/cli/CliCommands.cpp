@@ -3,6 +3,7 @@
 #include "cli/CliTexts.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsolePlatform.h"
+#include "cli/ReferenceCommands.h"
 #include "data/Catalogue.h"
 #include "data/DatasetOptions.h"
 #include "data/ProgramFiles.h"
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QTextDocument>
 #include <array>
+#include <unistd.h>
 
 namespace cli {
 
@@ -202,16 +204,29 @@ int industryReportCommand(const Context& c) {
     return ExitOk;
 }
 
+int importReference(const Context& c) {
+    // The bar is drawn only for a person watching; a log file gets the report alone.
+    return importReferenceCommand(c.request.arguments.value(0), c.request.value(OptOut), c.language(), c.out,
+                                  c.err, isatty(STDERR_FILENO) != 0);
+}
+
+int exportReference(const Context& c) {
+    return exportReferenceCommand(c.request.arguments.value(0), c.request.arguments.value(1), c.language(),
+                                  c.out, c.err);
+}
+
 struct Handler {
     Command command;
     int (*run)(const Context&);
 };
 
-constexpr std::array<Handler, 4> kHandlers{{
+constexpr std::array<Handler, 6> kHandlers{{
     {Command::Datasets, datasetsCommand},
     {Command::Industries, industriesCommand},
     {Command::Compare, compareCommand},
     {Command::IndustryReport, industryReportCommand},
+    {Command::ImportReference, importReference},
+    {Command::ExportReference, exportReference},
 }};
 
 int usageError(QTextStream& err, const QString& message, int language) {

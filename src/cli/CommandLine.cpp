@@ -28,7 +28,7 @@ struct OptionSpec {
 };
 
 // In the order the help and the synopsis show them.
-constexpr std::array<OptionSpec, 8> kOptions{{
+constexpr std::array<OptionSpec, 9> kOptions{{
     {OptDataset, "--dataset", "DS", Text::DatasetHelp, Check::Dataset},
     {OptNaics, "--naics", "CODE", Text::NaicsHelp, Check::None},
     {OptFirm, "--firm", "FILE", Text::FirmHelp, Check::None},
@@ -37,7 +37,20 @@ constexpr std::array<OptionSpec, 8> kOptions{{
     {OptKeyword, "--keyword", "TEXT", Text::KeywordHelp, Check::None},
     {OptPdf, "--pdf", "OUT.pdf", Text::PdfHelp, Check::None},
     {OptHtml, "--html", "OUT.html", Text::HtmlHelp, Check::None},
+    {OptOut, "--out", "FILE", Text::OutHelp, Check::None},
 }};
+
+// Arguments a command takes by position, all required.
+struct PositionalSpec {
+    const char* name;
+    Text help;
+};
+constexpr std::array<PositionalSpec, 3> kPositionals{{
+    {"SOURCE_DIR", Text::SourceDirHelp},
+    {"FILE", Text::ReferenceFileHelp},
+    {"OUT_DIR", Text::OutDirHelp},
+}};
+constexpr std::size_t kMaxPositionals = 2;
 
 constexpr std::size_t indexOf(Option option) {
     for (std::size_t i = 0; i < kOptions.size(); ++i)
@@ -51,15 +64,18 @@ struct CommandSpec {
     Text help;
     unsigned required;
     unsigned optional;
+    std::array<int, kMaxPositionals> positionals{-1, -1}; // indexes into kPositionals; -1 for none
 };
 
-constexpr std::array<CommandSpec, 4> kCommands{{
+constexpr std::array<CommandSpec, 6> kCommands{{
     {Command::Datasets, "datasets", Text::DatasetsCommand, 0, OptLang},
     {Command::Industries, "industries", Text::IndustriesCommand, OptDataset, OptLang | OptKeyword},
     {Command::Compare, "compare", Text::CompareCommand, OptDataset | OptNaics | OptFirm,
      OptLang | OptPdf | OptHtml},
     {Command::IndustryReport, "industry-report", Text::IndustryReportCommand, OptDataset | OptNaics | OptKind,
      OptLang | OptPdf | OptHtml},
+    {Command::ImportReference, "import-reference", Text::ImportReferenceCommand, OptOut, OptLang, {0, -1}},
+    {Command::ExportReference, "export-reference", Text::ExportReferenceCommand, 0, OptLang, {1, 2}},
 }};
 
 std::string utf8(const QString& s) {
@@ -127,6 +143,7 @@ private:
         Command command;
         CLI::App* sub;
         std::vector<std::pair<Option, CLI::Option*>> options;
+        std::size_t positionals = 0;
     };
 
     CLI::Option* addOption(CLI::App& app, const OptionSpec& spec, std::string& storage);
@@ -137,6 +154,7 @@ private:
     std::string leadingLang_; // --lang before the command
     CLI::Option* leadingLangOption_ = nullptr;
     std::array<std::string, kOptions.size()> values_; // shared: only one command is parsed
+    std::array<std::string, kMaxPositionals> positionalValues_;
     std::vector<Bound> commands_;
 };
 
@@ -172,6 +190,12 @@ Parser::Parser(int language) : language_(language), app_(utf8(text(Text::Descrip
             CLI::Option* added = addOption(*bound.sub, o, values_[i]);
             if (c.required & o.option) added->required();
             bound.options.emplace_back(o.option, added);
+        }
+        for (const int p : c.positionals) {
+            if (p < 0) continue;
+            const PositionalSpec& spec = kPositionals[static_cast<std::size_t>(p)];
+            bound.sub->add_option(spec.name, positionalValues_[bound.positionals++], t(spec.help))
+                ->required();
         }
         commands_.push_back(std::move(bound));
     }
@@ -234,6 +258,8 @@ ParseOutcome Parser::parse(const QStringList& arguments) {
             if (added->count() == 0) continue;
             r.values[option] = unicode(values_[indexOf(option)]);
         }
+        for (std::size_t k = 0; k < b.positionals; ++k)
+            r.arguments << unicode(positionalValues_[k]);
     }
     r.language = r.value(OptLang) == QLatin1String("F") ? 1 : 0;
     outcome.language = r.language;
@@ -254,6 +280,8 @@ QString synopsis(int language) {
     for (const CommandSpec& c : kCommands) {
         QString line =
             QStringLiteral("%1 [--data-dir DIR] %2").arg(QLatin1String(kProgram), QLatin1String(c.name));
+        for (const int p : c.positionals)
+            if (p >= 0) line += u' ' + QLatin1String(kPositionals[static_cast<std::size_t>(p)].name);
         for (const OptionSpec& o : kOptions) {
             const QString use =
                 QStringLiteral("%1 %2").arg(QLatin1String(o.name), QLatin1String(o.valueName));

@@ -10,7 +10,7 @@
 
 namespace cli {
 
-enum class Command { Datasets, Industries, Compare, IndustryReport };
+enum class Command { Datasets, Industries, Compare, IndustryReport, ImportReference, ExportReference };
 
 // The options a command can take, as bits so that a command lists its own in one word.
 enum Option : unsigned {
@@ -22,6 +22,7 @@ enum Option : unsigned {
     OptKeyword = 1u << 5,
     OptPdf = 1u << 6,
     OptHtml = 1u << 7,
+    OptOut = 1u << 8,
 };
 
 struct Request {
@@ -29,6 +30,7 @@ struct Request {
     QString dataDir;                  // empty: the program directory
     int language = 0;                 // 0 English, 1 French
     std::map<Option, QString> values; // the options given, with their values
+    QStringList arguments;            // the command's positional arguments, in order
 
     bool has(Option o) const { return values.count(o) != 0; }
     QString value(Option o) const { return has(o) ? values.at(o) : QString(); }

@@ -80,6 +80,8 @@ constexpr std::array<Wording, static_cast<std::size_t>(Msg::Count)> kTexts{{
      "%1 écrit à partir de %2 : %3 tables, %4 lignes"},
     {Msg::Refused, "%1 errors: nothing was written, %2 is unchanged",
      "%1 erreurs : rien n'a été écrit, %2 reste inchangé"},
+    {Msg::RefusedOne, "1 error: nothing was written, %2 is unchanged",
+     "1 erreur : rien n'a été écrit, %2 reste inchangé"},
     {Msg::MoreErrors, "... and %1 more errors", "... et %1 autres erreurs"},
     {Msg::MoreWarnings, "... and %1 more warnings", "... et %1 autres avertissements"},
     {Msg::NotWritten, "nothing was written, %1 is unchanged", "rien n'a été écrit, %1 reste inchangé"},

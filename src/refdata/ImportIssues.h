@@ -54,6 +54,7 @@ enum class Msg {
     FileFormat,
     Imported,
     Refused,
+    RefusedOne,
     MoreErrors,
     MoreWarnings,
     NotWritten,

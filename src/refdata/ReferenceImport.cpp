@@ -282,7 +282,7 @@ QStringList errorLines(const ImportOutcome& outcome, const ImportRequest& reques
     if (outcome.issues.errorsLeftOut() > 0)
         lines << wording(Msg::MoreErrors, language, {QString::number(outcome.issues.errorsLeftOut())});
     if (!outcome.written)
-        lines << wording(Msg::Refused, language,
+        lines << wording(outcome.issues.errorCount() == 1 ? Msg::RefusedOne : Msg::Refused, language,
                          {QString::number(outcome.issues.errorCount()), request.target});
     return lines;
 }

@@ -108,6 +108,33 @@ private slots:
         QVERIFY(QFile::exists(QDir(folder).filePath(QStringLiteral("Provenance.csv"))));
     }
 
+    // The same commands from the command line, with its usage errors.
+    void throughTheCommandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        const QString db = dir_.filePath(QStringLiteral("line.db"));
+        QTest::newRow("import") << QStringList{"import-reference", exampleFolder(), "--out", db}
+                                << cli::ExitOk;
+        QTest::newRow("export") << QStringList{"export-reference", db,
+                                               dir_.filePath(QStringLiteral("line-csv"))}
+                                << cli::ExitOk;
+        QTest::newRow("import refused")
+            << QStringList{"import-reference", dir_.filePath(QStringLiteral("none")), "--out", db}
+            << cli::ExitRefused;
+        QTest::newRow("no --out") << QStringList{"import-reference", exampleFolder()} << cli::ExitUsage;
+        QTest::newRow("no source") << QStringList{"import-reference", "--out", db} << cli::ExitUsage;
+        QTest::newRow("export without folder") << QStringList{"export-reference", db} << cli::ExitUsage;
+        QTest::newRow("one argument too many")
+            << QStringList{"export-reference", db, "a", "b"} << cli::ExitUsage;
+    }
+    void throughTheCommandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        Streams s;
+        QCOMPARE(cli::run(arguments, s.outStream, s.errStream), status);
+        QCOMPARE(s.err.isEmpty(), status == cli::ExitOk);
+    }
+
     void exportRefuses() {
         Streams s;
         const QString missing = dir_.filePath(QStringLiteral("none.db"));
