@@ -58,6 +58,8 @@ public:
         if (printerPdfPath.isEmpty()) return false;
         QPdfWriter pdf(printerPdfPath);
         pdf.setTitle(documentName);
+        // A printer cannot print to the paper's edge: a quarter inch all round.
+        pdf.setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Point);
         paint(pdf);
         printedDocuments.append(documentName);
         return true;

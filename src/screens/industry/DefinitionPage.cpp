@@ -11,8 +11,8 @@ bool paintDefinitionPage(QPagedPaintDevice& device, const QList<definitionprinto
     const qreal pageHeight = device.height();
     qreal y = 0;
     for (const definitionprintout::PrintedLine& line : lines) {
-        QFont font(QStringLiteral("DejaVu Sans Mono"));
-        font.setStyleHint(QFont::Monospace);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setStyleHint(QFont::SansSerif);
         font.setPointSize(line.pointSize);
         font.setBold(line.bold);
         painter.setFont(font);
