@@ -1,9 +1,11 @@
 #include "firm/FirmFile.h"
 
+#include "data/CsvFile.h"
 #include "data/DatasetOptions.h"
 #include "firm/ValueText.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -68,65 +70,136 @@ std::optional<int16_t> referenceYear(const QString& text) {
 }
 
 QList<QStringList> csvRecords(const QString& text) {
+    const csv::ReadResult parsed = csv::parse(text.toUtf8());
     QList<QStringList> records;
-    QStringList fields;
-    QString field;
-    bool inQuotes = false, fieldStarted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (inQuotes) {
-            if (c == u'"') {
-                if (i + 1 < text.size() && text[i + 1] == u'"') {
-                    field += u'"';
-                    ++i;
-                } else {
-                    inQuotes = false;
-                }
-            } else {
-                field += c;
-            }
-            continue;
-        }
-        if (c == u'"' && !fieldStarted) {
-            inQuotes = true;
-            fieldStarted = true;
-        } else if (c == u',') {
-            fields << field;
-            field.clear();
-            fieldStarted = false;
-        } else if (c == u'\n' || c == u'\r') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-            fields << field;
-            if (!(fields.size() == 1 && fields[0].isEmpty())) records << fields;
-            fields.clear();
-            field.clear();
-            fieldStarted = false;
-        } else {
-            field += c;
-            fieldStarted = true;
-        }
-    }
-    if (fieldStarted || !fields.isEmpty() || !field.isEmpty()) {
-        fields << field;
-        records << fields;
-    }
+    if (!parsed.ok() || parsed.table.headerLine == 0) return records;
+    records << parsed.table.header;
+    for (const csv::Record& r : parsed.table.records)
+        records << r.fields;
     return records;
 }
 
-ReadResult parseCsv(const QString& text) {
-    ReadResult r = start();
-    QString body = text;
-    if (body.startsWith(QChar(0xFEFF))) body.remove(0, 1);
-    const QList<QStringList> records = csvRecords(body);
-    if (records.size() < 2) return fail(r, Problem::NoDataRow);
-    const QStringList& header = records[0];
-    const QStringList& row = records[1];
-    for (qsizetype i = 0; i < header.size(); ++i) {
-        const QString value = row.value(i);
-        if (const Problem p = assign(r.firm, header[i], value); p != Problem::None)
-            return fail(r, p, header[i].trimmed(), value);
+ListResult parseCsvList(const QByteArray& bytes) {
+    ListResult list;
+    const csv::ReadResult parsed = csv::parse(bytes);
+    if (!parsed.ok()) {
+        list.problem = Problem::MalformedCsv;
+        list.line = parsed.line;
+        list.text = parsed.detail;
+        return list;
     }
+    const csv::Table& table = parsed.table;
+    if (table.records.empty()) {
+        list.problem = Problem::NoDataRow;
+        return list;
+    }
+    // The header decides what every row's fields are; a column that names nothing is a
+    // fault of the whole file, found before any row is read.
+    for (const QString& column : table.header) {
+        FirmStatement probe;
+        if (assign(probe, column, QString()) == Problem::UnknownKey) {
+            list.problem = Problem::UnknownKey;
+            list.key = column.trimmed();
+            list.line = table.headerLine;
+            return list;
+        }
+    }
+    list.rows.reserve(table.records.size());
+    for (const csv::Record& record : table.records) {
+        ReadResult r = start();
+        r.line = record.line;
+        if (record.fields.size() > table.header.size()) {
+            fail(r, Problem::TooManyFields, QString(), QString::number(record.fields.size()));
+        } else {
+            for (qsizetype i = 0; i < table.header.size(); ++i) {
+                const QString value = record.fields.value(i);
+                if (const Problem p = assign(r.firm, table.header[i], value); p != Problem::None) {
+                    fail(r, p, table.header[i].trimmed(), value);
+                    break;
+                }
+            }
+        }
+        list.rows.push_back(std::move(r));
+    }
+    return list;
+}
+
+ListResult readList(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        ListResult list;
+        list.problem = Problem::Unreadable;
+        list.text = f.errorString();
+        return list;
+    }
+    return parseCsvList(f.readAll());
+}
+
+namespace {
+
+// A one-firm reading of a list: its first row, or the fault of the file.
+ReadResult firstFirm(const ListResult& list) {
+    if (list.ok()) return list.rows.front();
+    ReadResult r = start();
+    fail(r, list.problem, list.key, list.text);
+    r.line = list.line;
     return r;
+}
+
+} // namespace
+
+ReadResult parseCsv(const QString& text) {
+    return firstFirm(parseCsvList(text.toUtf8()));
+}
+
+QStringList columnNames() {
+    QStringList names{QStringLiteral("FirmName"), QStringLiteral("Year"), QStringLiteral("NAICS")};
+    for (const lineitems::LineItem& item : lineitems::all())
+        names << QLatin1String(item.column);
+    return names;
+}
+
+QByteArray csvHeaderLine() {
+    return csv::formatRecord(columnNames());
+}
+
+QByteArray csvLine(const FirmStatement& firm) {
+    QStringList fields{firm.firmName, firm.year, firm.naics};
+    for (const QString& v : firm.values)
+        fields << v;
+    return csv::formatRecord(fields);
+}
+
+namespace {
+
+QByteArray jsonText(const QString& text) {
+    // The value as a JSON string, escaped by the JSON writer: "[\"…\"]" without its brackets.
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+QByteArray jsonNumberOrText(const QString& text) {
+    if (const std::optional<QString> number = plainNumber(text)) return number->toUtf8();
+    return jsonText(text);
+}
+
+} // namespace
+
+QByteArray toJson(const FirmStatement& firm) {
+    const QStringList names = columnNames();
+    QList<QByteArray> members{jsonText(names[0]) + ": " + jsonText(firm.firmName),
+                              jsonText(names[1]) + ": " + jsonNumberOrText(firm.year),
+                              jsonText(names[2]) + ": " + jsonText(firm.naics)};
+    for (int i = 0; i < lineitems::kCount; ++i)
+        members << jsonText(names[3 + i]) + ": " + jsonNumberOrText(firm.values[i]);
+    return "{\n  " + members.join(",\n  ") + "\n}\n";
+}
+
+bool asTyped(FirmStatement& firm) {
+    const bool normal = firmrules::normalizeEntered(firm.values);
+    firmrules::calculateSubTotals(firm.values);
+    firmrules::fillEmpty(firm.values);
+    return normal;
 }
 
 ReadResult parseJson(const QByteArray& data) {
@@ -169,7 +242,7 @@ ReadResult read(const QString& path) {
     // rest is read as CSV.
     const QByteArray head = data.trimmed().left(1);
     if (head == "{" || head == "[") return parseJson(data);
-    return parseCsv(QString::fromUtf8(data));
+    return firstFirm(parseCsvList(data));
 }
 
 } // namespace firmfile

@@ -32,6 +32,18 @@ bool exists(Connection& cn, const QString& firmName, const QString& year);
 // number. A database failure is raised as a FatalError after the rollback.
 void store(Connection& cn, const FirmStatement& firm);
 
+// What storeAll does with a firm whose name and year are stored already.
+enum class Existing { Replace, Refuse };
+
+// Stores every firm in one transaction: all of them or, when one cannot be stored, none.
+// With Existing::Refuse a firm whose name and year are stored already refuses the whole
+// list; its index is returned and nothing is written. The check and the writes run in
+// the same transaction, so another copy of the program cannot store that firm between
+// them. Two firms of the list with the same name and year are the caller's to refuse
+// (the later one would replace the earlier). A database failure is a FatalError after
+// the rollback.
+std::optional<qsizetype> storeAll(Connection& cn, const QList<FirmStatement>& firms, Existing existing);
+
 // The stored firm of that name and year: its values as plain decimal texts of up to 15
 // significant digits, the subtotals as they were stored (not recomputed).
 std::optional<FirmStatement> load(Connection& cn, const QString& firmName, const QString& year);
@@ -39,10 +51,15 @@ std::optional<FirmStatement> load(Connection& cn, const QString& firmName, const
 struct StoredKey {
     QString firmName;
     QString year;
+    QString naics;
 };
 
-// Every stored firm and year, ordered by firm name (letter case aside), then year.
+// Every stored firm and year with its industry code, ordered by firm name (letter case
+// aside), then year.
 QList<StoredKey> list(Connection& cn);
+
+// Every stored firm, whole, in the order of list(): one query, for exporting them all.
+QList<FirmStatement> loadAll(Connection& cn);
 
 // The same list as a recordset whose two column names are the list's headings in the
 // language: "Firmname" and "year", or "Nom" and "Année".

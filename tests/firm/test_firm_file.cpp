@@ -199,6 +199,154 @@ private slots:
         QCOMPARE(records[1], (QStringList{QString(), QString()}));
     }
 
+    // --- Lists of firms ---
+
+    void listRowsWithTheirLines() {
+        // A quoted name over two lines moves the next row's line on by one.
+        const auto list = firmfile::parseCsvList("FirmName,Year,NAICS,Cash\r\n"
+                                                 "Alpha,2011,448140,10\r\n"
+                                                 "\r\n"
+                                                 "\"Beta\nand sons\",2010,,20\r\n"
+                                                 "Gamma,2009,722110,1;5\r\n");
+        QVERIFY(list.ok());
+        QCOMPARE(int(list.rows.size()), 3);
+        QCOMPARE(list.rows[0].line, 2);
+        QCOMPARE(list.rows[1].line, 4);
+        QCOMPARE(list.rows[2].line, 6);
+        QCOMPARE(list.rows[1].firm.firmName, QStringLiteral("Beta\nand sons"));
+        QVERIFY(list.rows[1].firm.naics.isEmpty());
+        QCOMPARE(list.rows[1].firm.value("Cash"), QStringLiteral("20"));
+        // A bad row has its own fault; the others are read.
+        QVERIFY(list.rows[0].ok() && list.rows[1].ok());
+        QCOMPARE(list.rows[2].problem, firmfile::Problem::NotPlainNumber);
+        QCOMPARE(list.rows[2].key, QStringLiteral("Cash"));
+        QCOMPARE(list.rows[2].text, QStringLiteral("1;5"));
+    }
+
+    void listFaults_data() {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<firmfile::Problem>("problem"); // of the file, or else of its second row
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("unknown column")
+            << QByteArray("\nFirmName,Casj\nA,1\n") << firmfile::Problem::UnknownKey << 2 << "Casj";
+        QTest::newRow("quote left open")
+            << QByteArray("FirmName,Cash\nA,1\n\"B,2\n") << firmfile::Problem::MalformedCsv << 3 << QString();
+        QTest::newRow("stray quote") << QByteArray("FirmName,Cash\nA,1\nB\"x,2\n")
+                                     << firmfile::Problem::MalformedCsv << 3 << QString();
+        QTest::newRow("header only") << QByteArray("FirmName,Cash\n") << firmfile::Problem::NoDataRow << 0
+                                     << QString();
+        QTest::newRow("empty file") << QByteArray() << firmfile::Problem::NoDataRow << 0 << QString();
+        QTest::newRow("too many fields") << QByteArray("FirmName,Cash\nA,1\nTremblay, Gagnon inc.,2\n")
+                                         << firmfile::Problem::TooManyFields << 3 << QString();
+    }
+    void listFaults() {
+        QFETCH(QByteArray, csv);
+        QFETCH(firmfile::Problem, problem);
+        QFETCH(int, line);
+        QFETCH(QString, key);
+        const auto list = firmfile::parseCsvList(csv);
+        if (problem == firmfile::Problem::TooManyFields) {
+            QVERIFY(list.ok());
+            QCOMPARE(int(list.rows.size()), 2);
+            QVERIFY(list.rows[0].ok());
+            QCOMPARE(list.rows[1].problem, problem);
+            QCOMPARE(list.rows[1].line, line);
+            QCOMPARE(list.rows[1].text, QStringLiteral("3"));
+            return;
+        }
+        QCOMPARE(list.problem, problem);
+        QCOMPARE(list.line, line);
+        QCOMPARE(list.key, key);
+        QVERIFY(list.rows.empty());
+    }
+
+    void listEncodingsAndSeparators_data() {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::newRow("UTF-8") << QByteArray("FirmName,Year,Cash\nC\xC3\xB4te-Nord inc.,2011,5\n");
+        QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF"
+                                                      "FirmName,Year,Cash\nC\xC3\xB4te-Nord inc.,2011,5\n");
+        QTest::newRow("Windows-1252") << QByteArray("FirmName,Year,Cash\nC\xF4te-Nord inc.,2011,5\n");
+        QTest::newRow("semicolons") << QByteArray("FirmName;Year;Cash\r\nC\xC3\xB4te-Nord inc.;2011;5\r\n");
+    }
+    void listEncodingsAndSeparators() {
+        QFETCH(QByteArray, csv);
+        const auto list = firmfile::parseCsvList(csv);
+        QVERIFY(list.ok());
+        QCOMPARE(int(list.rows.size()), 1);
+        QVERIFY(list.rows[0].ok());
+        QCOMPARE(list.rows[0].firm.firmName, QString::fromUtf8("C\xC3\xB4te-Nord inc."));
+        QCOMPARE(list.rows[0].firm.value("Cash"), QStringLiteral("5"));
+    }
+
+    void writtenListReadsBack() {
+        // Names that need quoting, a line break and an accent; values of every sign.
+        QList<FirmStatement> firms;
+        for (const char* name : {"Tremblay, Gagnon CPA inc.", "\"Quoted\" Ltd.", " Blank edges ",
+                                 "Two\nlines", "Garage L\xC3\xA9vesque"}) {
+            FirmStatement f;
+            f.firmName = QString::fromUtf8(name);
+            f.year = QStringLiteral("2010");
+            f.naics = QStringLiteral("811111");
+            firmrules::resetValues(f.values);
+            f.value("Cash") = QStringLiteral("-12.5");
+            f.value("Inv") = QStringLiteral("922337203685478");
+            firms << f;
+        }
+        QByteArray csv = firmfile::csvHeaderLine();
+        for (const FirmStatement& f : firms)
+            csv += firmfile::csvLine(f);
+        QVERIFY(csv.startsWith("FirmName,Year,NAICS,Cash,Ar,"));
+        const auto list = firmfile::parseCsvList(csv);
+        QVERIFY(list.ok());
+        QCOMPARE(int(list.rows.size()), firms.size());
+        for (qsizetype i = 0; i < firms.size(); ++i) {
+            QVERIFY(list.rows[i].ok());
+            QCOMPARE(list.rows[i].firm.firmName, firms[i].firmName);
+            QCOMPARE(list.rows[i].firm.year, firms[i].year);
+            QCOMPARE(list.rows[i].firm.naics, firms[i].naics);
+            QCOMPARE(list.rows[i].firm.values, firms[i].values);
+        }
+    }
+
+    void jsonOfAFirmReadsBack() {
+        FirmStatement f;
+        f.firmName = QString::fromUtf8("O'Brien \"&\" Fr\xC3\xA8res\n");
+        f.year = QStringLiteral("2009");
+        f.naics = QStringLiteral("448140");
+        firmrules::resetValues(f.values);
+        f.value("Cash") = QStringLiteral("1500.25");
+        f.value("RetEarn") = QStringLiteral("-80");
+        const QByteArray json = firmfile::toJson(f);
+        // The statement's order, not the alphabet's.
+        QVERIFY(json.indexOf("\"FirmName\"") < json.indexOf("\"Year\""));
+        QVERIFY(json.indexOf("\"Cash\"") < json.indexOf("\"Ar\""));
+        QVERIFY(json.contains("\"Year\": 2009"));
+        QVERIFY(json.contains("\"Cash\": 1500.25"));
+        QJsonParseError error;
+        QVERIFY(QJsonDocument::fromJson(json, &error).isObject());
+        const auto back = firmfile::parseJson(json);
+        QVERIFY(back.ok());
+        QCOMPARE(back.firm.firmName, f.firmName);
+        QCOMPARE(back.firm.year, f.year);
+        QCOMPARE(back.firm.naics, f.naics);
+        QCOMPARE(back.firm.values, f.values);
+    }
+
+    void asTypedNormalisesAndComputes() {
+        FirmStatement f;
+        f.value("Cash") = QStringLiteral("100.12345");
+        f.value("Ar") = QStringLiteral("50");
+        f.value("Toa") = QStringLiteral("1"); // a stated subtotal is computed again
+        QVERIFY(firmfile::asTyped(f));
+        QCOMPARE(f.value("Cash"), QStringLiteral("100.1234"));
+        QCOMPARE(f.value("Toa"), QStringLiteral("150.1234"));
+        QCOMPARE(f.value("Ta"), QStringLiteral("150.1234"));
+        QCOMPARE(f.value("Mtg"), QStringLiteral("0"));
+        f.value("Cash") = QStringLiteral("1000000000000000000000");
+        QVERIFY(!firmfile::asTyped(f));
+    }
+
     // --- Files ---
 
     void readTellsJsonFromCsv_data() {

@@ -164,6 +164,80 @@ private slots:
         QCOMPARE(shown, (QStringList{"A 2009", "A 2011", "B 2009", "B 2011"}));
     }
 
+    // --- Many firms at once ---
+
+    void storeAllWritesEveryFirmOrNone_data() {
+        QTest::addColumn<bool>("replace");
+        QTest::addColumn<int>("refusedIndex");  // -1: all stored
+        QTest::addColumn<double>("storedCash"); // Acme 2010 afterwards
+        QTest::addColumn<int>("rows");
+        // Acme 2010 is stored already with Cash 1; the list brings Zed 2011 and Acme 2010 (Cash 9).
+        QTest::newRow("existing firm refused") << false << 1 << 1.0 << 1;
+        QTest::newRow("existing firm replaced") << true << -1 << 9.0 << 2;
+    }
+    void storeAllWritesEveryFirmOrNone() {
+        QFETCH(bool, replace);
+        QFETCH(int, refusedIndex);
+        QFETCH(double, storedCash);
+        QFETCH(int, rows);
+        FirmTestDatabase db;
+        firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2010"), {{"Cash", "1"}}));
+        const QList<FirmStatement> firms{
+            firmWith(QStringLiteral("Zed"), QStringLiteral("2011"), {{"Cash", "3"}}),
+            firmWith(QStringLiteral("Acme"), QStringLiteral("2010"), {{"Cash", "9"}})};
+        const auto refused = firmrecords::storeAll(
+            db.cn, firms, replace ? firmrecords::Existing::Replace : firmrecords::Existing::Refuse);
+        QCOMPARE(refused.has_value(), refusedIndex >= 0);
+        if (refused) QCOMPARE(int(*refused), refusedIndex);
+        QCOMPARE(db.rowCount(), rows);
+        QCOMPARE(db.stored(QStringLiteral("Acme"), 2010, QStringLiteral("Cash")).toDouble(), storedCash);
+        // Zed, written before Acme was found, is gone again when the list is refused.
+        QCOMPARE(db.stored(QStringLiteral("Zed"), 2011, QStringLiteral("Cash")).isValid(), refusedIndex < 0);
+    }
+
+    void storeAllFailureLateInTheListWritesNothing() {
+        FirmTestDatabase db;
+        QList<FirmStatement> firms;
+        for (int i = 0; i < 5; ++i)
+            firms << firmWith(QStringLiteral("Firm %1").arg(i), QStringLiteral("2011"), {{"Cash", "1"}});
+        firms.last().value("Cash") = QStringLiteral("abc"); // no number: the insert cannot be made
+        QVERIFY_THROWS_EXCEPTION(FatalError,
+                                 firmrecords::storeAll(db.cn, firms, firmrecords::Existing::Replace));
+        QCOMPARE(db.rowCount(), 0);
+        // A year that is no number is refused before anything is written.
+        firms.last().value("Cash") = QStringLiteral("1");
+        firms[2].year = QStringLiteral("next");
+        QVERIFY_THROWS_EXCEPTION(FatalError,
+                                 firmrecords::storeAll(db.cn, firms, firmrecords::Existing::Replace));
+        QCOMPARE(db.rowCount(), 0);
+    }
+
+    void loadAllAndListInTheSameOrder() {
+        FirmTestDatabase db;
+        FirmStatement b = firmWith(QStringLiteral("b"), QStringLiteral("2009"), {{"Cash", "2.5"}});
+        b.naics = QStringLiteral("722110");
+        firmrecords::store(db.cn, b);
+        firmrecords::store(db.cn, firmWith(QStringLiteral("A"), QStringLiteral("2011"), {{"Inv", "-4"}}));
+        const QList<FirmStatement> all = firmrecords::loadAll(db.cn);
+        const QList<firmrecords::StoredKey> keys = firmrecords::list(db.cn);
+        QCOMPARE(all.size(), 2);
+        QCOMPARE(keys.size(), 2);
+        QCOMPARE(all[0].firmName, QStringLiteral("A"));
+        QCOMPARE(all[0].value("Inv"), QStringLiteral("-4"));
+        QCOMPARE(all[1].firmName, QStringLiteral("b"));
+        QCOMPARE(all[1].year, QStringLiteral("2009"));
+        QCOMPARE(all[1].value("Cash"), QStringLiteral("2.5"));
+        QCOMPARE(keys[1].naics, QStringLiteral("722110"));
+        QCOMPARE(keys[0].naics, QStringLiteral("448140"));
+        // Each firm of the whole list is the one load gives.
+        for (const FirmStatement& f : all) {
+            const auto one = firmrecords::load(db.cn, f.firmName, f.year);
+            QVERIFY(one.has_value());
+            QCOMPARE(one->values, f.values);
+            QCOMPARE(one->naics, f.naics);
+        }
+    }
+
     void listIgnoresLetterCase() {
         FirmTestDatabase db;
         for (const char* name : {"beta", "Alpha", "Gamma"})
