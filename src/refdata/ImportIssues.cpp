@@ -91,6 +91,11 @@ constexpr std::array<Wording, static_cast<std::size_t>(Msg::Count)> kTexts{{
     {Msg::CannotWrite, "%1 cannot be written: %2", "%1 ne peut être écrit : %2"},
     {Msg::TableLeftOut, "the table %1 is not one of the reference database's; it is left out",
      "la table %1 n'est pas une table de la base de données de référence ; elle est laissée de côté"},
+    {Msg::StaleFile,
+     "%1 holds a table this database does not have: an import of the folder would read it; choose another "
+     "folder or remove the file",
+     "%1 contient une table que cette base de données n'a pas : une importation du dossier la lirait ; "
+     "choisissez un autre dossier ou supprimez le fichier"},
     {Msg::Exported, "%1 tables, %2 rows written to %3", "%1 tables, %2 lignes écrites dans %3"},
 }};
 

@@ -63,6 +63,7 @@ enum class Msg {
     NotAReferenceDatabase,
     CannotWrite,
     TableLeftOut,
+    StaleFile,
     Exported,
     Count // not a message: how many there are
 };

@@ -14,6 +14,9 @@ namespace refdata {
 
 namespace {
 
+// Ends the export after its reasons were recorded.
+struct Refusal {};
+
 QString fieldText(const QVariant& v) {
     if (v.isNull()) return QString();
     switch (v.metaType().id()) {
@@ -99,10 +102,21 @@ ExportOutcome exportReference(const QString& database, const QString& outDir) {
     try {
         ConnectToFile(cn, info.absoluteFilePath(), QStringLiteral("unknown"), ReadOnly);
         const QStringList tables = knownTables(cn, outcome.issues);
+        // A file left in the folder by an export of another database would be imported
+        // with these tables as if it belonged to them.
+        for (const QFileInfo& f :
+             QDir(outDir).entryInfoList({QStringLiteral("*.csv"), QStringLiteral("*.CSV")}, QDir::Files)) {
+            const std::optional<refschema::Table> t = refschema::find(f.completeBaseName());
+            if (t && !tables.contains(t->name))
+                outcome.issues.add(
+                    {Severity::Error, Msg::StaleFile, QString(), 0, QString(), {f.absoluteFilePath()}});
+        }
+        if (outcome.issues.hasErrors()) throw Refusal{};
         for (const QString& t : tables) {
             if (!writeTable(cn, t, QDir(outDir).filePath(t + QStringLiteral(".csv")), outcome)) break;
             ++outcome.tables;
         }
+    } catch (const Refusal&) {
     } catch (const FatalError& e) {
         outcome.issues.add({Severity::Error,
                             Msg::NotAReferenceDatabase,

@@ -180,7 +180,11 @@ QString sourceNameOf(const SourceFolder& folder, IssueList& issues) {
         else if (read.failure == csv::ReadResult::Failure::Malformed)
             issues.add({Severity::Error, Msg::Malformed, name, read.line, QString(), {read.detail}});
         else {
-            const qsizetype column = read.table.header.indexOf(QStringLiteral("SourceName"));
+            qsizetype column = -1;
+            for (qsizetype i = 0; i < read.table.header.size() && column < 0; ++i)
+                if (read.table.header[i].trimmed().compare(QLatin1String("SourceName"),
+                                                           Qt::CaseInsensitive) == 0)
+                    column = i;
             if (column < 0) {
                 issues.add({Severity::Error,
                             Msg::MissingColumn,

@@ -104,6 +104,24 @@ private slots:
             QVariant(QStringLiteral("null")));
     }
 
+    // A table file of another database in the folder would be imported with this one.
+    void staleFileRefused() {
+        const QString folder = dir_.filePath(QStringLiteral("stale"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString stale = QDir(folder).filePath(QStringLiteral("ZEBRO_Vol3_PE_2009_Final_Ratios.csv"));
+        QVERIFY(writeAll(stale, "NAICS\n"));
+        const refdata::ExportOutcome out = refdata::exportReference(sampleDatabase(), folder);
+        QVERIFY(!out.ok);
+        QCOMPARE(out.issues.errors().size(), std::size_t(1));
+        QCOMPARE(out.issues.errors().front().msg, refdata::Msg::StaleFile);
+        QCOMPARE(QDir(folder).entryList(QDir::Files),
+                 QStringList{QStringLiteral("ZEBRO_Vol3_PE_2009_Final_Ratios.csv")});
+        // The same database again into its own export is fine.
+        const QString own = dir_.filePath(QStringLiteral("own"));
+        QVERIFY(refdata::exportReference(sampleDatabase(), own).ok);
+        QVERIFY(refdata::exportReference(sampleDatabase(), own).ok);
+    }
+
     void refusals_data() {
         QTest::addColumn<QString>("database");
         QTest::addColumn<int>("msg");
