@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSvgGenerator>
@@ -31,7 +32,8 @@ enum Property {
 
 QVariantList colorsOf(const ChartStyle& s) {
     QVariantList list;
-    for (const QColor& c : s.quarters) list << c;
+    for (const QColor& c : s.quarters)
+        list << c;
     list << s.highlight << s.marker << s.positive << s.negative << s.axis << s.text;
     return list;
 }
@@ -39,7 +41,8 @@ QVariantList colorsOf(const ChartStyle& s) {
 ChartStyle styleFrom(const QVariantList& list) {
     ChartStyle s;
     if (list.size() != 10) return s;
-    for (int i = 0; i < 4; ++i) s.quarters[static_cast<size_t>(i)] = list[i].value<QColor>();
+    for (int i = 0; i < 4; ++i)
+        s.quarters[static_cast<size_t>(i)] = list[i].value<QColor>();
     s.highlight = list[4].value<QColor>();
     s.marker = list[5].value<QColor>();
     s.positive = list[6].value<QColor>();
@@ -58,7 +61,8 @@ void drawGauge(QPainter& p, const QRectF& area, const Chart& c) {
     // The median is the border between the second and third quarters.
     const qreal mid = track.center().x();
     p.setPen(QPen(c.style.axis, std::max<qreal>(track.height() * 0.08, 0.5)));
-    p.drawLine(QPointF(mid, area.top() + area.height() * 0.08), QPointF(mid, area.bottom() - area.height() * 0.08));
+    p.drawLine(QPointF(mid, area.top() + area.height() * 0.08),
+               QPointF(mid, area.bottom() - area.height() * 0.08));
     if (c.quarter < 0 || c.quarter > 3) return;
     // A diamond in the middle of the enterprise's quarter.
     const QRectF seg = gaugeSegment(area, c.quarter);
@@ -100,14 +104,23 @@ void drawAxis(QPainter& p, const QRectF& area, const Chart& c) {
     p.setPen(QPen(c.style.axis, std::max<qreal>(area.height() * 0.03, 0.5)));
     const qreal y = area.bottom() - area.height() * 0.02;
     p.drawLine(QPointF(inner.left(), y), QPointF(inner.right(), y));
-    for (qreal x : {inner.left(), inner.center().x(), inner.right()}) p.drawLine(QPointF(x, y), QPointF(x, y - tick));
+    for (qreal x : {inner.left(), inner.center().x(), inner.right()})
+        p.drawLine(QPointF(x, y), QPointF(x, y - tick));
 }
 
 class ChartObject : public QObject, public QTextObjectInterface {
     Q_OBJECT
     Q_INTERFACES(QTextObjectInterface)
 public:
-    using QObject::QObject;
+    // Registers itself with every layout the document gets, before that layout's first pass.
+    explicit ChartObject(QTextDocument* doc) : QObject(doc) {
+        connect(doc, &QTextDocument::documentLayoutChanged, this, [this, doc] {
+            // Dropping a layout is announced too; asking for the layout then would make a new one.
+            if (!releasing) doc->documentLayout()->registerHandler(kChartObjectType, this);
+        });
+    }
+
+    bool releasing = false;
 
     QSizeF intrinsicSize(QTextDocument* doc, int, const QTextFormat& format) override {
         const std::optional<Chart> chart = chartFromFormat(format);
@@ -115,7 +128,8 @@ public:
         return chartSize(*chart, doc->documentLayout()->paintDevice());
     }
 
-    void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int, const QTextFormat& format) override {
+    void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int,
+                    const QTextFormat& format) override {
         if (const std::optional<Chart> chart = chartFromFormat(format)) {
             painter->save();
             painter->setRenderHint(QPainter::Antialiasing);
@@ -135,8 +149,10 @@ QFont Chart::font() const {
 }
 
 int quarterFromPosition(std::optional<double> better, std::optional<double> worse) {
-    if (better && std::isfinite(*better)) return std::clamp(static_cast<int>(std::lround(*better / 25.0)), 0, 3);
-    if (worse && std::isfinite(*worse)) return std::clamp(3 - static_cast<int>(std::lround(*worse / 25.0)), 0, 3);
+    if (better && std::isfinite(*better))
+        return std::clamp(static_cast<int>(std::lround(*better / 25.0)), 0, 3);
+    if (worse && std::isfinite(*worse))
+        return std::clamp(3 - static_cast<int>(std::lround(*worse / 25.0)), 0, 3);
     return -1;
 }
 
@@ -231,19 +247,49 @@ std::optional<Chart> chartFromFormat(const QTextFormat& format) {
 QSizeF chartSize(const Chart& chart, const QPaintDevice* device) {
     // Sized in lines of the chart's font as the document's text is laid out, so that a
     // chart keeps its proportions to the text on the screen, on paper and in a PDF.
-    const qreal line = QFontMetricsF(chart.font(), device).height();
-    return QSizeF(chart.width * line, chart.height * line);
+    // Measuring a font is costly and a report asks for the same few sizes over and over.
+    static QHash<QString, qreal> lineHeights; // family, size and resolution -> height
+    const QString key = QStringLiteral("%1|%2|%3")
+                            .arg(chart.fontFamily)
+                            .arg(chart.fontPointSize, 0, 'g', 12)
+                            .arg(device ? device->logicalDpiY() : 0);
+    auto it = lineHeights.find(key);
+    if (it == lineHeights.end()) it = lineHeights.insert(key, QFontMetricsF(chart.font(), device).height());
+    return QSizeF(chart.width * *it, chart.height * *it);
+}
+
+namespace {
+
+ChartObject* handlerOf(QTextDocument& doc) {
+    // One handler per document, owned by it.
+    if (auto* existing = doc.findChild<ChartObject*>(QString(), Qt::FindDirectChildrenOnly)) return existing;
+    return new ChartObject(&doc);
+}
+
+} // namespace
+
+void attachChartHandler(QTextDocument& doc) {
+    (void)handlerOf(doc);
 }
 
 void registerChartHandler(QTextDocument& doc) {
-    QAbstractTextDocumentLayout* layout = doc.documentLayout();
-    // One handler per layout, owned by the document.
-    auto* existing = doc.findChild<ChartObject*>(QString(), Qt::FindDirectChildrenOnly);
-    ChartObject* handler = existing ? existing : new ChartObject(&doc);
-    layout->registerHandler(kChartObjectType, handler);
-    // A layout lays the document out as soon as it exists, charts without a handler taking
-    // no room: once the handler is there, the charts get their size.
-    doc.markContentsDirty(0, doc.characterCount());
+    ChartObject* handler = handlerOf(doc);
+    doc.documentLayout()->registerHandler(kChartObjectType, handler);
+    // A layout that laid the document out before the handler was there gave the charts no
+    // room: once the handler is there, the charts get their size.
+    if (doc.isLayoutEnabled()) doc.markContentsDirty(0, doc.characterCount());
+}
+
+bool hasLayout(const QTextDocument& doc) {
+    return doc.findChild<QAbstractTextDocumentLayout*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
+}
+
+void releaseLayout(QTextDocument& doc) {
+    if (!hasLayout(doc)) return;
+    ChartObject* handler = handlerOf(doc);
+    handler->releasing = true;
+    doc.setDocumentLayout(nullptr);
+    handler->releasing = false;
 }
 
 } // namespace reportrender

@@ -22,8 +22,8 @@ enum class ChartKind { QuartileGauge = 1, DivergingBar = 2, DivergingAxis = 3 };
 
 struct ChartStyle {
     // The industry's quarters from the weakest to the strongest.
-    std::array<QColor, 4> quarters{QColor(0xe6, 0xeb, 0xf1), QColor(0xd8, 0xe0, 0xe9), QColor(0xca, 0xd5, 0xe1),
-                                   QColor(0xbc, 0xca, 0xd9)};
+    std::array<QColor, 4> quarters{QColor(0xe6, 0xeb, 0xf1), QColor(0xd8, 0xe0, 0xe9),
+                                   QColor(0xca, 0xd5, 0xe1), QColor(0xbc, 0xca, 0xd9)};
     QColor highlight{0x1f, 0x4e, 0x79}; // the quarter the enterprise is in
     QColor marker{Qt::white};
     QColor positive{0x2e, 0x75, 0xb6};
@@ -34,11 +34,11 @@ struct ChartStyle {
 
 struct Chart {
     ChartKind kind = ChartKind::QuartileGauge;
-    double width = 10;   // in line heights of the chart's font
+    double width = 10; // in line heights of the chart's font
     double height = 1;
     QString fontFamily = QStringLiteral("DejaVu Sans");
     double fontPointSize = 8.5;
-    int quarter = -1;    // gauge: 0 (weakest) to 3 (strongest); -1 when the position is unknown
+    int quarter = -1;            // gauge: 0 (weakest) to 3 (strongest); -1 when the position is unknown
     std::optional<double> value; // bar
     double scale = 0;            // bar and axis: the value that fills half the width
     QStringList labels;          // axis: left end, centre, right end
@@ -73,8 +73,16 @@ std::optional<Chart> chartFromFormat(const QTextFormat& format);
 // The chart's size in the units of a document laid out for the device (nullptr: screen).
 QSizeF chartSize(const Chart& chart, const QPaintDevice* device);
 
-// Lets the document's layout draw charts. A document whose layout is replaced (by a
-// viewer, say) must be registered again.
+// Lets every layout the document gets from now on draw charts, without making one: the
+// handler is there before a new layout's first pass.
+void attachChartHandler(QTextDocument& doc);
+// The same, and for the layout the document has now (made when it has none), which lays
+// the document out again so that the charts get their room.
 void registerChartHandler(QTextDocument& doc);
+
+// Whether the document has a layout yet (asking QTextDocument for one makes one).
+bool hasLayout(const QTextDocument& doc);
+// Drops the document's layout; the next one is made when someone asks for it.
+void releaseLayout(QTextDocument& doc);
 
 } // namespace reportrender

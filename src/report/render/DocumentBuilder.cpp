@@ -15,7 +15,9 @@ namespace {
 
 // Lengths in a document are pixels at 96 per inch, which the layout scales to the
 // device; the layouts speak in points, as typesetters do.
-qreal px(qreal points) { return points * 96.0 / 72.0; }
+qreal px(qreal points) {
+    return points * 96.0 / 72.0;
+}
 
 struct Theme {
     QString fontFamily = QStringLiteral("DejaVu Sans");
@@ -95,6 +97,12 @@ public:
 
     std::unique_ptr<QTextDocument> build() {
         auto doc = std::make_unique<QTextDocument>();
+        // A report is built once and never edited by hand: no undo history.
+        doc->setUndoRedoEnabled(false);
+        // Every layout the document gets draws its charts. None is made here: a document
+        // without a layout is not laid out again at each edit, and it is laid out only
+        // when it is printed, for the device it is printed on.
+        attachChartHandler(*doc);
         QFont base(theme_.fontFamily);
         base.setStyleHint(QFont::SansSerif);
         base.setPointSizeF(theme_.fontSize);
@@ -103,34 +111,43 @@ public:
         base.setLetterSpacing(QFont::AbsoluteSpacing, 0.02);
         doc->setDefaultFont(base);
         doc->setDocumentMargin(px(12));
-        doc->setMetaInformation(QTextDocument::DocumentTitle, optionalText(layout_.value(QLatin1String("documentTitle")), QStringLiteral("documentTitle")));
+        doc->setMetaInformation(
+            QTextDocument::DocumentTitle,
+            optionalText(layout_.value(QLatin1String("documentTitle")), QStringLiteral("documentTitle")));
         const QJsonObject page = layout_.value(QLatin1String("page")).toObject();
-        doc->setProperty(docprop::RunningHeader, optionalText(page.value(QLatin1String("runningHeader")), QStringLiteral("page.runningHeader")));
-        doc->setProperty(docprop::FooterNote, optionalText(page.value(QLatin1String("footerNote")), QStringLiteral("page.footerNote")));
-        doc->setProperty(docprop::PageLabel, optionalText(page.value(QLatin1String("pageLabel")), QStringLiteral("page.pageLabel")));
+        doc->setProperty(docprop::RunningHeader, optionalText(page.value(QLatin1String("runningHeader")),
+                                                              QStringLiteral("page.runningHeader")));
+        doc->setProperty(docprop::FooterNote, optionalText(page.value(QLatin1String("footerNote")),
+                                                           QStringLiteral("page.footerNote")));
+        doc->setProperty(docprop::PageLabel, optionalText(page.value(QLatin1String("pageLabel")),
+                                                          QStringLiteral("page.pageLabel")));
         doc->setProperty(docprop::FontFamily, theme_.fontFamily);
         doc->setProperty(docprop::MutedColor, theme_.muted);
         doc->setProperty(docprop::RuleColor, theme_.accent);
-        doc->setProperty(docprop::Language, ev_.language() == Language::French ? QStringLiteral("F") : QStringLiteral("E"));
+        doc->setProperty(docprop::Language,
+                         ev_.language() == Language::French ? QStringLiteral("F") : QStringLiteral("E"));
 
         cursor_ = QTextCursor(doc.get());
         fresh_ = true;
         const QJsonValue body = layout_.value(QLatin1String("body"));
-        if (!body.isArray() || body.toArray().isEmpty()) layoutError(file_, QStringLiteral("'body' must be a list of blocks"));
+        if (!body.isArray() || body.toArray().isEmpty())
+            layoutError(file_, QStringLiteral("'body' must be a list of blocks"));
         const QJsonArray blocks = body.toArray();
         for (int i = 0; i < blocks.size(); ++i) {
             const QString where = QStringLiteral("%1, body[%2]").arg(file_).arg(i);
             if (!blocks[i].isObject()) layoutError(where, QStringLiteral("a block must be an object"));
             const QJsonObject block = blocks[i].toObject();
             const QString type = block.value(QLatin1String("type")).toString();
-            if (type == QLatin1String("paragraph")) paragraph(block, where);
-            else if (type == QLatin1String("fields")) fields(block, where);
-            else if (type == QLatin1String("table")) table(block, where);
-            else layoutError(where, QStringLiteral("unknown block type '%1'").arg(type));
+            if (type == QLatin1String("paragraph"))
+                paragraph(block, where);
+            else if (type == QLatin1String("fields"))
+                fields(block, where);
+            else if (type == QLatin1String("table"))
+                table(block, where);
+            else
+                layoutError(where, QStringLiteral("unknown block type '%1'").arg(type));
         }
         if (fresh_) spacer();
-        // The layout comes last: a document with a layout lays itself out again at every edit.
-        registerChartHandler(*doc);
         return doc;
     }
 
@@ -147,11 +164,15 @@ private:
         return QColor::fromString(s);
     }
 
-    static qreal number(const QJsonObject& o, const char* key, qreal fallback, qreal min, qreal max, const QString& where) {
+    static qreal number(const QJsonObject& o, const char* key, qreal fallback, qreal min, qreal max,
+                        const QString& where) {
         const QJsonValue v = o.value(QLatin1String(key));
         if (v.isUndefined()) return fallback;
         if (!v.isDouble() || v.toDouble() < min || v.toDouble() > max)
-            layoutError(where, QStringLiteral("'%1' must be a number from %2 to %3").arg(QLatin1String(key)).arg(min).arg(max));
+            layoutError(where, QStringLiteral("'%1' must be a number from %2 to %3")
+                                   .arg(QLatin1String(key))
+                                   .arg(min)
+                                   .arg(max));
         return v.toDouble();
     }
 
@@ -167,7 +188,8 @@ private:
         theme_.muted = colour(t.value(QLatin1String("muted")), theme_.muted, where);
         theme_.accent = colour(t.value(QLatin1String("accent")), theme_.accent, where);
         theme_.rule = colour(t.value(QLatin1String("rule")), theme_.rule, where);
-        theme_.headerBackground = colour(t.value(QLatin1String("headerBackground")), theme_.headerBackground, where);
+        theme_.headerBackground =
+            colour(t.value(QLatin1String("headerBackground")), theme_.headerBackground, where);
         theme_.zebra = colour(t.value(QLatin1String("zebra")), theme_.zebra, where);
     }
 
@@ -241,7 +263,8 @@ private:
         const QString styleName = block.value(QLatin1String("style")).toString();
         ParagraphStyle style;
         if (!styleName.isEmpty()) {
-            if (!paragraphStyles_.contains(styleName)) layoutError(where, QStringLiteral("unknown paragraph style '%1'").arg(styleName));
+            if (!paragraphStyles_.contains(styleName))
+                layoutError(where, QStringLiteral("unknown paragraph style '%1'").arg(styleName));
             style = paragraphStyles_.value(styleName);
         }
         const Text t = ev_.text(block.value(QLatin1String("text")), where);
@@ -250,7 +273,8 @@ private:
         bf.setAlignment(style.align);
         bf.setTopMargin(px(style.spaceBefore));
         bf.setBottomMargin(px(style.spaceAfter));
-        if (block.value(QLatin1String("pageBreakBefore")).toBool()) bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        if (block.value(QLatin1String("pageBreakBefore")).toBool())
+            bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         QTextCharFormat cf;
         cf.setFontPointSize(style.size > 0 ? style.size : theme_.fontSize);
         cf.setFontWeight(style.bold ? QFont::Bold : QFont::Normal);
@@ -260,13 +284,14 @@ private:
         cursor_.insertText(t.text, cf);
     }
 
-    QTextTable* insertTable(int rows, int columns, QTextTableFormat format) {
+    QTextTable* insertTable(int rows, int columns, QTextTableFormat format, qreal widthPercent = 100) {
         if (fresh_) spacer();
         format.setBorder(0);
         format.setBorderCollapse(true);
         format.setCellSpacing(0);
         format.setCellPadding(px(theme_.cellPadding));
-        format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+        format.setWidth(QTextLength(QTextLength::PercentageLength, widthPercent));
+        format.setAlignment(Qt::AlignLeft);
         QTextTable* table = cursor_.insertTable(rows, columns, format);
         return table;
     }
@@ -285,45 +310,53 @@ private:
     }
 
     // Writes one cell: a text, a chart, or {"lines": […]} of both, one paragraph each.
-    void fillCell(QTextTableCell cell, const QJsonValue& content, Qt::Alignment align, const QTextCharFormat& base,
-                  qreal indent, const QString& where) {
+    void fillCell(QTextTableCell cell, const QJsonValue& content, Qt::Alignment align,
+                  const QTextCharFormat& base, qreal indent, const QString& where) {
         // Merging leaves the empty paragraphs of the merged cells behind.
         QTextCursor c = cell.firstCursorPosition();
         c.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
         c.removeSelectedText();
+        const QJsonValue chosen = ev_.resolve(content, where);
         QJsonArray lines;
-        if (content.isObject() && content.toObject().contains(QLatin1String("lines")))
-            lines = content.toObject().value(QLatin1String("lines")).toArray();
+        if (chosen.isObject() && chosen.toObject().contains(QLatin1String("lines")))
+            lines = chosen.toObject().value(QLatin1String("lines")).toArray();
         else
-            lines.append(content);
+            lines.append(chosen);
         bool first = true;
         for (int i = 0; i < lines.size(); ++i) {
-            const QJsonValue line = lines[i];
-            const QString lineWhere = lines.size() > 1 ? QStringLiteral("%1, line %2").arg(where).arg(i + 1) : where;
+            const QJsonValue styled = lines[i]; // the look is the line's, whatever branch it takes
+            const QString lineWhere =
+                lines.size() > 1 ? QStringLiteral("%1, line %2").arg(where).arg(i + 1) : where;
             QTextBlockFormat bf;
             bf.setAlignment(align);
             bf.setTopMargin(0);
             bf.setBottomMargin(0);
             bf.setLeftMargin(px(indent));
             QTextCharFormat cf = base;
-            if (line.isObject()) {
-                const QJsonObject o = line.toObject();
+            if (styled.isObject()) {
+                const QJsonObject o = styled.toObject();
                 if (o.contains(QLatin1String("fontScale")))
                     cf.setFontPointSize(base.fontPointSize() * number(o, "fontScale", 1, 0.3, 3, lineWhere));
                 if (o.value(QLatin1String("muted")).toBool()) cf.setForeground(theme_.muted);
                 if (o.value(QLatin1String("bold")).toBool()) cf.setFontWeight(QFont::Bold);
             }
+            const QJsonValue line = ev_.resolve(styled, lineWhere);
             if (Evaluator::isChart(line)) {
                 const Chart chart = ev_.chart(line, lineWhere, theme_.fontFamily, base.fontPointSize());
-                if (!first) c.insertBlock(bf, base);
-                else c.setBlockFormat(bf);
+                if (!first)
+                    c.insertBlock(bf, base);
+                else
+                    c.setBlockFormat(bf);
                 QTextCharFormat object = chartFormat(chart);
                 c.insertText(QString(QChar::ObjectReplacementCharacter), object);
             } else {
                 const Text t = ev_.text(line, lineWhere);
                 if (t.text.isEmpty() && lines.size() > 1) continue;
                 if (t.missing) cf.setForeground(theme_.muted);
-                if (!first) c.insertBlock(bf, cf);
+                // A figure stays on one line however narrow its column: "1 234,5" never breaks.
+                if (t.figure) bf.setNonBreakableLines(true);
+                if (!first)
+                    c.insertBlock(bf, cf);
                 else
                     c.setBlockFormat(bf); // the first block's character format is the cell's own format
                 c.insertText(t.text, cf);
@@ -379,8 +412,8 @@ private:
                 QTextTableCell cell = t->cellAt(row, col + part);
                 const QTextCharFormat cf = part == 0 ? cellText(theme_.headerFontSize, false, theme_.muted)
                                                      : cellText(theme_.fontSize, true, theme_.text);
-                fillCell(cell, item.value(part == 0 ? QLatin1String("label") : QLatin1String("value")), Qt::AlignLeft, cf, 0,
-                         itemWhere);
+                fillCell(cell, item.value(part == 0 ? QLatin1String("label") : QLatin1String("value")),
+                         Qt::AlignLeft, cf, 0, itemWhere);
             }
         }
         afterTable();
@@ -398,7 +431,8 @@ private:
             const QJsonObject o = cols[i].toObject();
             ColumnDef c;
             c.id = o.value(QLatin1String("id")).toString();
-            if (c.id.isEmpty() || ids.contains(c.id)) layoutError(colWhere, QStringLiteral("every column needs an id of its own"));
+            if (c.id.isEmpty() || ids.contains(c.id))
+                layoutError(colWhere, QStringLiteral("every column needs an id of its own"));
             ids << c.id;
             c.width = number(o, "width", 0, 0, 100, colWhere);
             c.align = alignmentFrom(o.value(QLatin1String("align")), Qt::AlignLeft, colWhere);
@@ -410,14 +444,16 @@ private:
         return out;
     }
 
-    RowDef readRow(const QJsonValue& value, const QList<ColumnDef>& columns, const QString& where) const {
+    RowDef readRow(const QJsonValue& value, const QList<ColumnDef>& columns, const QJsonObject& defaults,
+                   const QString& where) const {
         if (!value.isObject()) layoutError(where, QStringLiteral("a row must be an object"));
         const QJsonObject o = value.toObject();
         RowDef row;
         row.where = where;
         const QString styleName = o.value(QLatin1String("style")).toString();
         if (!styleName.isEmpty()) {
-            if (!rowStyles_.contains(styleName)) layoutError(where, QStringLiteral("unknown row style '%1'").arg(styleName));
+            if (!rowStyles_.contains(styleName))
+                layoutError(where, QStringLiteral("unknown row style '%1'").arg(styleName));
             row.style = rowStyles_.value(styleName);
         }
         if (o.contains(QLatin1String("group"))) {
@@ -425,13 +461,17 @@ private:
             row.groupLabel = o.value(QLatin1String("group"));
             return row;
         }
-        // Every other member is a parameter of the column templates.
-        QJsonObject params = o;
+        // Every other member is a parameter of the column templates; the table's defaults
+        // stand for the parameters a row leaves out.
+        QJsonObject params = defaults;
+        for (auto it = o.begin(); it != o.end(); ++it)
+            params.insert(it.key(), it.value());
         params.remove(QLatin1String("style"));
         params.remove(QLatin1String("cells"));
         const QJsonObject overrides = o.value(QLatin1String("cells")).toObject();
         for (auto it = overrides.begin(); it != overrides.end(); ++it)
-            if (std::none_of(columns.begin(), columns.end(), [&](const ColumnDef& c) { return c.id == it.key(); }))
+            if (std::none_of(columns.begin(), columns.end(),
+                             [&](const ColumnDef& c) { return c.id == it.key(); }))
                 layoutError(where, QStringLiteral("the table has no column '%1'").arg(it.key()));
         // Spans first: a cell under a span is not written, so its template is not filled in.
         for (const ColumnDef& col : columns) {
@@ -439,14 +479,16 @@ private:
             cell.align = col.align;
             const QJsonValue ov = overrides.value(col.id);
             if (ov.isObject() && ov.toObject().contains(QLatin1String("span")))
-                cell.span = static_cast<int>(number(ov.toObject(), "span", 1, 1, static_cast<qreal>(columns.size()), where));
+                cell.span = static_cast<int>(
+                    number(ov.toObject(), "span", 1, 1, static_cast<qreal>(columns.size()), where));
             row.cells << cell;
         }
         for (int i = 0; i < row.cells.size(); ++i) {
             if (row.cells[i].span > 1 && i + row.cells[i].span > row.cells.size())
                 layoutError(where, QStringLiteral("a span runs past the last column"));
             if (row.cells[i].covered) continue;
-            for (int k = 1; k < row.cells[i].span; ++k) row.cells[i + k].covered = true;
+            for (int k = 1; k < row.cells[i].span; ++k)
+                row.cells[i + k].covered = true;
         }
         for (int i = 0; i < row.cells.size(); ++i) {
             CellDef& cell = row.cells[i];
@@ -476,17 +518,20 @@ private:
             bool hasBars = false;
             for (const RowDef& row : rows) {
                 if (row.group || row.cells[c].covered) continue;
-                const QJsonValue content = row.cells[c].content;
+                const QJsonValue content = ev_.resolve(row.cells[c].content, row.where);
                 QJsonArray parts;
                 if (content.isObject() && content.toObject().contains(QLatin1String("lines")))
                     parts = content.toObject().value(QLatin1String("lines")).toArray();
                 else
                     parts.append(content);
                 for (const QJsonValue& part : parts) {
-                    const QJsonObject o = part.toObject();
+                    // A bar left out (its figure missing) does not count towards the scale.
+                    const QJsonObject o = ev_.resolve(part, row.where).toObject();
                     if (o.value(QLatin1String("chart")).toString() != QLatin1String("divergingBar")) continue;
                     hasBars = true;
-                    if (const std::optional<double> v = ev_.number(o.value(QLatin1String("value")).toString()))
+                    if (!o.contains(QLatin1String("value"))) continue;
+                    if (const std::optional<double> v =
+                            ev_.number(o.value(QLatin1String("value")).toString()))
                         largest = std::max(largest, std::abs(*v));
                 }
             }
@@ -500,17 +545,25 @@ private:
         const int ncols = static_cast<int>(columns.size());
         const QJsonArray rowValues = block.value(QLatin1String("rows")).toArray();
         if (rowValues.isEmpty()) layoutError(where, QStringLiteral("a table needs 'rows'"));
+        const QJsonValue defaults = block.value(QLatin1String("defaults"));
+        if (!defaults.isUndefined() && !defaults.isObject())
+            layoutError(where, QStringLiteral("'defaults' must be an object of row parameters"));
         QList<RowDef> rows;
         for (int i = 0; i < rowValues.size(); ++i)
-            rows << readRow(rowValues[i], columns, QStringLiteral("%1, rows[%2]").arg(where).arg(i));
+            rows << readRow(rowValues[i], columns, defaults.toObject(),
+                            QStringLiteral("%1, rows[%2]").arg(where).arg(i));
         ev_.setColumnScales(columnScales(columns, rows));
 
         const QJsonArray groups = block.value(QLatin1String("columnGroups")).toArray();
         int spanSum = 0;
-        for (const QJsonValue& g : groups) spanSum += g.toObject().value(QLatin1String("span")).toInt(1);
+        for (const QJsonValue& g : groups)
+            spanSum += g.toObject().value(QLatin1String("span")).toInt(1);
         if (!groups.isEmpty() && spanSum != ncols)
-            layoutError(where, QStringLiteral("the column groups span %1 columns, the table has %2").arg(spanSum).arg(ncols));
-        const bool hasHeader = std::any_of(columns.begin(), columns.end(), [](const ColumnDef& c) { return !c.header.isUndefined(); });
+            layoutError(where, QStringLiteral("the column groups span %1 columns, the table has %2")
+                                   .arg(spanSum)
+                                   .arg(ncols));
+        const bool hasHeader = std::any_of(columns.begin(), columns.end(),
+                                           [](const ColumnDef& c) { return !c.header.isUndefined(); });
         const int headerRows = (groups.isEmpty() ? 0 : 1) + (hasHeader ? 1 : 0);
 
         QTextTableFormat tf;
@@ -521,12 +574,15 @@ private:
         tf.setHeaderRowCount(headerRows);
         tf.setTopMargin(px(number(block, "spaceBefore", 2, 0, 100, where)));
         tf.setBottomMargin(px(number(block, "spaceAfter", 6, 0, 100, where)));
-        if (block.value(QLatin1String("pageBreakBefore")).toBool()) tf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        QTextTable* t = insertTable(headerRows + static_cast<int>(rows.size()), ncols, tf);
+        if (block.value(QLatin1String("pageBreakBefore")).toBool())
+            tf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextTable* t = insertTable(headerRows + static_cast<int>(rows.size()), ncols, tf,
+                                    number(block, "width", 100, 20, 100, where));
 
         // A table with many narrow columns may ask for smaller type than the theme's.
         const qreal bodySize = number(block, "fontSize", theme_.tableFontSize, 5, 24, where);
-        const QTextCharFormat headerText = cellText(number(block, "headerFontSize", theme_.headerFontSize, 5, 24, where), true, theme_.accent);
+        const QTextCharFormat headerText = cellText(
+            number(block, "headerFontSize", theme_.headerFontSize, 5, 24, where), true, theme_.accent);
         int r = 0;
         if (!groups.isEmpty()) {
             int col = 0;
@@ -576,14 +632,15 @@ private:
                 setBorder(f, false, 0.75, theme_.accent);
                 if (row.style.background.isValid()) f.setBackground(row.style.background);
                 cell.setFormat(f);
-                const QTextCharFormat cf = cellText(bodySize, true, row.style.color.isValid() ? row.style.color : theme_.accent);
+                const QTextCharFormat cf =
+                    cellText(bodySize, true, row.style.color.isValid() ? row.style.color : theme_.accent);
                 fillCell(cell, row.groupLabel, Qt::AlignLeft, cf, 0, row.where);
                 stripe = 0;
                 continue;
             }
             const QColor background = row.style.background.isValid() ? row.style.background
-                                      : (zebra && stripe % 2 == 1) ? theme_.zebra
-                                                                   : QColor();
+                                      : (zebra && stripe % 2 == 1)   ? theme_.zebra
+                                                                     : QColor();
             ++stripe;
             for (int c = 0; c < ncols; ++c) {
                 const CellDef& cellDef = row.cells[c];
@@ -597,7 +654,8 @@ private:
                 if (row.style.ruleBelow) setBorder(f, false, 0.5, theme_.rule);
                 if (last) setBorder(f, false, 1.0, theme_.accent);
                 cell.setFormat(f);
-                QTextCharFormat cf = cellText(bodySize * columns[c].fontScale, row.style.bold, row.style.color);
+                QTextCharFormat cf =
+                    cellText(bodySize * columns[c].fontScale, row.style.bold, row.style.color);
                 cf.setFontItalic(row.style.italic);
                 fillCell(cell, cellDef.content, cellDef.align, cf, c == 0 ? row.style.indent : 0,
                          QStringLiteral("%1, column %2").arg(row.where, columns[c].id));
@@ -619,7 +677,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<QTextDocument> buildFromLayout(const QJsonObject& layout, const ReportData& data, const QString& fileName) {
+std::unique_ptr<QTextDocument> buildFromLayout(const QJsonObject& layout, const ReportData& data,
+                                               const QString& fileName) {
     return Builder(layout, data, fileName).build();
 }
 

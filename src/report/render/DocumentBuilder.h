@@ -14,10 +14,13 @@
 //   "body"            the blocks, in order:
 //     {"type": "paragraph", "style": …, "text": …, "pageBreakBefore": false}
 //     {"type": "fields", "pairsPerRow": 2, "labelWidth": 17, "items": [{"label": …, "value": …}]}
-//     {"type": "table", "id": name (for tests and readers), "columns": [{"id", "width" (%), "align", "header", "cell"}],
-//      "columnGroups": [{"span", "header"}], "rows": […], "zebra": true, "fontSize", "headerFontSize"}
+//     {"type": "table", "id": name (for tests and readers), "columns": [{"id", "width" (%), "align",
+//     "header", "cell"}],
+//      "columnGroups": [{"span", "header"}], "rows": […], "defaults": {parameter: value},
+//      "zebra": true, "fontSize", "headerFontSize", "width" (% of the page, from the left)}
 // A table row is {"group": text} for a heading across the table, or the parameters of the
-// column templates ("${name}") with an optional "style" and "cells": {"columnId": text, or
+// column templates ("${name}"; "defaults" gives those a row leaves out) with an optional
+// "style" and "cells": {"columnId": text, or
 // {"span": 3, "value": text, "align": "center"}} for cells that differ from the template.
 // A cell is a text, a chart or {"lines": [ … ]}, one paragraph each; a line may carry
 // "fontScale", "muted" and "bold".
@@ -45,6 +48,7 @@ inline constexpr char Language[] = "reportrender_language"; // "E" or "F"
 
 // Builds the document. fileName names the layout in error messages. A layout that does
 // not say what the renderer understands is an untrapped failure naming the place.
-std::unique_ptr<QTextDocument> buildFromLayout(const QJsonObject& layout, const ReportData& data, const QString& fileName);
+std::unique_ptr<QTextDocument> buildFromLayout(const QJsonObject& layout, const ReportData& data,
+                                               const QString& fileName);
 
 } // namespace reportrender

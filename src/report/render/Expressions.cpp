@@ -5,6 +5,7 @@
 
 #include <QJsonArray>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace reportrender {
@@ -25,10 +26,32 @@ QString paramText(const QJsonValue& v) {
 // A label that starts a sentence in one place and continues one in another.
 QString withCase(QString s, const QString& mode, const QString& where) {
     if (mode.isEmpty() || s.isEmpty()) return s;
-    if (mode == QLatin1String("upperFirst")) s[0] = s[0].toUpper();
-    else if (mode == QLatin1String("lowerFirst")) s[0] = s[0].toLower();
-    else layoutError(where, QStringLiteral("'case' must be upperFirst or lowerFirst, not '%1'").arg(mode));
+    if (mode == QLatin1String("upperFirst"))
+        s[0] = s[0].toUpper();
+    else if (mode == QLatin1String("lowerFirst"))
+        s[0] = s[0].toLower();
+    else
+        layoutError(where, QStringLiteral("'case' must be upperFirst or lowerFirst, not '%1'").arg(mode));
     return s;
+}
+
+// The typography of a stored text, as the layout asks for it: {"from": "to", …}.
+QString withReplacements(QString s, const QJsonValue& replace, const QString& where) {
+    if (replace.isUndefined()) return s;
+    if (!replace.isObject()) layoutError(where, QStringLiteral("'replace' must be an object of texts"));
+    const QJsonObject pairs = replace.toObject();
+    for (auto it = pairs.begin(); it != pairs.end(); ++it) {
+        if (it.key().isEmpty() || !it.value().isString())
+            layoutError(where, QStringLiteral("'replace' must map non-empty texts to texts"));
+        s.replace(it.key(), it.value().toString());
+    }
+    return s;
+}
+
+// The object replacement character stands for a chart in a document; a stored text that
+// holds one must not pass for a chart.
+QString plain(QString s) {
+    return s.replace(QChar::ObjectReplacementCharacter, QChar::ReplacementCharacter);
 }
 
 // The colours of the charts come from the layout's theme, where it names them.
@@ -62,7 +85,8 @@ QJsonValue substitute(const QJsonValue& templ, const QJsonObject& params, const 
         const QRegularExpressionMatch whole = placeholder.match(s);
         if (whole.hasMatch() && whole.capturedStart() == 0 && whole.capturedLength() == s.size()) {
             const QJsonValue v = params.value(whole.captured(1));
-            if (v.isUndefined()) layoutError(where, QStringLiteral("the row gives no value for ${%1}").arg(whole.captured(1)));
+            if (v.isUndefined())
+                layoutError(where, QStringLiteral("the row gives no value for ${%1}").arg(whole.captured(1)));
             return v;
         }
         QString out;
@@ -70,7 +94,8 @@ QJsonValue substitute(const QJsonValue& templ, const QJsonObject& params, const 
         for (auto it = placeholder.globalMatch(s); it.hasNext();) {
             const QRegularExpressionMatch m = it.next();
             const QJsonValue v = params.value(m.captured(1));
-            if (v.isUndefined()) layoutError(where, QStringLiteral("the row gives no value for ${%1}").arg(m.captured(1)));
+            if (v.isUndefined())
+                layoutError(where, QStringLiteral("the row gives no value for ${%1}").arg(m.captured(1)));
             out += s.mid(last, m.capturedStart() - last) + paramText(v);
             last = m.capturedEnd();
         }
@@ -78,13 +103,15 @@ QJsonValue substitute(const QJsonValue& templ, const QJsonObject& params, const 
     }
     if (templ.isArray()) {
         QJsonArray out;
-        for (const QJsonValue& v : templ.toArray()) out.append(substitute(v, params, where));
+        for (const QJsonValue& v : templ.toArray())
+            out.append(substitute(v, params, where));
         return out;
     }
     if (templ.isObject()) {
         QJsonObject out;
         const QJsonObject o = templ.toObject();
-        for (auto it = o.begin(); it != o.end(); ++it) out.insert(it.key(), substitute(it.value(), params, where));
+        for (auto it = o.begin(); it != o.end(); ++it)
+            out.insert(it.key(), substitute(it.value(), params, where));
         return out;
     }
     return templ;
@@ -94,18 +121,80 @@ Evaluator::Evaluator(const ReportData& data, const QJsonObject& layout, const QS
     : data_(data), language_(data.language()) {
     const QJsonObject formats = layout.value(QLatin1String("formats")).toObject();
     for (auto it = formats.begin(); it != formats.end(); ++it)
-        formats_.insert(it.key(), parseNumberFormat(it.value(), language_, fileName + QStringLiteral(", format ") + it.key()));
+        formats_.insert(it.key(), parseNumberFormat(it.value(), language_,
+                                                    fileName + QStringLiteral(", format ") + it.key()));
     const QJsonValue na = layout.value(QLatin1String("notAvailable"));
-    notAvailable_ = na.isUndefined() ? QStringLiteral("n/a") : text(na, fileName + QStringLiteral(", notAvailable")).text;
+    notAvailable_ =
+        na.isUndefined() ? QStringLiteral("n/a") : text(na, fileName + QStringLiteral(", notAvailable")).text;
     chartStyle_ = chartStyleFrom(layout.value(QLatin1String("theme")).toObject());
 }
 
-bool Evaluator::isChart(const QJsonValue& expr) { return expr.isObject() && expr.toObject().contains(QLatin1String("chart")); }
+bool Evaluator::isChart(const QJsonValue& expr) {
+    return expr.isObject() && expr.toObject().contains(QLatin1String("chart"));
+}
+
+QJsonValue Evaluator::resolve(const QJsonValue& expr, const QString& where) const {
+    QJsonValue e = expr;
+    // Each step takes one branch; a layout is finite, so this ends.
+    for (;;) {
+        if (!e.isObject()) return e;
+        const QJsonObject o = e.toObject();
+        if (o.contains(QLatin1String("if"))) {
+            e = o.value(test(o.value(QLatin1String("if")), where) ? QLatin1String("then")
+                                                                  : QLatin1String("else"));
+        } else if (o.contains(QLatin1String("ifNull"))) {
+            const QVariant v = data_.value(o.value(QLatin1String("ifNull")).toString());
+            e = o.value(v.isNull() ? QLatin1String("then") : QLatin1String("else"));
+        } else {
+            return e;
+        }
+    }
+}
+
+bool Evaluator::test(const QJsonValue& condition, const QString& where) const {
+    if (!condition.isObject() || condition.toObject().size() != 1)
+        layoutError(where, QStringLiteral("a condition must be an object with one member"));
+    const QJsonObject o = condition.toObject();
+    const QString kind = o.begin().key();
+    const QJsonValue arg = o.begin().value();
+    const auto conditions = [&](const char* what) {
+        if (!arg.isArray() || arg.toArray().isEmpty())
+            layoutError(where, QStringLiteral("'%1' must list conditions").arg(QLatin1String(what)));
+        return arg.toArray();
+    };
+    if (kind == QLatin1String("null")) return data_.value(arg.toString()).isNull();
+    if (kind == QLatin1String("negative")) {
+        const std::optional<double> d = number(arg.toString());
+        return d && *d < 0;
+    }
+    if (kind == QLatin1String("allMissing")) {
+        if (!arg.isArray() || arg.toArray().isEmpty())
+            layoutError(where, QStringLiteral("'allMissing' must list fields"));
+        const QJsonArray fields = arg.toArray();
+        return std::all_of(fields.begin(), fields.end(),
+                           [&](const QJsonValue& f) { return !number(f.toString(), true); });
+    }
+    if (kind == QLatin1String("flag")) {
+        if (!arg.isBool()) layoutError(where, QStringLiteral("'flag' must be true or false"));
+        return arg.toBool();
+    }
+    if (kind == QLatin1String("not")) return !test(arg, where);
+    if (kind == QLatin1String("all")) {
+        const QJsonArray list = conditions("all");
+        return std::all_of(list.begin(), list.end(), [&](const QJsonValue& c) { return test(c, where); });
+    }
+    if (kind == QLatin1String("any")) {
+        const QJsonArray list = conditions("any");
+        return std::any_of(list.begin(), list.end(), [&](const QJsonValue& c) { return test(c, where); });
+    }
+    layoutError(where, QStringLiteral("unknown condition '%1'").arg(kind));
+}
 
 NumberFormat Evaluator::format(const QJsonValue& nameOrObject, const QString& where) const {
     if (nameOrObject.isString()) {
         const auto it = formats_.constFind(nameOrObject.toString());
-        if (it == formats_.cend()) layoutError(where, QStringLiteral("unknown number format '%1'").arg(nameOrObject.toString()));
+        if (it == formats_.cend())
+            layoutError(where, QStringLiteral("unknown number format '%1'").arg(nameOrObject.toString()));
         return *it;
     }
     return parseNumberFormat(nameOrObject, language_, where);
@@ -121,13 +210,17 @@ std::optional<double> Evaluator::number(const QString& field, bool zeroAsMissing
     return d;
 }
 
-Text Evaluator::text(const QJsonValue& expr, const QString& where) const {
+Text Evaluator::text(const QJsonValue& exprIn, const QString& where) const {
+    const QJsonValue expr = resolve(exprIn, where);
     if (expr.isString()) return {expr.toString(), false};
     if (expr.isNull() || expr.isUndefined()) return {};
     if (!expr.isObject()) layoutError(where, QStringLiteral("a text must be a literal or an object"));
     const QJsonObject o = expr.toObject();
     const QString caseMode = o.value(QLatin1String("case")).toString();
-    const auto done = [&](const QString& s) { return Text{withCase(s, caseMode, where), false}; };
+    const QJsonValue replace = o.value(QLatin1String("replace"));
+    const auto done = [&](const QString& s) {
+        return Text{withReplacements(withCase(plain(s), caseMode, where), replace, where), false};
+    };
 
     if (o.contains(QLatin1String("title"))) {
         const QVariant v = data_.title(o.value(QLatin1String("title")).toString());
@@ -163,7 +256,7 @@ Text Evaluator::text(const QJsonValue& expr, const QString& where) const {
             }
             return {notAvailable_, true};
         }
-        return {formatNumber(*d, f, language_), false};
+        return {formatNumber(*d, f, language_), false, true};
     }
     if (o.contains(QLatin1String("concat"))) {
         QString out;
@@ -175,16 +268,23 @@ Text Evaluator::text(const QJsonValue& expr, const QString& where) const {
         }
         return done(out);
     }
-    if (o.contains(QLatin1String("ifNull"))) {
-        const QVariant v = data_.value(o.value(QLatin1String("ifNull")).toString());
-        return text(o.value(v.isNull() ? QLatin1String("then") : QLatin1String("else")), where);
+    if (o.contains(QLatin1String("notAvailable"))) return {notAvailable_, true};
+    if (o.contains(QLatin1String("date"))) {
+        if (o.value(QLatin1String("date")).toString() != QLatin1String("prepared"))
+            layoutError(where, QStringLiteral("the only date a report knows is 'prepared'"));
+        const QString date = formatDate(data_.preparedOn(), language_);
+        if (date.isEmpty()) return {notAvailable_, true};
+        return {date, false, true};
     }
-    if (o.contains(QLatin1String("chart"))) layoutError(where, QStringLiteral("a chart cannot stand inside a text"));
-    layoutError(where, QStringLiteral("unknown kind of text (members: %1)").arg(o.keys().join(QStringLiteral(", "))));
+    if (o.contains(QLatin1String("chart")))
+        layoutError(where, QStringLiteral("a chart cannot stand inside a text"));
+    layoutError(
+        where, QStringLiteral("unknown kind of text (members: %1)").arg(o.keys().join(QStringLiteral(", "))));
 }
 
-Chart Evaluator::chart(const QJsonValue& expr, const QString& where, const QString& fontFamily, double pointSize) const {
-    const QJsonObject o = expr.toObject();
+Chart Evaluator::chart(const QJsonValue& expr, const QString& where, const QString& fontFamily,
+                       double pointSize) const {
+    const QJsonObject o = resolve(expr, where).toObject();
     const QString kind = o.value(QLatin1String("chart")).toString();
     Chart c;
     c.fontFamily = fontFamily;
@@ -196,24 +296,34 @@ Chart Evaluator::chart(const QJsonValue& expr, const QString& where, const QStri
         layoutError(where, QStringLiteral("a chart's width and height must be positive line counts"));
     if (kind == QLatin1String("quartileGauge")) {
         c.kind = ChartKind::QuartileGauge;
-        c.quarter = quarterFromPosition(number(o.value(QLatin1String("better")).toString()),
-                                        number(o.value(QLatin1String("worse")).toString()));
+        // A gauge without positions marks no quarter: the position is not known or not meaningful.
+        const auto position = [&](const char* key) {
+            const QJsonValue v = o.value(QLatin1String(key));
+            return v.isUndefined() ? std::nullopt : number(v.toString());
+        };
+        c.quarter = quarterFromPosition(position("better"), position("worse"));
     } else if (kind == QLatin1String("divergingBar")) {
         c.kind = ChartKind::DivergingBar;
-        c.value = number(o.value(QLatin1String("value")).toString());
+        // Without a value only the axis is drawn: the difference is not known.
+        if (o.contains(QLatin1String("value"))) c.value = number(o.value(QLatin1String("value")).toString());
         const QJsonValue scale = o.value(QLatin1String("scale"));
-        if (scale.isDouble()) c.scale = scale.toDouble();
+        if (scale.isDouble())
+            c.scale = scale.toDouble();
         else if (scale.isString()) {
             const auto it = scales_.constFind(scale.toString());
-            if (it == scales_.cend()) layoutError(where, QStringLiteral("the table has no chart column '%1'").arg(scale.toString()));
+            if (it == scales_.cend())
+                layoutError(where,
+                            QStringLiteral("the table has no chart column '%1'").arg(scale.toString()));
             c.scale = *it;
-        }
-        else layoutError(where, QStringLiteral("a diverging bar needs a scale: a number or the id of its column"));
+        } else
+            layoutError(where,
+                        QStringLiteral("a diverging bar needs a scale: a number or the id of its column"));
     } else if (kind == QLatin1String("divergingAxis")) {
         c.kind = ChartKind::DivergingAxis;
         const QString column = o.value(QLatin1String("scaleOf")).toString();
         const auto it = scales_.constFind(column);
-        if (it == scales_.cend()) layoutError(where, QStringLiteral("the table has no chart column '%1'").arg(column));
+        if (it == scales_.cend())
+            layoutError(where, QStringLiteral("the table has no chart column '%1'").arg(column));
         c.scale = *it;
         const NumberFormat f = format(o.value(QLatin1String("format")), where);
         NumberFormat signedFormat = f;

@@ -5,14 +5,25 @@
 //   {"string": 106}                         an entry of the string table, in the report's language
 //   {"field": "Rpt_Comparison.MyNPM", "format": "pct1", "zeroAsMissing": true}
 //   {"concat": [ … ]}                       the parts side by side; missing when a field in it is
+//   {"notAvailable": true}                  the layout's "not available" text
+//   {"date": "prepared"}                    the day the report was prepared
 //   {"ifNull": "Table.Column", "then": …, "else": …}
+//   {"if": condition, "then": …, "else": …} a text or a chart, chosen by a condition:
+//       {"null": "T.C"}                     the field holds no value
+//       {"allMissing": ["T.C", …]}          every field is missing (no value, not a number, or 0)
+//       {"negative": "T.C"}                 the field is a number below zero
+//       {"flag": true}                      a row parameter that is true or false
+//       {"all": [ … ]}, {"any": [ … ]}, {"not": condition}
 //   {"chart": "quartileGauge", "better": "T.C", "worse": "T.C", "width": 13, "height": 1}
-//   {"chart": "divergingBar", "value": "T.C", "scale": "bar"}   scaled like the rest of column "bar"
+//                                           without better and worse: no quarter marked
+//   {"chart": "divergingBar", "value": "T.C", "scale": "bar"}   scaled like the rest of column "bar";
+//                                           without a value: the axis alone
 //   {"chart": "divergingAxis", "scaleOf": "bar", "format": "num1"}  the scale above that column
-// "title" and "string" take "case": "upperFirst" or "lowerFirst" for a label that starts or
-// continues a sentence. Charts are sized in line heights of the table's text.
-// A missing figure (null, not a number, or zero where zero means missing) prints as the
-// layout's "not available" text. Row templates name their parameters as ${name}.
+// "title", "string", "field" and "concat" take "case": "upperFirst" or "lowerFirst" for a
+// label that starts or continues a sentence, and "replace": {"from": "to", …} for the
+// typography of a stored text (" - " as a dash). Charts are sized in line heights of the
+// table's text. A missing figure (null, not a number, or zero where zero means missing)
+// prints as the layout's "not available" text. Row templates name their parameters as ${name}.
 
 #include "report/render/Charts.h"
 #include "report/render/ReportData.h"
@@ -35,6 +46,7 @@ QJsonValue substitute(const QJsonValue& templ, const QJsonObject& params, const 
 struct Text {
     QString text;
     bool missing = false;
+    bool figure = false; // a number or a date: printed on one line, never broken
 };
 
 class Evaluator {
@@ -49,9 +61,16 @@ public:
     // Scales of chart columns of the table being built, by column id.
     void setColumnScales(QHash<QString, double> scales) { scales_ = std::move(scales); }
 
+    // The expression itself, or the branch its conditions choose ("if", "ifNull"), resolved
+    // again until it is a plain text or chart expression.
+    QJsonValue resolve(const QJsonValue& expr, const QString& where) const;
+    bool test(const QJsonValue& condition, const QString& where) const;
+
+    // A chart expression, once resolved.
     static bool isChart(const QJsonValue& expr);
     Text text(const QJsonValue& expr, const QString& where) const;
-    Chart chart(const QJsonValue& expr, const QString& where, const QString& fontFamily, double pointSize) const;
+    Chart chart(const QJsonValue& expr, const QString& where, const QString& fontFamily,
+                double pointSize) const;
     // The number of a field, or nothing when it is missing.
     std::optional<double> number(const QString& field, bool zeroAsMissing = false) const;
     NumberFormat format(const QJsonValue& nameOrObject, const QString& where) const;

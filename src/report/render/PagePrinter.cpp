@@ -50,10 +50,12 @@ int paintPages(QTextDocument& doc, QPagedPaintDevice& device) {
     const QString note = doc.property(docprop::FooterNote).toString();
     const QString pageLabel = doc.property(docprop::PageLabel).toString();
     const QString runningHeader = doc.property(docprop::RunningHeader).toString();
-    const QColor muted = doc.property(docprop::MutedColor).value<QColor>().isValid() ? doc.property(docprop::MutedColor).value<QColor>()
-                                                                                       : QColor(Qt::darkGray);
-    const QColor rule = doc.property(docprop::RuleColor).value<QColor>().isValid() ? doc.property(docprop::RuleColor).value<QColor>()
-                                                                                     : QColor(Qt::black);
+    const QColor muted = doc.property(docprop::MutedColor).value<QColor>().isValid()
+                             ? doc.property(docprop::MutedColor).value<QColor>()
+                             : QColor(Qt::darkGray);
+    const QColor rule = doc.property(docprop::RuleColor).value<QColor>().isValid()
+                            ? doc.property(docprop::RuleColor).value<QColor>()
+                            : QColor(Qt::black);
 
     // The page number sits at the right of the footer; the note takes the rest.
     const qreal numberWidth = noteMetrics.horizontalAdvance(pageLabel + QStringLiteral(" 000 / 000"));
@@ -62,28 +64,45 @@ int paintPages(QTextDocument& doc, QPagedPaintDevice& device) {
     const qreal footerHeight = std::max(noteBounds.height(), noteMetrics.height()) + mmToY(3);
     const qreal headerHeight = runningHeader.isEmpty() ? 0 : headerMetrics.height() + mmToY(3);
 
-    // The document is laid out for this device while it is painted and given back to the
-    // screen afterwards. (A clone would do without that, but cloning loses the structure
-    // of tables with merged cells.)
-    registerChartHandler(doc);
+    // The document is laid out for this device, once: the device, the margins and the page
+    // size are all set before the layout's pass. (A clone would leave the document alone, but
+    // cloning loses the structure of tables with merged cells.) A document that had no layout
+    // is left without one; one laid out for the screen is given back to the screen.
+    const bool hadLayout = hasLayout(doc);
+    const bool wasEnabled = doc.isLayoutEnabled();
+    doc.setLayoutEnabled(false);
+    // A layout made now gets the chart handler as it is made; one made before may not have it.
+    // With the layout off, neither lays anything out.
+    if (hadLayout)
+        registerChartHandler(doc);
+    else
+        attachChartHandler(doc);
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
     struct Restore {
         QTextDocument& doc;
+        bool hadLayout;
+        bool wasEnabled;
         QPaintDevice* device;
         QSizeF pageSize;
         qreal margin;
         ~Restore() {
-            doc.documentLayout()->setPaintDevice(device);
+            doc.setLayoutEnabled(false);
+            if (hadLayout)
+                doc.documentLayout()->setPaintDevice(device);
+            else
+                releaseLayout(doc);
             doc.setDocumentMargin(margin);
             doc.setPageSize(pageSize);
+            doc.setLayoutEnabled(wasEnabled);
         }
-    } restore{doc, layout->paintDevice(), doc.pageSize(), doc.documentMargin()};
+    } restore{doc, hadLayout, wasEnabled, layout->paintDevice(), doc.pageSize(), doc.documentMargin()};
     layout->setPaintDevice(&device);
     doc.setDocumentMargin(0);
     const qreal bodyWidth = area.width();
     const qreal bodyHeight = area.height() - footerHeight - headerHeight;
     // The page size is in device pixels; lengths inside the document are scaled by the layout.
     doc.setPageSize(QSizeF(bodyWidth, bodyHeight));
+    doc.setLayoutEnabled(true);
     const int pages = doc.pageCount();
 
     QAbstractTextDocumentLayout::PaintContext context;
@@ -112,11 +131,12 @@ int paintPages(QTextDocument& doc, QPagedPaintDevice& device) {
 
         const qreal footerTop = area.bottom() - footerHeight + mmToY(2);
         painter.setPen(QPen(rule, mmToY(0.2)));
-        painter.drawLine(QPointF(area.left(), footerTop - mmToY(1)), QPointF(area.right(), footerTop - mmToY(1)));
+        painter.drawLine(QPointF(area.left(), footerTop - mmToY(1)),
+                         QPointF(area.right(), footerTop - mmToY(1)));
         painter.setFont(noteFont);
         painter.setPen(muted);
-        painter.drawText(QRectF(area.left(), footerTop, noteBox.width(), footerHeight), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                         note);
+        painter.drawText(QRectF(area.left(), footerTop, noteBox.width(), footerHeight),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, note);
         const QString number = QStringLiteral("%1 %2 / %3").arg(pageLabel).arg(page + 1).arg(pages).trimmed();
         painter.drawText(QRectF(area.right() - numberWidth, footerTop, numberWidth, noteMetrics.height()),
                          Qt::AlignRight | Qt::AlignTop, number);

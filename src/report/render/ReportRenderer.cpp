@@ -1,7 +1,7 @@
 #include "report/render/ReportRenderer.h"
 
-#include "platform/Platform.h"
 #include "data/ProgramFiles.h"
+#include "platform/Platform.h"
 #include "report/render/Charts.h"
 #include "report/render/DocumentBuilder.h"
 #include "report/render/Expressions.h"
@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextImageFormat>
@@ -25,17 +26,23 @@ namespace {
 QJsonObject readLayout(const QString& path) {
     QFile file(path);
     if (!file.exists())
-        throw FatalError(errnum::FileNotFound, QStringLiteral("The report layout '%1' was not found.").arg(path));
+        throw FatalError(errnum::FileNotFound,
+                         QStringLiteral("The report layout '%1' was not found.").arg(path));
     if (!file.open(QIODevice::ReadOnly))
-        throw FatalError(errnum::FileNotFound, QStringLiteral("The report layout '%1' cannot be read: %2").arg(path, file.errorString()));
+        throw FatalError(
+            errnum::FileNotFound,
+            QStringLiteral("The report layout '%1' cannot be read: %2").arg(path, file.errorString()));
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(file.readAll(), &error);
     if (error.error != QJsonParseError::NoError)
-        throw FatalError(errnum::TypeMismatch, QStringLiteral("The report layout '%1' is not valid JSON (at character %2: %3).")
-                                                   .arg(path)
-                                                   .arg(error.offset)
-                                                   .arg(error.errorString()));
-    if (!json.isObject()) throw FatalError(errnum::TypeMismatch, QStringLiteral("The report layout '%1' is not a JSON object.").arg(path));
+        throw FatalError(errnum::TypeMismatch,
+                         QStringLiteral("The report layout '%1' is not valid JSON (at character %2: %3).")
+                             .arg(path)
+                             .arg(error.offset)
+                             .arg(error.errorString()));
+    if (!json.isObject())
+        throw FatalError(errnum::TypeMismatch,
+                         QStringLiteral("The report layout '%1' is not a JSON object.").arg(path));
     return json.object();
 }
 
@@ -43,10 +50,25 @@ QList<ReportData::Source> sourcesOf(const QJsonObject& layout, const QString& fi
     QList<ReportData::Source> sources;
     const QJsonArray list = layout.value(QLatin1String("sources")).toArray();
     for (int i = 0; i < list.size(); ++i) {
+        const QString where = QStringLiteral("%1, sources[%2]").arg(fileName).arg(i);
         const QJsonObject o = list[i].toObject();
-        const QString table = o.value(QLatin1String("table")).toString();
-        if (table.isEmpty()) layoutError(QStringLiteral("%1, sources[%2]").arg(fileName).arg(i), QStringLiteral("a source needs a 'table'"));
-        sources << ReportData::Source{table, o.value(QLatin1String("required")).toBool(true)};
+        ReportData::Source source;
+        source.required = o.value(QLatin1String("required")).toBool(true);
+        source.alias = o.value(QLatin1String("as")).toString();
+        if (o.contains(QLatin1String("tableBy"))) {
+            // {"as": "Industry", "tableBy": "Rpt_Comparison.MyYear", "tables": {"2011": "Rpt_Data_CY", …}}
+            source.chooser = o.value(QLatin1String("tableBy")).toString();
+            const QJsonObject tables = o.value(QLatin1String("tables")).toObject();
+            for (auto it = tables.begin(); it != tables.end(); ++it)
+                source.byValue.insert(it.key(), it.value().toString());
+            if (source.alias.isEmpty() || source.chooser.isEmpty() || source.byValue.isEmpty())
+                layoutError(where,
+                            QStringLiteral("a table chosen by a value needs 'as', 'tableBy' and 'tables'"));
+        } else {
+            source.table = o.value(QLatin1String("table")).toString();
+            if (source.table.isEmpty()) layoutError(where, QStringLiteral("a source needs a 'table'"));
+        }
+        sources << source;
     }
     return sources;
 }
@@ -65,7 +87,9 @@ QString layoutFileName(Kind kind) {
     return QString();
 }
 
-QString defaultLayoutPath(Kind kind) { return programfiles::layoutPath(layoutFileName(kind)); }
+QString defaultLayoutPath(Kind kind) {
+    return programfiles::layoutPath(layoutFileName(kind));
+}
 
 std::unique_ptr<QTextDocument> buildDocument(Kind kind, Connection& userDb, const QString& layoutPath) {
     const QJsonObject layout = readLayout(layoutPath);
@@ -74,17 +98,22 @@ std::unique_ptr<QTextDocument> buildDocument(Kind kind, Connection& userDb, cons
     const QString declared = layout.value(QLatin1String("report")).toString();
     const QString expected = layoutFileName(kind).section(u'.', 0, 0).mid(4); // "Comparison", …
     if (declared.compare(expected, Qt::CaseInsensitive) != 0)
-        layoutError(fileName, QStringLiteral("the layout is for the report '%1', not '%2'").arg(declared, expected));
+        layoutError(fileName,
+                    QStringLiteral("the layout is for the report '%1', not '%2'").arg(declared, expected));
     const QString titles = layout.value(QLatin1String("titles")).toString();
-    if (titles.isEmpty()) layoutError(fileName, QStringLiteral("'titles' must name the report's title table"));
-    const ReportData data = ReportData::read(userDb, titles, sourcesOf(layout, fileName));
+    if (titles.isEmpty())
+        layoutError(fileName, QStringLiteral("'titles' must name the report's title table"));
+    ReportData data = ReportData::read(userDb, titles, sourcesOf(layout, fileName));
+    // The report is prepared just before it is built: today is the day it was prepared.
+    data.setPreparedOn(QDate::currentDate());
     return buildFromLayout(layout, data, fileName);
 }
 
 void writePdf(QTextDocument& doc, const QString& path, const QPageSize& page) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw FatalError(errnum::PathNotFound, QStringLiteral("Cannot write the file '%1': %2").arg(path, file.errorString()));
+        throw FatalError(errnum::PathNotFound,
+                         QStringLiteral("Cannot write the file '%1': %2").arg(path, file.errorString()));
     {
         QPdfWriter writer(&file);
         writer.setPageSize(page);
@@ -97,14 +126,19 @@ void writePdf(QTextDocument& doc, const QString& path, const QPageSize& page) {
     }
     file.close();
     if (file.error() != QFileDevice::NoError)
-        throw FatalError(errnum::PathNotFound, QStringLiteral("Cannot write the file '%1': %2").arg(path, file.errorString()));
+        throw FatalError(errnum::PathNotFound,
+                         QStringLiteral("Cannot write the file '%1': %2").arg(path, file.errorString()));
 }
 
-int print(QTextDocument& doc, QPagedPaintDevice& printer) { return paintPages(doc, printer); }
+int print(QTextDocument& doc, QPagedPaintDevice& printer) {
+    return paintPages(doc, printer);
+}
 
 QString toHtml(QTextDocument& doc) {
-    // The HTML writer knows images, not charts: each chart character is replaced by an
-    // image whose source is the chart drawn as SVG, and put back once the HTML is written.
+    // The HTML writer knows images, not charts: each chart character is given, for the
+    // writing, the format of an image whose source is the chart drawn as SVG, and its own
+    // format back afterwards. The layout is off meanwhile, so that these changes do not
+    // lay the document out again (a document that has no layout yet gets none).
     struct Found {
         int position;
         QTextCharFormat format;
@@ -116,37 +150,69 @@ QString toHtml(QTextDocument& doc) {
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid()) continue;
             if (const std::optional<Chart> chart = chartFromFormat(fragment.charFormat()))
-                for (int i = 0; i < fragment.length(); ++i) charts << Found{fragment.position() + i, fragment.charFormat(), *chart};
+                for (int i = 0; i < fragment.length(); ++i)
+                    charts << Found{fragment.position() + i, fragment.charFormat(), *chart};
         }
-    const auto replaceAt = [&doc](int position, const QString& text, const QTextCharFormat& format) {
+    const auto reformat = [&doc](int position, const QTextCharFormat& format) {
         QTextCursor c(&doc);
         c.setPosition(position);
         c.setPosition(position + 1, QTextCursor::KeepAnchor);
-        c.insertText(text, format);
+        c.setCharFormat(format);
     };
+    const bool layoutWasEnabled = doc.isLayoutEnabled();
+    doc.setLayoutEnabled(false);
     for (const Found& found : charts) {
         const QSizeF size = chartSize(found.chart, nullptr);
         QTextImageFormat image;
-        image.setName(QStringLiteral("data:image/svg+xml;base64,") + QString::fromLatin1(chartSvg(found.chart, size).toBase64()));
+        image.setName(QStringLiteral("data:image/svg+xml;base64,") +
+                      QString::fromLatin1(chartSvg(found.chart, size).toBase64()));
         image.setWidth(qRound(size.width()));
         image.setHeight(qRound(size.height()));
         image.setVerticalAlignment(QTextCharFormat::AlignMiddle);
-        replaceAt(found.position, QString(QChar::ObjectReplacementCharacter), image);
+        reformat(found.position, image);
     }
+    // QTextDocument writes its title into the page as it is; a firm called "</title><script>…"
+    // would become markup. The title is written here, escaped, instead.
+    const QString title = doc.metaInformation(QTextDocument::DocumentTitle);
+    doc.setMetaInformation(QTextDocument::DocumentTitle, QString());
     QString html = doc.toHtml();
-    for (const Found& found : charts) replaceAt(found.position, QString(QChar::ObjectReplacementCharacter), found.format);
+    doc.setMetaInformation(QTextDocument::DocumentTitle, title);
+    for (const Found& found : charts)
+        reformat(found.position, found.format);
+    doc.setLayoutEnabled(layoutWasEnabled);
+
+    // After the character set, which a browser looks for in the first bytes of the page.
+    static const QLatin1String charset("<meta charset=\"utf-8\" />");
+    qsizetype head = html.indexOf(charset);
+    head = head >= 0 ? head + charset.size() : html.indexOf(QLatin1String("<head>")) + 6;
+    if (!title.isEmpty() && head >= 6)
+        html.insert(head, QStringLiteral("<title>%1</title>").arg(title.toHtmlEscaped()));
+
+    // A figure never breaks across lines in a browser either. QTextDocument writes such a
+    // paragraph as <pre>, which a browser sets in a typewriter face: it becomes a paragraph
+    // that does not wrap. (Texts from the data cannot hold "<pre": they are escaped.)
+    static const QRegularExpression preWithStyle(QStringLiteral("<pre ([^>]*)style=\""));
+    html.replace(preWithStyle, QStringLiteral("<p \\1style=\"white-space:nowrap;"));
+    html.replace(QLatin1String("<pre>"), QLatin1String("<p style=\"white-space:nowrap;\">"));
+    html.replace(QLatin1String("</pre>"), QLatin1String("</p>"));
 
     // A web page has no pages: the footer note closes the document instead.
     const QString note = doc.property(docprop::FooterNote).toString();
     if (!note.isEmpty()) {
         const QColor muted = doc.property(docprop::MutedColor).value<QColor>();
-        html.replace(QLatin1String("</body>"),
-                     QStringLiteral("<p style=\"margin-top: 12px; font-size: 7.5pt; font-style: italic; color: %1;\">%2</p>\n</body>")
-                         .arg(muted.isValid() ? muted.name() : QStringLiteral("#555555"), note.toHtmlEscaped()));
+        const qsizetype end = html.lastIndexOf(QLatin1String("</body>"));
+        if (end >= 0)
+            html.insert(end, QStringLiteral("<p style=\"margin-top: 12px; font-size: 7.5pt; font-style: "
+                                            "italic; color: %1;\">%2</p>\n")
+                                 .arg(muted.isValid() ? muted.name() : QStringLiteral("#555555"),
+                                      note.toHtmlEscaped()));
     }
     // The language, so that a browser hyphenates and reads the page correctly.
-    const QString lang = doc.property(docprop::Language).toString() == QLatin1String("F") ? QStringLiteral("fr-CA") : QStringLiteral("en-CA");
-    html.replace(QLatin1String("<html>"), QStringLiteral("<html lang=\"%1\">").arg(lang));
+    const QString lang = doc.property(docprop::Language).toString() == QLatin1String("F")
+                             ? QStringLiteral("fr-CA")
+                             : QStringLiteral("en-CA");
+    const qsizetype open = html.indexOf(QLatin1String("<html>"));
+    if (open >= 0) html.replace(open, 6, QStringLiteral("<html lang=\"%1\">").arg(lang));
     return html;
 }
 

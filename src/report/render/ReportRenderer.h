@@ -23,18 +23,21 @@ QString layoutFileName(Kind kind);
 QString defaultLayoutPath(Kind kind);
 
 // Reads the layout and the report tables of the open user database and builds the
-// document. A missing, unreadable or malformed layout, and a report table that has
-// not been prepared, are untrapped failures (FatalError).
+// document, dated today. It is not laid out yet: printing lays it out for its device.
+// A missing, unreadable or malformed layout, and a report table that has not been
+// prepared, are untrapped failures (FatalError).
 std::unique_ptr<QTextDocument> buildDocument(Kind kind, Connection& userDb, const QString& layoutPath);
 
-// Writes the document as a PDF file, paginated with page numbers. A file that cannot
-// be written is an untrapped failure.
+// Writes the document as a PDF file, paginated with page numbers, laid out once for the
+// PDF. A file that cannot be written is an untrapped failure.
 void writePdf(QTextDocument& doc, const QString& path, const QPageSize& page = QPageSize(QPageSize::Letter));
 
-// The document as one HTML file: the charts inline as SVG data URIs, the footer note at the end.
+// The document as one HTML file: the charts inline as SVG data URIs, the footer note at
+// the end, every text from the data escaped. Lays nothing out.
 QString toHtml(QTextDocument& doc);
 
-// Prints on a printer (or any paged device): paginated, with page numbers. Returns the page count.
+// Prints on a printer (or any paged device): paginated, with page numbers, laid out once
+// for the device. Returns the page count.
 int print(QTextDocument& doc, QPagedPaintDevice& printer);
 
 } // namespace reportrender

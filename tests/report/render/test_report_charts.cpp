@@ -17,7 +17,8 @@ namespace {
 
 // Whether two colours are the same within antialiasing noise.
 bool near(QColor a, QColor b) {
-    return std::abs(a.red() - b.red()) < 12 && std::abs(a.green() - b.green()) < 12 && std::abs(a.blue() - b.blue()) < 12;
+    return std::abs(a.red() - b.red()) < 12 && std::abs(a.green() - b.green()) < 12 &&
+           std::abs(a.blue() - b.blue()) < 12;
 }
 
 QImage paint(const Chart& chart, QSize size) {
@@ -52,13 +53,16 @@ private slots:
         QFETCH(QVariant, better);
         QFETCH(QVariant, worse);
         QFETCH(int, quarter);
-        const auto opt = [](const QVariant& v) { return v.isValid() ? std::optional<double>(v.toDouble()) : std::nullopt; };
+        const auto opt = [](const QVariant& v) {
+            return v.isValid() ? std::optional<double>(v.toDouble()) : std::nullopt;
+        };
         QCOMPARE(quarterFromPosition(opt(better), opt(worse)), quarter);
     }
 
     void gaugeMarksTheQuarter_data() {
         QTest::addColumn<int>("quarter");
-        for (int q = -1; q < 4; ++q) QTest::newRow(qPrintable(QStringLiteral("quarter %1").arg(q))) << q;
+        for (int q = -1; q < 4; ++q)
+            QTest::newRow(qPrintable(QStringLiteral("quarter %1").arg(q))) << q;
     }
     void gaugeMarksTheQuarter() {
         QFETCH(int, quarter);
@@ -71,9 +75,11 @@ private slots:
         for (int q = 0; q < 4; ++q) {
             // A point in the quarter away from the marker at its centre.
             const QRectF seg = gaugeSegment(area, q);
-            const QColor got = image.pixelColor(QPoint(int(seg.left() + seg.width() * 0.15), int(seg.center().y())));
+            const QColor got =
+                image.pixelColor(QPoint(int(seg.left() + seg.width() * 0.15), int(seg.center().y())));
             const QColor expected = q == quarter ? c.style.highlight : c.style.quarters[size_t(q)];
-            QVERIFY2(near(got, expected), qPrintable(QStringLiteral("quarter %1 is %2").arg(q).arg(got.name())));
+            QVERIFY2(near(got, expected),
+                     qPrintable(QStringLiteral("quarter %1 is %2").arg(q).arg(got.name())));
         }
         // The marker sits in the middle of the enterprise's quarter only.
         if (quarter >= 0) {
@@ -95,7 +101,7 @@ private slots:
     void barGrowsFromTheCentre_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<double>("scale");
-        QTest::addColumn<double>("left");  // of a 200-wide area; -1: no bar
+        QTest::addColumn<double>("left"); // of a 200-wide area; -1: no bar
         QTest::addColumn<double>("width");
         const double half = 100 * 0.96;
         QTest::newRow("positive, full") << 11.8 << 11.8 << 100.0 << half;
@@ -233,8 +239,32 @@ private slots:
         QVERIFY(image.width() > chartSize(c, nullptr).width());
         int highlighted = 0;
         for (int x = 0; x < image.width(); ++x)
-            for (int y = 0; y < image.height(); ++y) highlighted += near(image.pixelColor(x, y), c.style.highlight);
+            for (int y = 0; y < image.height(); ++y)
+                highlighted += near(image.pixelColor(x, y), c.style.highlight);
         QVERIFY2(highlighted > 50, "the gauge is drawn in the document");
+    }
+
+    // Attached before any layout, the handler is in every layout's first pass; a dropped
+    // layout leaves none behind, and the next one draws the charts again.
+    void attachedHandlerServesEveryLayout() {
+        QTextDocument doc;
+        Chart c;
+        c.kind = ChartKind::QuartileGauge;
+        c.width = 20;
+        QTextCursor cursor(&doc);
+        cursor.insertText(QString(QChar::ObjectReplacementCharacter), chartFormat(c));
+        attachChartHandler(doc);
+        QVERIFY(!hasLayout(doc));
+        const qreal chartWidth = chartSize(c, nullptr).width();
+        QVERIFY(doc.idealWidth() > chartWidth);
+        QVERIFY(hasLayout(doc));
+        releaseLayout(doc);
+        QVERIFY(!hasLayout(doc));
+        QVERIFY(doc.idealWidth() > chartWidth);
+        attachChartHandler(doc); // twice is harmless
+        releaseLayout(doc);
+        releaseLayout(doc); // and so is dropping no layout
+        QVERIFY(!hasLayout(doc));
     }
 };
 
