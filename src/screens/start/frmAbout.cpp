@@ -3,6 +3,7 @@
 #include "screens/common/Handlers.h"
 #include "screens/common/ScreenRegistry.h"
 #include "screens/common/Widgets.h"
+#include "refdata/Provenance.h"
 #include "state/modMain.h"
 
 #include <QLabel>
@@ -31,8 +32,8 @@ frmAbout::frmAbout() {
     big.setPointSizeF(big.pointSizeF() * 1.6);
     lblTitle->setFont(big);
     lblVersion = makeLabel(QStringLiteral("lblVersion"), QStringLiteral("Version 2011.1"));
-    lblSampleData = makeLabel(QStringLiteral("lblSampleData"));
-    lblSampleData->setWordWrap(true);
+    lblProvenance = makeLabel(QStringLiteral("lblProvenance"));
+    lblProvenance->setWordWrap(true);
 
     auto* header = new QWidget;
     header->setObjectName(QStringLiteral("aboutHeader"));
@@ -47,7 +48,7 @@ frmAbout::frmAbout() {
     for (QLabel* l : {lblStats, lblStreet, lblBuilding, lblProv, lblSubjectMatter, lblTechnical, lblEmail, lblFax})
         layout->addWidget(l);
     layout->addSpacing(8);
-    layout->addWidget(lblSampleData);
+    layout->addWidget(lblProvenance);
     layout->addWidget(cmdReturn, 0, Qt::AlignHCenter);
     central->setMinimumWidth(460);
 
@@ -70,10 +71,8 @@ void frmAbout::subLoadCaptions() {
     setWindowTitle(Txt(566));
     cmdReturn->setText(Txt(568));
     lblEmail->setText(Txt(570));
-    lblSampleData->setText(IsFrench() ? QStringLiteral("Les chiffres des industries fournis avec ce programme sont des données "
-                                                       "d'exemple synthétiques, et non des statistiques publiées.")
-                                      : QStringLiteral("The industry figures that come with this program are synthetic "
-                                                       "sample data, not published statistics."));
+    // Where the reference figures come from: the sample data or an imported source.
+    lblProvenance->setText(provenance::describe(gcnData, gintLanguage));
 }
 
 void frmAbout::cmdReturn_Click() { ScreenRegistry::instance().hide(*this); }

@@ -29,5 +29,5 @@ public:
     QLabel* lblStats;
     QLabel* lblTitle;
     QLabel* lblVersion;
-    QLabel* lblSampleData;
+    QLabel* lblProvenance;
 };

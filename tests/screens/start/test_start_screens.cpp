@@ -235,13 +235,18 @@ private slots:
     }
 
     void optionWithoutDescriptionShowsEmptyBox_data() {
-        QTest::addColumn<QString>("edit");
-        QTest::newRow("no row") << "delete from datadescription where optname = 'optAlberta'";
-        QTest::newRow("null description") << "update datadescription set descriptione = null where optname = 'optAlberta'";
+        QTest::addColumn<QStringList>("edits");
+        QTest::newRow("no row") << QStringList{"delete from datadescription where optname = 'optAlberta'"};
+        // The generated file refuses nulls there; a file from elsewhere may hold them.
+        QTest::newRow("null description")
+            << QStringList{"create table dd as select * from datadescription", "drop table datadescription",
+                           "create table datadescription (optname TEXT, descriptione TEXT, descriptionf TEXT)",
+                           "insert into datadescription select optname, descriptione, descriptionf from dd",
+                           "update datadescription set descriptione = null where optname = 'optAlberta'"};
     }
     void optionWithoutDescriptionShowsEmptyBox() {
-        QFETCH(QString, edit);
-        editReference(edit);
+        QFETCH(QStringList, edits);
+        for (const QString& edit : edits) editReference(edit);
         dbs->open();
         frmMenu& menu = showMenu();
         menu.option(QStringLiteral("optQuebec"))->click();
@@ -272,6 +277,36 @@ private slots:
         QVERIFY(guard.isNull());
         menu.mnuAbout->trigger();
         QVERIFY(registry.existing<frmAbout>());
+    }
+
+    // The About screen says where the industry figures come from: the generated sample,
+    // or the source and date an import recorded.
+    void aboutNamesTheSourceOfTheFigures_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("sample, English") << "" << 0 << "Industry figures: synthetic sample data, not published statistics";
+        QTest::newRow("sample, French") << "" << 1
+                                        << "Données de l'industrie\u00a0: données d'exemple synthétiques, et non des "
+                                           "statistiques publiées";
+        QTest::newRow("imported, English") << "Financial Ratios 2011 (published)" << 0
+                                           << "Industry figures: Financial Ratios 2011 (published), imported 2026-11-30";
+        QTest::newRow("imported, French") << "Financial Ratios 2011 (published)" << 1
+                                          << "Données de l'industrie\u00a0: Financial Ratios 2011 (published), importées le "
+                                             "2026-11-30";
+    }
+    void aboutNamesTheSourceOfTheFigures() {
+        QFETCH(QString, source);
+        QFETCH(int, language);
+        QFETCH(QString, expected);
+        if (!source.isEmpty())
+            dbs->editReference(QStringLiteral("update Provenance set SourceName = ?, ImportDate = '2026-11-30'"), {source});
+        dbs->open();
+        frmMenu& menu = showMenu(static_cast<int16_t>(language));
+        menu.mnuAbout->trigger();
+        frmAbout* about = registry.existing<frmAbout>();
+        QVERIFY(about && about->isVisible());
+        QCOMPARE(about->lblProvenance->text(), expected);
     }
 
     void aboutReturnReactivatesTheMenu() {
