@@ -54,16 +54,19 @@ void ScreenRegistry::windowActivated(Screen* s) {
     // same screen coming back into focus from another application changes nothing.
     if (s == active_ || !s->isVisible()) return;
     if (active_ && active_->isModal() && active_->isVisible()) return;
-    activate(s);
+    // The window system has made it active already: asking it again would answer a
+    // late activation of another window with one more request, and two windows shown
+    // together would take the focus from each other without end.
+    activate(s, false);
 }
 
-void ScreenRegistry::activate(Screen* s) {
+void ScreenRegistry::activate(Screen* s, bool requestFocus) {
     if (active_ == s) return;
     active_ = s;
     order_.erase(std::remove_if(order_.begin(), order_.end(), [s](const QPointer<Screen>& p) { return !p || p == s; }),
                  order_.end());
     order_.push_back(s);
-    s->activateWindow();
+    if (requestFocus) s->activateWindow();
     s->Form_Activate();
 }
 

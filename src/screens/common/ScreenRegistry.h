@@ -52,7 +52,9 @@ public:
 
 private:
     ScreenRegistry() = default;
-    void activate(Screen* s);
+    // Makes s the active screen and runs its activation; requestFocus also asks the
+    // window system to give it the focus.
+    void activate(Screen* s, bool requestFocus = true);
     void activateNextVisible();
     void forget(Screen* s);
 
