@@ -34,6 +34,11 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# The medians of the operations users wait for, on the sample data and on a generated
+# reference database of 5,000 industries. A measurement to read, not a test.
+bench: build
+	$(BUILD)/bench/ventrolux-bench
+
 $(ASAN_BUILD)/build.ninja: | deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVENTROLUX_SANITIZE=ON
 
