@@ -1,17 +1,21 @@
 #include "cli/CliCommands.h"
 
+#include "cli/BatchCommand.h"
 #include "cli/CliTexts.h"
+#include "cli/CommandErrors.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsolePlatform.h"
+#include "cli/FirmFileProblems.h"
+#include "cli/FirmsCommands.h"
 #include "cli/ReferenceCommands.h"
 #include "data/Catalogue.h"
 #include "data/DatasetOptions.h"
 #include "data/ProgramFiles.h"
 #include "firm/FirmFile.h"
-#include "firm/FirmMessages.h"
 #include "firm/FirmStatement.h"
 #include "industry/NaicsLists.h"
 #include "platform/Platform.h"
+#include "report/FirmComparison.h"
 #include "report/ReportPreparation.h"
 #include "report/render/ReportRenderer.h"
 #include "state/modMain.h"
@@ -24,16 +28,6 @@
 namespace cli {
 
 namespace {
-
-// A usage error found after parsing (exit 2).
-struct UsageError {
-    QString message;
-};
-
-// The program's checks refuse the request (exit 1).
-struct Refused {
-    QString message;
-};
 
 struct Context {
     const Request& request;
@@ -94,40 +88,6 @@ void writeOutputs(const Request& r, reportrender::Kind kind) {
     }
 }
 
-// The words for what is wrong with a firm file.
-QString fileProblem(const firmfile::ReadResult& file, const QString& path, int language) {
-    using firmfile::Problem;
-    switch (file.problem) {
-    case Problem::Unreadable:
-        return text(Text::FileUnreadable, language, {path, file.text});
-    case Problem::BrokenJson:
-        return text(Text::FileBrokenJson, language, {path, file.text});
-    case Problem::NotAnObject:
-        return text(Text::FileNotAnObject, language,
-                    {path, text(file.isArray ? Text::FileJsonArray : Text::FileOtherJsonValue, language)});
-    case Problem::NoDataRow:
-        return text(Text::FileNoDataRow, language, {path});
-    case Problem::UnknownKey:
-        return text(Text::FileUnknownKey, language, {path, file.key});
-    case Problem::NotNumberOrText:
-        return text(Text::FileNotNumberOrText, language, {path, file.key});
-    case Problem::NotPlainNumber:
-        return text(Text::FileNotPlainNumber, language, {path, file.key, file.text});
-    case Problem::None:
-        break;
-    }
-    return QString();
-}
-
-FirmStatement readFirm(const Context& c) {
-    const QString path = c.request.value(OptFirm);
-    const firmfile::ReadResult file = firmfile::read(path);
-    if (file.problem == firmfile::Problem::Unreadable)
-        throw UsageError{fileProblem(file, path, c.language())};
-    if (!file.ok()) throw Refused{fileProblem(file, path, c.language())};
-    return file.firm;
-}
-
 int datasetsCommand(const Context& c) {
     openDatabases(c.request);
     // Every option is listed; one whose table is missing says so in the count's place.
@@ -161,7 +121,7 @@ int industriesCommand(const Context& c) {
 }
 
 int compareCommand(const Context& c) {
-    FirmStatement firm = readFirm(c);
+    FirmStatement firm = readFirmFile(c.request.value(OptFirm), c.language());
     openDatabases(c.request);
     chooseDataset(c);
     const naicslists::Industry industry = industryOf(c);
@@ -169,17 +129,9 @@ int compareCommand(const Context& c) {
         throw Refused{text(Text::IndustryDisagrees, c.language(), {firm.naics, industry.naics})};
     firm.naics = industry.naics;
 
-    // As the firm values screen does before a report: entered values in their normal
-    // form, subtotals recomputed, empty boxes filled, then the checks in order.
-    if (!firmrules::normalizeEntered(firm.values))
-        throw Refused{firmmessages::text(firmmessages::Message::PleaseEnterNumber, c.language())};
-    firmrules::calculateSubTotals(firm.values);
-    firmrules::fillEmpty(firm.values);
-    // The screen offers only the three years; a file's year that is not exactly one of
-    // them counts as no year, which the year check refuses with its own message.
+    // As the firm values screen does before a report: values typed, then the checks in order.
+    if (const auto problem = firmcomparison::firmProblem(firm, c.language())) throw Refused{*problem};
     const std::optional<int16_t> year = firmfile::referenceYear(firm.year);
-    if (!year) firm.year.clear();
-    if (const auto problem = firmrules::reportRequestProblem(firm, c.language())) throw Refused{*problem};
     if (!year)
         throw FatalError(errnum::InternalError, QStringLiteral("The year check let an invalid year pass"));
 
@@ -215,18 +167,76 @@ int exportReference(const Context& c) {
                                   c.out, c.err);
 }
 
+int firmsListCommand(const Context& c) {
+    openDatabases(c.request);
+    return firmsList(modMain::gcnMyData, c.out);
+}
+
+int firmsShowCommand(const Context& c) {
+    openDatabases(c.request);
+    return firmsShow(modMain::gcnMyData, c.request.arguments.value(0), c.request.arguments.value(1),
+                     c.language(), c.out);
+}
+
+// The files of save and import are read before any database is opened, as compare reads its own.
+int firmsSaveCommand(const Context& c) {
+    FirmStatement firm = readFirmFile(c.request.arguments.value(0), c.language());
+    openDatabases(c.request);
+    return firmsSave(modMain::gcnMyData, firm, c.request.has(OptReplace), c.language(), c.out);
+}
+
+int firmsDeleteCommand(const Context& c) {
+    openDatabases(c.request);
+    return firmsDelete(modMain::gcnMyData, c.request.arguments.value(0), c.request.arguments.value(1),
+                       c.language(), c.out);
+}
+
+int firmsExportCommand(const Context& c) {
+    openDatabases(c.request);
+    return firmsExport(modMain::gcnMyData, c.request.arguments.value(0), c.language(), c.out);
+}
+
+int firmsImportCommand(const Context& c) {
+    const QString path = c.request.arguments.value(0);
+    const firmfile::ListResult list = readClientList(path, c.language());
+    openDatabases(c.request);
+    return firmsImport(modMain::gcnMyData, list, path, c.request.has(OptReplace), c.language(), c.out);
+}
+
+int batchCommand(const Context& c) {
+    BatchRequest b;
+    b.firmsPath = c.request.value(OptFirms);
+    b.outDir = c.request.value(OptOutDir);
+    b.naics = c.request.value(OptNaics);
+    b.pdf = c.request.has(OptPdfEach);
+    b.language = c.language();
+    // The bar is drawn only for a person watching; a log file gets the summary line alone.
+    b.showProgress = isatty(STDERR_FILENO) != 0;
+    const firmfile::ListResult list = readClientList(b.firmsPath, b.language); // before any database
+    openDatabases(c.request);
+    chooseDataset(c);
+    return cli::batchCommand(b, list, c.out, c.err);
+}
+
 struct Handler {
     Command command;
     int (*run)(const Context&);
 };
 
-constexpr std::array<Handler, 6> kHandlers{{
+constexpr std::array<Handler, 13> kHandlers{{
     {Command::Datasets, datasetsCommand},
     {Command::Industries, industriesCommand},
     {Command::Compare, compareCommand},
     {Command::IndustryReport, industryReportCommand},
     {Command::ImportReference, importReference},
     {Command::ExportReference, exportReference},
+    {Command::FirmsList, firmsListCommand},
+    {Command::FirmsShow, firmsShowCommand},
+    {Command::FirmsSave, firmsSaveCommand},
+    {Command::FirmsDelete, firmsDeleteCommand},
+    {Command::FirmsExport, firmsExportCommand},
+    {Command::FirmsImport, firmsImportCommand},
+    {Command::Batch, batchCommand},
 }};
 
 int usageError(QTextStream& err, const QString& message, int language) {

@@ -22,13 +22,13 @@ enum class Check { None, Dataset, Language, Kind };
 struct OptionSpec {
     Option option;
     const char* name;
-    const char* valueName;
+    const char* valueName; // nullptr: a flag, which takes no value
     Text help;
     Check check;
 };
 
 // In the order the help and the synopsis show them.
-constexpr std::array<OptionSpec, 9> kOptions{{
+constexpr std::array<OptionSpec, 13> kOptions{{
     {OptDataset, "--dataset", "DS", Text::DatasetHelp, Check::Dataset},
     {OptNaics, "--naics", "CODE", Text::NaicsHelp, Check::None},
     {OptFirm, "--firm", "FILE", Text::FirmHelp, Check::None},
@@ -38,6 +38,10 @@ constexpr std::array<OptionSpec, 9> kOptions{{
     {OptPdf, "--pdf", "OUT.pdf", Text::PdfHelp, Check::None},
     {OptHtml, "--html", "OUT.html", Text::HtmlHelp, Check::None},
     {OptOut, "--out", "FILE", Text::OutHelp, Check::None},
+    {OptFirms, "--firms", "FIRMS.csv", Text::FirmsListHelp, Check::None},
+    {OptOutDir, "--out", "DIR", Text::OutDirOfBatchHelp, Check::None},
+    {OptReplace, "--replace", nullptr, Text::ReplaceHelp, Check::None},
+    {OptPdfEach, "--pdf", nullptr, Text::PdfEachHelp, Check::None},
 }};
 
 // Arguments a command takes by position, all required.
@@ -45,10 +49,15 @@ struct PositionalSpec {
     const char* name;
     Text help;
 };
-constexpr std::array<PositionalSpec, 3> kPositionals{{
+constexpr std::array<PositionalSpec, 8> kPositionals{{
     {"SOURCE_DIR", Text::SourceDirHelp},
     {"FILE", Text::ReferenceFileHelp},
     {"OUT_DIR", Text::OutDirHelp},
+    {"FILE", Text::FirmFileArgumentHelp},
+    {"NAME", Text::FirmNameArgumentHelp},
+    {"YEAR", Text::YearArgumentHelp},
+    {"OUT.csv", Text::ExportFileArgumentHelp},
+    {"FIRMS.csv", Text::ImportFileArgumentHelp},
 }};
 constexpr std::size_t kMaxPositionals = 2;
 
@@ -65,9 +74,20 @@ struct CommandSpec {
     unsigned required;
     unsigned optional;
     std::array<int, kMaxPositionals> positionals{-1, -1}; // indexes into kPositionals; -1 for none
+    const char* group = nullptr; // the command word the command follows ("firms save"), if any
 };
 
-constexpr std::array<CommandSpec, 6> kCommands{{
+// The commands that gather others under one word: "firms list", "firms save", ...
+struct GroupSpec {
+    const char* name;
+    Text help;
+    Text unknown; // the usage error for a word after it that names none of its commands
+};
+constexpr std::array<GroupSpec, 1> kGroups{{
+    {"firms", Text::FirmsCommand, Text::UnknownFirmsCommand},
+}};
+
+constexpr std::array<CommandSpec, 13> kCommands{{
     {Command::Datasets, "datasets", Text::DatasetsCommand, 0, OptLang},
     {Command::Industries, "industries", Text::IndustriesCommand, OptDataset, OptLang | OptKeyword},
     {Command::Compare, "compare", Text::CompareCommand, OptDataset | OptNaics | OptFirm,
@@ -76,6 +96,14 @@ constexpr std::array<CommandSpec, 6> kCommands{{
      OptLang | OptPdf | OptHtml},
     {Command::ImportReference, "import-reference", Text::ImportReferenceCommand, OptOut, OptLang, {0, -1}},
     {Command::ExportReference, "export-reference", Text::ExportReferenceCommand, 0, OptLang, {1, 2}},
+    {Command::FirmsList, "list", Text::FirmsListCommand, 0, OptLang, {-1, -1}, "firms"},
+    {Command::FirmsShow, "show", Text::FirmsShowCommand, 0, OptLang, {4, 5}, "firms"},
+    {Command::FirmsSave, "save", Text::FirmsSaveCommand, 0, OptReplace | OptLang, {3, -1}, "firms"},
+    {Command::FirmsDelete, "delete", Text::FirmsDeleteCommand, 0, OptLang, {4, 5}, "firms"},
+    {Command::FirmsExport, "export", Text::FirmsExportCommand, 0, OptLang, {6, -1}, "firms"},
+    {Command::FirmsImport, "import", Text::FirmsImportCommand, 0, OptReplace | OptLang, {7, -1}, "firms"},
+    {Command::Batch, "batch", Text::BatchCommand, OptDataset | OptFirms | OptOutDir,
+     OptNaics | OptLang | OptPdfEach},
 }};
 
 std::string utf8(const QString& s) {
@@ -156,6 +184,7 @@ private:
     std::array<std::string, kOptions.size()> values_; // shared: only one command is parsed
     std::array<std::string, kMaxPositionals> positionalValues_;
     std::vector<Bound> commands_;
+    std::vector<std::pair<const GroupSpec*, CLI::App*>> groups_;
 };
 
 Parser::Parser(int language) : language_(language), app_(utf8(text(Text::Description, language)), kProgram) {
@@ -180,8 +209,20 @@ Parser::Parser(int language) : language_(language), app_(utf8(text(Text::Descrip
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     leadingLangOption_ = addOption(app_, kOptions[indexOf(OptLang)], leadingLang_);
 
+    for (const GroupSpec& g : kGroups) {
+        CLI::App* group = app_.add_subcommand(g.name, t(g.help));
+        group->group(t(Text::CommandsGroup));
+        group->require_subcommand(1);
+        groups_.emplace_back(&g, group);
+    }
+    const auto parentOf = [this](const CommandSpec& c) -> CLI::App& {
+        for (const auto& [spec, group] : groups_)
+            if (c.group && qstrcmp(spec->name, c.group) == 0) return *group;
+        return app_;
+    };
+
     for (const CommandSpec& c : kCommands) {
-        Bound bound{c.command, app_.add_subcommand(c.name, t(c.help)), {}};
+        Bound bound{c.command, parentOf(c).add_subcommand(c.name, t(c.help)), {}};
         bound.sub->group(t(Text::CommandsGroup));
         bound.sub->footer(t(Text::DatasetNote));
         for (std::size_t i = 0; i < kOptions.size(); ++i) {
@@ -202,6 +243,7 @@ Parser::Parser(int language) : language_(language), app_(utf8(text(Text::Descrip
 }
 
 CLI::Option* Parser::addOption(CLI::App& app, const OptionSpec& spec, std::string& storage) {
+    if (!spec.valueName) return app.add_flag(spec.name)->description(utf8(text(spec.help, language_)));
     // A repeated option takes its last value, as the tool always did.
     CLI::Option* o = app.add_option(spec.name, storage, utf8(text(spec.help, language_)))
                          ->type_name(spec.valueName)
@@ -234,9 +276,21 @@ ParseOutcome Parser::parse(const QStringList& arguments) {
         outcome.kind = ParseOutcome::Kind::UsageError;
         outcome.text = usageErrorText(unicode(e.what()), language_);
         // No command was found: a first word that names none is the likely reason.
-        const std::vector<std::string> rest = app_.remaining();
-        if (app_.get_subcommands().empty() && !rest.empty() && rest.front().rfind('-', 0) != 0)
-            outcome.text = text(Text::UnknownCommand, language_, {unicode(rest.front())});
+        const auto unknownWord = [](const std::vector<std::string>& rest) {
+            return !rest.empty() && rest.front().rfind('-', 0) != 0;
+        };
+        if (app_.get_subcommands().empty() && unknownWord(app_.remaining()))
+            outcome.text = text(Text::UnknownCommand, language_, {unicode(app_.remaining().front())});
+        // A group's word without one of its commands: the word after it names none. The
+        // parser hands words it does not know on to the whole tool.
+        for (const auto& [spec, group] : groups_) {
+            if (!group->parsed() || !group->get_subcommands().empty()) continue;
+            for (const std::vector<std::string>& rest : {group->remaining(), app_.remaining()})
+                if (unknownWord(rest)) {
+                    outcome.text = text(spec->unknown, language_, {unicode(rest.front())});
+                    break;
+                }
+        }
         return outcome;
     }
     if (const std::vector<std::string> rest = app_.remaining(true); !rest.empty()) {
@@ -278,18 +332,22 @@ QString synopsis(int language) {
     const QString heading = text(Text::SynopsisHeading, language);
     QStringList lines;
     for (const CommandSpec& c : kCommands) {
-        QString line =
-            QStringLiteral("%1 [--data-dir DIR] %2").arg(QLatin1String(kProgram), QLatin1String(c.name));
+        const QString words =
+            c.group ? QLatin1String(c.group) + u' ' + QLatin1String(c.name) : QLatin1String(c.name);
+        QString line = QStringLiteral("%1 [--data-dir DIR] %2").arg(QLatin1String(kProgram), words);
         for (const int p : c.positionals)
             if (p >= 0) line += u' ' + QLatin1String(kPositionals[static_cast<std::size_t>(p)].name);
-        for (const OptionSpec& o : kOptions) {
-            const QString use =
-                QStringLiteral("%1 %2").arg(QLatin1String(o.name), QLatin1String(o.valueName));
-            if (c.required & o.option)
-                line += u' ' + use;
-            else if (c.optional & o.option)
-                line += QStringLiteral(" [") + use + u']';
-        }
+        // The required options first, then the others, each in the table's order.
+        for (const bool required : {true, false})
+            for (const OptionSpec& o : kOptions) {
+                const QString use = o.valueName ? QStringLiteral("%1 %2").arg(QLatin1String(o.name),
+                                                                              QLatin1String(o.valueName))
+                                                : QLatin1String(o.name);
+                if (required && (c.required & o.option))
+                    line += u' ' + use;
+                else if (!required && (c.optional & o.option))
+                    line += QStringLiteral(" [") + use + u']';
+            }
         lines << line;
     }
     lines << QStringLiteral("%1 --help | --version").arg(QLatin1String(kProgram));

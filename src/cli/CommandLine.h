@@ -10,7 +10,21 @@
 
 namespace cli {
 
-enum class Command { Datasets, Industries, Compare, IndustryReport, ImportReference, ExportReference };
+enum class Command {
+    Datasets,
+    Industries,
+    Compare,
+    IndustryReport,
+    ImportReference,
+    ExportReference,
+    FirmsList,
+    FirmsShow,
+    FirmsSave,
+    FirmsDelete,
+    FirmsExport,
+    FirmsImport,
+    Batch,
+};
 
 // The options a command can take, as bits so that a command lists its own in one word.
 enum Option : unsigned {
@@ -23,6 +37,10 @@ enum Option : unsigned {
     OptPdf = 1u << 6,
     OptHtml = 1u << 7,
     OptOut = 1u << 8,
+    OptReplace = 1u << 9,  // a flag: replace stored firms of the same name and year
+    OptFirms = 1u << 10,   // the client list of a batch
+    OptOutDir = 1u << 11,  // the folder a batch writes into
+    OptPdfEach = 1u << 12, // a flag: a batch writes each firm's report as PDF
 };
 
 struct Request {

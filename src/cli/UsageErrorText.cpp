@@ -17,10 +17,11 @@ struct Translation {
 
 // First match wins: the missing-value forms come before the "OPTION: detail" form that
 // carries the tool's own validation messages (already in the language).
-constexpr std::array<Translation, 7> kTranslations{{
+constexpr std::array<Translation, 8> kTranslations{{
     {"^The following arguments? (?:was|were) not expected: (.*)$", "unexpected argument: %1",
      "argument inattendu : %1"},
     {"^A subcommand is required$", "no command given", "il manque la commande"},
+    {"^([^-\\s]\\S*) is required$", "%1 is required", "il manque l'argument %1"},
     {"^(\\S+) is required$", "%1 is required", "l'option %1 est obligatoire"},
     {"^(\\S+): \\d+ required \\S+ missing$", "%1 needs a value", "l'option %1 demande une valeur"},
     {"^Expected exactly \\d+ arguments? to (\\S+), got \\d+$", "%1 needs a value",

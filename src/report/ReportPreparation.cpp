@@ -1,14 +1,10 @@
 #include "report/ReportPreparation.h"
 
 #include "data/Catalogue.h"
-#include "firm/FirmStatement.h"
-#include "firm/LineItems.h"
-#include "firm/ValueText.h"
 #include "platform/Platform.h"
-#include "report/RatioCalc.h"
+#include "report/FirmComparison.h"
 #include "report/RatioTable.h"
 #include "report/ReportTitles.h"
-#include "report/StatementColumns.h"
 
 #include <QSet>
 
@@ -197,29 +193,15 @@ QString regionName(Connection& WriteConn, const QString& Province, const QString
 
 namespace {
 
-// Numbers of the working-table row; a null counts as 0 in a computation.
-struct WorkingRow {
-    RecordsetPtr rs;
-    double number(const QString& column) const {
-        const QVariant v = rs->field(column);
-        return v.isNull() ? 0.0 : ratiocalc::finiteOrZero(v.toDouble());
-    }
-    QVariant raw(const QString& column) const { return rs->field(column); }
-};
-
-void updateColumns(Connection& WriteConn, const QStringList& columns, const QVariantList& values) {
-    QStringList sets;
-    for (const QString& c : columns)
-        sets << quoted(c) + QStringLiteral(" = ?");
-    ExecCmdInDB(WriteConn, QStringLiteral("Update rpt_comparison Set ") + sets.join(QStringLiteral(", ")),
-                values);
-}
-
-QVariantList numbers(const auto& values) {
-    QVariantList out;
-    for (double v : values)
-        out << ratiocalc::finiteOrZero(v);
-    return out;
+void insertRow(Connection& WriteConn, const firmcomparison::Row& row) {
+    QStringList quotedColumns;
+    for (const QString& c : row.columns)
+        quotedColumns << quoted(c);
+    ExecCmdInDB(WriteConn,
+                QStringLiteral("Insert into Rpt_comparison (") + quotedColumns.join(QStringLiteral(", ")) +
+                    QStringLiteral(") VALUES (") +
+                    QStringList(row.columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")) + u')',
+                row.values);
 }
 
 } // namespace
@@ -232,94 +214,22 @@ bool fncPrepareComparisonReport(Connection& DataConn, Connection& WriteConn, con
     subExtractIndustryData(DataConn, WriteConn, ReportToDisplay, Volume, Province, 2011, NAICS, Language);
     ExecCmdInDB(WriteConn, QStringLiteral("delete from Rpt_Comparison"));
 
-    const QString yearText = QString::number(Year);
-    int yearsBack = -1;
-    if (yearText == QLatin1String("2011"))
-        yearsBack = 0;
-    else if (yearText == QLatin1String("2010"))
-        yearsBack = 1;
-    else if (yearText == QLatin1String("2009"))
-        yearsBack = 2;
-    if (yearsBack < 0)
+    const std::optional<QString> workingTable = firmcomparison::workingTableOf(Year);
+    if (!workingTable)
         throw FatalError(errnum::InvalidTableName,
-                         QStringLiteral("No working table for the reference year %1").arg(yearText));
-    const QString workingTable = catalogue::workingTable(yearsBack);
-    WorkingRow row{GetRS(WriteConn, QStringLiteral("select * from ") + workingTable, kRead)};
+                         QStringLiteral("No working table for the reference year %1").arg(Year));
+    RecordsetPtr industry = GetRS(WriteConn, QStringLiteral("select * from ") + *workingTable, kRead);
 
-    if (row.rs->eof() || row.raw(QStringLiteral("NumberOfFirms")).isNull()) {
+    if (!firmcomparison::hasData(*industry)) {
         tx.commit();
-        MsgBox(isEnglish(Language)
-                   ? QStringLiteral("This industry has no data for ") + yearText
-                   : QStringLiteral("Il n'y a pas de données pour cette industrie pour") + u' ' + yearText,
-               MsgButtons::OK, MsgIcon::None);
+        MsgBox(firmcomparison::noDataMessage(Language, Year), MsgButtons::OK, MsgIcon::None);
         return false;
     }
 
-    const ratiocalc::FirmNumbers firm = ratiocalc::firmNumbers(aComparisonValues);
-    const double ta = firm[firmrules::comparisonIndex(*lineitems::indexOf(QStringLiteral("Ta")))];
-
-    // Header and the firm's values: balance-sheet items as shares of total assets, the
-    // income statement as typed. The comparison keeps no sales figure.
-    QStringList columns{QStringLiteral("MyFirmName"), QStringLiteral("MyYear"), QStringLiteral("MyNAICS"),
-                        QStringLiteral("MyIndustry")};
-    QVariantList values{aComparisonValues.value(0), int(Year), aComparisonValues.value(2),
-                        aComparisonValues.value(3)};
-    for (int i = 0; i < lineitems::kCount; ++i) {
-        const lineitems::LineItem& item = lineitems::all()[i];
-        if (qstrcmp(item.column, "Sales") == 0) continue;
-        const double amount = firm[firmrules::comparisonIndex(i)];
-        columns << QStringLiteral("My") + QLatin1String(item.column);
-        const bool income = item.section == lineitems::Section::Income;
-        values << ratiocalc::finiteOrZero(income ? amount : amount / ta * 100);
-    }
-    QStringList quotedColumns;
-    for (const QString& c : columns)
-        quotedColumns << quoted(c);
-    ExecCmdInDB(WriteConn,
-                QStringLiteral("Insert into Rpt_comparison (") + quotedColumns.join(QStringLiteral(", ")) +
-                    QStringLiteral(") VALUES (") +
-                    QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")) + u')',
-                values);
-
-    // The statement as entered, which the report prints beside the comparison made from it.
-    QVariantList amounts;
-    for (int i = 0; i < lineitems::kCount; ++i)
-        amounts << ratiocalc::finiteOrZero(firm[firmrules::comparisonIndex(i)]);
-    updateColumns(WriteConn, statementcolumns::all(), amounts);
-
-    const ratiocalc::Results results =
-        ratiocalc::compute(firm, [&row](const QString& c) { return row.number(c); });
-    QStringList ratioCols, betterCols, worseCols, varianceCols;
-    for (const ratios::Ratio& r : ratios::all()) {
-        ratioCols << QLatin1String(r.firmColumn);
-        betterCols << ratios::betterColumn(r);
-        worseCols << ratios::worseColumn(r);
-    }
-    for (const ratios::Variance& v : ratios::variances())
-        varianceCols << QLatin1String(v.column);
-    updateColumns(WriteConn, ratioCols, numbers(results.ratios));
-    updateColumns(WriteConn, betterCols, numbers(results.better));
-    updateColumns(WriteConn, worseCols, numbers(results.worse));
-    updateColumns(WriteConn, varianceCols, numbers(results.variances));
-
-    const QString region = reportprep::regionName(WriteConn, Province, Language);
-    ExecCmdInDB(WriteConn,
-                QStringLiteral("Update Rpt_Comparison Set MyVol = D.Title1 || ' - ' || ? from (select * from "
-                               "Volume_Descriptions "
-                               "where Volume = ? and Language = ? collate nocase) D"),
-                {region, int(Volume), Language.left(1)});
-
-    // The industry's figures are copied as they are stored; a null stays a null.
-    QStringList figureCols{QStringLiteral("NumberOfFirms")};
-    figureCols << ratios::industryFigureCopyOrder();
-    QVariantList figureValues;
-    for (const QString& c : figureCols)
-        figureValues << row.raw(c);
-    updateColumns(WriteConn, figureCols, figureValues);
-    QVariantList shareValues;
-    for (const QString& c : ratios::shareCopyOrder())
-        shareValues << row.raw(c);
-    updateColumns(WriteConn, ratios::shareCopyOrder(), shareValues);
+    // The whole row, figures and industry copies, is computed first and written at once.
+    insertRow(WriteConn,
+              firmcomparison::build(aComparisonValues, Year, *industry,
+                                    firmcomparison::volumeLine(WriteConn, Volume, Province, Language)));
 
     ExecCmdInDB(WriteConn, QStringLiteral("delete from Rpt_Comparison_Titles"));
     ExecCmdInDB(WriteConn,

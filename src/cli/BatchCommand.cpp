@@ -1,0 +1,214 @@
+#include "cli/BatchCommand.h"
+
+#include "cli/CliCommands.h"
+#include "cli/CliTexts.h"
+#include "cli/CommandErrors.h"
+#include "cli/FirmFileProblems.h"
+#include "cli/ProgressLine.h"
+#include "cli/ReportFileNames.h"
+#include "cli/ReportWorkers.h"
+#include "data/CsvFile.h"
+#include "industry/NaicsLists.h"
+#include "report/FirmComparison.h"
+#include "report/render/ReportRenderer.h"
+#include "state/modMain.h"
+
+#include <QDir>
+#include <QHash>
+#include <QLocale>
+#include <QSaveFile>
+#include <optional>
+
+namespace cli {
+
+namespace {
+
+const QString kOk = QStringLiteral("ok");
+
+// One firm of the list and what became of it.
+struct FirmOutcome {
+    QString name;
+    QString year;
+    QString naics;
+    QString status; // "ok" or the refusal in the user's language
+    std::optional<firmcomparison::Row> row;
+    QStringList comparisonValues; // what the report of the firm is prepared from
+    int16_t referenceYear = 0;
+    QString reportFile;
+};
+
+// The industries of the dataset met in the list, each looked up and extracted once.
+class Industries {
+public:
+    struct Entry {
+        std::optional<naicslists::Industry> industry;
+        firmcomparison::IndustryYears years;
+    };
+
+    Industries(Connection& reports, QString languageLetter)
+        : reports_(reports), languageLetter_(std::move(languageLetter)) {}
+
+    const Entry& of(const QString& naics) {
+        auto it = entries_.find(naics);
+        if (it != entries_.end()) return *it;
+        Entry e;
+        e.industry = naicslists::byCode(modMain::gcnData, modMain::gstrDataTable, modMain::gstrNAICSTable,
+                                        naics, modMain::gintLanguage);
+        if (e.industry)
+            e.years =
+                firmcomparison::extractIndustryYears(modMain::gcnData, reports_, modMain::gintVolume,
+                                                     modMain::gstrRegion, e.industry->naics, languageLetter_);
+        return *entries_.insert(naics, std::move(e));
+    }
+
+private:
+    Connection& reports_;
+    QString languageLetter_;
+    QHash<QString, Entry> entries_;
+};
+
+// Compares one row of the list, with the checks of compare in their order.
+FirmOutcome compareRow(const firmfile::ReadResult& row, const BatchRequest& request, Industries& industries,
+                       const QString& languageLetter, const QVariant& volumeLine) {
+    FirmOutcome o;
+    o.name = row.firm.firmName;
+    o.year = row.firm.year;
+    o.naics = row.firm.naics.isEmpty() ? request.naics : row.firm.naics;
+    const int language = request.language;
+    if (!row.ok()) {
+        o.status = rowProblem(row, language);
+        return o;
+    }
+    if (o.naics.isEmpty()) {
+        o.status = text(Text::RowNoIndustry, language);
+        return o;
+    }
+    const Industries::Entry& entry = industries.of(o.naics);
+    if (!entry.industry) {
+        o.status = text(Text::UnknownIndustry, language, {modMain::gstrDataTable, o.naics});
+        return o;
+    }
+    FirmStatement firm = row.firm;
+    firm.naics = entry.industry->naics;
+    if (const std::optional<QString> problem = firmcomparison::firmProblem(firm, language)) {
+        o.status = *problem;
+        return o;
+    }
+    o.referenceYear = *firmfile::referenceYear(firm.year); // the year check has passed
+    const Recordset* industry = entry.years.of(o.referenceYear);
+    if (!industry || !firmcomparison::hasData(*industry)) {
+        o.status = firmcomparison::noDataMessage(languageLetter, o.referenceYear);
+        return o;
+    }
+    o.comparisonValues = firmrules::comparisonValues(firm, entry.industry->title);
+    o.row = firmcomparison::build(o.comparisonValues, o.referenceYear, *industry, volumeLine);
+    o.status = kOk;
+    return o;
+}
+
+// A figure as a spreadsheet reads it back exactly: the shortest text that gives the
+// same double; a null (an industry figure the dataset lacks) as an empty cell.
+QString figureText(const QVariant& v) {
+    if (v.isNull()) return QString();
+    if (v.typeId() == QMetaType::Double)
+        return QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
+    return v.toString();
+}
+
+QStringList figureColumns() {
+    QStringList out;
+    for (const QString& c : firmcomparison::columns())
+        if (!firmcomparison::isTextColumn(c)) out << c;
+    return out;
+}
+
+void writeSummary(const QString& path, const std::vector<FirmOutcome>& outcomes, bool withReports,
+                  int language) {
+    const QStringList figures = figureColumns();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Refused{text(Text::CannotWrite, language, {path, file.errorString()})};
+    QStringList header{QStringLiteral("FirmName"), QStringLiteral("Year"), QStringLiteral("NAICS"),
+                       QStringLiteral("Status")};
+    header << figures;
+    if (withReports) header << QStringLiteral("Report");
+    file.write(csv::formatRecord(header));
+    for (const FirmOutcome& o : outcomes) {
+        QStringList fields{o.name, o.year, o.naics, o.status};
+        for (const QString& c : figures)
+            fields << (o.row ? figureText(o.row->value(c)) : QString());
+        if (withReports) fields << o.reportFile;
+        file.write(csv::formatRecord(fields));
+    }
+    if (!file.commit()) throw Refused{text(Text::CannotWrite, language, {path, file.errorString()})};
+}
+
+void writeReports(std::vector<FirmOutcome>& outcomes, const QString& outDir, const QString& languageLetter,
+                  bool showProgress, int language, QTextStream& err) {
+    ReportFileNames names;
+    std::vector<ReportJob> jobs;
+    std::vector<std::size_t> owners;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        FirmOutcome& o = outcomes[i];
+        if (!o.row) continue;
+        o.reportFile = names.next(o.name, o.year);
+        jobs.push_back({o.comparisonValues, o.referenceYear,
+                        o.row->value(QStringLiteral("MyNAICS")).toString(),
+                        QDir(outDir).filePath(o.reportFile)});
+        owners.push_back(i);
+    }
+    const ReportSettings settings{modMain::gcnData->filePath(),
+                                  reportrender::defaultLayoutPath(reportrender::Kind::Comparison),
+                                  modMain::gintVolume, modMain::gstrRegion, languageLetter};
+    ProgressLine bar(err, showProgress, text(Text::ProgressReports, language));
+    const std::vector<ReportOutcome> written = writeComparisonReports(
+        jobs, settings, [&bar, &jobs](qsizetype done) { bar.show(done, qsizetype(jobs.size())); });
+    bar.finish();
+    for (std::size_t k = 0; k < jobs.size(); ++k) {
+        if (written[k].written) continue;
+        FirmOutcome& o = outcomes[owners[k]];
+        o.status = written[k].error;
+        o.reportFile.clear();
+    }
+}
+
+} // namespace
+
+int batchCommand(const BatchRequest& request, const firmfile::ListResult& list, QTextStream& out,
+                 QTextStream& err) {
+    const int language = request.language;
+    if (!QDir().mkpath(request.outDir))
+        throw Refused{text(Text::CannotWrite, language, {request.outDir, QStringLiteral("mkdir")})};
+    const QString languageLetter = language != 0 ? QStringLiteral("F") : QStringLiteral("E");
+
+    // The industries' figures are extracted into report tables of the batch's own, so
+    // the user database is neither locked nor changed by a long batch.
+    ScratchReportDatabase reports;
+    Industries industries(reports.connection(), languageLetter);
+    const QVariant volumeLine = firmcomparison::volumeLine(reports.connection(), modMain::gintVolume,
+                                                           modMain::gstrRegion, languageLetter);
+
+    std::vector<FirmOutcome> outcomes;
+    outcomes.reserve(list.rows.size());
+    {
+        ProgressLine bar(err, request.showProgress && !request.pdf, text(Text::ProgressFirms, language));
+        for (const firmfile::ReadResult& row : list.rows) {
+            outcomes.push_back(compareRow(row, request, industries, languageLetter, volumeLine));
+            bar.show(qsizetype(outcomes.size()), qsizetype(list.rows.size()));
+        }
+    }
+    if (request.pdf)
+        writeReports(outcomes, request.outDir, languageLetter, request.showProgress, language, err);
+
+    const QString summary = QDir(request.outDir).filePath(QLatin1String(kSummaryFileName));
+    writeSummary(summary, outcomes, request.pdf, language);
+    qsizetype refused = 0;
+    for (const FirmOutcome& o : outcomes)
+        if (o.status != kOk) ++refused;
+    out << text(Text::BatchSummary, language,
+                {QString::number(qsizetype(outcomes.size()) - refused), QString::number(refused), summary})
+        << '\n';
+    return refused == 0 ? ExitOk : ExitRefused;
+}
+
+} // namespace cli

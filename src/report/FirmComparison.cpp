@@ -1,0 +1,173 @@
+#include "report/FirmComparison.h"
+
+#include "data/Catalogue.h"
+#include "data/DatasetOptions.h"
+#include "firm/FirmFile.h"
+#include "firm/FirmMessages.h"
+#include "firm/LineItems.h"
+#include "firm/ValueText.h"
+#include "report/RatioCalc.h"
+#include "report/RatioTable.h"
+#include "report/ReportPreparation.h"
+#include "report/StatementColumns.h"
+
+namespace firmcomparison {
+
+namespace {
+
+const QString kRead = QStringLiteral("read");
+
+bool isEnglish(const QString& Language) {
+    return Language.left(1).compare(QLatin1String("E"), Qt::CaseInsensitive) == 0;
+}
+
+// A figure of the industry's row for a computation: a null counts as 0.
+double number(const Recordset& industry, const QString& column) {
+    const QVariant v = industry.field(column);
+    return v.isNull() ? 0.0 : ratiocalc::finiteOrZero(v.toDouble());
+}
+
+template <std::size_t N>
+void addNumbers(Row& row, const QStringList& columns, const std::array<double, N>& values) {
+    for (std::size_t i = 0; i < N; ++i)
+        row.add(columns[static_cast<qsizetype>(i)], ratiocalc::finiteOrZero(values[i]));
+}
+
+} // namespace
+
+void Row::add(const QString& column, const QVariant& value) {
+    columns << column;
+    values << value;
+}
+
+QVariant Row::value(const QString& column) const {
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        if (columns[i].compare(column, Qt::CaseInsensitive) == 0) return values.value(i);
+    return QVariant();
+}
+
+const QStringList& columns() {
+    // The columns do not depend on the figures: a row built from zeros against an empty
+    // industry row has them all.
+    static const QStringList all = [] {
+        QStringList zeros(37, QStringLiteral("0"));
+        QStringList names = ratios::datasetColumns();
+        const Recordset empty(names, {QVariantList(names.size())}, 3, 1);
+        return build(zeros, datasets::kCurrentYear, empty, QVariant()).columns;
+    }();
+    return all;
+}
+
+bool isTextColumn(const QString& column) {
+    for (const char* text : {"MyFirmName", "MyNAICS", "MyIndustry", "MyVol"})
+        if (column.compare(QLatin1String(text), Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+std::optional<QString> firmProblem(FirmStatement& firm, int language) {
+    if (!firmfile::asTyped(firm))
+        return firmmessages::text(firmmessages::Message::PleaseEnterNumber, language);
+    // The screen offers only the three years; a year that is not exactly one of them
+    // counts as no year, which the year check refuses with its own message.
+    if (!firmfile::referenceYear(firm.year)) firm.year.clear();
+    return firmrules::reportRequestProblem(firm, language);
+}
+
+bool hasData(const Recordset& industry) {
+    return !industry.eof() && !industry.field(QStringLiteral("NumberOfFirms")).isNull();
+}
+
+QString noDataMessage(const QString& Language, int16_t year) {
+    const QString yearText = QString::number(year);
+    return isEnglish(Language)
+               ? QStringLiteral("This industry has no data for ") + yearText
+               : QStringLiteral("Il n'y a pas de données pour cette industrie pour") + u' ' + yearText;
+}
+
+QVariant volumeLine(Connection& WriteConn, int16_t Volume, const QString& Province, const QString& Language) {
+    RecordsetPtr rs =
+        GetRS(WriteConn,
+              QStringLiteral("select Title1 from Volume_Descriptions where Volume = ? and Language = "
+                             "? collate nocase"),
+              kRead, {int(Volume), Language.left(1)});
+    if (rs->eof() || rs->field(0).isNull()) return QVariant();
+    return rs->field(0).toString() + QStringLiteral(" - ") +
+           reportprep::regionName(WriteConn, Province, Language);
+}
+
+Row build(const QStringList& aComparisonValues, int16_t year, const Recordset& industry,
+          const QVariant& volumeLine) {
+    const ratiocalc::FirmNumbers firm = ratiocalc::firmNumbers(aComparisonValues);
+    const double ta = firm[firmrules::comparisonIndex(*lineitems::indexOf(QStringLiteral("Ta")))];
+    Row row;
+
+    // Header and the firm's values: balance-sheet items as shares of total assets, the
+    // income statement as typed. The comparison keeps no sales figure.
+    row.add(QStringLiteral("MyFirmName"), aComparisonValues.value(0));
+    row.add(QStringLiteral("MyYear"), int(year));
+    row.add(QStringLiteral("MyNAICS"), aComparisonValues.value(2));
+    row.add(QStringLiteral("MyIndustry"), aComparisonValues.value(3));
+    for (int i = 0; i < lineitems::kCount; ++i) {
+        const lineitems::LineItem& item = lineitems::all()[i];
+        if (qstrcmp(item.column, "Sales") == 0) continue;
+        const double amount = firm[firmrules::comparisonIndex(i)];
+        const bool income = item.section == lineitems::Section::Income;
+        row.add(QStringLiteral("My") + QLatin1String(item.column),
+                ratiocalc::finiteOrZero(income ? amount : amount / ta * 100));
+    }
+
+    // The statement as entered, which the report prints beside the comparison made from it.
+    const QStringList statement = statementcolumns::all();
+    for (int i = 0; i < lineitems::kCount; ++i)
+        row.add(statement[i], ratiocalc::finiteOrZero(firm[firmrules::comparisonIndex(i)]));
+
+    const ratiocalc::Results results =
+        ratiocalc::compute(firm, [&industry](const QString& c) { return number(industry, c); });
+    QStringList ratioCols, betterCols, worseCols, varianceCols;
+    for (const ratios::Ratio& r : ratios::all()) {
+        ratioCols << QLatin1String(r.firmColumn);
+        betterCols << ratios::betterColumn(r);
+        worseCols << ratios::worseColumn(r);
+    }
+    for (const ratios::Variance& v : ratios::variances())
+        varianceCols << QLatin1String(v.column);
+    addNumbers(row, ratioCols, results.ratios);
+    addNumbers(row, betterCols, results.better);
+    addNumbers(row, worseCols, results.worse);
+    addNumbers(row, varianceCols, results.variances);
+
+    row.add(QStringLiteral("MyVol"), volumeLine);
+
+    // The industry's figures are copied as they are stored; a null stays a null.
+    row.add(QStringLiteral("NumberOfFirms"), industry.field(QStringLiteral("NumberOfFirms")));
+    for (const QString& c : ratios::industryFigureCopyOrder())
+        row.add(c, industry.field(c));
+    for (const QString& c : ratios::shareCopyOrder())
+        row.add(c, industry.field(c));
+    return row;
+}
+
+std::optional<QString> workingTableOf(int16_t year) {
+    for (int k = 0; k < 3; ++k)
+        if (year == datasets::kCurrentYear - k) return catalogue::workingTable(k);
+    return std::nullopt;
+}
+
+const Recordset* IndustryYears::of(int16_t year) const {
+    const int k = datasets::kCurrentYear - year;
+    return k >= 0 && k < 3 ? years[static_cast<std::size_t>(k)].get() : nullptr;
+}
+
+IndustryYears extractIndustryYears(Connection& DataConn, Connection& WriteConn, int16_t Volume,
+                                   const QString& Province, const QString& NAICS, const QString& Language) {
+    // The industry's three years always count back from the dataset's current year.
+    subExtractIndustryData(DataConn, WriteConn, QStringLiteral("com"), Volume, Province,
+                           datasets::kCurrentYear, NAICS, Language);
+    IndustryYears out;
+    for (int k = 0; k < 3; ++k)
+        out.years[static_cast<std::size_t>(k)] =
+            GetRS(WriteConn, QStringLiteral("select * from ") + catalogue::workingTable(k), kRead);
+    return out;
+}
+
+} // namespace firmcomparison
