@@ -267,20 +267,15 @@ void frmMyValues::buildLayout() {
     top->addWidget(tbToolbar, 1);
     top->addWidget(btnBack, 0, Qt::AlignTop);
 
-    // The name box over the left column, the year box over the right one.
-    auto* header = new QGridLayout;
-    header->addWidget(lblFirmName, 0, 0);
-    header->addWidget(txtFirmName, 1, 0);
-    header->addWidget(lblYear, 0, 2);
-    header->addWidget(cboYear, 1, 2, Qt::AlignLeft);
-    header->setColumnStretch(0, 1);
-    header->setColumnMinimumWidth(1, 24);
-    header->setColumnStretch(2, 1);
-
     // Two columns of caption and box pairs, one pair a line: assets, then the income
     // statement, on the left; liabilities and equity, then the current totals, on the right.
     QGridLayout* columns[2] = {new QGridLayout, new QGridLayout};
-    int rows[2] = {0, 0};
+    // Above them the name box (left) and the year box (right), each over its column.
+    columns[0]->addWidget(lblFirmName, 0, 0, 1, 2);
+    columns[0]->addWidget(txtFirmName, 1, 0, 1, 2);
+    columns[1]->addWidget(lblYear, 0, 0, 1, 2);
+    columns[1]->addWidget(cboYear, 1, 0, 1, 2, Qt::AlignLeft);
+    int rows[2] = {2, 2};
     const auto items = lineitems::all();
     std::optional<lineitems::Section> section;
     for (int i : entryorder::tabOrder()) {
@@ -313,7 +308,6 @@ void frmMyValues::buildLayout() {
     auto* layout = new QVBoxLayout(central);
     layout->addLayout(top);
     layout->addWidget(lblIndustry);
-    layout->addLayout(header);
     layout->addSpacing(6);
     layout->addLayout(body, 1);
 }

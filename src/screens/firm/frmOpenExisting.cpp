@@ -45,6 +45,7 @@ frmOpenExisting::frmOpenExisting() {
     dbgFirms->verticalHeader()->hide();
     dbgFirms->horizontalHeader()->setStretchLastSection(true);
     dbgFirms->setWordWrap(false);
+    dbgFirms->verticalHeader()->setDefaultSectionSize(dbgFirms->fontMetrics().height() + 8);
     dbgFirms->setMinimumSize(360, 180);
     // Hidden until a list with rows is shown.
     dbgFirms->hide();

@@ -2,13 +2,15 @@
 
 #include "data/DatasetOptions.h"
 #include "data/RecordsetTableModel.h"
+#include "firm/FirmMessages.h"
 #include "industry/IndustryTree.h"
 #include "industry/NaicsLists.h"
 #include "platform/Platform.h"
 #include "screens/common/Handlers.h"
 #include "screens/common/ScreenRegistry.h"
 #include "screens/common/Widgets.h"
-#include "screens/industry/FirmValuesHandOver.h"
+#include "screens/firm/frmMyValues.h"
+#include "screens/firm/frmOpenExisting.h"
 #include "screens/industry/IndustryTreeModel.h"
 #include "screens/industry/frmIndustryDefinitions.h"
 #include "screens/report/frmReportViewer.h"
@@ -593,10 +595,21 @@ void frmSearch::cmdContinue_Click() {
             lblHiddenNaics->text(), language, QStringList());
     } else {
         blnReinitOnActivate = false;
-        if (optCompareNew->isChecked())
-            handOverToNewFirmValues(*this);
-        else
-            handOverToExistingFirmValues(*this);
+        ScreenRegistry& registry = ScreenRegistry::instance();
+        if (optCompareNew->isChecked()) {
+            registry.show(registry.get<frmMyValues>());
+            registry.hide(*this);
+        } else {
+            // The list is filled before it is shown, and shown only when it has a firm.
+            frmOpenExisting& list = registry.get<frmOpenExisting>();
+            if (list.fncLoadFirms()) {
+                registry.show(list);
+                list.setWindowState(list.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+            } else {
+                MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, gintLanguage),
+                       MsgButtons::OK, MsgIcon::None);
+            }
+        }
     }
     restoreNormalState();
 }

@@ -3,6 +3,9 @@
 // over to, the returns, the language switch, the menus and the exit question.
 
 #include "SearchScreenFixture.h"
+#include "firm/FirmRecords.h"
+#include "screens/firm/frmMyValues.h"
+#include "screens/firm/frmOpenExisting.h"
 #include "screens/start/frmAbout.h"
 
 #include <QAction>
@@ -271,29 +274,87 @@ private slots:
         QCOMPARE(s.cboNAICSTitle->currentIndex(), 5);
     }
 
-    void compareOptionsHandOverWithANotice_data() {
-        QTest::addColumn<QString>("option");
+    void enterNewDataShowsTheFirmValuesScreen_data() {
         QTest::addColumn<int>("language");
-        QTest::addColumn<QString>("notice");
-        QTest::newRow("enter new data")
-            << "optCompareNew" << 0 << "Entering a firm's data is not available yet in this version.";
-        QTest::newRow("open existing data, French")
-            << "optCompareExisting" << 1
-            << "La saisie des données d'une entreprise n'est pas encore offerte dans cette version.";
+        QTest::newRow("English") << 0;
+        QTest::newRow("French") << 1;
     }
-    void compareOptionsHandOverWithANotice() {
-        QFETCH(QString, option);
+    void enterNewDataShowsTheFirmValuesScreen() {
         QFETCH(int, language);
-        QFETCH(QString, notice);
         frmSearch& s = openSearch("optNovaScotia", static_cast<int16_t>(language));
         const QString code = selectFirstIndustryInTree(s);
-        choose(s.findChild<QRadioButton*>(option));
+        choose(s.optCompareNew);
         QTest::mouseClick(s.cmdContinue, Qt::LeftButton);
-        QCOMPARE(platform->messages.size(), 1);
-        QCOMPARE(platform->lastMessage(), notice);
-        QVERIFY(!viewer());
+        QVERIFY(platform->messages.isEmpty());
+        frmMyValues* values = registry.existing<frmMyValues>();
+        QVERIFY(values && values->isVisible());
+        QCOMPARE(registry.active(), values);
+        QVERIFY(!s.isVisible());
+        QCOMPARE(values->lblNAICS->text(), code);
+        QCOMPARE(values->lblIndustry->text(), s.txtIndName->toPlainText());
+        // Back on this screen, the same selection.
+        QTest::mouseClick(values->btnBack, Qt::LeftButton);
+        QCOMPARE(registry.active(), &s);
         QVERIFY(s.isVisible());
         QCOMPARE(s.lblHiddenNaics->text(), code);
+    }
+
+    void openExistingDataWithNothingStored_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("English") << 0 << "No records were found";
+        QTest::newRow("French") << 1 << QString::fromUtf8("L'item n'a pas été trouvé");
+    }
+    void openExistingDataWithNothingStored() {
+        QFETCH(int, language);
+        QFETCH(QString, message);
+        frmSearch& s = openSearch("optNovaScotia", static_cast<int16_t>(language));
+        const QString code = selectFirstIndustryInTree(s);
+        choose(s.optCompareExisting);
+        QTest::mouseClick(s.cmdContinue, Qt::LeftButton);
+        QCOMPARE(platform->messages.size(), 1);
+        QCOMPARE(platform->lastMessage(), message);
+        QCOMPARE(platform->messages[0].icon, MsgIcon::None);
+        frmOpenExisting* list = registry.existing<frmOpenExisting>();
+        QVERIFY(!list || !list->isVisible());
+        QVERIFY(s.isVisible());
+        QCOMPARE(s.lblHiddenNaics->text(), code);
+    }
+
+    void openExistingDataListsAndOpens() {
+        frmSearch& s = openSearch();
+        const QString code = selectFirstIndustryInTree(s);
+        FirmStatement firm;
+        firm.firmName = QStringLiteral("O'Neil");
+        firm.year = QStringLiteral("2010");
+        firm.naics = QStringLiteral("111110");
+        firmrules::resetValues(firm.values);
+        firm.value("Sales") = QStringLiteral("5000");
+        firmrecords::store(gcnMyData, firm);
+        // The window system has settled on this screen before the list comes over it.
+        QVERIFY(QTest::qWaitForWindowActive(&s));
+        choose(s.optCompareExisting);
+        QTest::mouseClick(s.cmdContinue, Qt::LeftButton);
+        QVERIFY(platform->messages.isEmpty());
+        frmOpenExisting* list = registry.existing<frmOpenExisting>();
+        QVERIFY(list && list->isVisible());
+        QCOMPARE(registry.active(), list);
+        // This screen stays until a firm is opened.
+        QVERIFY(s.isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(list));
+        // A double click on the row: its first click, then the second.
+        const QPoint row = list->dbgFirms->visualRect(list->AdodcFirms->index(0, 0)).center();
+        QTest::mouseClick(list->dbgFirms->viewport(), Qt::LeftButton, {}, row);
+        QTest::mouseDClick(list->dbgFirms->viewport(), Qt::LeftButton, {}, row);
+        frmMyValues* values = registry.existing<frmMyValues>();
+        QVERIFY(values && values->isVisible());
+        QVERIFY(!s.isVisible());
+        QVERIFY(!list->isVisible());
+        QCOMPARE(values->txtFirmName->text(), QStringLiteral("O'Neil"));
+        QCOMPARE(values->cboYear->currentText(), QStringLiteral("2010"));
+        QCOMPARE(values->valueBox(QStringLiteral("txtSales"))->text(), QStringLiteral("5000"));
+        // Against the industry chosen here, not the one it was saved under.
+        QCOMPARE(values->lblNAICS->text(), code);
     }
 
     void returnToMainMenuThenSearchStartsAfresh_data() {
