@@ -45,10 +45,11 @@ frmIndustryDefinitions::frmIndustryDefinitions() {
     layout->addWidget(lblNAICS);
     layout->addWidget(txtDefinition, 1);
     layout->addLayout(buttons);
+    // Room for a definition of several paragraphs without scrolling.
+    central->setMinimumSize(560, 380);
 
     onEvent(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
     onEvent(cmdContinue, &QPushButton::clicked, this, [this] { cmdContinue_Click(); });
-    resize(600, 420);
 }
 
 void frmIndustryDefinitions::Form_Load() {

@@ -18,6 +18,7 @@
 #include "screens/start/frmMenu.h"
 #include "state/modMain.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
@@ -33,6 +34,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTreeView>
@@ -157,7 +159,11 @@ frmSearch::frmSearch() {
     cboNAICScodes = new QComboBox;
     cboNAICScodes->setObjectName(QStringLiteral("cboNAICScodes"));
     cboNAICScodes->setMaxVisibleItems(20);
-    (new QVBoxLayout(fraNAICScode))->addWidget(cboNAICScodes);
+    // The lists drop down to twenty items under the box, not over the whole screen.
+    cboNAICScodes->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    auto* codeLayout = new QVBoxLayout(fraNAICScode);
+    codeLayout->addWidget(cboNAICScodes);
+    codeLayout->addStretch();
     fraNAICScode->setFixedHeight(px(1815));
 
     fraNAICSTitle = makeFrame(QStringLiteral("fraNAICSTitle"));
@@ -168,7 +174,10 @@ frmSearch::frmSearch() {
     // drops down as wide as it needs.
     cboNAICSTitle->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cboNAICSTitle->setMinimumContentsLength(20);
-    (new QVBoxLayout(fraNAICSTitle))->addWidget(cboNAICSTitle);
+    cboNAICSTitle->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    auto* titleLayout = new QVBoxLayout(fraNAICSTitle);
+    titleLayout->addWidget(cboNAICSTitle);
+    titleLayout->addStretch();
     fraNAICSTitle->setFixedHeight(px(1815));
 
     fraKeyword = makeFrame(QStringLiteral("fraKeyword"));
@@ -200,9 +209,11 @@ frmSearch::frmSearch() {
     lblIndustryInfo = makeLabel(QStringLiteral("lblIndustryInfo"), QString(), true);
     lblCategory = makeTextLabel(QStringLiteral("lblCategory"));
     lblNAICSCode = makeTextLabel(QStringLiteral("lblNAICSCode"));
-    // The selection lines keep their place while nothing is selected.
-    for (QLabel* l : {lblCategory, lblNAICSCode})
-        l->setMinimumHeight(l->fontMetrics().height());
+    // The selection lines keep their place while nothing is selected; the longest sector
+    // titles take two lines, and the screen does not move when one is shown.
+    lblCategory->setMinimumHeight(lblCategory->fontMetrics().lineSpacing() * 2);
+    lblCategory->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblNAICSCode->setMinimumHeight(lblNAICSCode->fontMetrics().height());
     txtIndName = new QPlainTextEdit;
     txtIndName->setObjectName(QStringLiteral("txtIndName"));
     txtIndName->setReadOnly(true);
@@ -486,9 +497,17 @@ void frmSearch::subPopulateNAICScodes() {
 }
 
 void frmSearch::subPopulateNAICSTitles() {
+    const QStringList titles = naicslists::titles(gcnData, gstrDataTable, gstrNAICSTable, gintLanguage);
     cboNAICSTitle->clear();
-    cboNAICSTitle->addItems(naicslists::titles(gcnData, gstrDataTable, gstrNAICSTable, gintLanguage));
+    cboNAICSTitle->addItems(titles);
     cboNAICSTitle->setCurrentIndex(-1);
+    // The open list is as wide as its longest title, so that no title is cut short.
+    const QFontMetrics metrics(cboNAICSTitle->view()->font());
+    int widest = 0;
+    for (const QString& t : titles)
+        widest = std::max(widest, metrics.horizontalAdvance(t));
+    cboNAICSTitle->view()->setMinimumWidth(widest + 2 * metrics.averageCharWidth() +
+                                           cboNAICSTitle->view()->verticalScrollBar()->sizeHint().width());
 }
 
 void frmSearch::subFormatGrid() {
