@@ -3,6 +3,8 @@
 
 #include "app/Application.h"
 #include "screens/common/ScreenRegistry.h"
+#include "screens/industry/frmIndustryDefinitions.h"
+#include "screens/industry/frmSearch.h"
 #include "screens/start/frmAbout.h"
 #include "screens/start/frmMenu.h"
 #include "screens/start/frmStart.h"
@@ -11,6 +13,7 @@
 #include "support/TestDatabases.h"
 
 #include <QProcess>
+#include <QRadioButton>
 #include <QtTest>
 
 using namespace modMain;
@@ -68,6 +71,11 @@ private slots:
         QTest::newRow("menu in French") << "frmMenu" << 1 << "Ventrolux pour 2011, 2010 and 2009";
         QTest::newRow("about") << "frmAbout" << 0 << "About ZEBRO";
         QTest::newRow("about in French") << "frmAbout" << 1 << "Au sujet de DORVA";
+        QTest::newRow("industry selection") << "frmSearch" << 0 << "Search Nova Scotia - ZEBRO (2011, 2010 and 2009)";
+        QTest::newRow("industry selection in French")
+            << "frmSearch" << 1 << "Recherche Nouvelle-Écosse - DORVA (2011, 2010 and 2009)";
+        QTest::newRow("industry definition") << "frmIndustryDefinitions" << 0 << "Industry Definition";
+        QTest::newRow("industry definition in French") << "frmIndustryDefinitions" << 1 << "Définition de l'industrie";
     }
     void titles() {
         QFETCH(QString, screen);
@@ -76,7 +84,22 @@ private slots:
         gintLanguage = static_cast<int16_t>(language);
         if (screen == QLatin1String("frmStart")) showAndCompare(registry.get<frmStart>(), title);
         else if (screen == QLatin1String("frmMenu")) showAndCompare(registry.get<frmMenu>(), title);
-        else showAndCompare(registry.get<frmAbout>(), title);
+        else if (screen == QLatin1String("frmAbout")) showAndCompare(registry.get<frmAbout>(), title);
+        else {
+            // The industry screens, reached as the user reaches them: a dataset chosen on the menu.
+            frmMenu& menu = registry.get<frmMenu>();
+            registry.show(menu);
+            menu.option(QStringLiteral("optNovaScotia"))->click();
+            menu.cmdSearch_Click();
+            frmSearch* search = registry.existing<frmSearch>();
+            QVERIFY(search);
+            if (screen == QLatin1String("frmSearch")) {
+                showAndCompare(*search, title);
+            } else {
+                subOpenIndustryDef(QStringLiteral("448140"));
+                showAndCompare(*registry.existing<frmIndustryDefinitions>(), title);
+            }
+        }
     }
 };
 
