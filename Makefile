@@ -9,7 +9,7 @@ FUZZ_RUNS  ?= 1000000
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz format clean
+.PHONY: all deps configure build run test test-sanitize bench fuzz stress format clean
 
 all: build
 
@@ -38,6 +38,7 @@ test: build
 # reference database of 5,000 industries. A measurement to read, not a test.
 bench: build
 	$(BUILD)/bench/ventrolux-bench
+	$(BUILD)/bench/ventrolux-bench-batch
 
 $(ASAN_BUILD)/build.ninja: | deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVENTROLUX_SANITIZE=ON
@@ -45,6 +46,10 @@ $(ASAN_BUILD)/build.ninja: | deps
 test-sanitize: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# The crash test with a thousand kills (the test suite runs a few dozen).
+stress: build
+	VENTROLUX_KILLS=1000 QT_QPA_PLATFORM=offscreen $(BUILD)/tests/test_crash_kills
 
 # libFuzzer targets, built with clang in their own tree; FUZZ_RUNS inputs each (CI runs fewer).
 $(FUZZ_BUILD)/build.ninja: | deps
