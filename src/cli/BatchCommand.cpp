@@ -125,6 +125,9 @@ QStringList figureColumns() {
 void writeSummary(const QString& path, const std::vector<FirmOutcome>& outcomes, bool withReports,
                   int language) {
     const QStringList figures = figureColumns();
+    std::vector<bool> isFigure;
+    for (const QString& c : firmcomparison::columns())
+        isFigure.push_back(!firmcomparison::isTextColumn(c));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw Refused{text(Text::CannotWrite, language, {path, file.errorString()})};
@@ -135,8 +138,14 @@ void writeSummary(const QString& path, const std::vector<FirmOutcome>& outcomes,
     file.write(csv::formatRecord(header));
     for (const FirmOutcome& o : outcomes) {
         QStringList fields{o.name, o.year, o.naics, o.status};
-        for (const QString& c : figures)
-            fields << (o.row ? figureText(o.row->value(c)) : QString());
+        if (o.row) {
+            // Every row has the columns of firmcomparison::columns(), in that order.
+            for (qsizetype i = 0; i < o.row->values.size(); ++i)
+                if (isFigure[std::size_t(i)]) fields << figureText(o.row->values[i]);
+        } else {
+            for (qsizetype i = 0; i < figures.size(); ++i)
+                fields << QString();
+        }
         if (withReports) fields << o.reportFile;
         file.write(csv::formatRecord(fields));
     }

@@ -95,11 +95,49 @@ QVariant volumeLine(Connection& WriteConn, int16_t Volume, const QString& Provin
            reportprep::regionName(WriteConn, Province, Language);
 }
 
+namespace {
+
+// The names of the row's columns after the firm's own, made once: a batch builds a row
+// for every firm of its list.
+struct ColumnNames {
+    QStringList shares; // "My" and the line item, for every item but sales
+    QStringList statement;
+    QStringList ratios, better, worse, variances;
+    QStringList industryFigures; // NumberOfFirms, the medians and the profit/loss columns
+    QStringList industryShares;
+};
+
+const ColumnNames& names() {
+    static const ColumnNames n = [] {
+        ColumnNames c;
+        for (const lineitems::LineItem& item : lineitems::all())
+            if (qstrcmp(item.column, "Sales") != 0)
+                c.shares << QStringLiteral("My") + QLatin1String(item.column);
+        c.statement = statementcolumns::all();
+        for (const ratios::Ratio& r : ratios::all()) {
+            c.ratios << QLatin1String(r.firmColumn);
+            c.better << ratios::betterColumn(r);
+            c.worse << ratios::worseColumn(r);
+        }
+        for (const ratios::Variance& v : ratios::variances())
+            c.variances << QLatin1String(v.column);
+        c.industryFigures << QStringLiteral("NumberOfFirms") << ratios::industryFigureCopyOrder();
+        c.industryShares = ratios::shareCopyOrder();
+        return c;
+    }();
+    return n;
+}
+
+} // namespace
+
 Row build(const QStringList& aComparisonValues, int16_t year, const Recordset& industry,
           const QVariant& volumeLine) {
+    const ColumnNames& n = names();
     const ratiocalc::FirmNumbers firm = ratiocalc::firmNumbers(aComparisonValues);
     const double ta = firm[firmrules::comparisonIndex(*lineitems::indexOf(QStringLiteral("Ta")))];
     Row row;
+    row.columns.reserve(200);
+    row.values.reserve(200);
 
     // Header and the firm's values: balance-sheet items as shares of total assets, the
     // income statement as typed. The comparison keeps no sales figure.
@@ -107,42 +145,32 @@ Row build(const QStringList& aComparisonValues, int16_t year, const Recordset& i
     row.add(QStringLiteral("MyYear"), int(year));
     row.add(QStringLiteral("MyNAICS"), aComparisonValues.value(2));
     row.add(QStringLiteral("MyIndustry"), aComparisonValues.value(3));
+    qsizetype share = 0;
     for (int i = 0; i < lineitems::kCount; ++i) {
         const lineitems::LineItem& item = lineitems::all()[i];
         if (qstrcmp(item.column, "Sales") == 0) continue;
         const double amount = firm[firmrules::comparisonIndex(i)];
         const bool income = item.section == lineitems::Section::Income;
-        row.add(QStringLiteral("My") + QLatin1String(item.column),
-                ratiocalc::finiteOrZero(income ? amount : amount / ta * 100));
+        row.add(n.shares[share++], ratiocalc::finiteOrZero(income ? amount : amount / ta * 100));
     }
 
     // The statement as entered, which the report prints beside the comparison made from it.
-    const QStringList statement = statementcolumns::all();
     for (int i = 0; i < lineitems::kCount; ++i)
-        row.add(statement[i], ratiocalc::finiteOrZero(firm[firmrules::comparisonIndex(i)]));
+        row.add(n.statement[i], ratiocalc::finiteOrZero(firm[firmrules::comparisonIndex(i)]));
 
     const ratiocalc::Results results =
         ratiocalc::compute(firm, [&industry](const QString& c) { return number(industry, c); });
-    QStringList ratioCols, betterCols, worseCols, varianceCols;
-    for (const ratios::Ratio& r : ratios::all()) {
-        ratioCols << QLatin1String(r.firmColumn);
-        betterCols << ratios::betterColumn(r);
-        worseCols << ratios::worseColumn(r);
-    }
-    for (const ratios::Variance& v : ratios::variances())
-        varianceCols << QLatin1String(v.column);
-    addNumbers(row, ratioCols, results.ratios);
-    addNumbers(row, betterCols, results.better);
-    addNumbers(row, worseCols, results.worse);
-    addNumbers(row, varianceCols, results.variances);
+    addNumbers(row, n.ratios, results.ratios);
+    addNumbers(row, n.better, results.better);
+    addNumbers(row, n.worse, results.worse);
+    addNumbers(row, n.variances, results.variances);
 
     row.add(QStringLiteral("MyVol"), volumeLine);
 
     // The industry's figures are copied as they are stored; a null stays a null.
-    row.add(QStringLiteral("NumberOfFirms"), industry.field(QStringLiteral("NumberOfFirms")));
-    for (const QString& c : ratios::industryFigureCopyOrder())
+    for (const QString& c : n.industryFigures)
         row.add(c, industry.field(c));
-    for (const QString& c : ratios::shareCopyOrder())
+    for (const QString& c : n.industryShares)
         row.add(c, industry.field(c));
     return row;
 }
