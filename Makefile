@@ -47,9 +47,11 @@ test-sanitize: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-# The crash test with a thousand kills (the test suite runs a few dozen).
+# The crash test with a thousand kills and two copies at work for 30 seconds (the test
+# suite runs a few dozen kills and a few seconds).
 stress: build
 	VENTROLUX_KILLS=1000 QT_QPA_PLATFORM=offscreen $(BUILD)/tests/test_crash_kills
+	VENTROLUX_TWO_COPIES_SECONDS=30 QT_QPA_PLATFORM=offscreen $(BUILD)/tests/test_two_copies
 
 # libFuzzer targets, built with clang in their own tree; FUZZ_RUNS inputs each (CI runs fewer).
 $(FUZZ_BUILD)/build.ninja: | deps
