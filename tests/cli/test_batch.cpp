@@ -2,6 +2,7 @@
 // what compare stores for each firm, and the reports' file names.
 
 #include "cli/CliSandbox.h"
+#include "cli/ProgressLine.h"
 #include "cli/ReportFileNames.h"
 #include "data/CsvFile.h"
 
@@ -346,6 +347,32 @@ private slots:
                  QStringLiteral("Acme_2011-3.pdf"));
         QCOMPARE(names.next(QStringLiteral("con.x"), QStringLiteral("2011")),
                  QStringLiteral("_con.x_2011.pdf"));
+    }
+
+    void progressLineDrawnInPlaceAndWiped() {
+        QString drawn;
+        QTextStream err(&drawn);
+        {
+            cli::ProgressLine bar(err, true, QStringLiteral("firms"));
+            for (int done = 0; done <= 2000; ++done)
+                bar.show(done, 2000);
+        }
+        // Redrawn only when the bar moves by a thousandth, from the start of the line.
+        QCOMPARE(drawn.count(QStringLiteral("\r[")), 1001);
+        QVERIFY(drawn.contains(QStringLiteral("\r[###############...............] 1000/2000 firms")));
+        QVERIFY(drawn.contains(QStringLiteral("] 2000/2000 firms")));
+        QVERIFY(!drawn.contains(u'\n'));
+        // Wiped at the end, so that the next line starts clean.
+        const QString last = drawn.section(u'\r', -2);
+        QVERIFY2(last.trimmed().isEmpty() && last.size() >= 40, qPrintable(last));
+
+        QString quiet;
+        QTextStream none(&quiet);
+        {
+            cli::ProgressLine off(none, false, QStringLiteral("firms"));
+            off.show(1, 2);
+        }
+        QVERIFY(quiet.isEmpty());
     }
 
     void usageErrors_data() {
