@@ -39,6 +39,7 @@
 #include <QTableView>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <numeric>
 
 using namespace modMain;
 
@@ -501,11 +502,18 @@ void frmSearch::subPopulateNAICSTitles() {
     cboNAICSTitle->clear();
     cboNAICSTitle->addItems(titles);
     cboNAICSTitle->setCurrentIndex(-1);
-    // The open list is as wide as its longest title, so that no title is cut short.
+    // The open list is as wide as its longest title, so that no title is cut short. Only
+    // the titles with the most characters are measured: measuring thousands of titles
+    // would take longer than filling the list.
+    std::vector<qsizetype> longest(static_cast<size_t>(titles.size()));
+    std::iota(longest.begin(), longest.end(), 0);
+    const size_t measured = std::min<size_t>(longest.size(), 25);
+    std::partial_sort(longest.begin(), longest.begin() + static_cast<std::ptrdiff_t>(measured), longest.end(),
+                      [&titles](qsizetype a, qsizetype b) { return titles[a].size() > titles[b].size(); });
     const QFontMetrics metrics(cboNAICSTitle->view()->font());
     int widest = 0;
-    for (const QString& t : titles)
-        widest = std::max(widest, metrics.horizontalAdvance(t));
+    for (size_t i = 0; i < measured; ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(titles[longest[i]]));
     cboNAICSTitle->view()->setMinimumWidth(widest + 2 * metrics.averageCharWidth() +
                                            cboNAICSTitle->view()->verticalScrollBar()->sizeHint().width());
 }

@@ -8,6 +8,7 @@
 #include "screens/firm/frmOpenExisting.h"
 #include "screens/start/frmAbout.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCollator>
 #include <QGroupBox>
@@ -194,6 +195,23 @@ private slots:
         QCOMPARE(s.lblNAICSCode->text(), QStringLiteral("NAICS: ") + code);
         QCOMPARE(s.txtIndName->toPlainText(), title(code, 0));
         QCOMPARE(s.lblCategory->text(), QStringLiteral("Sector: ") + sector(code, 0));
+    }
+
+    void titleListOpensAsWideAsItsTitles_data() {
+        QTest::addColumn<int>("language");
+        QTest::newRow("English") << 0;
+        QTest::newRow("French") << 1;
+    }
+    void titleListOpensAsWideAsItsTitles() {
+        QFETCH(int, language);
+        frmSearch& s = openSearch("optVol3", static_cast<int16_t>(language));
+        choose(s.optNAICSTitle);
+        const QFontMetrics metrics(s.cboNAICSTitle->view()->font());
+        int widest = 0;
+        for (const QString& t : items(s.cboNAICSTitle))
+            widest = std::max(widest, metrics.horizontalAdvance(t));
+        QVERIFY(widest > s.cboNAICSTitle->width());
+        QVERIFY(s.cboNAICSTitle->view()->minimumWidth() > widest);
     }
 
     void titlePickWithAnApostrophe_data() {
