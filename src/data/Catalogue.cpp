@@ -18,6 +18,7 @@ constexpr FixedTable kFixedTables[] = {
     {NaicsDetailed, DbFile::Reference},
     {NaicsRaw, DbFile::Reference},
     {TreeView, DbFile::Reference},
+    {Provenance, DbFile::Reference},
     {MyValues, DbFile::User},
     {RptDataCY, DbFile::User},
     {RptDataCYM1, DbFile::User},

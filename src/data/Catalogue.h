@@ -18,6 +18,7 @@ inline constexpr char DataDescription[] = "datadescription";
 inline constexpr char NaicsDetailed[] = "ZEBRO_NAICS_Description_Ind_Detailed";
 inline constexpr char NaicsRaw[] = "ZEBRO_NAICS_Description_Ind_Raw";
 inline constexpr char TreeView[] = "tblTreeview";
+inline constexpr char Provenance[] = "Provenance"; // where the figures come from
 
 // User database.
 inline constexpr char MyValues[] = "MyValues";

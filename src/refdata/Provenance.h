@@ -4,6 +4,7 @@
 // one-line description of it that the About screen and the reports' footer show.
 
 #include "data/DBTools.h"
+#include "data/SourceOfFigures.h"
 
 #include <QDate>
 #include <QString>
@@ -11,9 +12,6 @@
 #include <vector>
 
 namespace provenance {
-
-// The source name of the generated sample database.
-inline constexpr char SyntheticSample[] = "synthetic sample";
 
 struct TableCount {
     QString table;
@@ -29,12 +27,5 @@ std::vector<QVariantList> rows(const QString& sourceName, const QDate& importDat
 // Creates the table in an open, writable database and fills it.
 void write(Connection& cn, const QString& sourceName, const QDate& importDate,
            const std::vector<TableCount>& counts);
-
-// The recorded source name; empty when the database records none.
-QString sourceName(Connection& cn);
-
-// One line in a language (0 English, otherwise French): synthetic sample data, the
-// source and date of an import, or that the source is not recorded.
-QString describe(Connection& cn, int language);
 
 } // namespace provenance

@@ -14,7 +14,7 @@ namespace refschema {
 inline constexpr int kUserVersion = 1;
 
 // Where the figures of a reference database come from (see Provenance.h).
-inline constexpr char ProvenanceTable[] = "Provenance";
+inline constexpr char ProvenanceTable[] = "Provenance"; // catalogue::Provenance
 
 // The two folders of the industry tree that stand at the top; every other folder has a parent.
 inline constexpr char TopFolder[] = "IndTOTALL";

@@ -5,6 +5,7 @@
 #include "report/FirmComparison.h"
 #include "report/RatioTable.h"
 #include "report/ReportTitles.h"
+#include "data/SourceOfFigures.h"
 
 #include <QSet>
 
@@ -126,6 +127,16 @@ void fillIndustryTitles(Connection& WriteConn, const reporttitles::TitleTable& t
                 {region, int(Volume), L});
 }
 
+// The footer of every report says where the industry figures come from, as the
+// reference database records it: the generated sample or an imported source.
+void noteSourceOfFigures(Connection& DataConn, Connection& WriteConn, const QString& titleTable,
+                         const QString& Language) {
+    const int language = Language.left(1).compare(QLatin1String("F"), Qt::CaseInsensitive) == 0 ? 1 : 0;
+    ExecCmdInDB(WriteConn,
+                QStringLiteral("Update ") + catalogue::table(titleTable) + QStringLiteral(" Set Lbl_SampleNote = ?"),
+                {provenance::describe(DataConn, language)});
+}
+
 bool prepareIndustryReport(const reporttitles::TitleTable& titles, bool withMedianTitles,
                            Connection& DataConn, Connection& WriteConn, const QString& ReportToDisplay,
                            int16_t Volume, const QString& Province, int16_t Year, const QString& NAICS,
@@ -133,6 +144,7 @@ bool prepareIndustryReport(const reporttitles::TitleTable& titles, bool withMedi
     Transaction tx(WriteConn);
     subExtractIndustryData(DataConn, WriteConn, ReportToDisplay, Volume, Province, Year, NAICS, Language);
     fillIndustryTitles(WriteConn, titles, Volume, Province, Year, NAICS, Language, withMedianTitles);
+    noteSourceOfFigures(DataConn, WriteConn, QLatin1String(titles.table), Language);
     tx.commit();
     return true;
 }
@@ -238,6 +250,7 @@ bool fncPrepareComparisonReport(Connection& DataConn, Connection& WriteConn, con
                 {Language.left(1)});
     ExecCmdInDB(WriteConn, QStringLiteral("Update rpt_comparison_titles set NAICS = ?"),
                 {aComparisonValues.value(2)});
+    noteSourceOfFigures(DataConn, WriteConn, QLatin1String(catalogue::RptComparisonTitles), Language);
     tx.commit();
     return true;
 }

@@ -50,7 +50,7 @@ private slots:
                                         "Industry figures: synthetic sample data, not published statistics");
         QTest::newRow("French") << 1
                                 << QString::fromUtf8(
-                                       "Données de l'industrie : données d'exemple synthétiques, et non des "
+                                       "Données de l'industrie\u00a0: données d'exemple synthétiques, et non des "
                                        "statistiques publiées");
     }
     void sampleDatabase() {
@@ -87,7 +87,7 @@ private slots:
                                  << QStringLiteral("Industry figures: Ventrolux example figures (invented "
                                                    "for the tests), imported 2024-03-05");
         QTest::newRow("French") << 1
-                                << QString::fromUtf8("Données de l'industrie : Ventrolux example figures "
+                                << QString::fromUtf8("Données de l'industrie\u00a0: Ventrolux example figures "
                                                      "(invented for the tests), importées le 2024-03-05");
     }
     void importedDatabase() {
@@ -120,7 +120,7 @@ private slots:
         QVERIFY(QFile::copy(imported_, copy));
         execute(copy, change);
         QCOMPARE(described(copy, 0), QStringLiteral("Industry figures: source not recorded"));
-        QCOMPARE(described(copy, 1), QString::fromUtf8("Données de l'industrie : source non consignée"));
+        QCOMPARE(described(copy, 1), QString::fromUtf8("Données de l'industrie\u00a0: source non consignée"));
         Connection cn;
         ConnectToFile(cn, copy, QStringLiteral("unknown"), ReadOnly);
         QCOMPARE(provenance::sourceName(cn), QString());

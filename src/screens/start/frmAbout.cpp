@@ -3,7 +3,7 @@
 #include "screens/common/Handlers.h"
 #include "screens/common/ScreenRegistry.h"
 #include "screens/common/Widgets.h"
-#include "refdata/Provenance.h"
+#include "data/SourceOfFigures.h"
 #include "state/modMain.h"
 
 #include <QLabel>
