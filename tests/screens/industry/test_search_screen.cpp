@@ -240,6 +240,35 @@ private slots:
         QVERIFY(platform->messages.isEmpty());
     }
 
+    // A lookup that finds no row (a code or title the dataset does not hold) leaves
+    // nothing selected rather than ending the program.
+    void lookupsThatFindNothingLeaveNoSelection_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("title pick") << "title";
+        QTest::newRow("code pick") << "code";
+        QTest::newRow("lookup in the new language") << "lookup";
+    }
+    void lookupsThatFindNothingLeaveNoSelection() {
+        QFETCH(QString, how);
+        frmSearch& s = openSearch();
+        selectFirstIndustryInTree(s);
+        QVERIFY(!nothingSelected(s));
+        if (how == QLatin1String("lookup")) {
+            s.subLookupNewLanguage(QStringLiteral("999999"));
+        } else {
+            QComboBox* list = how == QLatin1String("title") ? s.cboNAICSTitle : s.cboNAICScodes;
+            choose(how == QLatin1String("title") ? s.optNAICSTitle : s.optNAICScode);
+            pick(list, 2);
+            QVERIFY(!nothingSelected(s));
+            list->addItem(how == QLatin1String("title") ? QStringLiteral("Not an industry's title")
+                                                        : QStringLiteral("999999"));
+            pick(list, list->count() - 1);
+        }
+        QVERIFY(nothingSelected(s));
+        QVERIFY(platform->messages.isEmpty());
+        QCOMPARE(platform->endedWith, -1);
+    }
+
     void dataTypeClickTurnsViewIndustryDataOn() {
         frmSearch& s = openSearch();
         const QString code = selectFirstIndustryInTree(s);
