@@ -31,6 +31,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <optional>
+
 using namespace modMain;
 
 namespace {
@@ -131,6 +133,16 @@ frmMyValues::frmMyValues() {
     setTabOrder(previous, btnBack);
 
     subLoadCaptions();
+}
+
+frmMyValues::~frmMyValues() {
+    // The boxes outlive this part of the screen while Qt destroys its children; the
+    // filters must not see their last events (a focus lost on the way out).
+    for (QLineEdit* box : txtValues)
+        box->removeEventFilter(boxFilter_);
+    txtFirmName->removeEventFilter(boxFilter_);
+    for (QLabel* caption : lblCaptions)
+        caption->removeEventFilter(captionLinks_);
 }
 
 void frmMyValues::buildValueBoxes() {
@@ -284,9 +296,9 @@ void frmMyValues::buildLayout() {
             item.section == lineitems::Section::Assets || item.section == lineitems::Section::Income ? 0 : 1;
         QGridLayout* column = columns[side];
         if (item.section != section) {
-            // A new group: a gap after the one above it, then its heading.
+            // A new group: a gap after what stands above it, then its heading.
             section = item.section;
-            if (rows[side] > 0) column->setRowMinimumHeight(rows[side]++, 10);
+            column->setRowMinimumHeight(rows[side]++, 10);
             if (QLabel* heading = groupHeading(item.section))
                 column->addWidget(heading, rows[side]++, 0, 1, 2);
         }

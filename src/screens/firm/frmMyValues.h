@@ -29,6 +29,7 @@ class frmMyValues : public Screen {
     Q_OBJECT
 public:
     frmMyValues();
+    ~frmMyValues() override;
 
     void Form_Load() override;
     void Form_Activate() override;
