@@ -115,19 +115,16 @@ QString figureText(const QVariant& v) {
     return v.toString();
 }
 
-QStringList figureColumns() {
-    QStringList out;
-    for (const QString& c : firmcomparison::columns())
-        if (!firmcomparison::isTextColumn(c)) out << c;
-    return out;
-}
-
 void writeSummary(const QString& path, const std::vector<FirmOutcome>& outcomes, bool withReports,
                   int language) {
-    const QStringList figures = figureColumns();
+    // Every row has the columns of firmcomparison::columns(), in that order: the summary
+    // keeps the figures among them, by position.
+    QStringList figures;
     std::vector<bool> isFigure;
-    for (const QString& c : firmcomparison::columns())
+    for (const QString& c : firmcomparison::columns()) {
         isFigure.push_back(!firmcomparison::isTextColumn(c));
+        if (isFigure.back()) figures << c;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw Refused{text(Text::CannotWrite, language, {path, file.errorString()})};
@@ -139,7 +136,6 @@ void writeSummary(const QString& path, const std::vector<FirmOutcome>& outcomes,
     for (const FirmOutcome& o : outcomes) {
         QStringList fields{o.name, o.year, o.naics, o.status};
         if (o.row) {
-            // Every row has the columns of firmcomparison::columns(), in that order.
             for (qsizetype i = 0; i < o.row->values.size(); ++i)
                 if (isFigure[std::size_t(i)]) fields << figureText(o.row->values[i]);
         } else {
@@ -187,7 +183,7 @@ int batchCommand(const BatchRequest& request, const firmfile::ListResult& list, 
                  QTextStream& err) {
     const int language = request.language;
     if (!QDir().mkpath(request.outDir))
-        throw Refused{text(Text::CannotWrite, language, {request.outDir, QStringLiteral("mkdir")})};
+        throw Refused{text(Text::CannotMakeFolder, language, {request.outDir})};
     const QString languageLetter = language != 0 ? QStringLiteral("F") : QStringLiteral("E");
 
     // The industries' figures are extracted into report tables of the batch's own, so

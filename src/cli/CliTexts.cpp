@@ -172,6 +172,7 @@ constexpr std::array<Wording, static_cast<std::size_t>(Text::Count)> kTexts{{
      "%1 entreprises comparées, %2 refusées ; le sommaire est dans %3"},
     {Text::ProgressFirms, "firms", "entreprises"},
     {Text::ProgressReports, "reports", "rapports"},
+    {Text::CannotMakeFolder, "cannot create the folder %1", "impossible de créer le dossier %1"},
 }};
 
 // The table is in the order of the enumeration, so a text is found by its position.

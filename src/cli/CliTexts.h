@@ -96,6 +96,7 @@ enum class Text {
     BatchSummary,
     ProgressFirms,
     ProgressReports,
+    CannotMakeFolder,
     Count // not a text: how many there are
 };
 

@@ -406,6 +406,20 @@ private slots:
         QVERIFY2(r.err.section(u'\n', 0, 0).contains(message), qPrintable(r.err));
     }
 
+    void folderThatCannotBeMadeIsRefused() {
+        CliSandbox s;
+        const QString list =
+            s.write(QStringLiteral("clients.csv"),
+                    csvList({balancedFirm("A", "2011", s.completeIndustry(QStringLiteral("NS")))}));
+        s.write(QStringLiteral("taken"), "a file where the folder would be");
+        const CliResult r =
+            s.run({QStringLiteral("batch"), QStringLiteral("--dataset"), kDataset, QStringLiteral("--firms"),
+                   list, QStringLiteral("--out"), s.file(QStringLiteral("taken/out"))});
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.err.trimmed(),
+                 QStringLiteral("cannot create the folder ") + s.file(QStringLiteral("taken/out")));
+    }
+
     void listAtFaultIsRefused() {
         CliSandbox s;
         const QString list = s.write(QStringLiteral("clients.csv"), "FirmName,Year,Cashh\nA,2011,1\n");
