@@ -14,28 +14,54 @@ namespace firmfile {
 
 namespace {
 
-// Puts one keyed value into the statement. A line item's text must be a plain number
-// (or empty); the name, year and industry code are kept as texts for the checks that
-// come later.
-Problem assign(FirmStatement& firm, const QString& key, const QString& value) {
+// What a key of a firm file names: the firm's name, year or industry code, or a line
+// item (its index); nothing for a key that names none.
+enum class Field { FirmName, Year, Naics, Item };
+struct Key {
+    Field field;
+    int item = -1;
+};
+
+std::optional<Key> keyOf(const QString& key) {
     const QString k = key.trimmed();
-    if (k.compare(QLatin1String("FirmName"), Qt::CaseInsensitive) == 0)
+    if (k.compare(QLatin1String("FirmName"), Qt::CaseInsensitive) == 0) return Key{Field::FirmName};
+    if (k.compare(QLatin1String("Year"), Qt::CaseInsensitive) == 0) return Key{Field::Year};
+    if (k.compare(QLatin1String("NAICS"), Qt::CaseInsensitive) == 0) return Key{Field::Naics};
+    if (const auto i = lineitems::indexOf(k)) return Key{Field::Item, *i};
+    return std::nullopt;
+}
+
+// Puts one value into the statement. A line item's text must be a plain number (or
+// empty); the name, year and industry code are kept as texts for the checks that come
+// later.
+Problem assign(FirmStatement& firm, const Key& key, const QString& value) {
+    switch (key.field) {
+    case Field::FirmName:
         firm.firmName = value;
-    else if (k.compare(QLatin1String("Year"), Qt::CaseInsensitive) == 0)
+        break;
+    case Field::Year:
         firm.year = value.trimmed();
-    else if (k.compare(QLatin1String("NAICS"), Qt::CaseInsensitive) == 0)
+        break;
+    case Field::Naics:
         firm.naics = value.trimmed();
-    else if (const auto i = lineitems::indexOf(k)) {
+        break;
+    case Field::Item: {
         if (value.trimmed().isEmpty()) {
-            firm.values[*i].clear();
-            return Problem::None;
+            firm.values[key.item].clear();
+            break;
         }
         const std::optional<QString> number = plainNumber(value);
         if (!number) return Problem::NotPlainNumber;
-        firm.values[*i] = *number;
-    } else
-        return Problem::UnknownKey;
+        firm.values[key.item] = *number;
+        break;
+    }
+    }
     return Problem::None;
+}
+
+Problem assign(FirmStatement& firm, const QString& key, const QString& value) {
+    const std::optional<Key> k = keyOf(key);
+    return k ? assign(firm, *k, value) : Problem::UnknownKey;
 }
 
 ReadResult start() {
@@ -93,16 +119,18 @@ ListResult parseCsvList(const QByteArray& bytes) {
         list.problem = Problem::NoDataRow;
         return list;
     }
-    // The header decides what every row's fields are; a column that names nothing is a
-    // fault of the whole file, found before any row is read.
+    // The header decides what every row's fields are, once; a column that names nothing
+    // is a fault of the whole file, found before any row is read.
+    std::vector<Key> keys;
     for (const QString& column : table.header) {
-        FirmStatement probe;
-        if (assign(probe, column, QString()) == Problem::UnknownKey) {
+        const std::optional<Key> key = keyOf(column);
+        if (!key) {
             list.problem = Problem::UnknownKey;
             list.key = column.trimmed();
             list.line = table.headerLine;
             return list;
         }
+        keys.push_back(*key);
     }
     list.rows.reserve(table.records.size());
     for (const csv::Record& record : table.records) {
@@ -113,7 +141,7 @@ ListResult parseCsvList(const QByteArray& bytes) {
         } else {
             for (qsizetype i = 0; i < table.header.size(); ++i) {
                 const QString value = record.fields.value(i);
-                if (const Problem p = assign(r.firm, table.header[i], value); p != Problem::None) {
+                if (const Problem p = assign(r.firm, keys[std::size_t(i)], value); p != Problem::None) {
                     fail(r, p, table.header[i].trimmed(), value);
                     break;
                 }
