@@ -15,7 +15,7 @@ for target in "$build"/fuzz/fuzz_*; do
   work=$(mktemp -d)
   [ -d "$seeds" ] && cp -r "$seeds"/. "$work"/
   start=$(date +%s)
-  if QT_QPA_PLATFORM=offscreen "$target" -runs="$runs" -max_len=4096 -timeout=10 -rss_limit_mb=4096 \
+  if QT_QPA_PLATFORM=offscreen "$target" -runs="$runs" -max_len=16384 -timeout=10 -rss_limit_mb=4096 \
        -artifact_prefix="$here/fuzz/findings/$name-" "$work" >"$work.log" 2>&1; then
     echo "$name: $runs runs, no crash ($(( $(date +%s) - start )) s, $(grep -c . <(ls "$work")) corpus inputs)"
   else
