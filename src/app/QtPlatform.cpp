@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -38,7 +40,13 @@ void QtPlatform::followLanguage() {
 
 MsgResult QtPlatform::msgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) {
     followLanguage();
-    QMessageBox box(QApplication::activeWindow());
+    // The window the box covers gets the focus back when it closes: without a window
+    // manager to do it, its menu shortcuts would stop until the user clicked it.
+    QPointer<QWidget> covered = QApplication::activeWindow();
+    const auto giveBackFocus = qScopeGuard([&covered] {
+        if (covered && covered->isVisible()) covered->activateWindow();
+    });
+    QMessageBox box(covered);
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
