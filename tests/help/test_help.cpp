@@ -10,6 +10,7 @@
 #include "report/RatioCalc.h"
 #include "report/RatioTable.h"
 #include "text/StringTable.h"
+#include "userdb/UserDatabaseFile.h"
 
 #include <QAction>
 #include <QDir>
@@ -220,6 +221,31 @@ class TestHelp : public QObject {
     Q_OBJECT
 
 private slots:
+    // The technical help names the copies the program really writes beside the user
+    // database, with the names it gives them, and how to go back to one.
+    void technicalHelpNamesTheProgramsOwnCopies_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("restore");
+        QTest::newRow("English") << "MOLV_Tech_Help_Eng.html" << "To go back to such a copy";
+        QTest::newRow("French") << "MOLV_Tech_Help_Fre.html" << "Pour revenir à une telle copie";
+    }
+    void technicalHelpNamesTheProgramsOwnCopies() {
+        QFETCH(QString, file);
+        QFETCH(QString, restore);
+        const QString text = documentOf(kHelpDir + file)->toPlainText();
+        const QDateTime at(QDate(2026, 12, 8), QTime(9, 30, 0));
+        for (const char* kind : {"bak", "damaged"}) {
+            const QString written = QFileInfo(userdb::timestampedName(QStringLiteral("/nowhere/myData.db"),
+                                                                       QLatin1String(kind), at))
+                                        .fileName();
+            // The example names the backup the program writes; the pattern names both kinds.
+            QVERIFY2(text.contains(written.left(written.indexOf(u'-') + 1)), qPrintable(written));
+        }
+        QVERIFY(text.contains(QFileInfo(userdb::timestampedName(QStringLiteral("/nowhere/myData.db"), QStringLiteral("bak"), at))
+                                  .fileName()));
+        QVERIFY(text.contains(restore));
+    }
+
     // The core library is static: the program registers its resources (the string table).
     void initTestCase() { Q_INIT_RESOURCE(core); }
     void parseArguments_data();
