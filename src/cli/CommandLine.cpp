@@ -174,7 +174,7 @@ private:
         std::size_t positionals = 0;
     };
 
-    CLI::Option* addOption(CLI::App& app, const OptionSpec& spec, std::string& storage);
+    CLI::Option* addOption(CLI::App& app, const OptionSpec& entry, std::string& storage);
 
     int language_;
     CLI::App app_;
@@ -216,8 +216,8 @@ Parser::Parser(int language) : language_(language), app_(utf8(text(Text::Descrip
         groups_.emplace_back(&g, group);
     }
     const auto parentOf = [this](const CommandSpec& c) -> CLI::App& {
-        for (const auto& [spec, group] : groups_)
-            if (c.group && qstrcmp(spec->name, c.group) == 0) return *group;
+        for (const auto& [entry, group] : groups_)
+            if (c.group && qstrcmp(entry->name, c.group) == 0) return *group;
         return app_;
     };
 
@@ -234,21 +234,21 @@ Parser::Parser(int language) : language_(language), app_(utf8(text(Text::Descrip
         }
         for (const int p : c.positionals) {
             if (p < 0) continue;
-            const PositionalSpec& spec = kPositionals[static_cast<std::size_t>(p)];
-            bound.sub->add_option(spec.name, positionalValues_[bound.positionals++], t(spec.help))
+            const PositionalSpec& entry = kPositionals[static_cast<std::size_t>(p)];
+            bound.sub->add_option(entry.name, positionalValues_[bound.positionals++], t(entry.help))
                 ->required();
         }
         commands_.push_back(std::move(bound));
     }
 }
 
-CLI::Option* Parser::addOption(CLI::App& app, const OptionSpec& spec, std::string& storage) {
-    if (!spec.valueName) return app.add_flag(spec.name)->description(utf8(text(spec.help, language_)));
+CLI::Option* Parser::addOption(CLI::App& app, const OptionSpec& entry, std::string& storage) {
+    if (!entry.valueName) return app.add_flag(entry.name)->description(utf8(text(entry.help, language_)));
     // A repeated option takes its last value, as the tool always did.
-    CLI::Option* o = app.add_option(spec.name, storage, utf8(text(spec.help, language_)))
-                         ->type_name(spec.valueName)
+    CLI::Option* o = app.add_option(entry.name, storage, utf8(text(entry.help, language_)))
+                         ->type_name(entry.valueName)
                          ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    if (spec.check != Check::None) o->check(validator(spec.check, language_));
+    if (entry.check != Check::None) o->check(validator(entry.check, language_));
     return o;
 }
 
@@ -283,11 +283,11 @@ ParseOutcome Parser::parse(const QStringList& arguments) {
             outcome.text = text(Text::UnknownCommand, language_, {unicode(app_.remaining().front())});
         // A group's word without one of its commands: the word after it names none. The
         // parser hands words it does not know on to the whole tool.
-        for (const auto& [spec, group] : groups_) {
+        for (const auto& [entry, group] : groups_) {
             if (!group->parsed() || !group->get_subcommands().empty()) continue;
             for (const std::vector<std::string>& rest : {group->remaining(), app_.remaining()})
                 if (unknownWord(rest)) {
-                    outcome.text = text(spec->unknown, language_, {unicode(rest.front())});
+                    outcome.text = text(entry->unknown, language_, {unicode(rest.front())});
                     break;
                 }
         }
