@@ -9,7 +9,7 @@ FUZZ_RUNS  ?= 1000000
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz stress format clean
+.PHONY: all deps configure build run test test-sanitize test-valgrind bench fuzz stress format clean
 
 all: build
 
@@ -52,6 +52,15 @@ test-sanitize: deps $(ASAN_BUILD)/build.ninja
 stress: build
 	VENTROLUX_KILLS=1000 QT_QPA_PLATFORM=offscreen $(BUILD)/tests/test_crash_kills
 	VENTROLUX_TWO_COPIES_SECONDS=30 QT_QPA_PLATFORM=offscreen $(BUILD)/tests/test_two_copies
+
+# The reliability tests and the command-line processes they start, under Valgrind's
+# memcheck (slow: not part of CI). Qt's own one-time allocations are not reported as leaks.
+VALGRIND = valgrind --quiet --error-exitcode=1 --trace-children=yes --leak-check=no --track-origins=no \
+           --suppressions=tests/support/valgrind.supp
+test-valgrind: build
+	VENTROLUX_KILLS=8 QT_QPA_PLATFORM=offscreen $(VALGRIND) $(BUILD)/tests/test_crash_kills
+	VENTROLUX_TWO_COPIES_SECONDS=10 QT_QPA_PLATFORM=offscreen $(VALGRIND) $(BUILD)/tests/test_two_copies
+	QT_QPA_PLATFORM=offscreen $(VALGRIND) $(BUILD)/tests/test_hostile_input
 
 # libFuzzer targets, built with clang in their own tree; FUZZ_RUNS inputs each (CI runs fewer).
 $(FUZZ_BUILD)/build.ninja: | deps
