@@ -154,7 +154,7 @@ private slots:
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u'\n')));
         QCOMPARE(lost, 0);
         QVERIFY(firstWon || secondWon);
-        QVERIFY(commands > 10);
+        QVERIFY(commands >= 4); // a few rounds each, even under a slow checker such as memcheck
     }
 };
 
