@@ -2,8 +2,8 @@
 // Small builders the screens share, so every control gets its program name (tests
 // and the screens find controls by it) and the same look.
 
-#include <QString>
 #include <QSize>
+#include <QString>
 
 class QLabel;
 class QPushButton;
@@ -20,6 +20,19 @@ QLabel* makePicture(const QString& name, const QString& svgResource, QSize size)
 QRadioButton* makeOption(const QString& name, const QString& text = QString());
 QMenu* makeMenu(QMenuBar* bar, const QString& name);
 QAction* makeMenuEntry(QMenu* menu, const QString& name, const QKeySequence& shortcut);
+
+// The Language and Help menus every main screen ends its menu bar with, with their
+// shortcut keys (English F2, Français F3, Contents F1, Technical Help Ctrl+T, About Ctrl+P).
+struct LanguageAndHelpMenus {
+    QMenu* mnuLanguage;
+    QAction* mnuEnglish;
+    QAction* mnuFrench;
+    QMenu* mnuHelp;
+    QAction* mnuContents;
+    QAction* mnuTechnical;
+    QAction* mnuAbout;
+};
+LanguageAndHelpMenus makeLanguageAndHelpMenus(QMenuBar* bar);
 
 // A screen of fixed size, as laid out by its layout.
 void setFixedSizeAfterLayout(QWidget* window);

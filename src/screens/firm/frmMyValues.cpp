@@ -238,13 +238,14 @@ void frmMyValues::buildMenus() {
     mnuDefinition =
         makeMenuEntry(mnuView, QStringLiteral("mnuDefinition"), QKeySequence(Qt::CTRL | Qt::Key_D));
     mnuReport = makeMenuEntry(mnuView, QStringLiteral("mnuReport"), QKeySequence(Qt::CTRL | Qt::Key_I));
-    mnuLanguage = makeMenu(menuBar(), QStringLiteral("mnuLanguage"));
-    mnuEnglish = makeMenuEntry(mnuLanguage, QStringLiteral("mnuEnglish"), QKeySequence(Qt::Key_F2));
-    mnuFrench = makeMenuEntry(mnuLanguage, QStringLiteral("mnuFrench"), QKeySequence(Qt::Key_F3));
-    mnuHelp = makeMenu(menuBar(), QStringLiteral("mnuHelp"));
-    mnuContents = makeMenuEntry(mnuHelp, QStringLiteral("mnuContents"), QKeySequence(Qt::Key_F1));
-    mnuTechnical = makeMenuEntry(mnuHelp, QStringLiteral("mnuTechnical"), QKeySequence(Qt::CTRL | Qt::Key_T));
-    mnuAbout = makeMenuEntry(mnuHelp, QStringLiteral("mnuAbout"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    const LanguageAndHelpMenus shared = makeLanguageAndHelpMenus(menuBar());
+    mnuLanguage = shared.mnuLanguage;
+    mnuEnglish = shared.mnuEnglish;
+    mnuFrench = shared.mnuFrench;
+    mnuHelp = shared.mnuHelp;
+    mnuContents = shared.mnuContents;
+    mnuTechnical = shared.mnuTechnical;
+    mnuAbout = shared.mnuAbout;
 
     onEvent(mnuNew, &QAction::triggered, this, [this] { subStart_New_Firm_Record(); });
     onEvent(mnuSave, &QAction::triggered, this, [this] {

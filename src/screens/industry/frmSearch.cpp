@@ -339,13 +339,14 @@ void frmSearch::buildMenus() {
     mnuView = makeMenu(menuBar(), QStringLiteral("mnuView"));
     mnuDefinition =
         makeMenuEntry(mnuView, QStringLiteral("mnuDefinition"), QKeySequence(Qt::CTRL | Qt::Key_D));
-    mnuLanguage = makeMenu(menuBar(), QStringLiteral("mnuLanguage"));
-    mnuEnglish = makeMenuEntry(mnuLanguage, QStringLiteral("mnuEnglish"), QKeySequence(Qt::Key_F2));
-    mnuFrench = makeMenuEntry(mnuLanguage, QStringLiteral("mnuFrench"), QKeySequence(Qt::Key_F3));
-    mnuHelp = makeMenu(menuBar(), QStringLiteral("mnuHelp"));
-    mnuContents = makeMenuEntry(mnuHelp, QStringLiteral("mnuContents"), QKeySequence(Qt::Key_F1));
-    mnuTechnical = makeMenuEntry(mnuHelp, QStringLiteral("mnuTechnical"), QKeySequence(Qt::CTRL | Qt::Key_T));
-    mnuAbout = makeMenuEntry(mnuHelp, QStringLiteral("mnuAbout"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    const LanguageAndHelpMenus shared = makeLanguageAndHelpMenus(menuBar());
+    mnuLanguage = shared.mnuLanguage;
+    mnuEnglish = shared.mnuEnglish;
+    mnuFrench = shared.mnuFrench;
+    mnuHelp = shared.mnuHelp;
+    mnuContents = shared.mnuContents;
+    mnuTechnical = shared.mnuTechnical;
+    mnuAbout = shared.mnuAbout;
 
     onEvent(mnuReturn, &QAction::triggered, this, [this] { mnuReturn_Click(); });
     onEvent(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });

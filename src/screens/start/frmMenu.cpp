@@ -125,13 +125,14 @@ frmMenu::frmMenu() {
 
     mnuFile = makeMenu(menuBar(), QStringLiteral("mnuFile"));
     mnuExit = makeMenuEntry(mnuFile, QStringLiteral("mnuExit"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    mnuLanguage = makeMenu(menuBar(), QStringLiteral("mnuLanguage"));
-    mnuEnglish = makeMenuEntry(mnuLanguage, QStringLiteral("mnuEnglish"), QKeySequence(Qt::Key_F2));
-    mnuFrench = makeMenuEntry(mnuLanguage, QStringLiteral("mnuFrench"), QKeySequence(Qt::Key_F3));
-    mnuHelp = makeMenu(menuBar(), QStringLiteral("mnuHelp"));
-    mnuContents = makeMenuEntry(mnuHelp, QStringLiteral("mnuContents"), QKeySequence(Qt::Key_F1));
-    mnuTechnical = makeMenuEntry(mnuHelp, QStringLiteral("mnuTechnical"), QKeySequence(Qt::CTRL | Qt::Key_T));
-    mnuAbout = makeMenuEntry(mnuHelp, QStringLiteral("mnuAbout"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    const LanguageAndHelpMenus shared = makeLanguageAndHelpMenus(menuBar());
+    mnuLanguage = shared.mnuLanguage;
+    mnuEnglish = shared.mnuEnglish;
+    mnuFrench = shared.mnuFrench;
+    mnuHelp = shared.mnuHelp;
+    mnuContents = shared.mnuContents;
+    mnuTechnical = shared.mnuTechnical;
+    mnuAbout = shared.mnuAbout;
 
     onEvent(cmdSearch, &QPushButton::clicked, this, [this] { cmdSearch_Click(); });
     onEvent(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
