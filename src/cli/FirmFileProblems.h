@@ -1,20 +1,15 @@
 #pragma once
-// What is wrong with a firm file or a row of a client list, in the user's words, and
-// the reading of one firm file that refuses a file at fault.
+// The reading of firm files and client lists for the commands: a file at fault is
+// refused in the words of firm/FirmFileMessages.h.
 
 #include "firm/FirmFile.h"
+#include "firm/FirmFileMessages.h"
 
 #include <QString>
 
 namespace cli {
 
-// The words for a fault of a firm file (or of a client list as a whole), naming it.
-QString fileProblem(const firmfile::ReadResult& file, const QString& path, int language);
-QString listProblem(const firmfile::ListResult& list, const QString& path, int language);
-
-// The words for a fault of one row of a client list, without the file's name, for a
-// message that names the line or a summary that names the firm.
-QString rowProblem(const firmfile::ReadResult& row, int language);
+using firmfile::rowProblem;
 
 // Reads one firm file. A file that cannot be read is a usage error (UsageError); a
 // file at fault is refused (Refused).

@@ -1,0 +1,95 @@
+#include "firm/FirmFileMessages.h"
+
+namespace firmfile {
+
+namespace {
+
+QString inLanguage(int language, const char* english, const char* french) {
+    return QString::fromUtf8(language != 0 ? french : english);
+}
+
+} // namespace
+
+// The arguments are filled in one pass (QString::arg with several arguments), so that a
+// file name or a value holding "%2" is shown as it is.
+QString fileProblem(const ReadResult& file, const QString& path, int language) {
+    switch (file.problem) {
+    case Problem::Unreadable:
+        return inLanguage(language, "cannot read the firm file %1: %2",
+                          "impossible de lire le fichier de l'entreprise %1 : %2")
+            .arg(path, file.text);
+    case Problem::BrokenJson:
+        return inLanguage(language, "the firm file %1 is not valid JSON: %2",
+                          "le fichier de l'entreprise %1 n'est pas du JSON valide : %2")
+            .arg(path, file.text);
+    case Problem::NotAnObject:
+        return inLanguage(
+                   language, "a firm file is one JSON object (or a CSV file); %1 holds %2",
+                   "un fichier d'entreprise est un seul objet JSON (ou un fichier CSV) ; %1 contient %2")
+            .arg(path, file.isArray ? inLanguage(language, "a JSON array", "un tableau JSON")
+                                    : inLanguage(language, "another JSON value", "une autre valeur JSON"));
+    case Problem::NoDataRow:
+        return inLanguage(language, "the CSV file %1 needs a header row and a data row",
+                          "le fichier CSV %1 doit avoir une ligne d'en-tête et une ligne de données")
+            .arg(path);
+    case Problem::UnknownKey:
+        return inLanguage(language, "the firm file %1 has an unknown key '%2'",
+                          "le fichier de l'entreprise %1 contient une clé inconnue « %2 »")
+            .arg(path, file.key);
+    case Problem::NotNumberOrText:
+        return inLanguage(language, "in the firm file %1, %2 must be a number or a text",
+                          "dans le fichier de l'entreprise %1, %2 doit être un nombre ou un texte")
+            .arg(path, file.key);
+    case Problem::NotPlainNumber:
+        return inLanguage(
+                   language,
+                   "in the firm file %1, %2 is not a plain decimal number: \"%3\" (digits, an optional "
+                   "leading '-' and an optional '.' with digits; no thousands separators)",
+                   "dans le fichier de l'entreprise %1, %2 n'est pas un nombre décimal simple : « %3 » "
+                   "(des chiffres, un « - » initial facultatif et un « . » suivi de chiffres facultatif ; "
+                   "pas de séparateur de milliers)")
+            .arg(path, file.key, file.text);
+    case Problem::MalformedCsv:
+        return inLanguage(language, "the CSV file %1 is not valid CSV at line %2: %3",
+                          "le fichier CSV %1 n'est pas du CSV valide à la ligne %2 : %3")
+            .arg(path, QString::number(file.line), file.text);
+    case Problem::TooManyFields:
+        return inLanguage(language, "line %2 of the CSV file %1 has %3 fields, more than its header names",
+                          "la ligne %2 du fichier CSV %1 a %3 champs, plus que son en-tête n'en nomme")
+            .arg(path, QString::number(file.line), file.text);
+    case Problem::None:
+        break;
+    }
+    return QString();
+}
+
+QString listProblem(const ListResult& list, const QString& path, int language) {
+    ReadResult file;
+    file.problem = list.problem;
+    file.key = list.key;
+    file.text = list.text;
+    file.line = list.line;
+    return fileProblem(file, path, language);
+}
+
+QString rowProblem(const ReadResult& row, int language) {
+    switch (row.problem) {
+    case Problem::NotPlainNumber:
+        return inLanguage(
+                   language,
+                   "%1 is not a plain decimal number: \"%2\" (digits, an optional leading '-' and an "
+                   "optional '.' with digits; no thousands separators)",
+                   "%1 n'est pas un nombre décimal simple : « %2 » (des chiffres, un « - » initial "
+                   "facultatif et un « . » suivi de chiffres facultatif ; pas de séparateur de milliers)")
+            .arg(row.key, row.text);
+    case Problem::TooManyFields:
+        return inLanguage(language, "the row has %1 fields, more than the header names",
+                          "la ligne a %1 champs, plus que l'en-tête n'en nomme")
+            .arg(row.text);
+    default:
+        // A row of a list has no other faults of its own; the file's wording fits them.
+        return fileProblem(row, QString(), language);
+    }
+}
+
+} // namespace firmfile
