@@ -56,8 +56,8 @@ QString userDatabaseDirectory() {
     // who may write there.
     const bool installedCopy = gProgramDirOverride.isEmpty() && progDir != executableDirectory();
     const QString inProgramDir = progDir + u'/' + QLatin1String(catalogue::UserFileName);
-    if (!installedCopy &&
-        (QFileInfo::exists(inProgramDir) ? QFileInfo(inProgramDir).isWritable() : isWritableDirectory(progDir)))
+    if (!installedCopy && (QFileInfo::exists(inProgramDir) ? QFileInfo(inProgramDir).isWritable()
+                                                           : isWritableDirectory(progDir)))
         return progDir;
     const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(dataDir);

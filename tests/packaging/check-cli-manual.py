@@ -14,6 +14,9 @@ import re
 import subprocess
 import sys
 
+# The shared module is imported from the source tree, which stays free of compiled files.
+sys.dont_write_bytecode = True
+
 from manpage import render, sections
 
 
@@ -91,7 +94,8 @@ def page_synopsis(page, heading):
 
 def command_words(entry):
     """ "ventrolux-cli [--data-dir DIR] firms save FILE ..." -> "firms save"."""
-    words = entry.replace("[--data-dir DIR]", "").split()[1:]
+    # The options of the whole tool, in brackets before the command, are not part of it.
+    words = re.sub(r"^\S+\s+(\[[^\]]*\]\s*)*", "", entry).split()
     taken = []
     for w in words:
         if not re.fullmatch(r"[a-z][a-z-]*", w):

@@ -6,6 +6,9 @@ usage: check-man-page.py PAGE NAME-HEADING SYNOPSIS-HEADING"""
 
 import sys
 
+# The shared module is imported from the source tree, which stays free of compiled files.
+sys.dont_write_bytecode = True
+
 from manpage import render, sections
 
 
