@@ -10,6 +10,8 @@
 #include "data/CsvFile.h"
 #include "industry/NaicsLists.h"
 #include "report/FirmComparison.h"
+#include "report/RatioStanding.h"
+#include "report/RatioTable.h"
 #include "report/render/ReportRenderer.h"
 #include "state/modMain.h"
 
@@ -17,6 +19,7 @@
 #include <QHash>
 #include <QLocale>
 #include <QSaveFile>
+#include <array>
 #include <optional>
 
 namespace cli {
@@ -32,6 +35,8 @@ struct FirmOutcome {
     QString naics;
     QString status; // "ok" or the refusal in the user's language
     std::optional<firmcomparison::Row> row;
+    // What it would take to reach the median: the change of each ratio's numerator, in dollars.
+    std::array<std::optional<double>, 15> toMedian;
     QStringList comparisonValues; // what the report of the firm is prepared from
     int16_t referenceYear = 0;
     QString reportFile;
@@ -102,6 +107,12 @@ FirmOutcome compareRow(const firmfile::ReadResult& row, const BatchRequest& requ
     }
     o.comparisonValues = firmrules::comparisonValues(firm, entry.industry->title);
     o.row = firmcomparison::build(o.comparisonValues, o.referenceYear, *industry, volumeLine);
+    const firmcomparison::Row& built = *o.row;
+    const auto standings =
+        standing::assess(standing::firmFromStatement([&built](const QString& c) { return built.value(c); }),
+                         [industry](const QString& c) { return industry->field(c); });
+    for (std::size_t i = 0; i < standings.size(); ++i)
+        o.toMedian[i] = standings[i].numeratorChange;
     o.status = kOk;
     return o;
 }
@@ -131,6 +142,8 @@ void writeSummary(const QString& path, const std::vector<FirmOutcome>& outcomes,
     QStringList header{QStringLiteral("FirmName"), QStringLiteral("Year"), QStringLiteral("NAICS"),
                        QStringLiteral("Status")};
     header << figures;
+    for (const ratios::Ratio& r : ratios::all())
+        header << QStringLiteral("ToMedian") + QLatin1String(r.positionStem);
     if (withReports) header << QStringLiteral("Report");
     file.write(csv::formatRecord(header));
     for (const FirmOutcome& o : outcomes) {
@@ -142,6 +155,8 @@ void writeSummary(const QString& path, const std::vector<FirmOutcome>& outcomes,
             for (qsizetype i = 0; i < figures.size(); ++i)
                 fields << QString();
         }
+        for (const std::optional<double>& change : o.toMedian)
+            fields << (change ? QString::number(*change, 'f', 0) : QString());
         if (withReports) fields << o.reportFile;
         file.write(csv::formatRecord(fields));
     }

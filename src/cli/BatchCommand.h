@@ -2,7 +2,9 @@
 // The batch comparison of ventrolux-cli: every firm of a client list compared with its
 // industry in the dataset chosen, with the same checks and the same computation as
 // compare, into DIR/summary.csv (one row per firm: its name, year, NAICS code, status
-// and every figure of its comparison under the comparison table's column names) and,
+// and every figure of its comparison under the comparison table's column names, then for
+// each ratio below the industry median the change of its numerator, in dollars, that would
+// bring it there: ToMedianNPM … ToMedianIC, positive for higher, negative for lower) and,
 // with --pdf, one comparison report per firm. A refused firm does not stop the others.
 
 #include "firm/FirmFile.h"

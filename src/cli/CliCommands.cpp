@@ -7,6 +7,7 @@
 #include "cli/ConsolePlatform.h"
 #include "cli/FirmFileProblems.h"
 #include "cli/FirmsCommands.h"
+#include "cli/HistoryCommand.h"
 #include "cli/ReferenceCommands.h"
 #include "data/Catalogue.h"
 #include "data/DatasetOptions.h"
@@ -218,12 +219,21 @@ int batchCommand(const Context& c) {
     return cli::batchCommand(b, list, c.out, c.err);
 }
 
+// The firm's values over the years come from the same records the firms commands keep.
+int historyCommandHandler(const Context& c) {
+    openDatabases(c.request);
+    chooseDataset(c);
+    const naicslists::Industry industry = industryOf(c);
+    return historyCommand(modMain::gcnMyData, c.request.value(OptFirmName), industry.naics,
+                          c.request.value(OptPdf), c.request.value(OptHtml), c.language(), c.out);
+}
+
 struct Handler {
     Command command;
     int (*run)(const Context&);
 };
 
-constexpr std::array<Handler, 13> kHandlers{{
+constexpr std::array<Handler, 14> kHandlers{{
     {Command::Datasets, datasetsCommand},
     {Command::Industries, industriesCommand},
     {Command::Compare, compareCommand},
@@ -237,6 +247,7 @@ constexpr std::array<Handler, 13> kHandlers{{
     {Command::FirmsExport, firmsExportCommand},
     {Command::FirmsImport, firmsImportCommand},
     {Command::Batch, batchCommand},
+    {Command::History, historyCommandHandler},
 }};
 
 int usageError(QTextStream& err, const QString& message, int language) {

@@ -142,6 +142,13 @@ constexpr std::array<Wording, static_cast<std::size_t>(Text::Count)> kTexts{{
     {Text::ProgressFirms, "firms", "entreprises"},
     {Text::ProgressReports, "reports", "rapports"},
     {Text::CannotMakeFolder, "cannot create the folder %1", "impossible de créer le dossier %1"},
+    {Text::HistoryCommand,
+     "A firm's ratios over its saved years beside the industry medians: history --dataset DS --naics CODE "
+     "--firm-name NAME [--pdf FILE|--html FILE] [--lang E|F]",
+     "Les ratios d'une entreprise au fil de ses années sauvegardées, à côté des médianes de l'industrie : "
+     "history --dataset DS --naics CODE --firm-name NAME [--pdf FILE|--html FILE] [--lang E|F]"},
+    {Text::FirmNameHelp, "The firm's name, as it is saved (letter case included)",
+     "Le nom de l'entreprise, tel qu'il est sauvegardé (majuscules comprises)"},
 }};
 
 // The table is in the order of the enumeration, so a text is found by its position.

@@ -84,6 +84,9 @@ enum class Text {
     ProgressFirms,
     ProgressReports,
     CannotMakeFolder,
+    // A firm's trend
+    HistoryCommand,
+    FirmNameHelp,
     Count // not a text: how many there are
 };
 

@@ -28,7 +28,7 @@ struct OptionSpec {
 };
 
 // In the order the help and the synopsis show them.
-constexpr std::array<OptionSpec, 13> kOptions{{
+constexpr std::array<OptionSpec, 14> kOptions{{
     {OptDataset, "--dataset", "DS", Text::DatasetHelp, Check::Dataset},
     {OptNaics, "--naics", "CODE", Text::NaicsHelp, Check::None},
     {OptFirm, "--firm", "FILE", Text::FirmHelp, Check::None},
@@ -42,6 +42,7 @@ constexpr std::array<OptionSpec, 13> kOptions{{
     {OptOutDir, "--out", "DIR", Text::OutDirOfBatchHelp, Check::None},
     {OptReplace, "--replace", nullptr, Text::ReplaceHelp, Check::None},
     {OptPdfEach, "--pdf", nullptr, Text::PdfEachHelp, Check::None},
+    {OptFirmName, "--firm-name", "NAME", Text::FirmNameHelp, Check::None},
 }};
 
 // Arguments a command takes by position, all required.
@@ -87,7 +88,7 @@ constexpr std::array<GroupSpec, 1> kGroups{{
     {"firms", Text::FirmsCommand, Text::UnknownFirmsCommand},
 }};
 
-constexpr std::array<CommandSpec, 13> kCommands{{
+constexpr std::array<CommandSpec, 14> kCommands{{
     {Command::Datasets, "datasets", Text::DatasetsCommand, 0, OptLang},
     {Command::Industries, "industries", Text::IndustriesCommand, OptDataset, OptLang | OptKeyword},
     {Command::Compare, "compare", Text::CompareCommand, OptDataset | OptNaics | OptFirm,
@@ -104,6 +105,8 @@ constexpr std::array<CommandSpec, 13> kCommands{{
     {Command::FirmsImport, "import", Text::FirmsImportCommand, 0, OptReplace | OptLang, {7, -1}, "firms"},
     {Command::Batch, "batch", Text::BatchCommand, OptDataset | OptFirms | OptOutDir,
      OptNaics | OptLang | OptPdfEach},
+    {Command::History, "history", Text::HistoryCommand, OptDataset | OptNaics | OptFirmName,
+     OptPdf | OptHtml | OptLang},
 }};
 
 std::string utf8(const QString& s) {

@@ -24,6 +24,7 @@ enum class Command {
     FirmsExport,
     FirmsImport,
     Batch,
+    History,
 };
 
 // The options a command can take, as bits so that a command lists its own in one word.
@@ -41,6 +42,7 @@ enum Option : unsigned {
     OptFirms = 1u << 10,   // the client list of a batch
     OptOutDir = 1u << 11,  // the folder a batch writes into
     OptPdfEach = 1u << 12, // a flag: a batch writes each firm's report as PDF
+    OptFirmName = 1u << 20, // the name a firm is saved under (history)
 };
 
 struct Request {

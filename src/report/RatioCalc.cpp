@@ -50,11 +50,6 @@ namespace {
 
 int at(const char* column) { return firmrules::comparisonIndex(*lineitems::indexOf(QLatin1String(column))); }
 
-struct Fraction {
-    double numerator;
-    double denominator;
-};
-
 Fraction fraction(ratios::Formula formula, const FirmNumbers& f) {
     auto v = [&f](const char* c) { return f[at(c)]; };
     // Net operating assets and capital employed, summed in the order the figures are published.
@@ -98,6 +93,8 @@ Fraction fraction(ratios::Formula formula, const FirmNumbers& f) {
 }
 
 } // namespace
+
+Fraction fractionOf(ratios::Formula formula, const FirmNumbers& firm) { return fraction(formula, firm); }
 
 double finiteOrZero(double value) { return std::isfinite(value) ? value : 0.0; }
 

@@ -35,6 +35,14 @@ struct Results {
 };
 
 std::array<double, 15> computeRatios(const FirmNumbers& firm);
+
+// A ratio's numerator and denominator from the firm's values, before the guard and the
+// scaling: what a reading needs to say how far the numerator is from a target.
+struct Fraction {
+    double numerator;
+    double denominator;
+};
+Fraction fractionOf(ratios::Formula formula, const FirmNumbers& firm);
 Results compute(const FirmNumbers& firm, const IndustryLookup& industry);
 
 // A result that is not a finite number (an overflow, a division by zero) is stored as 0.

@@ -28,7 +28,24 @@ enum Property {
     PScale,
     PLabels,
     PColors, // quarters, highlight, marker, positive, negative, axis, text
+    PFirmSeries,
+    PMedianSeries,
+    PLowerIsBetter,
 };
+
+QVariantList seriesToList(const QList<std::optional<double>>& series) {
+    QVariantList out;
+    for (const std::optional<double>& v : series)
+        out << (v ? QVariant(*v) : QVariant());
+    return out;
+}
+
+QList<std::optional<double>> seriesFromList(const QVariantList& list) {
+    QList<std::optional<double>> out;
+    for (const QVariant& v : list)
+        out << (v.isNull() ? std::nullopt : std::optional<double>(v.toDouble()));
+    return out;
+}
 
 QVariantList colorsOf(const ChartStyle& s) {
     QVariantList list;
@@ -106,6 +123,84 @@ void drawAxis(QPainter& p, const QRectF& area, const Chart& c) {
     p.drawLine(QPointF(inner.left(), y), QPointF(inner.right(), y));
     for (qreal x : {inner.left(), inner.center().x(), inner.right()})
         p.drawLine(QPointF(x, y), QPointF(x, y - tick));
+}
+
+// The firm's line (solid, with a dot a year) over the medians' (dashed), on one scale.
+void drawTrendLine(QPainter& p, const QRectF& area, const Chart& c) {
+    const QRectF inner = area.adjusted(area.width() * 0.08, area.height() * 0.15, -area.width() * 0.08,
+                                       -area.height() * 0.15);
+    const qsizetype n = std::max(c.firmSeries.size(), c.medianSeries.size());
+    double low = 0, high = 0;
+    bool any = false;
+    for (const auto* series : {&c.firmSeries, &c.medianSeries})
+        for (const std::optional<double>& v : *series)
+            if (v && std::isfinite(*v)) {
+                low = any ? std::min(low, *v) : *v;
+                high = any ? std::max(high, *v) : *v;
+                any = true;
+            }
+    p.setPen(QPen(c.style.quarters[1], std::max<qreal>(area.height() * 0.03, 0.5)));
+    p.drawLine(QPointF(inner.left(), inner.bottom()), QPointF(inner.right(), inner.bottom()));
+    if (!any || n == 0) return;
+    const auto x = [&](qsizetype i) { return n == 1 ? inner.center().x() : inner.left() + inner.width() * i / (n - 1); };
+    const auto y = [&](double v) {
+        return high > low ? inner.bottom() - inner.height() * (v - low) / (high - low) : inner.center().y();
+    };
+    const auto line = [&](const QList<std::optional<double>>& series) {
+        QPainterPath path;
+        bool started = false;
+        for (qsizetype i = 0; i < series.size(); ++i) {
+            if (!series[i] || !std::isfinite(*series[i])) continue;
+            const QPointF pt(x(i), y(*series[i]));
+            if (started)
+                path.lineTo(pt);
+            else
+                path.moveTo(pt);
+            started = true;
+        }
+        return path;
+    };
+    QPen median(c.style.axis, std::max<qreal>(area.height() * 0.05, 0.5));
+    median.setDashPattern({3, 2});
+    p.setPen(median);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(line(c.medianSeries));
+    p.setPen(QPen(c.style.highlight, std::max<qreal>(area.height() * 0.09, 0.8)));
+    p.drawPath(line(c.firmSeries));
+    p.setPen(Qt::NoPen);
+    p.setBrush(c.style.highlight);
+    const qreal r = area.height() * 0.11;
+    for (qsizetype i = 0; i < c.firmSeries.size(); ++i)
+        if (c.firmSeries[i] && std::isfinite(*c.firmSeries[i]))
+            p.drawEllipse(QPointF(x(i), y(*c.firmSeries[i])), r, r);
+}
+
+// An arrow rising, falling or level, in the colour of a better or a worse median.
+void drawMedianDirection(QPainter& p, const QRectF& area, const Chart& c) {
+    const std::optional<int> way = medianDirection(c);
+    if (!way) return;
+    const bool better = *way != 0 && ((*way > 0) != c.lowerIsBetter);
+    const QColor colour = *way == 0 ? c.style.axis : better ? c.style.positive : c.style.negative;
+    const qreal side = std::min(area.width(), area.height()) * 0.8;
+    const QRectF box(area.center().x() - side / 2, area.center().y() - side / 2, side, side);
+    const QPointF from(box.left(), *way > 0 ? box.bottom() : *way < 0 ? box.top() : box.center().y());
+    const QPointF to(box.right(), *way > 0 ? box.top() : *way < 0 ? box.bottom() : box.center().y());
+    p.setPen(QPen(colour, side * 0.12, Qt::SolidLine, Qt::RoundCap));
+    const QPointF d = to - from;
+    const qreal length = std::hypot(d.x(), d.y());
+    const QPointF u = d / length;
+    const QPointF tip = to;
+    const QPointF base = tip - u * side * 0.38;
+    const QPointF normal(-u.y(), u.x());
+    p.drawLine(from, base);
+    QPainterPath head;
+    head.moveTo(tip);
+    head.lineTo(base + normal * side * 0.22);
+    head.lineTo(base - normal * side * 0.22);
+    head.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPath(head);
 }
 
 class ChartObject : public QObject, public QTextObjectInterface {
@@ -189,7 +284,23 @@ void drawChart(QPainter& painter, const QRectF& area, const Chart& chart) {
     case ChartKind::DivergingAxis:
         drawAxis(painter, area, chart);
         break;
+    case ChartKind::TrendLine:
+        drawTrendLine(painter, area, chart);
+        break;
+    case ChartKind::MedianDirection:
+        drawMedianDirection(painter, area, chart);
+        break;
     }
+}
+
+std::optional<int> medianDirection(const Chart& chart) {
+    if (chart.firmSeries.size() < 2) return std::nullopt;
+    const std::optional<double> first = chart.firmSeries.first();
+    const std::optional<double> last = chart.firmSeries.last();
+    if (!first || !last || !std::isfinite(*first) || !std::isfinite(*last)) return std::nullopt;
+    const double change = *last - *first;
+    if (std::abs(change) <= 0.005 * std::abs(*first)) return 0;
+    return change > 0 ? 1 : -1;
 }
 
 QByteArray chartSvg(const Chart& chart, const QSizeF& size) {
@@ -222,6 +333,9 @@ QTextCharFormat chartFormat(const Chart& chart) {
     f.setProperty(PScale, chart.scale);
     f.setProperty(PLabels, chart.labels);
     f.setProperty(PColors, colorsOf(chart.style));
+    f.setProperty(PFirmSeries, seriesToList(chart.firmSeries));
+    f.setProperty(PMedianSeries, seriesToList(chart.medianSeries));
+    f.setProperty(PLowerIsBetter, chart.lowerIsBetter);
     f.setVerticalAlignment(QTextCharFormat::AlignMiddle);
     return f;
 }
@@ -229,7 +343,7 @@ QTextCharFormat chartFormat(const Chart& chart) {
 std::optional<Chart> chartFromFormat(const QTextFormat& format) {
     if (format.objectType() != kChartObjectType) return std::nullopt;
     const int kind = format.intProperty(PKind);
-    if (kind < 1 || kind > 3) return std::nullopt;
+    if (kind < 1 || kind > 5) return std::nullopt;
     Chart c;
     c.kind = static_cast<ChartKind>(kind);
     c.width = format.doubleProperty(PWidth);
@@ -241,6 +355,9 @@ std::optional<Chart> chartFromFormat(const QTextFormat& format) {
     c.scale = format.doubleProperty(PScale);
     c.labels = format.property(PLabels).toStringList();
     c.style = styleFrom(format.property(PColors).toList());
+    c.firmSeries = seriesFromList(format.property(PFirmSeries).toList());
+    c.medianSeries = seriesFromList(format.property(PMedianSeries).toList());
+    c.lowerIsBetter = format.boolProperty(PLowerIsBetter);
     return c;
 }
 

@@ -18,7 +18,7 @@ class QTextDocument;
 
 namespace reportrender {
 
-enum class ChartKind { QuartileGauge = 1, DivergingBar = 2, DivergingAxis = 3 };
+enum class ChartKind { QuartileGauge = 1, DivergingBar = 2, DivergingAxis = 3, TrendLine = 4, MedianDirection = 5 };
 
 struct ChartStyle {
     // The industry's quarters from the weakest to the strongest.
@@ -42,6 +42,12 @@ struct Chart {
     std::optional<double> value; // bar
     double scale = 0;            // bar and axis: the value that fills half the width
     QStringList labels;          // axis: left end, centre, right end
+    // Trend line: the firm's figures and the industry's medians, one per year in order (a
+    // year without a figure breaks nothing: the line joins the years that have one).
+    // Median direction: the median of the first year and of the last, in firmSeries.
+    QList<std::optional<double>> firmSeries;
+    QList<std::optional<double>> medianSeries;
+    bool lowerIsBetter = false; // median direction: a falling median is the better way
     ChartStyle style;
 
     QFont font() const;
@@ -62,6 +68,10 @@ QRectF gaugeTrack(const QRectF& area);
 QRectF divergingBar(const QRectF& area, double value, double scale);
 
 void drawChart(QPainter& painter, const QRectF& area, const Chart& chart);
+
+// The median's way from the first year to the last: +1 up, -1 down, 0 level (a change under
+// half a per cent of the first figure), nothing when either figure is missing.
+std::optional<int> medianDirection(const Chart& chart);
 
 // The chart as an SVG image of the given size in pixels.
 QByteArray chartSvg(const Chart& chart, const QSizeF& size);

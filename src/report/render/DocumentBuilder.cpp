@@ -281,6 +281,15 @@ private:
         cf.setFontItalic(style.italic);
         cf.setForeground(style.color.isValid() ? style.color : theme_.text);
         startParagraph(bf, cf);
+        // A lead-in in bold opens the paragraph, as a run-in heading: "Profitability. Your …"
+        if (block.contains(QLatin1String("lead"))) {
+            const Text lead = ev_.text(block.value(QLatin1String("lead")), where + QStringLiteral(", lead"));
+            if (!lead.text.isEmpty()) {
+                QTextCharFormat bold = cf;
+                bold.setFontWeight(QFont::Bold);
+                cursor_.insertText(lead.text + QStringLiteral(" "), bold);
+            }
+        }
         cursor_.insertText(t.text, cf);
     }
 

@@ -333,6 +333,27 @@ Chart Evaluator::chart(const QJsonValue& expr, const QString& where, const QStri
                                    formatNumber(c.scale, signedFormat, language_)};
         else
             c.labels = QStringList{QString(), formatNumber(0, f, language_), QString()};
+    } else if (kind == QLatin1String("trendLine")) {
+        // {"chart": "trendLine", "firm": ["T.C", …], "median": ["T.C", …]}: one field a year.
+        c.kind = ChartKind::TrendLine;
+        const auto series = [&](const char* key) {
+            QList<std::optional<double>> out;
+            const QJsonValue v = o.value(QLatin1String(key));
+            if (!v.isArray()) layoutError(where, QStringLiteral("a trend line needs '%1': a list of fields").arg(QLatin1String(key)));
+            for (const QJsonValue& f : v.toArray())
+                out << number(f.toString(), true);
+            return out;
+        };
+        c.firmSeries = series("firm");
+        c.medianSeries = series("median");
+    } else if (kind == QLatin1String("medianDirection")) {
+        // {"chart": "medianDirection", "from": "T.C", "to": "T.C", "lower": false}
+        c.kind = ChartKind::MedianDirection;
+        c.firmSeries = {number(o.value(QLatin1String("from")).toString(), true),
+                        number(o.value(QLatin1String("to")).toString(), true)};
+        const QJsonValue lower = o.value(QLatin1String("lower"));
+        if (!lower.isUndefined() && !lower.isBool()) layoutError(where, QStringLiteral("'lower' must be true or false"));
+        c.lowerIsBetter = lower.toBool();
     } else {
         layoutError(where, QStringLiteral("unknown chart '%1'").arg(kind));
     }

@@ -19,6 +19,8 @@
 //   {"chart": "divergingBar", "value": "T.C", "scale": "bar"}   scaled like the rest of column "bar";
 //                                           without a value: the axis alone
 //   {"chart": "divergingAxis", "scaleOf": "bar", "format": "num1"}  the scale above that column
+//   {"chart": "trendLine", "firm": ["T.C", …], "median": ["T.C", …]}  a line a year each (0 missing)
+//   {"chart": "medianDirection", "from": "T.C", "to": "T.C", "lower": false}  the median's way
 // "title", "string", "field" and "concat" take "case": "upperFirst" or "lowerFirst" for a
 // label that starts or continues a sentence, and "replace": {"from": "to", …} for the
 // typography of a stored text (" - " as a dash). Charts are sized in line heights of the

@@ -7,6 +7,8 @@
 #include "report/render/Expressions.h"
 #include "report/render/PagePrinter.h"
 #include "report/render/ReportData.h"
+#include "report/FirmTrend.h"
+#include "report/Reading.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -83,6 +85,8 @@ QString layoutFileName(Kind kind) {
         return QStringLiteral("rpt_Ratios.json");
     case Kind::BalanceSheet:
         return QStringLiteral("rpt_BalanceSheet.json");
+    case Kind::Trend:
+        return QStringLiteral("rpt_Trend.json");
     }
     return QString();
 }
@@ -106,7 +110,31 @@ std::unique_ptr<QTextDocument> buildDocument(Kind kind, Connection& userDb, cons
     ReportData data = ReportData::read(userDb, titles, sourcesOf(layout, fileName));
     // The report is prepared just before it is built: today is the day it was prepared.
     data.setPreparedOn(QDate::currentDate());
+    if (kind == Kind::Comparison) addReading(data);
     return buildFromLayout(layout, data, fileName);
+}
+
+std::unique_ptr<QTextDocument> buildDocument(const ReportData& data, const QString& layoutPath) {
+    const QJsonObject layout = readLayout(layoutPath);
+    return buildFromLayout(layout, data, QFileInfo(layoutPath).fileName());
+}
+
+std::unique_ptr<QTextDocument> buildTrendDocument(const firmtrend::Trend& trend, int language,
+                                                  const QString& layoutPath) {
+    ReportData data;
+    data.setTable(QStringLiteral("Rpt_Trend_Titles"), firmtrend::titlesRow(trend, language));
+    data.setTitleTable(QStringLiteral("Rpt_Trend_Titles"));
+    data.setTable(QStringLiteral("Rpt_Trend"), firmtrend::figuresRow(trend, language));
+    data.setPreparedOn(QDate::currentDate());
+    return buildDocument(data, layoutPath);
+}
+
+void addReading(ReportData& data) {
+    const auto comparison = [&data](const QString& c) { return data.value(QStringLiteral("Rpt_Comparison"), c); };
+    const auto industry = [&data](const QString& c) { return data.value(QStringLiteral("Industry"), c); };
+    const int language = languageFlag(data.language());
+    data.setTable(QStringLiteral("Reading"),
+                  reading::tableRow(reading::compose(comparison, industry, language), language));
 }
 
 void writePdf(QTextDocument& doc, const QString& path, const QPageSize& page) {

@@ -12,12 +12,15 @@
 #include <memory>
 
 class QPagedPaintDevice;
+namespace firmtrend {
+struct Trend;
+}
 
 namespace reportrender {
 
-enum class Kind { Comparison, Ratios, BalanceSheet };
+enum class Kind { Comparison, Ratios, BalanceSheet, Trend };
 
-// "rpt_Comparison.json", "rpt_Ratios.json", "rpt_BalanceSheet.json".
+// "rpt_Comparison.json", "rpt_Ratios.json", "rpt_BalanceSheet.json", "rpt_Trend.json".
 QString layoutFileName(Kind kind);
 // The layout file in the program's reports folder.
 QString defaultLayoutPath(Kind kind);
@@ -27,6 +30,19 @@ QString defaultLayoutPath(Kind kind);
 // A missing, unreadable or malformed layout, and a report table that has not been
 // prepared, are untrapped failures (FatalError).
 std::unique_ptr<QTextDocument> buildDocument(Kind kind, Connection& userDb, const QString& layoutPath);
+
+// Builds the document of a layout from data made in memory (a report whose figures are
+// computed rather than prepared in report tables).
+class ReportData;
+std::unique_ptr<QTextDocument> buildDocument(const ReportData& data, const QString& layoutPath);
+
+// Adds the comparison's plain-language reading to the data of a comparison report, as the
+// table "Reading" (its columns those of reading::tableRow()).
+void addReading(ReportData& data);
+
+// The trend report of a firm, from its figures in memory, dated today.
+std::unique_ptr<QTextDocument> buildTrendDocument(const firmtrend::Trend& trend, int language,
+                                                  const QString& layoutPath);
 
 // Writes the document as a PDF file, paginated with page numbers, laid out once for the
 // PDF. A file that cannot be written is an untrapped failure.

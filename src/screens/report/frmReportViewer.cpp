@@ -7,6 +7,8 @@
 #include "screens/common/Widgets.h"
 #include "screens/industry/frmSearch.h"
 #include "state/modMain.h"
+#include "report/FirmTrend.h"
+#include "report/ReadingTexts.h"
 #include "report/ReportPreparation.h"
 #include "report/render/ReportRenderer.h"
 
@@ -104,6 +106,7 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
     case reportrender::Kind::Comparison:
         prepared = fncPrepareComparisonReport(DataConn, WriteConn, ReportToDisplay, Volume, Province, Year, NAICS, Language,
                                               aComparisonValues);
+        break;    case reportrender::Kind::Trend: // asked for through DisplayTrendReport, never by a kind letter
         break;
     }
 
@@ -113,6 +116,27 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
     if (!prepared) return;
 
     document_ = reportrender::buildDocument(chosen->render, WriteConn, layout);
+    showDocument();
+}
+
+void frmReportViewer::DisplayTrendReport(Connection& DataConn, Connection& WriteConn, Connection& records,
+                                         int16_t Volume, const QString& Province, const QString& NAICS,
+                                         const QString& Language, const QString& firmName) {
+    french_ = Language.left(1).toUpper() == QLatin1String("F");
+    const int language = french_ ? 1 : 0;
+    const firmtrend::Outcome outcome =
+        firmtrend::prepare(DataConn, WriteConn, records, Volume, Province, NAICS, Language, firmName);
+    if (!outcome.trend) {
+        MsgBox(outcome.refusal, MsgButtons::OK, MsgIcon::Exclamation);
+        return;
+    }
+    setWindowTitle(QStringLiteral("Ventrolux — ") + readingtexts::trendLabel(QStringLiteral("Title_Report"), language));
+    document_ = reportrender::buildTrendDocument(*outcome.trend, language,
+                                                 reportrender::defaultLayoutPath(reportrender::Kind::Trend));
+    showDocument();
+}
+
+void frmReportViewer::showDocument() {
     actZoomIn->setText(french_ ? QStringLiteral("Zoom avant") : QStringLiteral("Zoom in"));
     actZoomOut->setText(french_ ? QStringLiteral("Zoom arrière") : QStringLiteral("Zoom out"));
     actFitWidth->setText(french_ ? QStringLiteral("Pleine largeur") : QStringLiteral("Fit width"));

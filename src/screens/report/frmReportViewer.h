@@ -28,6 +28,13 @@ public:
                               const QString& Province, int16_t Year, const QString& NAICS, const QString& Language,
                               const QStringList& aComparisonValues);
 
+    // Prepares the trend report of the firm saved under firmName (its years read from
+    // records) against the industry and shows it modal; a firm with fewer than two saved
+    // years is refused with a message and nothing is shown.
+    void DisplayTrendReport(Connection& DataConn, Connection& WriteConn, Connection& records, int16_t Volume,
+                            const QString& Province, const QString& NAICS, const QString& Language,
+                            const QString& firmName);
+
     void btnBack_Click();
     void exportPdf(const QString& path);
     void printTo(class QPrinter* printer);
@@ -49,6 +56,7 @@ protected:
 
 private:
     void placeControls();
+    void showDocument();
     void printDialog();
     void exportDialog();
 

@@ -1,0 +1,65 @@
+#include "cli/HistoryCommand.h"
+
+#include "cli/CliCommands.h"
+#include "cli/CommandErrors.h"
+#include "platform/Platform.h"
+#include "report/FirmTrend.h"
+#include "report/RatioTable.h"
+#include "report/Reading.h"
+#include "report/render/ReportRenderer.h"
+#include "state/modMain.h"
+#include "text/StringTable.h"
+
+#include <QFile>
+#include <QTextDocument>
+
+namespace cli {
+
+namespace {
+
+QString figure(const std::optional<double>& v, const ratios::Ratio& r, int language) {
+    if (!v) return QString();
+    return r.percentage ? reading::percent(*v, language) : reading::quotient(*v, language);
+}
+
+} // namespace
+
+int historyCommand(Connection& records, const QString& firmName, const QString& naics, const QString& pdfPath,
+                   const QString& htmlPath, int language, QTextStream& out) {
+    const QString letter = language != 0 ? QStringLiteral("F") : QStringLiteral("E");
+    const firmtrend::Outcome outcome =
+        firmtrend::prepare(modMain::gcnData, modMain::gcnMyData, records, modMain::gintVolume, modMain::gstrRegion,
+                           naics, letter, firmName);
+    if (!outcome.trend) throw Refused{outcome.refusal};
+    const firmtrend::Trend& t = *outcome.trend;
+
+    // One line a ratio: its name, then the firm and the median of each year (empty when missing).
+    QStringList heading{QString()};
+    for (const firmtrend::Year& y : t.years)
+        heading << QString::number(y.year) << QString::number(y.year);
+    out << heading.join(u'\t') << '\n';
+    const auto all = ratios::all();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        QStringList line{strings::text(all[i].nameEntry, language).trimmed()};
+        for (const firmtrend::Year& y : t.years)
+            line << figure(y.firm[i], all[i], language) << figure(y.median[i], all[i], language);
+        out << line.join(u'\t') << '\n';
+    }
+    out << '\n';
+    for (const QString& sentence : t.groups)
+        out << sentence << '\n';
+
+    if (pdfPath.isEmpty() && htmlPath.isEmpty()) return ExitOk;
+    const auto doc = reportrender::buildTrendDocument(
+        t, language, reportrender::defaultLayoutPath(reportrender::Kind::Trend));
+    if (!pdfPath.isEmpty()) reportrender::writePdf(*doc, pdfPath);
+    if (!htmlPath.isEmpty()) {
+        QFile f(htmlPath);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw FatalError(errnum::PathNotFound, QStringLiteral("Cannot write %1: %2").arg(htmlPath, f.errorString()));
+        f.write(reportrender::toHtml(*doc).toUtf8());
+    }
+    return ExitOk;
+}
+
+} // namespace cli
