@@ -9,7 +9,7 @@ FUZZ_RUNS  ?= 1000000
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test test-sanitize test-valgrind bench fuzz stress format clean
+.PHONY: all deps configure build run test package test-sanitize test-valgrind bench fuzz stress format clean
 
 all: build
 
@@ -33,6 +33,11 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The Debian package of the build: $(BUILD)/ventrolux_VERSION_ARCH.deb, for
+# `sudo apt install ./$(BUILD)/ventrolux_*.deb`.
+package: build
+	cmake --build $(BUILD) --target package
 
 # The medians of the operations users wait for, on the sample data and on a generated
 # reference database of 5,000 industries. A measurement to read, not a test.

@@ -51,8 +51,13 @@ void setProgramDirectory(const QString& dir) { gProgramDirOverride = dir; }
 QString userDatabaseDirectory() {
     if (!gUserDirOverride.isEmpty()) return gUserDirOverride;
     const QString progDir = programDirectory();
+    // An installed copy's share folder belongs to every user of the machine (and to the
+    // package manager): each user's firms live in their own data folder, even for a user
+    // who may write there.
+    const bool installedCopy = gProgramDirOverride.isEmpty() && progDir != executableDirectory();
     const QString inProgramDir = progDir + u'/' + QLatin1String(catalogue::UserFileName);
-    if (QFileInfo::exists(inProgramDir) ? QFileInfo(inProgramDir).isWritable() : isWritableDirectory(progDir))
+    if (!installedCopy && (QFileInfo::exists(inProgramDir) ? QFileInfo(inProgramDir).isWritable()
+                                                           : isWritableDirectory(progDir)))
         return progDir;
     const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(dataDir);

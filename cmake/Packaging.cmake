@@ -1,0 +1,37 @@
+# `make package`: the whole installation (programs, reference data, help, layouts, menu
+# entry, icons, metadata, manual pages) as one Debian package, built by CPack.
+
+set(VENTROLUX_MAINTAINER "Ventrolux maintainers <maintainers@users.noreply.c-seed-79632302.example>"
+    CACHE STRING "The Maintainer field of the Debian package")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME ventrolux)
+set(CPACK_PACKAGE_VENDOR "Ventrolux")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT ${VENTROLUX_MAINTAINER})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "compare a small firm's financial statements with its industry")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Ventrolux is a bilingual (English and French) desktop program with which the owner or adviser\n"
+    "of a small business compares the firm's financial statements with its industry's benchmarks.\n"
+    "It shows an industry's ratio and balance-sheet figures for three reference years, keeps the\n"
+    "firm's statement values in a local database, computes fifteen ratios and places each against\n"
+    "the industry's quartiles and median, compares the balance-sheet structure, and prints the\n"
+    "reports. A command-line tool runs the same comparisons for scripts and client lists.\n"
+    ".\n"
+    "The industry figures in this package are synthetic sample data, not published statistics.")
+# Packages install under /usr; the programs find their data in /usr/share/ventrolux.
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Debian ships programs without their debugging sections.
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VENTROLUX_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The libraries the programs link come from dpkg-shlibdeps. What they only load while
+# running cannot be seen there and is named here: the SQLite driver of Qt SQL, the Qt
+# translations of the French dialog buttons, and the report font.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-translations-l10n, fonts-dejavu-core")
+
+include(CPack)
