@@ -10,15 +10,19 @@ set(CPACK_PACKAGE_VENDOR "Ventrolux")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT ${VENTROLUX_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "compare a small firm's financial statements with its industry")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Ventrolux is a bilingual (English and French) desktop program with which the owner or adviser\n"
-    "of a small business compares the firm's financial statements with its industry's benchmarks.\n"
-    "It shows an industry's ratio and balance-sheet figures for three reference years, keeps the\n"
-    "firm's statement values in a local database, computes fifteen ratios and places each against\n"
-    "the industry's quartiles and median, compares the balance-sheet structure, and prints the\n"
-    "reports. A command-line tool runs the same comparisons for scripts and client lists.\n"
-    ".\n"
-    "The industry figures in this package are synthetic sample data, not published statistics.")
+# One string: a list would join its parts with semicolons.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Ventrolux is a bilingual (English and French) desktop program with which\n"
+       "the owner or adviser of a small business compares the firm's financial\n"
+       "statements with its industry's benchmarks. It shows an industry's ratio\n"
+       "and balance-sheet figures for three reference years, keeps the firm's\n"
+       "statement values in a local database, computes fifteen ratios and places\n"
+       "each against the industry's quartiles and median, compares the\n"
+       "balance-sheet structure, and prints the reports. A command-line tool runs\n"
+       "the same comparisons for scripts and client lists.\n"
+       ".\n"
+       "The industry figures in this package are synthetic sample data, not\n"
+       "published statistics.")
 # Packages install under /usr; the programs find their data in /usr/share/ventrolux.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Debian ships programs without their debugging sections.

@@ -9,6 +9,7 @@ usage: check-package.py CPACK BUILD_DIR"""
 import configparser
 import glob
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -57,6 +58,12 @@ def check_control(package):
         check(runtime in depends, f"Depends lacks {runtime}: {depends}")
     for field in ("Maintainer", "Section", "Description", "Version"):
         check(control_field(package, field), f"the control file has no {field}")
+    # The long description: lines of text, or "." for an empty line, each within a terminal's width.
+    description = control_field(package, "Description").splitlines()
+    check(len(description) > 2, f"the description has no long text: {description}")
+    for line in description[1:]:
+        check(re.fullmatch(r"\.|[A-Za-z0-9(\"'].{0,78}", line.strip()) is not None,
+              f"the description has the line {line!r}")
 
 
 def png_size(path):
