@@ -7,7 +7,7 @@ usage: check-cli-manual.py commands CLI PAGE COMMANDS-HEADING
          manual fails;
        check-cli-manual.py synopsis CLI PAGE SYNOPSIS-HEADING LANG
          the page's synopsis has the lines of the synopsis `CLI --lang LANG --help` prints,
-         in the same order."""
+         in the same order, and the page is that of the version `CLI --version` prints."""
 
 import os
 import re
@@ -119,6 +119,12 @@ def check_synopsis(cli, page, heading, language):
         else:
             # The manual may describe a command a little before the tool has it.
             print(f"note: {page} documents a command the tool does not have yet:\n    {entry}")
+    # The page's footer carries the version the tool prints.
+    version = run_cli(cli, "--version").split()[-1]
+    _, text, _ = render(page)
+    footer = text.rstrip().splitlines()[-1]
+    if f"Ventrolux {version}" not in footer:
+        problems.append(f"{page} is the page of another version than {version}: {footer.strip()}")
     shared = [e for e in manual if e in tool]
     if not problems and shared != tool:
         problems.append(f"{page} lists the synopsis lines in another order than the tool")
