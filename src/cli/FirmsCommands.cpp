@@ -112,4 +112,13 @@ int firmsImport(Connection& userDb, const firmfile::ListResult& list, const QStr
     return ExitOk;
 }
 
+int firmsCopy(Connection& from, Connection& to, const QString& fromName, const QString& toName, bool replace,
+              int language, QTextStream& out) {
+    const auto existing = replace ? firmrecords::Existing::Replace : firmrecords::Existing::Refuse;
+    if (const std::optional<firmrecords::StoredKey> stored = firmrecords::copyAll(from, to, existing))
+        throw Refused{text(Text::CopyStoredAlready, language, {stored->firmName, stored->year, toName})};
+    out << text(Text::FirmsCopied, language, {QString::number(firmrecords::count(from)), fromName, toName}) << '\n';
+    return ExitOk;
+}
+
 } // namespace cli

@@ -33,4 +33,10 @@ int firmsExport(Connection& userDb, const QString& path, int language, QTextStre
 int firmsImport(Connection& userDb, const firmfile::ListResult& list, const QString& path, bool replace,
                 int language, QTextStream& out);
 
+// Every firm of one place of records (the user database, a records server) into another,
+// in one transaction of the target: a firm stored there already refuses the copy unless
+// replace; fromName and toName say where, in the messages.
+int firmsCopy(Connection& from, Connection& to, const QString& fromName, const QString& toName, bool replace,
+              int language, QTextStream& out);
+
 } // namespace cli

@@ -32,6 +32,7 @@ constexpr FixedTable kFixedTables[] = {
     {RptBalanceSheetTitlesSource, DbFile::User},
     {VolumeDescriptions, DbFile::User},
     {ProvinceCodes, DbFile::User},
+    {RecordsVersion, DbFile::Records},
 };
 
 } // namespace

@@ -11,7 +11,8 @@ namespace catalogue {
 inline constexpr char ReferenceFileName[] = "KLV_DATA.db";
 inline constexpr char UserFileName[] = "myData.db";
 
-enum class DbFile { Reference, User };
+// Records: the firm records' own database when they live on a server (MyValues there).
+enum class DbFile { Reference, User, Records };
 
 // Reference database.
 inline constexpr char DataDescription[] = "datadescription";
@@ -34,6 +35,9 @@ inline constexpr char RptBalanceSheetTitles[] = "Rpt_BalanceSheet_Titles";
 inline constexpr char RptBalanceSheetTitlesSource[] = "Rpt_BalanceSheet_Titles_Source";
 inline constexpr char VolumeDescriptions[] = "Volume_Descriptions";
 inline constexpr char ProvinceCodes[] = "ProvinceCodes";
+
+// Records server: the version of the records schema it holds, beside its MyValues.
+inline constexpr char RecordsVersion[] = "Records_Version";
 
 // Region codes: "ALL" and the sixteen regions, provinces and territories of volume 3.
 const QStringList& regionCodes();

@@ -1,9 +1,12 @@
 #pragma once
-// The program's only gateway to its two databases: open a connection to a data
-// file, close it, read a query into a client-side recordset, run a command. Every
-// value reaches SQL as a bound parameter; table names come from the catalogue.
+// The program's only gateway to its databases: open a connection to a data file (or
+// to the records server), close it, read a query into a client-side recordset, run a
+// command. Every value reaches SQL as a bound parameter; table names come from the
+// catalogue.
 
 #include "data/Recordset.h"
+#include "data/ServerAddress.h"
+#include "data/ServerDiagnosis.h"
 #include "platform/Platform.h"
 
 #include <QSqlDatabase>
@@ -12,6 +15,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+
+// The engine behind a connection: the program's own files, or the records server.
+enum class Engine { SQLite, PostgreSQL };
 
 class DbConnection {
 public:
@@ -26,10 +33,15 @@ public:
     bool isOpen() const { return open_; }
     bool isReadOnly() const { return readOnly_; }
     QSqlDatabase database() const;
+    Engine engine() const { return engine_; }
+    // The server's address for a connection to the records server; nothing for a file.
+    const std::optional<ServerAddress>& serverAddress() const { return address_; }
 
 private:
     friend void ConnectToFile(std::shared_ptr<DbConnection>&, const QString&, const QString&, int);
+    friend void ConnectToServer(std::shared_ptr<DbConnection>&, const ServerAddress&);
     friend void DisconnectFromDB(std::shared_ptr<DbConnection>&);
+    friend struct ConnectionInternals;
     void close();
 
     QString name_;
@@ -38,6 +50,10 @@ private:
     QString filePath_;
     bool open_ = false;
     bool readOnly_ = false;
+    Engine engine_ = Engine::SQLite;
+    std::optional<ServerAddress> address_;
+    bool broken_ = false;          // a server connection that broke; opened again before its next use
+    bool inTransaction_ = false;
 };
 
 // A connection variable; empty means no connection.
@@ -51,6 +67,13 @@ void ConnectToFile(Connection& cnTarget, const QString& strFilePath, const QStri
                    int mode = ReadWrite);
 void DisconnectFromDB(Connection& cnTarget);
 
+// Opens a connection to the database of the records server into cnTarget, closing what
+// it held first. The password is the client library's to find (~/.pgpass, PGPASSWORD).
+// A server that cannot be reached or refuses is a ServerFailure naming it; cnTarget
+// then holds an unopened connection. A connection that breaks later is opened again
+// before its next use.
+void ConnectToServer(Connection& cnTarget, const ServerAddress& address);
+
 // strWriteMode is "read" or "write", compared without regard to case.
 RecordsetPtr GetRS(Connection& cnTarget, const QString& strSQL, const QString& strWriteMode,
                    const QVariantList& params = {});
@@ -58,6 +81,8 @@ void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, int16_t& intErrorC
                  const QVariantList& params = {});
 // The same without the error count, for callers that never look at it.
 void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, const QVariantList& params = {});
+// Runs a command and returns how many rows it changed.
+qint64 ExecCountInDB(Connection& cnTarget, const QString& strSQL, const QVariantList& params = {});
 
 // Writes that belong together: committed by commit(), rolled back otherwise.
 class Transaction {
@@ -72,6 +97,38 @@ private:
     Connection cn_;
     bool done_ = false;
 };
+
+// Another client wrote the same rows at the same moment and the server undid this
+// transaction (a unique key met, a serialisation failure, a deadlock). Running the
+// whole transaction again is safe: nothing of it was kept.
+class WriteConflict : public FatalError {
+public:
+    WriteConflict(int number, const QString& description) : FatalError(number, description) {}
+};
+
+// Runs body in a transaction and commits it; a WriteConflict runs it again from the
+// start, a few times, before it is let through.
+void runTransaction(Connection& cn, const std::function<void()>& body);
+
+// The records server failed the request: out of reach, refusing, a broken connection,
+// a lock not granted in time. The description is in the user's language and names the
+// server and database; nothing was written (a broken commit: all or nothing of it).
+class ServerFailure : public RecoverableFailure {
+public:
+    ServerFailure(ServerProblem problem, const QString& description)
+        : RecoverableFailure(errnum::ServerUnavailable, description), problem_(problem) {}
+    ServerProblem problem() const { return problem_; }
+
+private:
+    ServerProblem problem_;
+};
+
+// The language of the server's failures (0 English, else French); the program's state
+// installs it. Without one they are in English.
+void setMessageLanguage(std::function<int()> language);
+// The message of a server failure in that language.
+QString serverFailureText(ServerProblem problem, const ServerAddress& address, const QString& detail,
+                          bool duringWrite = false);
 
 // Another program (a second copy of this one) kept the file locked for longer than the
 // busy timeout. The description says so in the user's language; nothing was written.

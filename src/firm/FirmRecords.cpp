@@ -5,6 +5,8 @@
 #include "platform/Platform.h"
 #include "text/StringTable.h"
 
+#include <algorithm>
+
 namespace firmrecords {
 
 namespace {
@@ -40,8 +42,48 @@ QString yearText(const QVariant& v) {
 }
 
 // The order of the open dialog's list: firm name with letter case aside (the name as
-// stored breaks ties between spellings), then year.
-const QString kListOrder = QStringLiteral(" ORDER BY FirmName COLLATE NOCASE, FirmName, Year");
+// stored breaks ties between spellings), then year. Sorted here rather than by the
+// engine, whose collations differ from one engine and server to the next: the letters
+// A to Z fold as in the local file, and names compare by their characters.
+QString caseBlind(const QString& name) {
+    QString folded = name;
+    for (QChar& c : folded)
+        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
+    return folded;
+}
+
+bool listsBefore(const QString& nameA, qlonglong yearA, const QString& nameB, qlonglong yearB) {
+    if (const int byCase = QString::compare(caseBlind(nameA), caseBlind(nameB)); byCase != 0) return byCase < 0;
+    if (const int byName = QString::compare(nameA, nameB); byName != 0) return byName < 0;
+    return yearA < yearB;
+}
+
+// The rows of a recordset in list order, by the columns of the name and the year.
+QList<QVariantList> rowsInListOrder(Recordset& rs) {
+    QList<QVariantList> rows;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        QVariantList row;
+        for (int i = 0; i < rs.fieldCount(); ++i) row << rs.field(i);
+        rows << row;
+    }
+    rs.moveFirst();
+    std::stable_sort(rows.begin(), rows.end(), [](const QVariantList& a, const QVariantList& b) {
+        return listsBefore(a[0].toString(), a[1].toLongLong(), b[0].toString(), b[1].toLongLong());
+    });
+    return rows;
+}
+
+// A query of MyValues whose first two columns are the name and the year, in list order.
+RecordsetPtr inListOrder(Connection& cn, const QString& sql) {
+    RecordsetPtr rs = GetRS(cn, sql, QStringLiteral("read"));
+    return std::make_shared<Recordset>(rs->fieldNames(), rowsInListOrder(*rs), rs->cursorType(), rs->lockType());
+}
+
+QStringList storedColumns() {
+    QStringList columns{QStringLiteral("FirmName"), QStringLiteral("Year"), QStringLiteral("NAICS")};
+    for (int i = 0; i < lineitems::kCount; ++i) columns << QLatin1String(lineitems::all()[i].column);
+    return columns;
+}
 
 FirmStatement firmOf(const Recordset& rs) {
     FirmStatement firm;
@@ -61,21 +103,22 @@ int storedYear(const FirmStatement& firm) {
     return *y;
 }
 
-// The delete and insert of one firm, inside the caller's transaction.
-void replaceRow(Connection& cn, const FirmStatement& firm) {
-    const int year = storedYear(firm);
-    QStringList columns{QStringLiteral("FirmName"), QStringLiteral("Year"), QStringLiteral("NAICS")};
-    QVariantList values{firm.firmName, year, firm.naics};
-    for (int i = 0; i < lineitems::kCount; ++i) {
-        columns << QLatin1String(lineitems::all()[i].column);
-        values << valuetext::toDouble(firm.values[i]);
-    }
+// The delete and insert of one row (the name, the year, the NAICS code, then the 32
+// values), inside the caller's transaction.
+void replaceRow(Connection& cn, const QVariantList& values) {
+    const QStringList columns = storedColumns();
     const QString marks = QStringList(columns.size(), QStringLiteral("?")).join(u',');
     ExecCmdInDB(cn, QStringLiteral("DELETE FROM %1 WHERE FirmName = ? AND Year = ?").arg(myValues()),
-                {firm.firmName, year});
+                {values[0], values[1]});
     ExecCmdInDB(cn,
                 QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(myValues(), columns.join(u','), marks),
                 values);
+}
+
+void replaceRow(Connection& cn, const FirmStatement& firm) {
+    QVariantList values{firm.firmName, storedYear(firm), firm.naics};
+    for (int i = 0; i < lineitems::kCount; ++i) values << valuetext::toDouble(firm.values[i]);
+    replaceRow(cn, values);
 }
 
 } // namespace
@@ -104,22 +147,50 @@ bool exists(Connection& cn, const QString& firmName, const QString& year) {
 
 void store(Connection& cn, const FirmStatement& firm) {
     storedYear(firm); // a year that is no number is refused before the transaction starts
-    Transaction tx(cn);
-    replaceRow(cn, firm);
-    tx.commit();
+    // Another adviser saving the same firm and year at the same moment makes the server
+    // undo one of the two; that one runs again and replaces the other's row.
+    runTransaction(cn, [&] { replaceRow(cn, firm); });
 }
 
-std::optional<qsizetype> storeAll(Connection& cn, const QList<FirmStatement>& firms, Existing existing) {
-    for (const FirmStatement& firm : firms)
-        storedYear(firm);
-    Transaction tx(cn);
-    for (qsizetype i = 0; i < firms.size(); ++i) {
-        if (existing == Existing::Refuse && exists(cn, firms[i].firmName, firms[i].year))
-            return i; // rolled back: nothing of the list is written
-        replaceRow(cn, firms[i]);
+namespace {
+
+// A row whose name and year are stored already, found by the refusing check.
+struct RefusedRow {
+    qsizetype index;
+};
+
+// Stores rows (name, year, NAICS, 32 values) in one transaction, all or none; with
+// Existing::Refuse the index of the first whose name and year are stored already. The
+// check and the writes run in the same transaction.
+std::optional<qsizetype> storeRows(Connection& cn, const QList<QVariantList>& rows, Existing existing) {
+    try {
+        runTransaction(cn, [&] {
+            for (qsizetype i = 0; i < rows.size(); ++i) {
+                if (existing == Existing::Refuse) {
+                    RecordsetPtr rs = GetRS(
+                        cn, QStringLiteral("SELECT 1 FROM %1 WHERE FirmName = ? AND Year = ?").arg(myValues()),
+                        QStringLiteral("read"), {rows[i][0], rows[i][1]});
+                    if (!rs->eof()) throw RefusedRow{i}; // the transaction rolls back: nothing is written
+                }
+                replaceRow(cn, rows[i]);
+            }
+        });
+    } catch (const RefusedRow& refused) {
+        return refused.index;
     }
-    tx.commit();
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<qsizetype> storeAll(Connection& cn, const QList<FirmStatement>& firms, Existing existing) {
+    QList<QVariantList> rows;
+    for (const FirmStatement& firm : firms) {
+        QVariantList values{firm.firmName, storedYear(firm), firm.naics};
+        for (int i = 0; i < lineitems::kCount; ++i) values << valuetext::toDouble(firm.values[i]);
+        rows << values;
+    }
+    return storeRows(cn, rows, existing);
 }
 
 std::optional<FirmStatement> load(Connection& cn, const QString& firmName, const QString& year) {
@@ -136,15 +207,12 @@ RecordsetPtr listRecordset(Connection& cn, int language) {
     // The headings are the column names the list shows.
     const QString headings = language != 0 ? QStringLiteral("FirmName AS \"Nom\", Year AS \"Année\"")
                                            : QStringLiteral("FirmName AS \"Firmname\", Year AS \"year\"");
-    return GetRS(cn, QStringLiteral("SELECT %1 FROM %2").arg(headings, myValues()) + kListOrder,
-                 QStringLiteral("read"));
+    return inListOrder(cn, QStringLiteral("SELECT %1 FROM %2").arg(headings, myValues()));
 }
 
 QList<StoredKey> list(Connection& cn) {
     QList<StoredKey> keys;
-    RecordsetPtr rs =
-        GetRS(cn, QStringLiteral("SELECT FirmName, Year, NAICS FROM %1").arg(myValues()) + kListOrder,
-              QStringLiteral("read"));
+    RecordsetPtr rs = inListOrder(cn, QStringLiteral("SELECT FirmName, Year, NAICS FROM %1").arg(myValues()));
     for (; !rs->eof(); rs->moveNext())
         keys.append({rs->field(0).toString(), yearText(rs->field(1)), rs->field(2).toString()});
     return keys;
@@ -152,8 +220,8 @@ QList<StoredKey> list(Connection& cn) {
 
 QList<FirmStatement> loadAll(Connection& cn) {
     QList<FirmStatement> firms;
-    RecordsetPtr rs =
-        GetRS(cn, QStringLiteral("SELECT * FROM %1").arg(myValues()) + kListOrder, QStringLiteral("read"));
+    RecordsetPtr rs = inListOrder(
+        cn, QStringLiteral("SELECT %1 FROM %2").arg(storedColumns().join(QStringLiteral(", ")), myValues()));
     for (; !rs->eof(); rs->moveNext())
         firms.append(firmOf(*rs));
     return firms;
@@ -162,14 +230,36 @@ QList<FirmStatement> loadAll(Connection& cn) {
 bool remove(Connection& cn, const QString& firmName, const QString& year) {
     const auto y = yearNumber(year);
     if (!y) return false;
-    // The count of deleted rows is read in the same transaction as the delete.
-    Transaction tx(cn);
-    ExecCmdInDB(cn, QStringLiteral("DELETE FROM %1 WHERE FirmName = ? AND Year = ?").arg(myValues()),
-                {firmName, *y});
-    RecordsetPtr rs = GetRS(cn, QStringLiteral("SELECT changes()"), QStringLiteral("read"));
-    const bool deleted = rs->field(0).toInt() > 0;
-    tx.commit();
-    return deleted;
+    // The count of deleted rows comes with the delete itself.
+    qint64 deleted = 0;
+    runTransaction(cn, [&] {
+        deleted = ExecCountInDB(
+            cn, QStringLiteral("DELETE FROM %1 WHERE FirmName = ? AND Year = ?").arg(myValues()), {firmName, *y});
+    });
+    return deleted > 0;
+}
+
+std::optional<StoredKey> copyAll(Connection& from, Connection& to, Existing existing) {
+    // The values as the engine holds them, not as texts: a copy is exact to the last bit.
+    RecordsetPtr rs = inListOrder(
+        from, QStringLiteral("SELECT %1 FROM %2").arg(storedColumns().join(QStringLiteral(", ")), myValues()));
+    QList<QVariantList> rows;
+    for (; !rs->eof(); rs->moveNext()) {
+        QVariantList row;
+        for (int i = 0; i < rs->fieldCount(); ++i) row << rs->field(i);
+        row[1] = rs->field(1).toLongLong();
+        rows << row;
+    }
+    if (const std::optional<qsizetype> refused = storeRows(to, rows, existing)) {
+        const QVariantList& row = rows[*refused];
+        return StoredKey{row[0].toString(), yearText(row[1]), row[2].toString()};
+    }
+    return std::nullopt;
+}
+
+qsizetype count(Connection& cn) {
+    RecordsetPtr rs = GetRS(cn, QStringLiteral("SELECT COUNT(*) FROM %1").arg(myValues()), QStringLiteral("read"));
+    return static_cast<qsizetype>(rs->field(0).toLongLong());
 }
 
 } // namespace firmrecords

@@ -1,7 +1,9 @@
 #pragma once
-// The stored firm records: one row of MyValues per firm name and reference year in
-// the user database. Saving, opening, listing and deleting a firm all go through
-// here, so that the screen, the command-line tool and the tests share one code path.
+// The stored firm records: one row of MyValues per firm name and reference year, in
+// the user database or on the records server (the connection says which; the SQL is
+// what both engines accept). Saving, opening, listing and deleting a firm all go
+// through here, so that the screen, the command-line tool and the tests share one
+// code path.
 
 #include "data/DBTools.h"
 #include "firm/FirmStatement.h"
@@ -67,5 +69,14 @@ RecordsetPtr listRecordset(Connection& cn, int language);
 
 // Deletes the stored row of that name and year; true when there was one.
 bool remove(Connection& cn, const QString& firmName, const QString& year);
+
+// Copies every stored firm of from into to in one transaction of to: all of them or
+// none. With Existing::Refuse a firm whose name and year to holds already refuses the
+// copy (that firm is returned, nothing is written); with Existing::Replace it is
+// replaced. The values are copied as stored, the subtotals included.
+std::optional<StoredKey> copyAll(Connection& from, Connection& to, Existing existing);
+
+// How many firms are stored.
+qsizetype count(Connection& cn);
 
 } // namespace firmrecords

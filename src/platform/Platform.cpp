@@ -72,6 +72,8 @@ void runHandler(const std::function<void()>& handler) noexcept {
         } catch (const std::exception& e) {
             ReportFatalError(FatalError(errnum::InternalError, QString::fromLocal8Bit(e.what())));
         }
+        } catch (const RecoverableFailure& e) {
+            MsgBox(e.description(), MsgButtons::OK, MsgIcon::Exclamation);
     } catch (const ProgramEndRequest&) {
         // The platform has noted the end; nothing more of this handler may run.
     }

@@ -11,7 +11,7 @@ namespace modMain {
 
 inline int16_t gintLanguage = 0;   // 0 English, any other value French
 inline Connection gcnData;         // reference database, read only
-inline Connection gcnMyData;       // user database
+inline Connection gcnMyData;       // user database (the records: see RecordsPlace.h)
 inline QString gstrDataTable;      // chosen dataset table of the current year
 inline int16_t gintVolume = 0;
 inline QString gstrRegion;

@@ -8,6 +8,7 @@
 #include "screens/common/Widgets.h"
 #include "screens/firm/frmMyValues.h"
 #include "screens/industry/frmSearch.h"
+#include "state/RecordsPlace.h"
 #include "state/modMain.h"
 
 #include <QHBoxLayout>
@@ -79,7 +80,7 @@ void frmOpenExisting::subLoadCaptions() {
 }
 
 bool frmOpenExisting::fncLoadFirms() {
-    AdodcFirms->setRecordset(firmrecords::listRecordset(gcnMyData, gintLanguage));
+    AdodcFirms->setRecordset(firmrecords::listRecordset(RecordsConnection(), gintLanguage));
     if (AdodcFirms->rowCount() == 0) return false;
     dbgFirms->show();
     dbgFirms->resizeColumnToContents(0);
@@ -91,7 +92,7 @@ std::optional<FirmStatement> frmOpenExisting::currentRowFirm() const {
     const QModelIndex current = dbgFirms->currentIndex();
     if (!current.isValid() || AdodcFirms->rowCount() == 0) return std::nullopt;
     const int row = current.row();
-    return firmrecords::load(gcnMyData, AdodcFirms->cellText(row, 0), AdodcFirms->cellText(row, 1));
+    return firmrecords::load(RecordsConnection(), AdodcFirms->cellText(row, 0), AdodcFirms->cellText(row, 1));
 }
 
 void frmOpenExisting::subOpenRecord() {

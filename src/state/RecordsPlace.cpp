@@ -1,0 +1,87 @@
+#include "state/RecordsPlace.h"
+
+#include "data/ProgramFiles.h"
+#include "data/ServerMessages.h"
+#include "state/modMain.h"
+#include "userdb/RecordsDatabase.h"
+
+#include <QSettings>
+
+namespace modMain {
+
+namespace {
+
+constexpr int kLocalLocation = 886;
+constexpr int kServerLocation = 888;
+const QString kSettingKey = QStringLiteral("records/url");
+
+QSettings settings() {
+    return QSettings(QStringLiteral("ventrolux"), QStringLiteral("ventrolux"));
+}
+
+// The address of the records server, or why it cannot be one.
+ServerAddress addressOf(const QString& url) {
+    const ParsedAddress parsed = parseServerAddress(url);
+    if (!parsed.address)
+        throw RecoverableFailure(errnum::ServerUnavailable,
+                                 servermessages::addressProblemText(parsed.problem, gintLanguage));
+    return *parsed.address;
+}
+
+} // namespace
+
+QString RecordsSetting() {
+    return settings().value(kSettingKey).toString().trimmed();
+}
+
+void SaveRecordsSetting(const QString& url) {
+    QSettings s = settings();
+    if (url.trimmed().isEmpty()) s.remove(kSettingKey);
+    else s.setValue(kSettingKey, url.trimmed());
+    s.sync();
+}
+
+void subUseRecords(const QString& url) {
+    DisconnectFromDB(gcnRecords);
+    gstrRecordsUrl = url.trimmed();
+}
+
+bool IsOfficeMode() { return !gstrRecordsUrl.isEmpty(); }
+
+Connection& RecordsConnection() {
+    if (!IsOfficeMode()) return gcnMyData;
+    // A connection that broke is opened again by the data access layer at its next use.
+    if (!gcnRecords || !gcnRecords->isOpen()) {
+        const ServerAddress address = addressOf(gstrRecordsUrl);
+        try {
+            recordsdb::openServer(gcnRecords, address);
+        } catch (...) {
+            DisconnectFromDB(gcnRecords);
+            throw;
+        }
+    }
+    return gcnRecords;
+}
+
+std::optional<QString> fncTestRecordsServer(const QString& url) {
+    const ParsedAddress parsed = parseServerAddress(url);
+    if (!parsed.address) return servermessages::addressProblemText(parsed.problem, gintLanguage);
+    Connection cn;
+    try {
+        recordsdb::openServer(cn, *parsed.address);
+    } catch (const ServerFailure& e) {
+        DisconnectFromDB(cn);
+        return e.description();
+    }
+    DisconnectFromDB(cn);
+    return std::nullopt;
+}
+
+QString RecordsLocation() {
+    if (!IsOfficeMode()) return Txt(kLocalLocation).arg(programfiles::userDatabasePath());
+    const ParsedAddress parsed = parseServerAddress(gstrRecordsUrl);
+    if (!parsed.address) return Txt(kServerLocation).arg(gstrRecordsUrl, QString());
+    return Txt(kServerLocation).arg(parsed.address->serverName(), parsed.address->database);
+}
+
+} // namespace modMain

@@ -1,0 +1,44 @@
+#pragma once
+// Where the firm records live for this run: the user database myData.db (the default),
+// or, in office mode, a database on a PostgreSQL server that several advisers share,
+// named by a connection URL kept in the user's settings. The report working and title
+// tables stay in the local user database either way, so two advisers preparing
+// reports at the same moment never share a working table.
+
+#include "data/DBTools.h"
+
+#include <QString>
+#include <optional>
+
+namespace modMain {
+
+inline Connection gcnRecords;  // the records server's connection in office mode; empty otherwise
+inline QString gstrRecordsUrl; // the records server's address; empty: the user database
+
+// The address kept in the user's settings; empty when none (the local file).
+QString RecordsSetting();
+void SaveRecordsSetting(const QString& url);
+
+// Chooses where the records live: an empty url is the user database. The server is
+// connected to when the records are first used, so that its failure is told in the
+// language the user chose by then.
+void subUseRecords(const QString& url);
+
+// The connection of the firm records: the user database, or the records server,
+// connected to (again) first when it is not connected: at its first use, or after it
+// broke. A server out of reach or refusing is a ServerFailure (a RecoverableFailure),
+// whose message names it; the local tables are untouched.
+Connection& RecordsConnection();
+
+// Connects to a records server once, to see whether it can be used: nothing when it
+// can, otherwise why not, in the current language.
+std::optional<QString> fncTestRecordsServer(const QString& url);
+
+// Where the records are, for window titles and the About screen: "Firm records:
+// myData.db (local file)" or "Firm records: database clients on the server host:5432".
+QString RecordsLocation();
+
+// True when the records live on a server.
+bool IsOfficeMode();
+
+} // namespace modMain

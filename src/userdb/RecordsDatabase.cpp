@@ -1,0 +1,74 @@
+#include "userdb/RecordsDatabase.h"
+
+#include "data/Catalogue.h"
+#include "firm/LineItems.h"
+
+namespace recordsdb {
+
+namespace {
+
+QString myValues() { return catalogue::table(QLatin1String(catalogue::MyValues)); }
+QString versionTable() { return catalogue::table(QLatin1String(catalogue::RecordsVersion)); }
+
+// The server folds unquoted names to lower case, and so finds them in its catalogue.
+bool tableExists(Connection& cn, const QString& table) {
+    RecordsetPtr rs = GetRS(cn,
+                            QStringLiteral("SELECT 1 FROM information_schema.tables "
+                                           "WHERE table_schema = current_schema() AND table_name = ?"),
+                            QStringLiteral("read"), {table.toLower()});
+    return !rs->eof();
+}
+
+int storedVersion(Connection& cn) {
+    RecordsetPtr rs = GetRS(cn, QStringLiteral("SELECT MAX(Version) FROM %1").arg(versionTable()),
+                            QStringLiteral("read"));
+    return rs->eof() || rs->field(0).isNull() ? 0 : rs->field(0).toInt();
+}
+
+[[noreturn]] void refuse(const Connection& cn, ServerProblem problem, const QString& detail) {
+    throw ServerFailure(problem, serverFailureText(problem, *cn->serverAddress(), detail));
+}
+
+void createSchema(Connection& cn) {
+    runTransaction(cn, [&] {
+        // Made by another adviser's copy since the look: theirs stands.
+        if (tableExists(cn, versionTable())) return;
+        if (!tableExists(cn, myValues()))
+            ExecCmdInDB(cn, serverSchemaStatements().first());
+        ExecCmdInDB(cn, serverSchemaStatements().last());
+        ExecCmdInDB(cn, QStringLiteral("INSERT INTO %1 (Version) VALUES (?)").arg(versionTable()),
+                    {kRecordsSchemaVersion});
+    });
+}
+
+} // namespace
+
+QStringList serverSchemaStatements() {
+    // Unquoted names, so that the program's SQL finds them whatever their letter case;
+    // the values are double precision, as the local file keeps them.
+    QStringList columns{QStringLiteral("FirmName TEXT NOT NULL"), QStringLiteral("Year INTEGER NOT NULL"),
+                        QStringLiteral("NAICS TEXT")};
+    for (const lineitems::LineItem& item : lineitems::all())
+        columns << QLatin1String(item.column) + QStringLiteral(" DOUBLE PRECISION");
+    columns << QStringLiteral("UNIQUE (FirmName, Year)");
+    return {QStringLiteral("CREATE TABLE %1 (%2)").arg(myValues(), columns.join(QStringLiteral(", "))),
+            QStringLiteral("CREATE TABLE %1 (Version INTEGER NOT NULL)").arg(versionTable())};
+}
+
+void openServer(Connection& cn, const ServerAddress& address) {
+    ConnectToServer(cn, address);
+    if (!tableExists(cn, versionTable())) {
+        if (tableExists(cn, myValues())) refuse(cn, ServerProblem::ForeignTable, QString());
+        try {
+            createSchema(cn);
+        } catch (const WriteConflict&) {
+            // Two copies creating at the same moment: the other one's tables are there now.
+            if (!tableExists(cn, versionTable())) throw;
+        }
+    }
+    const int version = storedVersion(cn);
+    if (version > kRecordsSchemaVersion) refuse(cn, ServerProblem::NewerSchema, QString::number(version));
+    if (!tableExists(cn, myValues())) runTransaction(cn, [&] { ExecCmdInDB(cn, serverSchemaStatements().first()); });
+}
+
+} // namespace recordsdb
