@@ -12,6 +12,7 @@
 #include "data/Catalogue.h"
 #include "data/DatasetOptions.h"
 #include "data/ProgramFiles.h"
+#include "data/ServerMessages.h"
 #include "firm/FirmFile.h"
 #include "firm/FirmStatement.h"
 #include "industry/NaicsLists.h"
@@ -19,7 +20,9 @@
 #include "report/FirmComparison.h"
 #include "report/ReportPreparation.h"
 #include "report/render/ReportRenderer.h"
+#include "state/RecordsPlace.h"
 #include "state/modMain.h"
+#include "userdb/RecordsDatabase.h"
 
 #include <QFile>
 #include <QTextDocument>
@@ -44,6 +47,27 @@ void openDatabases(const Request& r) {
     }
     modMain::gintLanguage = static_cast<int16_t>(r.language);
     modMain::subOpenDatabases();
+    // The firm records: where --records says, else where the settings say (the desktop
+    // program's File > Office database), else the user database.
+    QString records = r.records.isEmpty() ? modMain::RecordsSetting() : r.records.trimmed();
+    if (records == QLatin1String("local")) records.clear();
+    modMain::subUseRecords(records);
+}
+
+// "local" is the user database; anything else a records server's address, whose
+// connection is kept in server. name says which, for the messages.
+Connection& recordsAt(const QString& where, Connection& server, QString& name, int language) {
+    if (where.trimmed() == QLatin1String("local")) {
+        name = text(Text::LocalFile, language, {programfiles::userDatabasePath()});
+        return modMain::gcnMyData;
+    }
+    const ParsedAddress parsed = parseServerAddress(where);
+    if (!parsed.address)
+        throw Refused{text(Text::BadRecordsAddress, language,
+                           {where, servermessages::addressProblemText(parsed.problem, language)})};
+    name = text(Text::ServerDatabase, language, {parsed.address->serverName(), parsed.address->database});
+    recordsdb::openServer(server, *parsed.address);
+    return server;
 }
 
 QString currentTable(const DatasetOption& option) {
@@ -170,12 +194,12 @@ int exportReference(const Context& c) {
 
 int firmsListCommand(const Context& c) {
     openDatabases(c.request);
-    return firmsList(modMain::gcnMyData, c.out);
+    return firmsList(modMain::RecordsConnection(), c.out);
 }
 
 int firmsShowCommand(const Context& c) {
     openDatabases(c.request);
-    return firmsShow(modMain::gcnMyData, c.request.arguments.value(0), c.request.arguments.value(1),
+    return firmsShow(modMain::RecordsConnection(), c.request.arguments.value(0), c.request.arguments.value(1),
                      c.language(), c.out);
 }
 
@@ -183,25 +207,46 @@ int firmsShowCommand(const Context& c) {
 int firmsSaveCommand(const Context& c) {
     FirmStatement firm = readFirmFile(c.request.arguments.value(0), c.language());
     openDatabases(c.request);
-    return firmsSave(modMain::gcnMyData, firm, c.request.has(OptReplace), c.language(), c.out);
+    return firmsSave(modMain::RecordsConnection(), firm, c.request.has(OptReplace), c.language(), c.out);
 }
 
 int firmsDeleteCommand(const Context& c) {
     openDatabases(c.request);
-    return firmsDelete(modMain::gcnMyData, c.request.arguments.value(0), c.request.arguments.value(1),
-                       c.language(), c.out);
+    return firmsDelete(modMain::RecordsConnection(), c.request.arguments.value(0),
+                       c.request.arguments.value(1), c.language(), c.out);
 }
 
 int firmsExportCommand(const Context& c) {
     openDatabases(c.request);
-    return firmsExport(modMain::gcnMyData, c.request.arguments.value(0), c.language(), c.out);
+    return firmsExport(modMain::RecordsConnection(), c.request.arguments.value(0), c.language(), c.out);
 }
 
 int firmsImportCommand(const Context& c) {
     const QString path = c.request.arguments.value(0);
     const firmfile::ListResult list = readClientList(path, c.language());
     openDatabases(c.request);
-    return firmsImport(modMain::gcnMyData, list, path, c.request.has(OptReplace), c.language(), c.out);
+    return firmsImport(modMain::RecordsConnection(), list, path, c.request.has(OptReplace), c.language(),
+                       c.out);
+}
+
+int firmsCopyCommand(const Context& c) {
+    openDatabases(c.request);
+    const QString from = c.request.value(OptFrom), to = c.request.value(OptTo);
+    const auto place = [](const QString& where) {
+        if (where.trimmed() == QLatin1String("local")) return QStringLiteral("local");
+        const ParsedAddress parsed = parseServerAddress(where);
+        return parsed.address ? parsed.address->url() : where.trimmed();
+    };
+    if (place(from) == place(to)) throw Refused{text(Text::CopySamePlace, c.language(), {from})};
+    Connection fromServer, toServer;
+    QString fromName, toName;
+    Connection& source = recordsAt(from, fromServer, fromName, c.language());
+    Connection& target = recordsAt(to, toServer, toName, c.language());
+    const int status =
+        firmsCopy(source, target, fromName, toName, c.request.has(OptReplace), c.language(), c.out);
+    DisconnectFromDB(fromServer);
+    DisconnectFromDB(toServer);
+    return status;
 }
 
 int batchCommand(const Context& c) {
@@ -233,7 +278,7 @@ struct Handler {
     int (*run)(const Context&);
 };
 
-constexpr std::array<Handler, 14> kHandlers{{
+constexpr std::array<Handler, 15> kHandlers{{
     {Command::Datasets, datasetsCommand},
     {Command::Industries, industriesCommand},
     {Command::Compare, compareCommand},
@@ -246,6 +291,7 @@ constexpr std::array<Handler, 14> kHandlers{{
     {Command::FirmsDelete, firmsDeleteCommand},
     {Command::FirmsExport, firmsExportCommand},
     {Command::FirmsImport, firmsImportCommand},
+    {Command::FirmsCopy, firmsCopyCommand},
     {Command::Batch, batchCommand},
     {Command::History, historyCommandHandler},
 }};
@@ -270,6 +316,9 @@ int runRequest(const Request& request, QTextStream& out, QTextStream& err) {
         return ExitRefused;
     } catch (const ConsolePlatform::Ended& e) {
         return e.exitCode == 0 ? ExitOk : ExitRefused;
+    } catch (const RecoverableFailure& e) {
+        err << e.description() << Qt::endl; // the server's failure, already in the user's words
+        return ExitRefused;
     } catch (const FatalError& e) {
         err << e.report() << Qt::endl;
         return ExitRefused;

@@ -84,6 +84,17 @@ enum class Text {
     ProgressFirms,
     ProgressReports,
     CannotMakeFolder,
+    // Where the firm records live
+    RecordsHelp,
+    FromHelp,
+    ToHelp,
+    FirmsCopyCommand,
+    FirmsCopied,
+    CopyStoredAlready,
+    CopySamePlace,
+    BadRecordsAddress,
+    LocalFile,
+    ServerDatabase,
     // A firm's trend
     HistoryCommand,
     FirmNameHelp,

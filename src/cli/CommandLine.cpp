@@ -28,7 +28,7 @@ struct OptionSpec {
 };
 
 // In the order the help and the synopsis show them.
-constexpr std::array<OptionSpec, 14> kOptions{{
+constexpr std::array<OptionSpec, 16> kOptions{{
     {OptDataset, "--dataset", "DS", Text::DatasetHelp, Check::Dataset},
     {OptNaics, "--naics", "CODE", Text::NaicsHelp, Check::None},
     {OptFirm, "--firm", "FILE", Text::FirmHelp, Check::None},
@@ -43,6 +43,8 @@ constexpr std::array<OptionSpec, 14> kOptions{{
     {OptReplace, "--replace", nullptr, Text::ReplaceHelp, Check::None},
     {OptPdfEach, "--pdf", nullptr, Text::PdfEachHelp, Check::None},
     {OptFirmName, "--firm-name", "NAME", Text::FirmNameHelp, Check::None},
+    {OptFrom, "--from", "local|URL", Text::FromHelp, Check::None},
+    {OptTo, "--to", "local|URL", Text::ToHelp, Check::None},
 }};
 
 // Arguments a command takes by position, all required.
@@ -88,7 +90,7 @@ constexpr std::array<GroupSpec, 1> kGroups{{
     {"firms", Text::FirmsCommand, Text::UnknownFirmsCommand},
 }};
 
-constexpr std::array<CommandSpec, 14> kCommands{{
+constexpr std::array<CommandSpec, 15> kCommands{{
     {Command::Datasets, "datasets", Text::DatasetsCommand, 0, OptLang},
     {Command::Industries, "industries", Text::IndustriesCommand, OptDataset, OptLang | OptKeyword},
     {Command::Compare, "compare", Text::CompareCommand, OptDataset | OptNaics | OptFirm,
@@ -103,6 +105,13 @@ constexpr std::array<CommandSpec, 14> kCommands{{
     {Command::FirmsDelete, "delete", Text::FirmsDeleteCommand, 0, OptLang, {4, 5}, "firms"},
     {Command::FirmsExport, "export", Text::FirmsExportCommand, 0, OptLang, {6, -1}, "firms"},
     {Command::FirmsImport, "import", Text::FirmsImportCommand, 0, OptReplace | OptLang, {7, -1}, "firms"},
+    {Command::FirmsCopy,
+     "copy",
+     Text::FirmsCopyCommand,
+     OptFrom | OptTo,
+     OptReplace | OptLang,
+     {-1, -1},
+     "firms"},
     {Command::Batch, "batch", Text::BatchCommand, OptDataset | OptFirms | OptOutDir,
      OptNaics | OptLang | OptPdfEach},
     {Command::History, "history", Text::HistoryCommand, OptDataset | OptNaics | OptFirmName,
@@ -182,6 +191,7 @@ private:
     int language_;
     CLI::App app_;
     std::string dataDir_;
+    std::string records_;
     std::string leadingLang_; // --lang before the command
     CLI::Option* leadingLangOption_ = nullptr;
     std::array<std::string, kOptions.size()> values_; // shared: only one command is parsed
@@ -209,6 +219,9 @@ Parser::Parser(int language) : language_(language), app_(utf8(text(Text::Descrip
     app_.fallthrough();
     app_.add_option("--data-dir", dataDir_, t(Text::DataDirHelp))
         ->type_name("DIR")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app_.add_option("--records", records_, t(Text::RecordsHelp))
+        ->type_name("local|URL")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     leadingLangOption_ = addOption(app_, kOptions[indexOf(OptLang)], leadingLang_);
 
@@ -307,6 +320,7 @@ ParseOutcome Parser::parse(const QStringList& arguments) {
 
     Request& r = outcome.request;
     r.dataDir = unicode(dataDir_);
+    r.records = unicode(records_);
     if (leadingLangOption_->count() > 0) r.values[OptLang] = unicode(leadingLang_);
     for (const Bound& b : commands_) {
         if (!b.sub->parsed()) continue;

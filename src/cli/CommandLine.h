@@ -23,6 +23,7 @@ enum class Command {
     FirmsDelete,
     FirmsExport,
     FirmsImport,
+    FirmsCopy,
     Batch,
     History,
 };
@@ -38,16 +39,19 @@ enum Option : unsigned {
     OptPdf = 1u << 6,
     OptHtml = 1u << 7,
     OptOut = 1u << 8,
-    OptReplace = 1u << 9,  // a flag: replace stored firms of the same name and year
-    OptFirms = 1u << 10,   // the client list of a batch
-    OptOutDir = 1u << 11,  // the folder a batch writes into
-    OptPdfEach = 1u << 12, // a flag: a batch writes each firm's report as PDF
+    OptReplace = 1u << 9,   // a flag: replace stored firms of the same name and year
+    OptFirms = 1u << 10,    // the client list of a batch
+    OptOutDir = 1u << 11,   // the folder a batch writes into
+    OptPdfEach = 1u << 12,  // a flag: a batch writes each firm's report as PDF
+    OptFrom = 1u << 13,     // the records a copy reads: "local" or a server's address
+    OptTo = 1u << 14,       // the records a copy writes
     OptFirmName = 1u << 20, // the name a firm is saved under (history)
 };
 
 struct Request {
     Command command = Command::Datasets;
     QString dataDir;                  // empty: the program directory
+    QString records;                  // --records: "local" or a server's address; empty: the settings
     int language = 0;                 // 0 English, 1 French
     std::map<Option, QString> values; // the options given, with their values
     QStringList arguments;            // the command's positional arguments, in order

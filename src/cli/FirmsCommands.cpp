@@ -117,7 +117,8 @@ int firmsCopy(Connection& from, Connection& to, const QString& fromName, const Q
     const auto existing = replace ? firmrecords::Existing::Replace : firmrecords::Existing::Refuse;
     if (const std::optional<firmrecords::StoredKey> stored = firmrecords::copyAll(from, to, existing))
         throw Refused{text(Text::CopyStoredAlready, language, {stored->firmName, stored->year, toName})};
-    out << text(Text::FirmsCopied, language, {QString::number(firmrecords::count(from)), fromName, toName}) << '\n';
+    out << text(Text::FirmsCopied, language, {QString::number(firmrecords::count(from)), fromName, toName})
+        << '\n';
     return ExitOk;
 }
 

@@ -1,8 +1,8 @@
 #include "data/DBTools.h"
 
-#include "platform/Platform.h"
 #include "data/ServerMessages.h"
 #include "data/UnicodeLike.h"
+#include "platform/Platform.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -35,13 +35,16 @@ std::function<QString(const QString&)> gBusyMessage;
 QString busyMessage(const QString& file) {
     if (gBusyMessage) return gBusyMessage(file);
     return QStringLiteral("The database %1 is in use by another copy of the program. Try again in a moment.\n"
-                          "La base de données %1 est utilisée par une autre copie du programme. Réessayez dans un instant.")
+                          "La base de données %1 est utilisée par une autre copie du programme. Réessayez "
+                          "dans un instant.")
         .arg(file);
 }
 
 std::function<int()> gLanguage;
 
-int messageLanguage() { return gLanguage ? gLanguage() : 0; }
+int messageLanguage() {
+    return gLanguage ? gLanguage() : 0;
+}
 
 // How long a save waits for a row another adviser's transaction holds.
 constexpr char kLockTimeout[] = "SET lock_timeout = '5s'";
@@ -77,7 +80,8 @@ QString serverDetail(const QSqlError& error) {
     throwServerFailure(cn, ServerProblem::Failed, detail);
 }
 
-[[noreturn]] void throwDatabaseError(const QSqlError& error, const QString& context, const QString& file = QString()) {
+[[noreturn]] void throwDatabaseError(const QSqlError& error, const QString& context,
+                                     const QString& file = QString()) {
     bool ok = false;
     int number = error.nativeErrorCode().toInt(&ok);
     if (!ok || number <= 0) number = errnum::DatabaseError;
@@ -107,7 +111,8 @@ void reopenIfBroken(Connection& cn) {
 
 void checkOpen(const Connection& cn) {
     if (!cn || !cn->isOpen())
-        throw FatalError(errnum::DatabaseError, QStringLiteral("Operation is not allowed when the object is closed."));
+        throw FatalError(errnum::DatabaseError,
+                         QStringLiteral("Operation is not allowed when the object is closed."));
 }
 
 bool tryQuery(QSqlQuery& query, const QString& sql, const QVariantList& params, Engine engine) {
@@ -115,7 +120,8 @@ bool tryQuery(QSqlQuery& query, const QString& sql, const QVariantList& params, 
     // statement without values needs no preparing there.
     if (engine == Engine::PostgreSQL && params.isEmpty()) return query.exec(sql);
     if (!query.prepare(sql)) return false;
-    for (const QVariant& p : params) query.addBindValue(p);
+    for (const QVariant& p : params)
+        query.addBindValue(p);
     return query.exec();
 }
 
@@ -153,12 +159,14 @@ void openServer(DbConnection& cn) {
     ConnectionInternals::setOpen(cn, true);
     ConnectionInternals::setBroken(cn, false);
     QSqlQuery session(db);
-    if (!session.exec(QLatin1String(kLockTimeout))) throwError(cn, session.lastError(), QLatin1String(kLockTimeout));
+    if (!session.exec(QLatin1String(kLockTimeout)))
+        throwError(cn, session.lastError(), QLatin1String(kLockTimeout));
 }
 
 QString sqliteFileFor(const QString& trimmedPath, const QString& lowerPath) {
     // The program's texts name the files with the ending "mdb"; here they are SQLite files ending ".db".
-    if (lowerPath.endsWith(QLatin1String(".mdb"))) return trimmedPath.left(trimmedPath.size() - 4) + QStringLiteral(".db");
+    if (lowerPath.endsWith(QLatin1String(".mdb")))
+        return trimmedPath.left(trimmedPath.size() - 4) + QStringLiteral(".db");
     return trimmedPath;
 }
 
@@ -166,9 +174,13 @@ QString sqliteFileFor(const QString& trimmedPath, const QString& lowerPath) {
 
 DbConnection::DbConnection() : name_(QStringLiteral("ventrolux-%1").arg(++gConnectionCounter)) {}
 
-DbConnection::~DbConnection() { close(); }
+DbConnection::~DbConnection() {
+    close();
+}
 
-QSqlDatabase DbConnection::database() const { return QSqlDatabase::database(name_, false); }
+QSqlDatabase DbConnection::database() const {
+    return QSqlDatabase::database(name_, false);
+}
 
 void DbConnection::close() {
     if (!QSqlDatabase::contains(name_)) return;
@@ -195,20 +207,26 @@ void ConnectToFile(Connection& cnTarget, const QString& strFilePath, const QStri
     cnTarget = cn;
 
     const QString kind = ending.toLower();
-    const bool sqlite = lower.endsWith(QLatin1String(".db")) || lower.endsWith(QLatin1String(".sqlite")) || kind == QLatin1String("mdb");
+    const bool sqlite = lower.endsWith(QLatin1String(".db")) || lower.endsWith(QLatin1String(".sqlite")) ||
+                        kind == QLatin1String("mdb");
     if (kind == QLatin1String("txt") || kind == QLatin1String("csv")) {
         cn->provider_ = QStringLiteral("MSDASQL");
-        cn->connectionString_ = QStringLiteral("DRIVER={Microsoft Text Driver (*.txt; *.csv)};DBQ=") + directory +
-                                QStringLiteral(";DefaultDir=") + directory + QStringLiteral(";Uid=Admin;Pwd=;");
-        throw FatalError(errnum::DatabaseError, QStringLiteral("Text files are not supported as data files: %1").arg(trimmed));
+        cn->connectionString_ = QStringLiteral("DRIVER={Microsoft Text Driver (*.txt; *.csv)};DBQ=") +
+                                directory + QStringLiteral(";DefaultDir=") + directory +
+                                QStringLiteral(";Uid=Admin;Pwd=;");
+        throw FatalError(errnum::DatabaseError,
+                         QStringLiteral("Text files are not supported as data files: %1").arg(trimmed));
     }
     if (kind == QLatin1String("xls")) {
         cn->provider_ = QStringLiteral("Microsoft.Jet.OLEDB.4.0");
-        cn->connectionString_ = QStringLiteral("Data Source=") + trimmed + QStringLiteral(";Extended Properties=Excel 8.0;");
-        throw FatalError(errnum::DatabaseError, QStringLiteral("Spreadsheets are not supported as data files: %1").arg(trimmed));
+        cn->connectionString_ =
+            QStringLiteral("Data Source=") + trimmed + QStringLiteral(";Extended Properties=Excel 8.0;");
+        throw FatalError(errnum::DatabaseError,
+                         QStringLiteral("Spreadsheets are not supported as data files: %1").arg(trimmed));
     }
     if (!sqlite) {
-        MsgBox(QStringLiteral("Invalid use of ConnectToFile (Invalid File Type: ") + ending + QStringLiteral(" )"));
+        MsgBox(QStringLiteral("Invalid use of ConnectToFile (Invalid File Type: ") + ending +
+               QStringLiteral(" )"));
         EndProgram(1);
     }
 
@@ -264,7 +282,8 @@ void DisconnectFromDB(Connection& cnTarget) {
     cnTarget.reset();
 }
 
-RecordsetPtr GetRS(Connection& cnTarget, const QString& strSQL, const QString& strWriteMode, const QVariantList& params) {
+RecordsetPtr GetRS(Connection& cnTarget, const QString& strSQL, const QString& strWriteMode,
+                   const QVariantList& params) {
     const QString mode = strWriteMode.toLower();
     int cursorType = 0;
     int lockType = 0;
@@ -275,7 +294,8 @@ RecordsetPtr GetRS(Connection& cnTarget, const QString& strSQL, const QString& s
         cursorType = 2; // dynamic
         lockType = 3;   // optimistic
     } else {
-        MsgBox(QStringLiteral("Invalid use of GetRS (Invalid WriteMode: ") + strWriteMode + QStringLiteral(" )"));
+        MsgBox(QStringLiteral("Invalid use of GetRS (Invalid WriteMode: ") + strWriteMode +
+               QStringLiteral(" )"));
         EndProgram(1);
     }
 
@@ -283,20 +303,23 @@ RecordsetPtr GetRS(Connection& cnTarget, const QString& strSQL, const QString& s
     const QSqlRecord record = query.record();
     QStringList names;
     names.reserve(record.count());
-    for (int i = 0; i < record.count(); ++i) names << record.fieldName(i);
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
 
     QList<QVariantList> rows;
     while (query.next()) {
         QVariantList row;
         row.reserve(record.count());
-        for (int i = 0; i < record.count(); ++i) row << query.value(i);
+        for (int i = 0; i < record.count(); ++i)
+            row << query.value(i);
         rows << std::move(row);
     }
     if (query.lastError().isValid()) throwError(*cnTarget, query.lastError(), strSQL);
     return std::make_shared<Recordset>(std::move(names), std::move(rows), cursorType, lockType);
 }
 
-void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, int16_t& intErrorCount, const QVariantList& params) {
+void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, int16_t& intErrorCount,
+                 const QVariantList& params) {
     QSqlQuery query = runQuery(cnTarget, strSQL, params);
     query.finish();
     // SQLite leaves no warnings behind a completed command; failures have thrown above.
@@ -335,7 +358,8 @@ Transaction::~Transaction() {
     if (!done_ && cn_->isOpen()) {
         if (cn_->engine() == Engine::PostgreSQL) {
             // A broken connection has taken the transaction with it; nothing to undo.
-            if (!serverdiagnosis::connectionBroken(cn_->database())) QSqlQuery(cn_->database()).exec(QStringLiteral("ROLLBACK"));
+            if (!serverdiagnosis::connectionBroken(cn_->database()))
+                QSqlQuery(cn_->database()).exec(QStringLiteral("ROLLBACK"));
         } else {
             cn_->database().rollback();
         }
@@ -376,9 +400,13 @@ void runTransaction(Connection& cn, const std::function<void()>& body) {
     }
 }
 
-void setBusyMessage(std::function<QString(const QString& filePath)> message) { gBusyMessage = std::move(message); }
+void setBusyMessage(std::function<QString(const QString& filePath)> message) {
+    gBusyMessage = std::move(message);
+}
 
-void setMessageLanguage(std::function<int()> language) { gLanguage = std::move(language); }
+void setMessageLanguage(std::function<int()> language) {
+    gLanguage = std::move(language);
+}
 
 QString serverFailureText(ServerProblem problem, const ServerAddress& address, const QString& detail,
                           bool duringWrite) {

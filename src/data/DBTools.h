@@ -52,7 +52,7 @@ private:
     bool readOnly_ = false;
     Engine engine_ = Engine::SQLite;
     std::optional<ServerAddress> address_;
-    bool broken_ = false;          // a server connection that broke; opened again before its next use
+    bool broken_ = false; // a server connection that broke; opened again before its next use
     bool inTransaction_ = false;
 };
 

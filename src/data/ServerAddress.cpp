@@ -30,9 +30,11 @@ QString ServerAddress::url() const {
     const bool socketFolder = host.startsWith(u'/');
     if (!socketFolder) authority += host;
     if (port > 0) authority += u':' + QString::number(port);
-    QString text = QStringLiteral("postgresql://%1/%2").arg(authority, QString::fromUtf8(QUrl::toPercentEncoding(database)));
+    QString text = QStringLiteral("postgresql://%1/%2")
+                       .arg(authority, QString::fromUtf8(QUrl::toPercentEncoding(database)));
     QStringList query;
-    if (socketFolder) query << QStringLiteral("host=") + QString::fromUtf8(QUrl::toPercentEncoding(host, "/"));
+    if (socketFolder)
+        query << QStringLiteral("host=") + QString::fromUtf8(QUrl::toPercentEncoding(host, "/"));
     if (!sslMode.isEmpty()) query << QStringLiteral("sslmode=") + sslMode;
     if (!query.isEmpty()) text += u'?' + query.join(u'&');
     return text;
@@ -74,8 +76,8 @@ ParsedAddress parseServerAddress(const QString& url) {
             a.port = *port;
         } else if (key == QLatin1String("sslmode")) {
             // Passed on among the connection options, so only the client library's own words.
-            static const QStringList modes{QStringLiteral("disable"), QStringLiteral("allow"),
-                                           QStringLiteral("prefer"), QStringLiteral("require"),
+            static const QStringList modes{QStringLiteral("disable"),   QStringLiteral("allow"),
+                                           QStringLiteral("prefer"),    QStringLiteral("require"),
                                            QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
             if (!modes.contains(value)) {
                 result.problem = AddressProblem::UnknownSetting;

@@ -20,11 +20,11 @@ struct ServerAddress {
 };
 
 enum class AddressProblem {
-    NotAnAddress,    // not of the form postgresql://user@host:port/dbname
-    NoDatabase,      // the database name is missing
-    HasPassword,     // a password written into the address
-    UnknownSetting,  // a "?name=value" the program does not pass on
-    BadPort,         // a port that is no number from 1 to 65535
+    NotAnAddress,   // not of the form postgresql://user@host:port/dbname
+    NoDatabase,     // the database name is missing
+    HasPassword,    // a password written into the address
+    UnknownSetting, // a "?name=value" the program does not pass on
+    BadPort,        // a port that is no number from 1 to 65535
 };
 
 struct ParsedAddress {

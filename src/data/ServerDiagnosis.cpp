@@ -56,7 +56,8 @@ Diagnosis diagnose(const ServerAddress& address) {
         d = {ServerProblem::Unreachable, QString()};
     } else {
         d.detail = oneLine(PQerrorMessage(conn));
-        if (PQconnectionNeedsPassword(conn)) d.problem = ServerProblem::PasswordMissing;
+        if (PQconnectionNeedsPassword(conn))
+            d.problem = ServerProblem::PasswordMissing;
         else {
             // No answer, or a server starting up or shutting down, cannot serve anyone yet.
             const PGPing ping = PQpingParams(keys.data(), values.data(), 0);

@@ -27,14 +27,22 @@ constexpr int kBadPort = 884;
 
 int entryOf(ServerProblem problem) {
     switch (problem) {
-    case ServerProblem::Unreachable: return kUnreachable;
-    case ServerProblem::Refused: return kRefused;
-    case ServerProblem::PasswordMissing: return kPasswordMissing;
-    case ServerProblem::ConnectionLost: return kConnectionLost;
-    case ServerProblem::InUse: return kInUse;
-    case ServerProblem::NewerSchema: return kNewerSchema;
-    case ServerProblem::ForeignTable: return kForeignTable;
-    case ServerProblem::Failed: break;
+    case ServerProblem::Unreachable:
+        return kUnreachable;
+    case ServerProblem::Refused:
+        return kRefused;
+    case ServerProblem::PasswordMissing:
+        return kPasswordMissing;
+    case ServerProblem::ConnectionLost:
+        return kConnectionLost;
+    case ServerProblem::InUse:
+        return kInUse;
+    case ServerProblem::NewerSchema:
+        return kNewerSchema;
+    case ServerProblem::ForeignTable:
+        return kForeignTable;
+    case ServerProblem::Failed:
+        break;
     }
     return kFailed;
 }
@@ -61,19 +69,31 @@ QString text(ServerProblem problem, const QString& server, const QString& databa
              int language, bool duringWrite) {
     const QString what = filled(strings::text(entryOf(problem), language), {server, database, detail});
     int advice = kNothingWritten;
-    if (problem == ServerProblem::NewerSchema) advice = kUseThatVersion;
-    else if (duringWrite) advice = kEitherOldOrNew;
+    if (problem == ServerProblem::NewerSchema)
+        advice = kUseThatVersion;
+    else if (duringWrite)
+        advice = kEitherOldOrNew;
     return what + QStringLiteral("\n\n") + strings::text(advice, language);
 }
 
 QString addressProblemText(AddressProblem problem, int language) {
     int entry = kNotAnAddress;
     switch (problem) {
-    case AddressProblem::NotAnAddress: entry = kNotAnAddress; break;
-    case AddressProblem::NoDatabase: entry = kNoDatabase; break;
-    case AddressProblem::HasPassword: entry = kHasPassword; break;
-    case AddressProblem::UnknownSetting: entry = kUnknownSetting; break;
-    case AddressProblem::BadPort: entry = kBadPort; break;
+    case AddressProblem::NotAnAddress:
+        entry = kNotAnAddress;
+        break;
+    case AddressProblem::NoDatabase:
+        entry = kNoDatabase;
+        break;
+    case AddressProblem::HasPassword:
+        entry = kHasPassword;
+        break;
+    case AddressProblem::UnknownSetting:
+        entry = kUnknownSetting;
+        break;
+    case AddressProblem::BadPort:
+        entry = kBadPort;
+        break;
     }
     return strings::text(entry, language);
 }

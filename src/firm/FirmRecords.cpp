@@ -53,7 +53,8 @@ QString caseBlind(const QString& name) {
 }
 
 bool listsBefore(const QString& nameA, qlonglong yearA, const QString& nameB, qlonglong yearB) {
-    if (const int byCase = QString::compare(caseBlind(nameA), caseBlind(nameB)); byCase != 0) return byCase < 0;
+    if (const int byCase = QString::compare(caseBlind(nameA), caseBlind(nameB)); byCase != 0)
+        return byCase < 0;
     if (const int byName = QString::compare(nameA, nameB); byName != 0) return byName < 0;
     return yearA < yearB;
 }
@@ -63,7 +64,8 @@ QList<QVariantList> rowsInListOrder(Recordset& rs) {
     QList<QVariantList> rows;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         QVariantList row;
-        for (int i = 0; i < rs.fieldCount(); ++i) row << rs.field(i);
+        for (int i = 0; i < rs.fieldCount(); ++i)
+            row << rs.field(i);
         rows << row;
     }
     rs.moveFirst();
@@ -76,12 +78,14 @@ QList<QVariantList> rowsInListOrder(Recordset& rs) {
 // A query of MyValues whose first two columns are the name and the year, in list order.
 RecordsetPtr inListOrder(Connection& cn, const QString& sql) {
     RecordsetPtr rs = GetRS(cn, sql, QStringLiteral("read"));
-    return std::make_shared<Recordset>(rs->fieldNames(), rowsInListOrder(*rs), rs->cursorType(), rs->lockType());
+    return std::make_shared<Recordset>(rs->fieldNames(), rowsInListOrder(*rs), rs->cursorType(),
+                                       rs->lockType());
 }
 
 QStringList storedColumns() {
     QStringList columns{QStringLiteral("FirmName"), QStringLiteral("Year"), QStringLiteral("NAICS")};
-    for (int i = 0; i < lineitems::kCount; ++i) columns << QLatin1String(lineitems::all()[i].column);
+    for (int i = 0; i < lineitems::kCount; ++i)
+        columns << QLatin1String(lineitems::all()[i].column);
     return columns;
 }
 
@@ -117,7 +121,8 @@ void replaceRow(Connection& cn, const QVariantList& values) {
 
 void replaceRow(Connection& cn, const FirmStatement& firm) {
     QVariantList values{firm.firmName, storedYear(firm), firm.naics};
-    for (int i = 0; i < lineitems::kCount; ++i) values << valuetext::toDouble(firm.values[i]);
+    for (int i = 0; i < lineitems::kCount; ++i)
+        values << valuetext::toDouble(firm.values[i]);
     replaceRow(cn, values);
 }
 
@@ -168,7 +173,8 @@ std::optional<qsizetype> storeRows(Connection& cn, const QList<QVariantList>& ro
             for (qsizetype i = 0; i < rows.size(); ++i) {
                 if (existing == Existing::Refuse) {
                     RecordsetPtr rs = GetRS(
-                        cn, QStringLiteral("SELECT 1 FROM %1 WHERE FirmName = ? AND Year = ?").arg(myValues()),
+                        cn,
+                        QStringLiteral("SELECT 1 FROM %1 WHERE FirmName = ? AND Year = ?").arg(myValues()),
                         QStringLiteral("read"), {rows[i][0], rows[i][1]});
                     if (!rs->eof()) throw RefusedRow{i}; // the transaction rolls back: nothing is written
                 }
@@ -187,7 +193,8 @@ std::optional<qsizetype> storeAll(Connection& cn, const QList<FirmStatement>& fi
     QList<QVariantList> rows;
     for (const FirmStatement& firm : firms) {
         QVariantList values{firm.firmName, storedYear(firm), firm.naics};
-        for (int i = 0; i < lineitems::kCount; ++i) values << valuetext::toDouble(firm.values[i]);
+        for (int i = 0; i < lineitems::kCount; ++i)
+            values << valuetext::toDouble(firm.values[i]);
         rows << values;
     }
     return storeRows(cn, rows, existing);
@@ -234,7 +241,8 @@ bool remove(Connection& cn, const QString& firmName, const QString& year) {
     qint64 deleted = 0;
     runTransaction(cn, [&] {
         deleted = ExecCountInDB(
-            cn, QStringLiteral("DELETE FROM %1 WHERE FirmName = ? AND Year = ?").arg(myValues()), {firmName, *y});
+            cn, QStringLiteral("DELETE FROM %1 WHERE FirmName = ? AND Year = ?").arg(myValues()),
+            {firmName, *y});
     });
     return deleted > 0;
 }
@@ -242,11 +250,13 @@ bool remove(Connection& cn, const QString& firmName, const QString& year) {
 std::optional<StoredKey> copyAll(Connection& from, Connection& to, Existing existing) {
     // The values as the engine holds them, not as texts: a copy is exact to the last bit.
     RecordsetPtr rs = inListOrder(
-        from, QStringLiteral("SELECT %1 FROM %2").arg(storedColumns().join(QStringLiteral(", ")), myValues()));
+        from,
+        QStringLiteral("SELECT %1 FROM %2").arg(storedColumns().join(QStringLiteral(", ")), myValues()));
     QList<QVariantList> rows;
     for (; !rs->eof(); rs->moveNext()) {
         QVariantList row;
-        for (int i = 0; i < rs->fieldCount(); ++i) row << rs->field(i);
+        for (int i = 0; i < rs->fieldCount(); ++i)
+            row << rs->field(i);
         row[1] = rs->field(1).toLongLong();
         rows << row;
     }
@@ -258,7 +268,8 @@ std::optional<StoredKey> copyAll(Connection& from, Connection& to, Existing exis
 }
 
 qsizetype count(Connection& cn) {
-    RecordsetPtr rs = GetRS(cn, QStringLiteral("SELECT COUNT(*) FROM %1").arg(myValues()), QStringLiteral("read"));
+    RecordsetPtr rs =
+        GetRS(cn, QStringLiteral("SELECT COUNT(*) FROM %1").arg(myValues()), QStringLiteral("read"));
     return static_cast<qsizetype>(rs->field(0).toLongLong());
 }
 

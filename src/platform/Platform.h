@@ -64,6 +64,15 @@ private:
     QString description_;
 };
 
+// A failure the user can act on and the program outlives: a database server out of
+// reach, a password it refuses, a connection it drops. Nothing was written; the
+// handler's edge shows the description (already in the user's language) and the
+// program goes on.
+class RecoverableFailure : public FatalError {
+public:
+    RecoverableFailure(int number, const QString& description) : FatalError(number, description) {}
+};
+
 // Error numbers of the untrapped failures.
 namespace errnum {
 inline constexpr int TypeMismatch = 13;
@@ -75,6 +84,7 @@ inline constexpr int InvalidTableName = 3265;
 inline constexpr int InvalidUseOfNull = 94;
 inline constexpr int InternalError = 51;
 inline constexpr int NewerSchema = 3343; // a file written by a newer version
+inline constexpr int ServerUnavailable = 3709; // the records server cannot serve a request
 } // namespace errnum
 
 // Shows the fatal error report and ends the program with exit code 1.
@@ -88,5 +98,6 @@ struct ProgramEndRequest {
 };
 
 // Runs one event handler of a screen. A FatalError it raises is reported here, at the
-// handler's edge, and ends the program: nothing unwinds through Qt's signal code.
+// handler's edge, and ends the program: nothing unwinds through Qt's signal code. A
+// RecoverableFailure is shown as a warning and the program goes on.
 void runHandler(const std::function<void()>& handler) noexcept;

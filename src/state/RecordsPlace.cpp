@@ -36,8 +36,10 @@ QString RecordsSetting() {
 
 void SaveRecordsSetting(const QString& url) {
     QSettings s = settings();
-    if (url.trimmed().isEmpty()) s.remove(kSettingKey);
-    else s.setValue(kSettingKey, url.trimmed());
+    if (url.trimmed().isEmpty())
+        s.remove(kSettingKey);
+    else
+        s.setValue(kSettingKey, url.trimmed());
     s.sync();
 }
 
@@ -46,7 +48,9 @@ void subUseRecords(const QString& url) {
     gstrRecordsUrl = url.trimmed();
 }
 
-bool IsOfficeMode() { return !gstrRecordsUrl.isEmpty(); }
+bool IsOfficeMode() {
+    return !gstrRecordsUrl.isEmpty();
+}
 
 Connection& RecordsConnection() {
     if (!IsOfficeMode()) return gcnMyData;

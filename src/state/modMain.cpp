@@ -1,6 +1,7 @@
 #include "state/modMain.h"
 
 #include "platform/Platform.h"
+#include "state/RecordsPlace.h"
 #include "data/ProgramFiles.h"
 #include "data/Catalogue.h"
 #include "data/DatasetOptions.h"
@@ -62,6 +63,8 @@ void resetState() {
     gintLanguage = 0;
     DisconnectFromDB(gcnData);
     DisconnectFromDB(gcnMyData);
+    DisconnectFromDB(gcnRecords);
+    gstrRecordsUrl.clear();
     gstrDataTable.clear();
     gintVolume = 0;
     gstrRegion.clear();
@@ -92,6 +95,8 @@ namespace {
 } // namespace
 
 void subOpenDatabases(bool requireCurrentDatasets) {
+    // The records server's failures come in the language of the moment they happen.
+    setMessageLanguage([] { return static_cast<int>(gintLanguage); });
     setBusyMessage([](const QString& file) {
         return IsFrench() ? QStringLiteral("La base de données %1 est utilisée par une autre copie du programme. "
                                            "Réessayez dans un instant.")
@@ -146,6 +151,7 @@ namespace modMain {
 DatabasesScope::~DatabasesScope() {
     DisconnectFromDB(gcnData);
     DisconnectFromDB(gcnMyData);
+    DisconnectFromDB(gcnRecords);
 }
 
 } // namespace modMain

@@ -7,8 +7,12 @@ namespace recordsdb {
 
 namespace {
 
-QString myValues() { return catalogue::table(QLatin1String(catalogue::MyValues)); }
-QString versionTable() { return catalogue::table(QLatin1String(catalogue::RecordsVersion)); }
+QString myValues() {
+    return catalogue::table(QLatin1String(catalogue::MyValues));
+}
+QString versionTable() {
+    return catalogue::table(QLatin1String(catalogue::RecordsVersion));
+}
 
 // The server folds unquoted names to lower case, and so finds them in its catalogue.
 bool tableExists(Connection& cn, const QString& table) {
@@ -20,8 +24,8 @@ bool tableExists(Connection& cn, const QString& table) {
 }
 
 int storedVersion(Connection& cn) {
-    RecordsetPtr rs = GetRS(cn, QStringLiteral("SELECT MAX(Version) FROM %1").arg(versionTable()),
-                            QStringLiteral("read"));
+    RecordsetPtr rs =
+        GetRS(cn, QStringLiteral("SELECT MAX(Version) FROM %1").arg(versionTable()), QStringLiteral("read"));
     return rs->eof() || rs->field(0).isNull() ? 0 : rs->field(0).toInt();
 }
 
@@ -33,8 +37,7 @@ void createSchema(Connection& cn) {
     runTransaction(cn, [&] {
         // Made by another adviser's copy since the look: theirs stands.
         if (tableExists(cn, versionTable())) return;
-        if (!tableExists(cn, myValues()))
-            ExecCmdInDB(cn, serverSchemaStatements().first());
+        if (!tableExists(cn, myValues())) ExecCmdInDB(cn, serverSchemaStatements().first());
         ExecCmdInDB(cn, serverSchemaStatements().last());
         ExecCmdInDB(cn, QStringLiteral("INSERT INTO %1 (Version) VALUES (?)").arg(versionTable()),
                     {kRecordsSchemaVersion});
@@ -68,7 +71,8 @@ void openServer(Connection& cn, const ServerAddress& address) {
     }
     const int version = storedVersion(cn);
     if (version > kRecordsSchemaVersion) refuse(cn, ServerProblem::NewerSchema, QString::number(version));
-    if (!tableExists(cn, myValues())) runTransaction(cn, [&] { ExecCmdInDB(cn, serverSchemaStatements().first()); });
+    if (!tableExists(cn, myValues()))
+        runTransaction(cn, [&] { ExecCmdInDB(cn, serverSchemaStatements().first()); });
 }
 
 } // namespace recordsdb

@@ -26,8 +26,7 @@ ServerAddress addressOf(const QString& url) {
 }
 
 // The message a server failure shows, or an empty text when nothing failed.
-template <class F>
-QString failureOf(F&& action, ServerProblem* problem = nullptr) {
+template <class F> QString failureOf(F&& action, ServerProblem* problem = nullptr) {
     try {
         action();
     } catch (const ServerFailure& e) {
@@ -78,16 +77,45 @@ private slots:
         Connection cn = openFresh(&db);
         QCOMPARE(scalar(QStringLiteral("select version from records_version"), db), QStringLiteral("1"));
         // The columns of the local file: the key, the industry code and the 32 line items.
-        const QString columns = scalar(
-            QStringLiteral("select string_agg(column_name || ':' || data_type, ',' order by ordinal_position) "
-                           "from information_schema.columns where table_name = 'myvalues'"),
-            db);
-        QStringList expected{QStringLiteral("firmname:text"), QStringLiteral("year:integer"), QStringLiteral("naics:text")};
-        for (const char* c : {"cash", "ar", "inv", "ca", "oa", "toa", "invest", "ptfl", "ta", "operatingrevenue",
-                              "sales", "grossprofit", "operatingprofit", "interestexpense", "pretaxprofit",
-                              "profitaftertax", "accountspayable", "paper", "mtg", "bonds", "ol", "amtsaffil", "oliab",
-                              "deftax", "tliab", "sharec", "retearn", "othersur", "equity1", "totliabshareeq",
-                              "currentassets", "currentliabilities"})
+        const QString columns =
+            scalar(QStringLiteral(
+                       "select string_agg(column_name || ':' || data_type, ',' order by ordinal_position) "
+                       "from information_schema.columns where table_name = 'myvalues'"),
+                   db);
+        QStringList expected{QStringLiteral("firmname:text"), QStringLiteral("year:integer"),
+                             QStringLiteral("naics:text")};
+        for (const char* c : {"cash",
+                              "ar",
+                              "inv",
+                              "ca",
+                              "oa",
+                              "toa",
+                              "invest",
+                              "ptfl",
+                              "ta",
+                              "operatingrevenue",
+                              "sales",
+                              "grossprofit",
+                              "operatingprofit",
+                              "interestexpense",
+                              "pretaxprofit",
+                              "profitaftertax",
+                              "accountspayable",
+                              "paper",
+                              "mtg",
+                              "bonds",
+                              "ol",
+                              "amtsaffil",
+                              "oliab",
+                              "deftax",
+                              "tliab",
+                              "sharec",
+                              "retearn",
+                              "othersur",
+                              "equity1",
+                              "totliabshareeq",
+                              "currentassets",
+                              "currentliabilities"})
             expected << QLatin1String(c) + QStringLiteral(":double precision");
         QCOMPARE(columns.split(u','), expected);
         // The unique key on name and year holds on the server itself.
@@ -118,7 +146,8 @@ private slots:
         QVERIFY(server.sql(setup, db));
         Connection cn;
         ServerProblem found = ServerProblem::Failed;
-        const QString message = failureOf([&] { recordsdb::openServer(cn, addressOf(server.url(db))); }, &found);
+        const QString message =
+            failureOf([&] { recordsdb::openServer(cn, addressOf(server.url(db))); }, &found);
         QCOMPARE(int(found), problem);
         QVERIFY2(message.contains(words) && message.contains(db) && message.contains(server.socketDir()),
                  qPrintable(message));
@@ -151,8 +180,9 @@ private slots:
     void listOrderIsTheLocalFileOrder() {
         Connection cn = openFresh();
         FirmTestDatabase local;
-        const QStringList names{QStringLiteral("beta"), QStringLiteral("Alpha"), QStringLiteral("alpha"),
-                                QStringLiteral("Zulu"), QString::fromUtf8("Éclair"), QStringLiteral("_under")};
+        const QStringList names{QStringLiteral("beta"),      QStringLiteral("Alpha"),
+                                QStringLiteral("alpha"),     QStringLiteral("Zulu"),
+                                QString::fromUtf8("Éclair"), QStringLiteral("_under")};
         for (const QString& n : names)
             for (const char* y : {"2011", "2009"}) {
                 firmrecords::store(cn, firmWith(n, QLatin1String(y)));
@@ -160,14 +190,15 @@ private slots:
             }
         const auto keys = [](const QList<firmrecords::StoredKey>& list) {
             QStringList out;
-            for (const auto& k : list) out << k.firmName + u'/' + k.year;
+            for (const auto& k : list)
+                out << k.firmName + u'/' + k.year;
             return out;
         };
         const QStringList onServer = keys(firmrecords::list(cn));
         QCOMPARE(onServer, keys(firmrecords::list(local.cn)));
         // "_" (0x5F) comes before the folded letters; capitals before small ones among equals.
-        QCOMPARE(onServer.mid(0, 7), (QStringList{"_under/2009", "_under/2011", "Alpha/2009", "Alpha/2011", "alpha/2009",
-                                                  "alpha/2011", "beta/2009"}));
+        QCOMPARE(onServer.mid(0, 7), (QStringList{"_under/2009", "_under/2011", "Alpha/2009", "Alpha/2011",
+                                                  "alpha/2009", "alpha/2011", "beta/2009"}));
         RecordsetPtr rs = firmrecords::listRecordset(cn, 1);
         QCOMPARE(rs->fieldName(0), QStringLiteral("Nom"));
         QCOMPARE(rs->fieldName(1), QString::fromUtf8("Année"));
@@ -178,13 +209,16 @@ private slots:
     void importIsAllOrNothing() {
         Connection cn = openFresh();
         firmrecords::store(cn, firmWith(QStringLiteral("B"), QStringLiteral("2011")));
-        const QList<FirmStatement> firms{firmWith(QStringLiteral("A"), QStringLiteral("2011")),
-                                         firmWith(QStringLiteral("B"), QStringLiteral("2011"), {{"Cash", "5"}})};
-        QCOMPARE(firmrecords::storeAll(cn, firms, firmrecords::Existing::Refuse), std::optional<qsizetype>(1));
+        const QList<FirmStatement> firms{
+            firmWith(QStringLiteral("A"), QStringLiteral("2011")),
+            firmWith(QStringLiteral("B"), QStringLiteral("2011"), {{"Cash", "5"}})};
+        QCOMPARE(firmrecords::storeAll(cn, firms, firmrecords::Existing::Refuse),
+                 std::optional<qsizetype>(1));
         QCOMPARE(firmrecords::count(cn), qsizetype(1));
         QCOMPARE(firmrecords::storeAll(cn, firms, firmrecords::Existing::Replace), std::nullopt);
         QCOMPARE(firmrecords::count(cn), qsizetype(2));
-        QCOMPARE(firmrecords::load(cn, QStringLiteral("B"), QStringLiteral("2011"))->values[0], QStringLiteral("5"));
+        QCOMPARE(firmrecords::load(cn, QStringLiteral("B"), QStringLiteral("2011"))->values[0],
+                 QStringLiteral("5"));
         DisconnectFromDB(cn);
     }
 
@@ -192,18 +226,22 @@ private slots:
     void copyToTheServerAndBack() {
         FirmTestDatabase local;
         QList<double> odd{0.1 + 0.2, 1.0 / 3.0, 123456789.123456789, -1e-9, 9.87654321e14};
-        ExecCmdInDB(local.cn, QStringLiteral("INSERT INTO MyValues (FirmName, Year, NAICS, Cash, Ar, Inv, CA, OA, Toa) "
-                                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                    {QStringLiteral("Exact Ltd."), 2009, QStringLiteral("111"), odd[0], odd[1], odd[2], odd[3], odd[4],
-                     42.0});
-        firmrecords::store(local.cn, firmWith(QStringLiteral("Second"), QStringLiteral("2011"), {{"Cash", "3"}}));
+        ExecCmdInDB(local.cn,
+                    QStringLiteral("INSERT INTO MyValues (FirmName, Year, NAICS, Cash, Ar, Inv, CA, OA, Toa) "
+                                   "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                    {QStringLiteral("Exact Ltd."), 2009, QStringLiteral("111"), odd[0], odd[1], odd[2],
+                     odd[3], odd[4], 42.0});
+        firmrecords::store(local.cn,
+                           firmWith(QStringLiteral("Second"), QStringLiteral("2011"), {{"Cash", "3"}}));
 
         Connection cn = openFresh();
         QCOMPARE(firmrecords::copyAll(local.cn, cn, firmrecords::Existing::Refuse), std::nullopt);
         QCOMPARE(firmrecords::count(cn), qsizetype(2));
-        RecordsetPtr rs = GetRS(cn, QStringLiteral("SELECT Cash, Ar, Inv, CA, OA, Toa FROM MyValues WHERE FirmName = ?"),
-                                QStringLiteral("read"), {QStringLiteral("Exact Ltd.")});
-        for (int i = 0; i < 5; ++i) QCOMPARE(rs->field(i).toDouble(), odd[i]);
+        RecordsetPtr rs =
+            GetRS(cn, QStringLiteral("SELECT Cash, Ar, Inv, CA, OA, Toa FROM MyValues WHERE FirmName = ?"),
+                  QStringLiteral("read"), {QStringLiteral("Exact Ltd.")});
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(rs->field(i).toDouble(), odd[i]);
         QCOMPARE(rs->field(5).toDouble(), 42.0); // the subtotal as stored, not recomputed
 
         // Back into the local file: refused while the firms are there, replaced on request.
@@ -223,9 +261,10 @@ private slots:
         QTest::addColumn<bool>("otherPort");
         QTest::addColumn<int>("problem");
         QTest::addColumn<QString>("words");
-        QTest::newRow("nothing listens") << PostgresServer::kPassword << true << int(ServerProblem::Unreachable)
-                                         << "cannot be reached";
-        QTest::newRow("wrong password") << "not-the-password" << false << int(ServerProblem::Refused) << "refused";
+        QTest::newRow("nothing listens")
+            << PostgresServer::kPassword << true << int(ServerProblem::Unreachable) << "cannot be reached";
+        QTest::newRow("wrong password")
+            << "not-the-password" << false << int(ServerProblem::Refused) << "refused";
         QTest::newRow("no password anywhere") << "" << false << int(ServerProblem::PasswordMissing)
                                               << "none was found in ~/.pgpass or PGPASSWORD";
     }
@@ -236,9 +275,13 @@ private slots:
         QFETCH(QString, words);
         const QString db = freshDatabase();
         QString url = server.url(db);
-        if (otherPort) url.replace(QStringLiteral("port=%1").arg(server.port()), QStringLiteral("port=%1").arg(server.port() + 1));
-        if (password.isEmpty()) qunsetenv("PGPASSWORD");
-        else qputenv("PGPASSWORD", password.toUtf8());
+        if (otherPort)
+            url.replace(QStringLiteral("port=%1").arg(server.port()),
+                        QStringLiteral("port=%1").arg(server.port() + 1));
+        if (password.isEmpty())
+            qunsetenv("PGPASSWORD");
+        else
+            qputenv("PGPASSWORD", password.toUtf8());
         Connection cn;
         ServerProblem found = ServerProblem::Failed;
         const QString message = failureOf([&] { recordsdb::openServer(cn, addressOf(url)); }, &found);
@@ -255,11 +298,13 @@ private slots:
     void failureInFrench() {
         setMessageLanguage([] { return 1; });
         QString url = server.url(QStringLiteral("postgres"));
-        url.replace(QStringLiteral("port=%1").arg(server.port()), QStringLiteral("port=%1").arg(server.port() + 2));
+        url.replace(QStringLiteral("port=%1").arg(server.port()),
+                    QStringLiteral("port=%1").arg(server.port() + 2));
         Connection cn;
         const QString message = failureOf([&] { recordsdb::openServer(cn, addressOf(url)); });
         setMessageLanguage(nullptr);
-        QVERIFY2(message.startsWith(QStringLiteral("Le serveur des fiches")) && message.contains(QStringLiteral("injoignable")) &&
+        QVERIFY2(message.startsWith(QStringLiteral("Le serveur des fiches")) &&
+                     message.contains(QStringLiteral("injoignable")) &&
                      message.contains(QString::fromUtf8("Rien n'a été écrit")),
                  qPrintable(message));
         DisconnectFromDB(cn);
@@ -271,7 +316,8 @@ private slots:
     void connectionKilledDuringASave() {
         QString db;
         Connection cn = openFresh(&db);
-        const FirmStatement before = firmWith(QStringLiteral("Held Ltd."), QStringLiteral("2011"), {{"Cash", "1"}, {"Ar", "2"}});
+        const FirmStatement before =
+            firmWith(QStringLiteral("Held Ltd."), QStringLiteral("2011"), {{"Cash", "1"}, {"Ar", "2"}});
         firmrecords::store(cn, before);
 
         // Another session holds the table, so the save waits inside its transaction;
@@ -295,8 +341,10 @@ private slots:
                 s.sql(QStringLiteral("select pg_terminate_backend(pid) from pg_stat_activity where "
                                      "application_name = 'ventrolux' and wait_event_type = 'Lock'"),
                       db, &out);
-                if (out.contains(u't')) killed = true;
-                else QThread::msleep(20);
+                if (out.contains(u't'))
+                    killed = true;
+                else
+                    QThread::msleep(20);
             }
         });
         watcher->start();
@@ -333,23 +381,43 @@ private slots:
         QTest::addColumn<QString>("server");
         QTest::addColumn<QString>("database");
         QTest::addColumn<int>("problem"); // -1: usable
-        QTest::newRow("full") << "postgresql://ann@db.office.example:6543/clients" << "db.office.example:6543"
+        QTest::newRow("full") << "postgresql://ann@db.office.example:6543/clients"
+                              << "db.office.example:6543"
                               << "clients" << -1;
-        QTest::newRow("short scheme, no port") << "postgres://ann@db/clients" << "db" << "clients" << -1;
+        QTest::newRow("short scheme, no port") << "postgres://ann@db/clients"
+                                               << "db"
+                                               << "clients" << -1;
         QTest::newRow("socket folder") << "postgresql://ann@/clients?host=/run/postgresql&port=5433"
-                                       << "/run/postgresql:5433" << "clients" << -1;
-        QTest::newRow("no user, no host") << "postgresql:///clients" << "localhost" << "clients" << -1;
-        QTest::newRow("password") << "postgresql://ann:secret@db/clients" << "" << "" << int(AddressProblem::HasPassword);
-        QTest::newRow("password setting") << "postgresql://ann@db/clients?password=x" << "" << ""
-                                          << int(AddressProblem::HasPassword);
-        QTest::newRow("no database") << "postgresql://ann@db:5432/" << "" << "" << int(AddressProblem::NoDatabase);
-        QTest::newRow("other scheme") << "mysql://ann@db/clients" << "" << "" << int(AddressProblem::NotAnAddress);
-        QTest::newRow("a file") << "/home/ann/myData.db" << "" << "" << int(AddressProblem::NotAnAddress);
-        QTest::newRow("port out of range") << "postgresql://ann@db:70000/clients" << "" << "" << int(AddressProblem::BadPort);
-        QTest::newRow("unknown setting") << "postgresql://ann@db/clients?options=-c%20x" << "" << ""
-                                         << int(AddressProblem::UnknownSetting);
-        QTest::newRow("ssl mode outside the list") << "postgresql://ann@db/clients?sslmode=require%20host=evil"
-                                                   << "" << "" << int(AddressProblem::UnknownSetting);
+                                       << "/run/postgresql:5433"
+                                       << "clients" << -1;
+        QTest::newRow("no user, no host") << "postgresql:///clients"
+                                          << "localhost"
+                                          << "clients" << -1;
+        QTest::newRow("password") << "postgresql://ann:secret@db/clients"
+                                  << ""
+                                  << "" << int(AddressProblem::HasPassword);
+        QTest::newRow("password setting") << "postgresql://ann@db/clients?password=x"
+                                          << ""
+                                          << "" << int(AddressProblem::HasPassword);
+        QTest::newRow("no database") << "postgresql://ann@db:5432/"
+                                     << ""
+                                     << "" << int(AddressProblem::NoDatabase);
+        QTest::newRow("other scheme") << "mysql://ann@db/clients"
+                                      << ""
+                                      << "" << int(AddressProblem::NotAnAddress);
+        QTest::newRow("a file") << "/home/ann/myData.db"
+                                << ""
+                                << "" << int(AddressProblem::NotAnAddress);
+        QTest::newRow("port out of range") << "postgresql://ann@db:70000/clients"
+                                           << ""
+                                           << "" << int(AddressProblem::BadPort);
+        QTest::newRow("unknown setting") << "postgresql://ann@db/clients?options=-c%20x"
+                                         << ""
+                                         << "" << int(AddressProblem::UnknownSetting);
+        QTest::newRow("ssl mode outside the list")
+            << "postgresql://ann@db/clients?sslmode=require%20host=evil"
+            << ""
+            << "" << int(AddressProblem::UnknownSetting);
     }
     void addresses() {
         QFETCH(QString, url);

@@ -35,8 +35,8 @@ public:
         for (const QString& v : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
             const QString bin = root.filePath(v + QStringLiteral("/bin"));
             const QVersionNumber n = QVersionNumber::fromString(v);
-            if (QFile::exists(bin + QStringLiteral("/initdb")) && QFile::exists(bin + QStringLiteral("/pg_ctl")) &&
-                (best.isEmpty() || n > bestVersion)) {
+            if (QFile::exists(bin + QStringLiteral("/initdb")) &&
+                QFile::exists(bin + QStringLiteral("/pg_ctl")) && (best.isEmpty() || n > bestVersion)) {
                 best = bin;
                 bestVersion = n;
             }
@@ -61,7 +61,8 @@ public:
         pw.close();
         if (geteuid() == 0) {
             // The server's user must own its folder; the tests (root) reach the socket anyway.
-            if (!run(QStringLiteral("/bin/chown"), {QStringLiteral("-R"), QStringLiteral("nobody"), dir_.path()}, false))
+            if (!run(QStringLiteral("/bin/chown"),
+                     {QStringLiteral("-R"), QStringLiteral("nobody"), dir_.path()}, false))
                 return false;
         }
         if (!run(bin_ + QStringLiteral("/initdb"),
@@ -85,8 +86,8 @@ public:
     void stop() {
         if (!started_) return;
         started_ = false;
-        run(bin_ + QStringLiteral("/pg_ctl"),
-            {QStringLiteral("-D"), dataDir(), QStringLiteral("-m"), QStringLiteral("immediate"), QStringLiteral("stop")});
+        run(bin_ + QStringLiteral("/pg_ctl"), {QStringLiteral("-D"), dataDir(), QStringLiteral("-m"),
+                                               QStringLiteral("immediate"), QStringLiteral("stop")});
     }
 
     QString error() const { return error_; }
@@ -95,11 +96,14 @@ public:
 
     // The address of a database of this server, in the program's form.
     QString url(const QString& database, const QString& user = QLatin1String(kUser)) const {
-        return QStringLiteral("postgresql://%1@/%2?host=%3&port=%4").arg(user, database, dir_.path()).arg(port_);
+        return QStringLiteral("postgresql://%1@/%2?host=%3&port=%4")
+            .arg(user, database, dir_.path())
+            .arg(port_);
     }
 
     // Runs SQL on a database as the server's user; false (with error()) when psql fails.
-    bool sql(const QString& statement, const QString& database = QStringLiteral("postgres"), QString* output = nullptr) {
+    bool sql(const QString& statement, const QString& database = QStringLiteral("postgres"),
+             QString* output = nullptr) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("PGPASSWORD"), QLatin1String(kPassword));
@@ -135,12 +139,15 @@ private:
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
         if (asServerUser && geteuid() == 0)
-            p.start(QStringLiteral("/usr/sbin/runuser"),
-                    QStringList{QStringLiteral("-u"), QStringLiteral("nobody"), QStringLiteral("--"), program} + arguments);
+            p.start(
+                QStringLiteral("/usr/sbin/runuser"),
+                QStringList{QStringLiteral("-u"), QStringLiteral("nobody"), QStringLiteral("--"), program} +
+                    arguments);
         else
             p.start(program, arguments);
         if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-            return fail(QFileInfo(program).fileName() + QStringLiteral(": ") + QString::fromLocal8Bit(p.readAll()));
+            return fail(QFileInfo(program).fileName() + QStringLiteral(": ") +
+                        QString::fromLocal8Bit(p.readAll()));
         return true;
     }
 
