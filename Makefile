@@ -52,11 +52,13 @@ test-sanitize: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-# The crash test with a thousand kills and two copies at work for 30 seconds (the test
-# suite runs a few dozen kills and a few seconds).
+# The crash test with a thousand kills, two copies at work for 30 seconds and two
+# advisers on one records server for 20 (the test suite runs a few dozen kills and a
+# few seconds).
 stress: build
 	VENTROLUX_KILLS=1000 QT_QPA_PLATFORM=offscreen $(BUILD)/tests/test_crash_kills
 	VENTROLUX_TWO_COPIES_SECONDS=30 QT_QPA_PLATFORM=offscreen $(BUILD)/tests/test_two_copies
+	VENTROLUX_OFFICE_SECONDS=20 QT_QPA_PLATFORM=offscreen $(BUILD)/tests/test_office_two_copies
 
 # The reliability tests and the command-line processes they start, under Valgrind's
 # memcheck (slow: not part of CI). Qt's own one-time allocations are not reported as leaks.
