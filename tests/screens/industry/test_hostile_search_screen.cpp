@@ -153,6 +153,8 @@ private slots:
             QTest::mouseClick(s.cmdKeyword, Qt::LeftButton);
 
         const int expected = expectedMatches(text);
+        // The sample data holds titles with apostrophes, so this road is taken too.
+        if (text == QLatin1String("'")) QVERIFY(expected > 0);
         if (expected == 0) {
             QCOMPARE(platform->messages.size(), 1);
             QCOMPARE(platform->lastMessage(), QStringLiteral("No match was found"));
