@@ -3,6 +3,7 @@
 #include "state/modMain.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -121,4 +122,18 @@ bool QtPlatform::printDocument(const QString& documentName,
     printer.setDocName(documentName);
     paint(printer);
     return printer.printerState() != QPrinter::Error;
+}
+
+std::optional<QString> QtPlatform::chooseFile(FileChoice kind, const QString& caption, const QString& startPath,
+                                              const QString& filter) {
+    followLanguage();
+    QPointer<QWidget> covered = QApplication::activeWindow();
+    const auto giveBackFocus = qScopeGuard([&covered] {
+        if (covered && covered->isVisible()) covered->activateWindow();
+    });
+    const QString path = kind == FileChoice::Open
+                             ? QFileDialog::getOpenFileName(covered, caption, startPath, filter)
+                             : QFileDialog::getSaveFileName(covered, caption, startPath, filter);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
 }

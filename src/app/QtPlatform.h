@@ -1,7 +1,7 @@
 #pragma once
 // The real platform of the desktop program: Qt message boxes (with French buttons
-// while the language is French), detached processes, the default printer and an
-// immediate end.
+// while the language is French), detached processes, the default printer, file
+// dialogs and an immediate end.
 
 #include "platform/Platform.h"
 
@@ -18,6 +18,9 @@ public:
     std::optional<QString> printerTarget() override;
     bool printDocument(const QString& documentName,
                        const std::function<void(QPagedPaintDevice&)>& paint) override;
+    // The desktop's file dialog, over the active window.
+    std::optional<QString> chooseFile(FileChoice kind, const QString& caption, const QString& startPath,
+                                      const QString& filter) override;
 
 private:
     void followLanguage();

@@ -92,4 +92,58 @@ QString rowProblem(const ReadResult& row, int language) {
     }
 }
 
+QString valueOutOfRange(const QString& path, const QString& key, const QString& value, int language) {
+    return inLanguage(language, "in the firm file %1, %2 is beyond what a value box holds: \"%3\"",
+                      "dans le fichier de l'entreprise %1, %2 dépasse ce qu'une case de valeur peut contenir "
+                      ": « %3 »")
+        .arg(path, key, value);
+}
+
+QString yearNotReference(const QString& path, const QString& year, int language) {
+    return inLanguage(language, "in the firm file %1, the year must be 2009, 2010 or 2011, not \"%2\"",
+                      "dans le fichier de l'entreprise %1, l'année doit être 2009, 2010 ou 2011, pas « %2 »")
+        .arg(path, year);
+}
+
+QString cannotWrite(const QString& path, const QString& detail, int language) {
+    return inLanguage(language, "cannot write the file %1: %2", "impossible d'écrire le fichier %1 : %2")
+        .arg(path, detail);
+}
+
+namespace {
+
+// A problem's words begin a sentence of the message box.
+QString sentence(const QString& words) {
+    if (words.isEmpty()) return words;
+    return words.left(1).toUpper() + words.mid(1) + u'.';
+}
+
+} // namespace
+
+QString importRefused(const QString& problem, int language) {
+    return sentence(problem) + QStringLiteral("\n\n") +
+           inLanguage(language, "Nothing was imported: the values on the screen are as they were.",
+                      "Rien n'a été importé : les valeurs à l'écran sont restées telles quelles.");
+}
+
+QString exportRefused(const QString& problem, int language) {
+    return sentence(problem) + QStringLiteral("\n\n") +
+           inLanguage(language, "The firm was not exported.", "L'entreprise n'a pas été exportée.");
+}
+
+QString exported(const QString& path, int language) {
+    return inLanguage(language, "The firm was exported to %1.", "L'entreprise a été exportée dans %1.")
+        .arg(path);
+}
+
+QString otherIndustry(const QString& fileNaics, const QString& chosenNaics, int language) {
+    return inLanguage(
+               language,
+               "The file names the industry %1. Its values are shown for the industry chosen, %2; "
+               "choose the other industry first to compare the firm with it.",
+               "Le fichier nomme l'industrie %1. Ses valeurs sont affichées pour l'industrie choisie, %2 ; "
+               "choisissez d'abord l'autre industrie pour y comparer l'entreprise.")
+        .arg(fileNaics, chosenNaics);
+}
+
 } // namespace firmfile

@@ -17,4 +17,19 @@ QString listProblem(const ListResult& list, const QString& path, int language);
 // message that names the line or a summary that names the firm.
 QString rowProblem(const ReadResult& row, int language);
 
+// A value that is a plain number but beyond what the value boxes hold.
+QString valueOutOfRange(const QString& path, const QString& key, const QString& value, int language);
+// A year that is not one of the three reference years.
+QString yearNotReference(const QString& path, const QString& year, int language);
+// A file that cannot be written (detail: the system's reason).
+QString cannotWrite(const QString& path, const QString& detail, int language);
+
+// The desktop's messages around a problem: nothing was imported or exported.
+QString importRefused(const QString& problem, int language);
+QString exportRefused(const QString& problem, int language);
+// The firm was written to the file.
+QString exported(const QString& path, int language);
+// The file names another industry than the one chosen on the screen.
+QString otherIndustry(const QString& fileNaics, const QString& chosenNaics, int language);
+
 } // namespace firmfile

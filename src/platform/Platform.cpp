@@ -46,6 +46,11 @@ MsgResult MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QS
     return platform().msgBox(text, buttons, icon, title.isEmpty() ? applicationTitle() : title);
 }
 
+std::optional<QString> ChooseFile(FileChoice kind, const QString& caption, const QString& startPath,
+                                  const QString& filter) {
+    return platform().chooseFile(kind, caption, startPath, filter);
+}
+
 void EndProgram(int exitCode) {
     platform().endProgram(exitCode);
     std::abort(); // an endProgram that returned would break the promise that nothing runs after the end

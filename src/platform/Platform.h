@@ -1,6 +1,6 @@
 #pragma once
 // The one seam between the program and what a test must script: message boxes,
-// the end of the program, starting another process, and the printer. The desktop
+// the end of the program, starting another process, the printer and file choosers. The desktop
 // program installs the real thing; the command-line tool writes messages to
 // standard error; tests install a recorder that answers from a queue.
 
@@ -13,6 +13,8 @@
 enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
 enum class MsgIcon { None, Information, Question, Exclamation, Critical };
 enum class MsgResult { OK, Cancel, Yes, No };
+// A file the user picks to read from, or names to write to.
+enum class FileChoice { Open, Save };
 
 class QPagedPaintDevice;
 
@@ -36,6 +38,19 @@ public:
         (void)paint;
         return false;
     }
+
+    // Asks the user for a file: one that exists (Open) or a name to write (Save, which
+    // asks before replacing a file), starting at startPath, offering the files that
+    // filter names ("Firm files (*.json *.csv)"). Nothing when the user cancels; a
+    // platform without windows has no chooser.
+    virtual std::optional<QString> chooseFile(FileChoice kind, const QString& caption, const QString& startPath,
+                                              const QString& filter) {
+        (void)kind;
+        (void)caption;
+        (void)startPath;
+        (void)filter;
+        return std::nullopt;
+    }
 };
 
 // The installed platform. Without one, messages go to standard error and the end is std::_Exit.
@@ -49,6 +64,8 @@ QString applicationTitle();
 MsgResult MsgBox(const QString& text, MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None,
                  const QString& title = QString());
 [[noreturn]] void EndProgram(int exitCode);
+std::optional<QString> ChooseFile(FileChoice kind, const QString& caption, const QString& startPath,
+                                  const QString& filter);
 
 // A failure the program does not trap (database, conversion, process launch): it
 // travels to the top of the event loop, which reports "Run-time error N: …" and ends.

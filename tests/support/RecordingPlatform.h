@@ -1,7 +1,7 @@
 #pragma once
 // The scripted platform of the tests: message boxes answer from a queue and are kept,
 // the end of the program is noted and throws ProgramEnded (stopped at the handler's edge), processes are
-// recorded, not started. The printer is a PDF file: printerPdfPath names it, and no path means no printer
+// recorded, not started, file choosers answer from a queue. The printer is a PDF file: printerPdfPath names it, and no path means no printer
 // connected.
 
 #include "platform/Platform.h"
@@ -19,6 +19,13 @@ struct ShownMessage {
     MsgButtons buttons;
     MsgIcon icon;
     QString title;
+};
+
+struct ShownFileChooser {
+    FileChoice kind;
+    QString caption;
+    QString startPath;
+    QString filter;
 };
 
 struct StartedProcess {
@@ -70,11 +77,22 @@ public:
 #endif
     }
 
+    std::optional<QString> chooseFile(FileChoice kind, const QString& caption, const QString& startPath,
+                                      const QString& filter) override {
+        fileChoosers.append({kind, caption, startPath, filter});
+        if (chosenFiles.isEmpty()) return std::nullopt;
+        QString path = chosenFiles.dequeue();
+        if (path.isEmpty()) return std::nullopt;
+        return path;
+    }
+
     QString lastMessage() const {
         return messages.isEmpty() ? QString() : messages.last().text;
     }
 
     QQueue<MsgResult> answers;
+    QQueue<QString> chosenFiles; // what the file choosers answer in turn; an empty text (or none left) cancels
+    QList<ShownFileChooser> fileChoosers;
     QList<ShownMessage> messages;
     QList<StartedProcess> processes;
     bool startSucceeds = true;

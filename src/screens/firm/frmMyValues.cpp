@@ -229,6 +229,9 @@ void frmMyValues::buildMenus() {
     mnuSave = makeMenuEntry(mnuFile, QStringLiteral("mnuSave"), QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuOpen = makeMenuEntry(mnuFile, QStringLiteral("mnuOpen"), QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuFile->addSeparator();
+    mnuImport = makeMenuEntry(mnuFile, QStringLiteral("mnuImport"), QKeySequence(Qt::CTRL | Qt::Key_M));
+    mnuExport = makeMenuEntry(mnuFile, QStringLiteral("mnuExport"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    mnuFile->addSeparator();
     mnuReturn = makeMenuEntry(mnuFile, QStringLiteral("mnuReturn"), QKeySequence(Qt::CTRL | Qt::Key_R));
     mnuReturnSearch =
         makeMenuEntry(mnuFile, QStringLiteral("mnuReturnSearch"), QKeySequence(Qt::CTRL | Qt::Key_B));
@@ -253,6 +256,8 @@ void frmMyValues::buildMenus() {
         subSave_Firm_Record(blnSkipWarningMessages);
     });
     onEvent(mnuOpen, &QAction::triggered, this, [this] { subOpen_Existing_Firm_Record(); });
+    onEvent(mnuImport, &QAction::triggered, this, [this] { subImport_Firm(); });
+    onEvent(mnuExport, &QAction::triggered, this, [this] { subExport_Firm(); });
     onEvent(mnuReturn, &QAction::triggered, this, [this] { mnuReturn_Click(); });
     onEvent(mnuReturnSearch, &QAction::triggered, this, [this] { mnuReturnSearch_Click(); });
     onEvent(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
@@ -265,7 +270,8 @@ void frmMyValues::buildMenus() {
     onEvent(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
 
     captions_ = {
-        {mnuFile, 496},         {mnuNew, 532},  {mnuSave, 536},     {mnuOpen, 528},       {mnuReturn, 498},
+        {mnuFile, 496},         {mnuNew, 532},  {mnuSave, 536},     {mnuOpen, 528},       {mnuImport, 808},
+        {mnuExport, 810},       {mnuReturn, 498},
         {mnuReturnSearch, 558}, {mnuExit, 328}, {mnuView, 460},     {mnuDefinition, 334}, {mnuReport, 540},
         {mnuLanguage, 500},     {mnuHelp, 298}, {mnuContents, 562}, {mnuTechnical, 564},  {mnuAbout, 380},
     };

@@ -58,6 +58,11 @@ public:
     void subOpen_Existing_Firm_Record();
     void subDelete_Firm_Record();
     void subFillYears(QComboBox* mycomboBox);
+    // File > Import: one firm from a firm file into the boxes (after the save question of
+    // a changed firm); a file at fault leaves the boxes as they were. File > Export: the
+    // firm on the screen to a firm file.
+    void subImport_Firm();
+    void subExport_Firm();
 
     // Shows a stored firm against the industry chosen now: its year, its values as
     // stored (subtotals included, not recomputed), the captions and its name. The firm
@@ -115,6 +120,8 @@ public:
     QAction* mnuNew;
     QAction* mnuSave;
     QAction* mnuOpen;
+    QAction* mnuImport;
+    QAction* mnuExport;
     QAction* mnuReturn;
     QAction* mnuReturnSearch;
     QAction* mnuExit;
@@ -161,7 +168,11 @@ private:
     // Asks whether to save the changed firm; Yes saves it (a refused name stays unsaved).
     MsgResult askToSaveChanges(firmmessages::SaveAsker asker);
 
+    // The file name Export offers: the firm's name made safe, in the folder last used.
+    QString suggestedExportPath() const;
+
     std::vector<Caption> captions_;
+    QString transferFolder_; // the folder of the last import or export
     std::vector<ToolbarButton> toolbarButtons_;
     ValueBoxFilter* boxFilter_ = nullptr;
     CaptionLinks* captionLinks_ = nullptr;
