@@ -7,6 +7,7 @@
 #include "data/DatasetOptions.h"
 #include "text/StringTable.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace modMain {
@@ -31,6 +32,16 @@ namespace {
 
 // The viewer gets the help file as one argument, so a program directory with blanks works.
 void startHelpViewer(const QStringList& arguments) {
+    // A help file that is not there is named before the viewer would open on nothing.
+    if (!arguments.isEmpty() && !QFileInfo::exists(arguments.first())) {
+        const QString missing =
+            IsFrench() ? QStringLiteral("Le fichier d'aide est introuvable\u00a0:\n%1\n\nRéinstallez Ventrolux ou "
+                                        "remettez le fichier dans le dossier du programme.")
+                       : QStringLiteral("The help file is missing:\n%1\n\nReinstall Ventrolux, or put the file "
+                                        "back in the program directory.");
+        MsgBox(missing.arg(QDir::toNativeSeparators(arguments.first())), MsgButtons::OK, MsgIcon::Exclamation);
+        return;
+    }
     if (platform().startDetached(gstrHelpExe, arguments)) return;
     // A missing viewer only costs the user the help, not the program and its unsaved data.
     const QString message =

@@ -9,7 +9,24 @@
 #include "support/TestDatabases.h"
 
 #include <QSqlDatabase>
+#include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+// A program directory with a blank in its name, holding the four help pages.
+QString helpFolder(const QTemporaryDir& root) {
+    const QString folder = root.filePath(QStringLiteral("my programs"));
+    QDir().mkpath(folder);
+    for (const char* page : {"MOLV_ConceptsHelp_Eng.html", "MOLV_ConceptsHelp_Fre.html", "MOLV_Tech_Help_Eng.html",
+                             "MOLV_Tech_Help_Fre.html"}) {
+        QFile f(folder + u'/' + QLatin1String(page));
+        if (f.open(QIODevice::WriteOnly)) f.write("<html></html>");
+    }
+    return folder;
+}
+
+} // namespace
 
 using namespace modMain;
 
@@ -255,27 +272,64 @@ private slots:
         QFETCH(int, language);
         QFETCH(QString, file);
         RecordingPlatform platform;
-        programfiles::setResourceDirectory(QStringLiteral("/opt/my programs/ventrolux"));
-        gstrHelpExe = QStringLiteral("/opt/my programs/ventrolux/ventrolux-help");
+        QTemporaryDir root;
+        const QString folder = helpFolder(root);
+        programfiles::setResourceDirectory(folder);
+        gstrHelpExe = folder + QStringLiteral("/ventrolux-help");
         gintLanguage = static_cast<int16_t>(language);
         subLaunchHelpFile(type);
         programfiles::setResourceDirectory(QString());
         QCOMPARE(platform.processes.size(), 1);
         QCOMPARE(platform.processes[0].program, gstrHelpExe);
         // The file is one argument, blanks in the path and all.
-        const QStringList expected = file.isEmpty() ? QStringList() : QStringList{QStringLiteral("/opt/my programs/ventrolux/") + file};
+        const QStringList expected = file.isEmpty() ? QStringList() : QStringList{folder + u'/' + file};
         QCOMPARE(platform.processes[0].arguments, expected);
         QVERIFY(platform.messages.isEmpty());
     }
 
     void helpTopicArguments() {
         RecordingPlatform platform;
-        programfiles::setResourceDirectory(QStringLiteral("/p"));
-        gstrHelpExe = QStringLiteral("/p/ventrolux-help");
+        QTemporaryDir root;
+        const QString folder = helpFolder(root);
+        programfiles::setResourceDirectory(folder);
+        gstrHelpExe = folder + QStringLiteral("/ventrolux-help");
         GetHelpTopic(QStringLiteral("MOLV_ConceptsHelp_Fre.html"), 9999);
         programfiles::setResourceDirectory(QString());
         QCOMPARE(platform.processes.size(), 1);
-        QCOMPARE(platform.processes[0].arguments, (QStringList{QStringLiteral("/p/MOLV_ConceptsHelp_Fre.html"), QStringLiteral("9999")}));
+        QCOMPARE(platform.processes[0].arguments,
+                 (QStringList{folder + QStringLiteral("/MOLV_ConceptsHelp_Fre.html"), QStringLiteral("9999")}));
+    }
+
+    // A help file that is not there is named, in the user's language, with what to do;
+    // no viewer is started on nothing, and the program goes on.
+    void missingHelpFileIsNamed_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("what");
+        QTest::newRow("English") << 0 << "MOLV_Tech_Help_Eng.html" << "Reinstall Ventrolux";
+        QTest::newRow("French") << 1 << "MOLV_Tech_Help_Fre.html" << QString::fromUtf8("Réinstallez Ventrolux");
+    }
+    void missingHelpFileIsNamed() {
+        QFETCH(int, language);
+        QFETCH(QString, file);
+        QFETCH(QString, what);
+        RecordingPlatform platform;
+        QTemporaryDir root;
+        const QString folder = helpFolder(root);
+        QVERIFY(QFile::remove(folder + u'/' + file));
+        programfiles::setResourceDirectory(folder);
+        gstrHelpExe = folder + QStringLiteral("/ventrolux-help");
+        gintLanguage = static_cast<int16_t>(language);
+        subLaunchHelpFile(QStringLiteral("Tech"));
+        GetHelpTopic(file, 12);
+        programfiles::setResourceDirectory(QString());
+        QVERIFY(platform.processes.isEmpty());
+        QCOMPARE(platform.messages.size(), 2);
+        for (const ShownMessage& m : platform.messages) {
+            QVERIFY2(m.text.contains(folder + u'/' + file) && m.text.contains(what), qPrintable(m.text));
+            QCOMPARE(m.icon, MsgIcon::Exclamation);
+        }
+        QCOMPARE(platform.endedWith, -1);
     }
 
     void fatalErrorReportEndsWithExitCodeOne() {
@@ -309,9 +363,12 @@ private slots:
         QFETCH(QString, folder);
         RecordingPlatform platform;
         platform.startSucceeds = false;
+        QTemporaryDir root;
+        programfiles::setResourceDirectory(helpFolder(root));
         gstrHelpExe = QStringLiteral("/nowhere/ventrolux-help");
         gintLanguage = static_cast<int16_t>(language);
         subLaunchHelpFile(QStringLiteral("Tech")); // returns: the program goes on
+        programfiles::setResourceDirectory(QString());
         QCOMPARE(platform.messages.size(), 1);
         QVERIFY(platform.lastMessage().startsWith(start));
         QVERIFY(platform.lastMessage().contains(gstrHelpExe));

@@ -1,5 +1,7 @@
 #include "screens/report/frmReportViewer.h"
 
+#include "report/render/LayoutFileCheck.h"
+
 #include "platform/Platform.h"
 #include "data/ProgramFiles.h"
 #include "screens/common/Handlers.h"
@@ -95,6 +97,12 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
     }
 
     const QString layout = reportrender::defaultLayoutPath(chosen->render);
+    // A layout file that cannot be read costs the user this report, not the program.
+    const int language = Language.left(1).toUpper() == QLatin1String("F") ? 1 : 0;
+    if (const std::optional<QString> problem = reportrender::layoutFileProblem(layout, language)) {
+        MsgBox(*problem, MsgButtons::OK, MsgIcon::Exclamation);
+        return;
+    }
     bool prepared = false;
     switch (chosen->render) {
     case reportrender::Kind::Ratios:

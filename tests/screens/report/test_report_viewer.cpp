@@ -3,12 +3,16 @@
 
 #include "screens/common/ScreenRegistry.h"
 #include "state/modMain.h"
+#include "data/ProgramFiles.h"
 #include "firm/FirmStatement.h"
 #include "screens/report/frmReportViewer.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestDatabases.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPrintPreviewWidget>
+#include <QTemporaryDir>
 #include <QProcess>
 #include <QPushButton>
 #include <QTextDocument>
@@ -63,6 +67,48 @@ private slots:
         registry.clear();
         platform.reset();
         dbs.reset();
+    }
+
+    // A layout file missing or damaged costs the user the report, not the program: a
+    // message in the report's language names the file and what to do.
+    void damagedLayoutFileIsNamed_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QByteArray>("content"); // empty: no file
+        QTest::addColumn<QString>("what");
+        QTest::newRow("comparison missing") << "com" << "E" << QByteArray() << "is missing";
+        QTest::newRow("ratios not JSON, French") << "rat" << "F" << QByteArray("{\"title\": ") << "JSON valide";
+        QTest::newRow("balance sheet an array") << "bal" << "E" << QByteArray("[]") << "holds no report layout";
+    }
+    void damagedLayoutFileIsNamed() {
+        QFETCH(QString, kind);
+        QFETCH(QString, language);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, what);
+        QTemporaryDir resources;
+        QVERIFY(QDir(resources.path()).mkpath(QStringLiteral("reports")));
+        const QString file = kind == QLatin1String("com")   ? QStringLiteral("rpt_Comparison.json")
+                             : kind == QLatin1String("rat") ? QStringLiteral("rpt_Ratios.json")
+                                                            : QStringLiteral("rpt_BalanceSheet.json");
+        const QString path = resources.filePath(QStringLiteral("reports/") + file);
+        if (!content.isEmpty()) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        programfiles::setResourceDirectory(resources.path());
+        frmReportViewer& viewer = display(kind, language);
+        programfiles::setResourceDirectory(QStringLiteral(VENTROLUX_TEST_BIN_DIR));
+
+        QVERIFY(!viewer.isVisible());
+        QCOMPARE(platform->endedWith, -1);
+        QCOMPARE(platform->messages.size(), 1);
+        const ShownMessage& m = platform->messages[0];
+        QCOMPARE(m.icon, MsgIcon::Exclamation);
+        QVERIFY2(m.text.contains(path) && m.text.contains(what), qPrintable(m.text));
+        const QString advice = language == QLatin1String("F") ? QString::fromUtf8("Réinstallez Ventrolux")
+                                                              : QStringLiteral("Reinstall Ventrolux");
+        QVERIFY2(m.text.contains(advice), qPrintable(m.text));
     }
 
     void invalidReportType_data() {
