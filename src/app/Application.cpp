@@ -4,6 +4,7 @@
 #include "data/ProgramFiles.h"
 #include "screens/common/ScreenRegistry.h"
 #include "state/UserDatabaseLock.h"
+#include "state/RecordsPlace.h"
 #include "state/modMain.h"
 #include "screens/start/frmStart.h"
 
@@ -25,6 +26,9 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 
 void Main() {
     modMain::subOpenDatabases(/*requireCurrentDatasets=*/true);
+    // The firm records where the user last chose (File > Office database); the server is
+    // reached when they are first used.
+    modMain::subUseRecords(modMain::RecordsSetting());
     static UserDatabaseLock lock; // held for the whole run; the file goes when the process does
     modMain::subWarnOfOtherCopy(lock);
     modMain::gblnKeepFirmValues = false;

@@ -269,7 +269,7 @@ int historyCommandHandler(const Context& c) {
     openDatabases(c.request);
     chooseDataset(c);
     const naicslists::Industry industry = industryOf(c);
-    return historyCommand(modMain::gcnMyData, c.request.value(OptFirmName), industry.naics,
+    return historyCommand(modMain::RecordsConnection(), c.request.value(OptFirmName), industry.naics,
                           c.request.value(OptPdf), c.request.value(OptHtml), c.language(), c.out);
 }
 

@@ -57,10 +57,15 @@ SaveResult save(Connection& cn, FirmStatement& firm, bool skipWarningMessages, i
 
 MsgResult askToSaveChanges(Connection& cn, FirmStatement& firm, firmmessages::SaveAsker asker, int language,
                            SaveResult* saved) {
+    return askToSaveChanges([&cn]() -> Connection& { return cn; }, firm, asker, language, saved);
+}
+
+MsgResult askToSaveChanges(const std::function<Connection&()>& records, FirmStatement& firm,
+                           firmmessages::SaveAsker asker, int language, SaveResult* saved) {
     const MsgResult answer =
         MsgBox(firmmessages::saveQuestion(firm.firmName, asker, language), MsgButtons::YesNoCancel);
     if (answer == MsgResult::Yes) {
-        const SaveResult result = save(cn, firm, true, language);
+        const SaveResult result = save(records(), firm, true, language);
         if (saved) *saved = result;
     }
     return answer;

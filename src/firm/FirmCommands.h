@@ -9,6 +9,8 @@
 #include "firm/FirmStatement.h"
 #include "platform/Platform.h"
 
+#include <functional>
+
 namespace firmcommands {
 
 enum class SaveOutcome {
@@ -35,6 +37,10 @@ SaveResult save(Connection& cn, FirmStatement& firm, bool skipWarningMessages, i
 // With saved, the outcome of that save is kept there (a refused name is not saved).
 MsgResult askToSaveChanges(Connection& cn, FirmStatement& firm, firmmessages::SaveAsker asker, int language,
                            SaveResult* saved = nullptr);
+// The same with the records' connection asked for only when the answer is Yes, so that
+// a records server out of reach does not keep the question (and No) from the user.
+MsgResult askToSaveChanges(const std::function<Connection&()>& records, FirmStatement& firm,
+                           firmmessages::SaveAsker asker, int language, SaveResult* saved = nullptr);
 
 // Asks whether to delete the record of the firm's name and year; on Yes deletes it
 // (whether or not one was stored, without any further message) and returns true, so

@@ -13,6 +13,8 @@ namespace {
 
 constexpr int kLocalLocation = 886;
 constexpr int kServerLocation = 888;
+constexpr int kNowOnServer = 890;
+constexpr int kNowLocal = 892;
 const QString kSettingKey = QStringLiteral("records/url");
 
 QSettings settings() {
@@ -79,6 +81,24 @@ std::optional<QString> fncTestRecordsServer(const QString& url) {
     }
     DisconnectFromDB(cn);
     return std::nullopt;
+}
+
+SwitchOutcome fncSwitchRecords(const QString& url) {
+    const QString address = url.trimmed();
+    if (address.isEmpty()) {
+        subUseRecords(QString());
+        SaveRecordsSetting(QString());
+        return {true, Txt(kNowLocal).arg(programfiles::userDatabasePath())};
+    }
+    if (const std::optional<QString> problem = fncTestRecordsServer(address)) return {false, *problem};
+    const ServerAddress server = *parseServerAddress(address).address;
+    subUseRecords(address);
+    SaveRecordsSetting(address);
+    return {true, Txt(kNowOnServer).arg(server.serverName(), server.database)};
+}
+
+QString RecordsTitleSuffix() {
+    return IsOfficeMode() ? QStringLiteral(" \u2014 ") + RecordsLocation() : QString();
 }
 
 QString RecordsLocation() {

@@ -34,6 +34,19 @@ Connection& RecordsConnection();
 // can, otherwise why not, in the current language.
 std::optional<QString> fncTestRecordsServer(const QString& url);
 
+// Moves the records to url (empty: the local file) for this run and the next ones (the
+// setting): a server is tested first, and one that cannot be used changes nothing.
+// The message to show: that the records are now there, or why not. ok says which.
+struct SwitchOutcome {
+    bool ok;
+    QString message;
+};
+SwitchOutcome fncSwitchRecords(const QString& url);
+
+// What the firm screens add to their titles: in office mode " — " and where the
+// records are; nothing for the local file.
+QString RecordsTitleSuffix();
+
 // Where the records are, for window titles and the About screen: "Firm records:
 // myData.db (local file)" or "Firm records: database clients on the server host:5432".
 QString RecordsLocation();

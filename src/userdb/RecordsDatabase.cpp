@@ -33,9 +33,15 @@ int storedVersion(Connection& cn) {
     throw ServerFailure(problem, serverFailureText(problem, *cn->serverAddress(), detail));
 }
 
+// Any number, the same in every copy of the program: the key of the server-wide lock
+// under which the schema is made.
+constexpr qint64 kSchemaLockKey = 0x56656e74726f;
+
 void createSchema(Connection& cn) {
     runTransaction(cn, [&] {
-        // Made by another adviser's copy since the look: theirs stands.
+        // Two copies starting on an empty database at the same moment: the second waits
+        // here until the first has made the tables, then finds them.
+        GetRS(cn, QStringLiteral("SELECT pg_advisory_xact_lock(?)"), QStringLiteral("read"), {kSchemaLockKey});
         if (tableExists(cn, versionTable())) return;
         if (!tableExists(cn, myValues())) ExecCmdInDB(cn, serverSchemaStatements().first());
         ExecCmdInDB(cn, serverSchemaStatements().last());

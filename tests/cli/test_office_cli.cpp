@@ -39,8 +39,9 @@ private slots:
     void initTestCase() {
         if (!PostgresServer::installed()) QSKIP(qPrintable(PostgresServer::skipReason()));
         QStandardPaths::setTestModeEnabled(true); // the settings of the tests, never the tester's own
-        modMain::SaveRecordsSetting(QString());
         QVERIFY2(server.start(), qPrintable(server.error()));
+        server.keepSettingsHere();
+        modMain::SaveRecordsSetting(QString());
         qputenv("PGPASSWORD", PostgresServer::kPassword);
         qputenv("PGPASSFILE", "/nonexistent/pgpass");
     }

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -88,6 +89,13 @@ public:
         started_ = false;
         run(bin_ + QStringLiteral("/pg_ctl"), {QStringLiteral("-D"), dataDir(), QStringLiteral("-m"),
                                                QStringLiteral("immediate"), QStringLiteral("stop")});
+    }
+
+    // The user's settings of this test process go to the server's folder: tests that
+    // choose a records server never touch the tester's own settings, nor one another's.
+    void keepSettingsHere() const {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("settings")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("settings")));
     }
 
     QString error() const { return error_; }

@@ -10,10 +10,12 @@
 #include "screens/common/Widgets.h"
 #include "screens/firm/CaptionLinks.h"
 #include "screens/firm/ValueBoxFilter.h"
+#include "screens/firm/frmOfficeDatabase.h"
 #include "screens/industry/frmIndustryDefinitions.h"
 #include "screens/industry/frmSearch.h"
 #include "screens/start/frmAbout.h"
 #include "screens/start/frmMenu.h"
+#include "state/RecordsPlace.h"
 #include "state/modMain.h"
 #include "text/StringTable.h"
 
@@ -231,6 +233,7 @@ void frmMyValues::buildMenus() {
     mnuFile->addSeparator();
     mnuImport = makeMenuEntry(mnuFile, QStringLiteral("mnuImport"), QKeySequence(Qt::CTRL | Qt::Key_M));
     mnuExport = makeMenuEntry(mnuFile, QStringLiteral("mnuExport"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    mnuOfficeDatabase = makeMenuEntry(mnuFile, QStringLiteral("mnuOfficeDatabase"), QKeySequence());
     mnuFile->addSeparator();
     mnuReturn = makeMenuEntry(mnuFile, QStringLiteral("mnuReturn"), QKeySequence(Qt::CTRL | Qt::Key_R));
     mnuReturnSearch =
@@ -258,6 +261,7 @@ void frmMyValues::buildMenus() {
     onEvent(mnuOpen, &QAction::triggered, this, [this] { subOpen_Existing_Firm_Record(); });
     onEvent(mnuImport, &QAction::triggered, this, [this] { subImport_Firm(); });
     onEvent(mnuExport, &QAction::triggered, this, [this] { subExport_Firm(); });
+    onEvent(mnuOfficeDatabase, &QAction::triggered, this, [this] { mnuOfficeDatabase_Click(); });
     onEvent(mnuReturn, &QAction::triggered, this, [this] { mnuReturn_Click(); });
     onEvent(mnuReturnSearch, &QAction::triggered, this, [this] { mnuReturnSearch_Click(); });
     onEvent(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
@@ -271,7 +275,7 @@ void frmMyValues::buildMenus() {
 
     captions_ = {
         {mnuFile, 496},         {mnuNew, 532},  {mnuSave, 536},     {mnuOpen, 528},       {mnuImport, 808},
-        {mnuExport, 810},       {mnuReturn, 498},
+        {mnuExport, 810},       {mnuOfficeDatabase, 860}, {mnuReturn, 498},
         {mnuReturnSearch, 558}, {mnuExit, 328}, {mnuView, 460},     {mnuDefinition, 334}, {mnuReport, 540},
         {mnuLanguage, 500},     {mnuHelp, 298}, {mnuContents, 562}, {mnuTechnical, 564},  {mnuAbout, 380},
     };
@@ -376,7 +380,7 @@ void frmMyValues::subLoadCaptions() {
     const QString name = txtFirmName->text();
     if (name == strings::text(kPromptEntry, 0) || name == strings::text(kPromptEntry, 1))
         txtFirmName->setText(Txt(kPromptEntry));
-    setWindowTitle(Txt(546) + QStringLiteral(" ") + gstrDatasetCaption);
+    setWindowTitle(Txt(546) + QStringLiteral(" ") + gstrDatasetCaption + RecordsTitleSuffix());
     btnBack->setToolTip(Txt(352));
     lblFirmName->setText(Txt(kPromptEntry));
     frmSearch& search = industrySelection();
@@ -464,4 +468,11 @@ void frmMyValues::mnuAbout_Click() {
     gblnKeepFirmValues = true;
     ScreenRegistry& registry = ScreenRegistry::instance();
     registry.showModal(registry.get<frmAbout>(), this);
+}
+
+void frmMyValues::mnuOfficeDatabase_Click() {
+    // The firm on the screen stays as it is; only where it is saved may change.
+    gblnKeepFirmValues = true;
+    ScreenRegistry& registry = ScreenRegistry::instance();
+    registry.showModal(registry.get<frmOfficeDatabase>(), this);
 }

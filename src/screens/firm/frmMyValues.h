@@ -86,6 +86,7 @@ public:
     void mnuContents_Click();
     void mnuTechnical_Click();
     void mnuAbout_Click();
+    void mnuOfficeDatabase_Click();
 
     // The value box and the caption label of a line item, by its index in lineitems::all().
     QLineEdit* valueBox(int index) const { return txtValues[static_cast<size_t>(index)]; }
@@ -122,6 +123,7 @@ public:
     QAction* mnuOpen;
     QAction* mnuImport;
     QAction* mnuExport;
+    QAction* mnuOfficeDatabase; // File > Office database…: where the firm records live
     QAction* mnuReturn;
     QAction* mnuReturnSearch;
     QAction* mnuExit;

@@ -10,6 +10,7 @@
 #include "screens/firm/frmOpenExisting.h"
 #include "screens/industry/frmSearch.h"
 #include "screens/report/frmReportViewer.h"
+#include "state/RecordsPlace.h"
 #include "state/modMain.h"
 
 #include <QComboBox>
@@ -165,7 +166,7 @@ bool frmMyValues::fncVerifyFirmName() const {
 void frmMyValues::subSave_Firm_Record(bool& blnSkipWarningMessages) {
     FirmStatement firm = firmOnScreen();
     const firmcommands::SaveResult result =
-        firmcommands::save(gcnMyData, firm, blnSkipWarningMessages, gintLanguage);
+        firmcommands::save(RecordsConnection(), firm, blnSkipWarningMessages, gintLanguage);
     // The boxes show what was (or would have been) stored: filled and in normal form.
     writeValues(firm.values);
     if (result.outcome == firmcommands::SaveOutcome::Saved)
@@ -177,7 +178,8 @@ void frmMyValues::subSave_Firm_Record(bool& blnSkipWarningMessages) {
 MsgResult frmMyValues::askToSaveChanges(firmmessages::SaveAsker asker) {
     FirmStatement firm = firmOnScreen();
     firmcommands::SaveResult saved{firmcommands::SaveOutcome::Declined};
-    const MsgResult answer = firmcommands::askToSaveChanges(gcnMyData, firm, asker, gintLanguage, &saved);
+    const MsgResult answer =
+        firmcommands::askToSaveChanges(&RecordsConnection, firm, asker, gintLanguage, &saved);
     if (answer == MsgResult::Yes) {
         writeValues(firm.values);
         if (saved.outcome == firmcommands::SaveOutcome::Saved) blnDataChanged = false;
@@ -224,7 +226,7 @@ void frmMyValues::subOpen_Existing_Firm_Record() {
 }
 
 void frmMyValues::subDelete_Firm_Record() {
-    if (firmcommands::deleteWithQuestion(gcnMyData, txtFirmName->text(), cboYear->currentText(),
+    if (firmcommands::deleteWithQuestion(RecordsConnection(), txtFirmName->text(), cboYear->currentText(),
                                          gintLanguage))
         subInitializeValues();
 }

@@ -74,7 +74,7 @@ void frmOpenExisting::Form_Activate() {
 }
 
 void frmOpenExisting::subLoadCaptions() {
-    setWindowTitle(Txt(528));
+    setWindowTitle(Txt(528) + RecordsTitleSuffix());
     lblQuestion->setText(Txt(526));
     cmdOpen->setText(Txt(530));
 }

@@ -4,6 +4,7 @@
 #include "screens/common/ScreenRegistry.h"
 #include "screens/common/Widgets.h"
 #include "data/SourceOfFigures.h"
+#include "state/RecordsPlace.h"
 #include "state/modMain.h"
 
 #include <QLabel>
@@ -34,6 +35,8 @@ frmAbout::frmAbout() {
     lblVersion = makeLabel(QStringLiteral("lblVersion"), QStringLiteral("Version 2011.1"));
     lblProvenance = makeLabel(QStringLiteral("lblProvenance"));
     lblProvenance->setWordWrap(true);
+    lblRecords = makeLabel(QStringLiteral("lblRecords"));
+    lblRecords->setWordWrap(true);
 
     auto* header = new QWidget;
     header->setObjectName(QStringLiteral("aboutHeader"));
@@ -49,6 +52,7 @@ frmAbout::frmAbout() {
         layout->addWidget(l);
     layout->addSpacing(8);
     layout->addWidget(lblProvenance);
+    layout->addWidget(lblRecords);
     layout->addWidget(cmdReturn, 0, Qt::AlignHCenter);
     central->setMinimumWidth(460);
 
@@ -73,6 +77,7 @@ void frmAbout::subLoadCaptions() {
     lblEmail->setText(Txt(570));
     // Where the reference figures come from: the sample data or an imported source.
     lblProvenance->setText(provenance::describe(gcnData, gintLanguage));
+    lblRecords->setText(RecordsLocation());
 }
 
 void frmAbout::cmdReturn_Click() { ScreenRegistry::instance().hide(*this); }

@@ -30,4 +30,5 @@ public:
     QLabel* lblTitle;
     QLabel* lblVersion;
     QLabel* lblProvenance;
+    QLabel* lblRecords; // where the firm records are: the local file or a server's database
 };

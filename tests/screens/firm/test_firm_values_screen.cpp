@@ -281,7 +281,8 @@ private slots:
         for (QAction* a : screen().mnuFile->actions())
             if (!a->isSeparator()) file << a->objectName();
         QCOMPARE(file,
-                 (QStringList{"mnuNew", "mnuSave", "mnuOpen", "mnuReturn", "mnuReturnSearch", "mnuExit"}));
+                 (QStringList{"mnuNew", "mnuSave", "mnuOpen", "mnuImport", "mnuExport", "mnuOfficeDatabase",
+                              "mnuReturn", "mnuReturnSearch", "mnuExit"}));
     }
 
     void toolbar_data() {
