@@ -12,6 +12,7 @@
 #include "report/FirmComparison.h"
 #include "report/RatioStanding.h"
 #include "report/RatioTable.h"
+#include "report/render/LayoutFileCheck.h"
 #include "report/render/ReportRenderer.h"
 #include "state/modMain.h"
 
@@ -177,8 +178,9 @@ void writeReports(std::vector<FirmOutcome>& outcomes, const QString& outDir, con
                         QDir(outDir).filePath(o.reportFile)});
         owners.push_back(i);
     }
-    const ReportSettings settings{modMain::gcnData->filePath(),
-                                  reportrender::defaultLayoutPath(reportrender::Kind::Comparison),
+    const QString layout = reportrender::defaultLayoutPath(reportrender::Kind::Comparison);
+    if (const auto problem = reportrender::layoutFileProblem(layout, language)) throw Refused{*problem};
+    const ReportSettings settings{modMain::gcnData->filePath(), layout,
                                   modMain::gintVolume, modMain::gstrRegion, languageLetter};
     ProgressLine bar(err, showProgress, text(Text::ProgressReports, language));
     const std::vector<ReportOutcome> written = writeComparisonReports(

@@ -19,6 +19,7 @@
 #include "platform/Platform.h"
 #include "report/FirmComparison.h"
 #include "report/ReportPreparation.h"
+#include "report/render/LayoutFileCheck.h"
 #include "report/render/ReportRenderer.h"
 #include "state/RecordsPlace.h"
 #include "state/modMain.h"
@@ -101,8 +102,9 @@ QString languageLetter() {
 
 void writeOutputs(const Request& r, reportrender::Kind kind) {
     if (!r.has(OptPdf) && !r.has(OptHtml)) return;
-    const auto doc =
-        reportrender::buildDocument(kind, modMain::gcnMyData, reportrender::defaultLayoutPath(kind));
+    const QString layout = reportrender::defaultLayoutPath(kind);
+    if (const auto problem = reportrender::layoutFileProblem(layout, modMain::gintLanguage)) throw Refused{*problem};
+    const auto doc = reportrender::buildDocument(kind, modMain::gcnMyData, layout);
     if (r.has(OptPdf)) reportrender::writePdf(*doc, r.value(OptPdf));
     if (r.has(OptHtml)) {
         QFile f(r.value(OptHtml));

@@ -6,6 +6,7 @@
 #include "report/FirmTrend.h"
 #include "report/RatioTable.h"
 #include "report/Reading.h"
+#include "report/render/LayoutFileCheck.h"
 #include "report/render/ReportRenderer.h"
 #include "state/modMain.h"
 #include "text/StringTable.h"
@@ -50,8 +51,9 @@ int historyCommand(Connection& records, const QString& firmName, const QString& 
         out << sentence << '\n';
 
     if (pdfPath.isEmpty() && htmlPath.isEmpty()) return ExitOk;
-    const auto doc = reportrender::buildTrendDocument(
-        t, language, reportrender::defaultLayoutPath(reportrender::Kind::Trend));
+    const QString layout = reportrender::defaultLayoutPath(reportrender::Kind::Trend);
+    if (const auto problem = reportrender::layoutFileProblem(layout, language)) throw Refused{*problem};
+    const auto doc = reportrender::buildTrendDocument(t, language, layout);
     if (!pdfPath.isEmpty()) reportrender::writePdf(*doc, pdfPath);
     if (!htmlPath.isEmpty()) {
         QFile f(htmlPath);

@@ -8,6 +8,7 @@
 #include "data/ProgramFiles.h"
 #include "support/SampleData.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -453,6 +454,42 @@ private slots:
         QCOMPARE(userValue(QStringLiteral("select MyNPM from Rpt_Comparison")).toDouble(), 4.0);
         QCOMPARE(userValue(QStringLiteral("select MyTa from Rpt_Comparison")).toDouble(), 100.0);
         QCOMPARE(userValue(QStringLiteral("select Language from Rpt_Comparison_Titles")).toString(), lang);
+    }
+
+    // A layout file missing or damaged refuses the report, naming the file and what to
+    // do, in the chosen language; nothing is written.
+    void damagedLayoutFileRefusesTheReport_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QByteArray>("content"); // empty: no file
+        QTest::addColumn<QString>("advice");
+        QTest::newRow("compare, layout missing")
+            << QStringList{"compare", "--dataset", "optQuebec", "--firm", "FIRM", "--pdf", "OUT", "--lang", "E"}
+            << "rpt_Comparison.json" << QByteArray() << "Reinstall Ventrolux";
+        QTest::newRow("industry report, layout not JSON, French")
+            << QStringList{"industry-report", "--dataset", "optQuebec", "--kind", "rat", "--html", "OUT", "--lang", "F"}
+            << "rpt_Ratios.json" << QByteArray("{\"title\": [") << QString::fromUtf8("Réinstallez Ventrolux");
+    }
+    void damagedLayoutFileRefusesTheReport() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, layout);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, advice);
+        const QString naics = completeIndustry(QStringLiteral("QC"));
+        const QString out = dir->path() + QStringLiteral("/report.out");
+        args.replaceInStrings(QStringLiteral("FIRM"), writeFirm(firmJson(QStringLiteral("Acme"), "2011")));
+        args.replaceInStrings(QStringLiteral("OUT"), out);
+        args << QStringLiteral("--naics") << naics;
+        QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("layouts/reports")));
+        const QString path = dir->path() + QStringLiteral("/layouts/reports/") + layout;
+        if (!content.isEmpty()) writeFile(QStringLiteral("layouts/reports/") + layout, content);
+        programfiles::setResourceDirectory(dir->path() + QStringLiteral("/layouts"));
+        const Result r = run(args);
+        programfiles::setResourceDirectory(QStringLiteral(VENTROLUX_TEST_BIN_DIR));
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(path) && r.err.contains(advice), qPrintable(r.err));
+        QVERIFY2(!r.err.contains(QLatin1String("Run-time error")), qPrintable(r.err));
+        QVERIFY(!QFile::exists(out));
     }
 
     void compareRefusals_data() {

@@ -17,9 +17,9 @@ QString withAdvice(const QString& what, int language) {
     return what + QStringLiteral("\n\n") +
            inLanguage(
                language,
-               "The report is not shown. Reinstall Ventrolux, or put the program's own copy of the file "
-               "back in its reports folder.",
-               "Le rapport n'est pas affiché. Réinstallez Ventrolux ou remettez la copie du programme de ce "
+               "No report was made. Reinstall Ventrolux, or put the program's own copy of the file back in "
+               "its reports folder.",
+               "Aucun rapport n'a été produit. Réinstallez Ventrolux ou remettez la copie du programme de ce "
                "fichier dans son dossier reports.");
 }
 
