@@ -57,6 +57,22 @@ class TestRecordsServer : public QObject {
         recordsdb::openServer(cn, addressOf(server.url(db)));
         return cn;
     }
+    // A session of psql that holds MyValues of the database until release().
+    bool holdTable(QProcess& holder, const QString& db) {
+        holder.start(PostgresServer::binDir() + QStringLiteral("/psql"),
+                     {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-h"), server.socketDir(),
+                      QStringLiteral("-p"), QString::number(server.port()), QStringLiteral("-U"),
+                      QLatin1String(PostgresServer::kUser), QStringLiteral("-d"), db});
+        if (!holder.waitForStarted()) return false;
+        holder.write("BEGIN; LOCK TABLE myvalues IN ACCESS EXCLUSIVE MODE; SELECT 'locked';\n");
+        return holder.waitForReadyRead(30000);
+    }
+    static bool release(QProcess& holder) {
+        holder.write("ROLLBACK;\n\\q\n");
+        holder.closeWriteChannel();
+        return holder.waitForFinished(30000);
+    }
+
     QString scalar(const QString& sql, const QString& db) {
         QString out;
         if (!server.sql(sql, db, &out)) qWarning("%s", qPrintable(server.error()));
@@ -323,15 +339,7 @@ private slots:
         // Another session holds the table, so the save waits inside its transaction;
         // a watcher kills the saving connection as soon as it is seen waiting.
         QProcess holder;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        holder.setProcessEnvironment(env);
-        holder.start(PostgresServer::binDir() + QStringLiteral("/psql"),
-                     {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-h"), server.socketDir(),
-                      QStringLiteral("-p"), QString::number(server.port()), QStringLiteral("-U"),
-                      QLatin1String(PostgresServer::kUser), QStringLiteral("-d"), db});
-        QVERIFY(holder.waitForStarted());
-        holder.write("BEGIN; LOCK TABLE myvalues IN ACCESS EXCLUSIVE MODE; SELECT 'locked';\n");
-        QVERIFY(holder.waitForReadyRead(30000));
+        QVERIFY(holdTable(holder, db));
 
         std::atomic<bool> killed{false};
         QThread* watcher = QThread::create([&] {
@@ -355,9 +363,7 @@ private slots:
         const QString message = failureOf([&] { firmrecords::store(cn, after); }, &problem);
         watcher->wait();
         delete watcher;
-        holder.write("ROLLBACK;\n\\q\n");
-        holder.closeWriteChannel();
-        QVERIFY(holder.waitForFinished(30000));
+        QVERIFY(release(holder));
 
         QVERIFY(killed);
         QCOMPARE(int(problem), int(ServerProblem::ConnectionLost));
@@ -373,6 +379,27 @@ private slots:
         // And a save goes through again.
         firmrecords::store(cn, after);
         QCOMPARE(firmrecords::load(cn, before.firmName, before.year)->values[0], QStringLiteral("100"));
+        DisconnectFromDB(cn);
+    }
+
+    // A save that another session keeps waiting past the lock timeout gives up: the
+    // database is in use, the stored record is as it was.
+    void databaseInUse() {
+        QString db;
+        Connection cn = openFresh(&db);
+        const FirmStatement before =
+            firmWith(QStringLiteral("Busy Ltd."), QStringLiteral("2010"), {{"Cash", "5"}});
+        firmrecords::store(cn, before);
+        QProcess holder;
+        QVERIFY(holdTable(holder, db));
+        FirmStatement after = before;
+        after.values[0] = QStringLiteral("6");
+        ServerProblem problem = ServerProblem::Failed;
+        const QString message = failureOf([&] { firmrecords::store(cn, after); }, &problem);
+        QVERIFY(release(holder));
+        QCOMPARE(int(problem), int(ServerProblem::InUse));
+        QVERIFY2(message.contains(QStringLiteral("is in use")) && message.contains(db), qPrintable(message));
+        QCOMPARE(firmrecords::load(cn, before.firmName, before.year)->values[0], QStringLiteral("5"));
         DisconnectFromDB(cn);
     }
 
