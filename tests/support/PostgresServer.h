@@ -146,6 +146,9 @@ private:
     bool run(const QString& program, const QStringList& arguments, bool asServerUser = true) {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
+        // The server's programs look at their working folder, which the unprivileged
+        // user may not be able to enter (a checkout under /root, say): they run in theirs.
+        p.setWorkingDirectory(dir_.path());
         if (asServerUser && geteuid() == 0)
             p.start(
                 QStringLiteral("/usr/sbin/runuser"),
