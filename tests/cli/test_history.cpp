@@ -46,7 +46,7 @@ private slots:
                                         "\" for at least two of the years 2009, 2010 and 2011; only 2010 is saved.";
         QTest::newRow("French") << "F"
                                 << QString("Une tendance exige des valeurs sauvegardées de «\u00a0" + kName +
-                                           "\u00a0» pour au moins deux des années 2009, 2010 et 2011; seule "
+                                           "\u00a0» pour au moins deux des années 2009, 2010 et 2011\u00a0; seule "
                                            "l'année 2010 est sauvegardée.");
     }
     void oneSavedYearIsRefused() {

@@ -244,6 +244,7 @@ void frmMyValues::buildMenus() {
     mnuDefinition =
         makeMenuEntry(mnuView, QStringLiteral("mnuDefinition"), QKeySequence(Qt::CTRL | Qt::Key_D));
     mnuReport = makeMenuEntry(mnuView, QStringLiteral("mnuReport"), QKeySequence(Qt::CTRL | Qt::Key_I));
+    mnuTrend = makeMenuEntry(mnuView, QStringLiteral("mnuTrend"), QKeySequence(Qt::CTRL | Qt::Key_H));
     const LanguageAndHelpMenus shared = makeLanguageAndHelpMenus(menuBar());
     mnuLanguage = shared.mnuLanguage;
     mnuEnglish = shared.mnuEnglish;
@@ -267,6 +268,7 @@ void frmMyValues::buildMenus() {
     onEvent(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
     onEvent(mnuDefinition, &QAction::triggered, this, [this] { mnuDefinition_Click(); });
     onEvent(mnuReport, &QAction::triggered, this, [this] { subView_Comparison_Report(); });
+    onEvent(mnuTrend, &QAction::triggered, this, [this] { subView_Trend_Report(); });
     onEvent(mnuEnglish, &QAction::triggered, this, [this] { mnuEnglish_Click(); });
     onEvent(mnuFrench, &QAction::triggered, this, [this] { mnuFrench_Click(); });
     onEvent(mnuContents, &QAction::triggered, this, [this] { mnuContents_Click(); });
@@ -277,6 +279,7 @@ void frmMyValues::buildMenus() {
         {mnuFile, 496},         {mnuNew, 532},  {mnuSave, 536},     {mnuOpen, 528},       {mnuImport, 808},
         {mnuExport, 810},       {mnuOfficeDatabase, 860}, {mnuReturn, 498},
         {mnuReturnSearch, 558}, {mnuExit, 328}, {mnuView, 460},     {mnuDefinition, 334}, {mnuReport, 540},
+        {mnuTrend, 900},
         {mnuLanguage, 500},     {mnuHelp, 298}, {mnuContents, 562}, {mnuTechnical, 564},  {mnuAbout, 380},
     };
 }

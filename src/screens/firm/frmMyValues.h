@@ -74,6 +74,9 @@ public:
     QStringList fncComparisonValues() const;
     // Checks the firm and hands it to the report screen.
     void subView_Comparison_Report();
+    // The trend report of the saved years of the firm named in the name box, against the
+    // industry chosen now.
+    void subView_Trend_Report();
 
     // Menu entries and buttons.
     void mnuReturn_Click();
@@ -130,6 +133,7 @@ public:
     QMenu* mnuView;
     QAction* mnuDefinition;
     QAction* mnuReport;
+    QAction* mnuTrend;
     QMenu* mnuLanguage;
     QAction* mnuEnglish;
     QAction* mnuFrench;

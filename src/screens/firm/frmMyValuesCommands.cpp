@@ -289,3 +289,13 @@ void frmMyValues::subView_Comparison_Report() {
     // nothing to return from; one that was shown and closed has already been returned from.
     if (!report || !report->isVisible()) gblnKeepFirmValues = false;
 }
+
+void frmMyValues::subView_Trend_Report() {
+    gblnKeepFirmValues = true;
+    QPointer<frmReportViewer> report = &ScreenRegistry::instance().get<frmReportViewer>();
+    report->DisplayTrendReport(gcnData, gcnMyData, RecordsConnection(), gintVolume, gstrRegion,
+                               industrySelection().lblHiddenNaics->text(),
+                               IsFrench() ? QStringLiteral("F") : QStringLiteral("E"), txtFirmName->text());
+    // A refused trend (fewer than two saved years) shows nothing to return from.
+    if (!report || !report->isVisible()) gblnKeepFirmValues = false;
+}
