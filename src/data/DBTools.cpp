@@ -392,8 +392,14 @@ void runTransaction(Connection& cn, const std::function<void()>& body) {
             body();
             tx.commit();
             return;
-        } catch (const WriteConflict&) {
-            if (attempt >= kConflictAttempts) throw;
+        } catch (const WriteConflict& e) {
+            if (attempt >= kConflictAttempts) {
+                // Still meeting others' writes after all these tries: the server is busy
+                // with them, which the user can wait out.
+                if (cn && cn->engine() == Engine::PostgreSQL)
+                    throwServerFailure(*cn, ServerProblem::InUse, e.description());
+                throw;
+            }
         }
         // The other writer is about to commit; a short, uneven wait lets it.
         QThread::msleep(static_cast<unsigned long>(QRandomGenerator::global()->bounded(5, 20 * attempt)));

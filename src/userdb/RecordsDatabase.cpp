@@ -37,17 +37,31 @@ int storedVersion(Connection& cn) {
 // under which the schema is made.
 constexpr qint64 kSchemaLockKey = 0x56656e74726f;
 
-void createSchema(Connection& cn) {
+enum class Found { Made, Present, Foreign };
+
+// Makes the schema on an empty database. Everything is looked at under the lock, in one
+// transaction: another copy starting on the same empty database at the same moment
+// waits here until the first has made the tables, then finds them.
+Found createSchema(Connection& cn) {
+    Found found = Found::Made;
     runTransaction(cn, [&] {
-        // Two copies starting on an empty database at the same moment: the second waits
-        // here until the first has made the tables, then finds them.
-        GetRS(cn, QStringLiteral("SELECT pg_advisory_xact_lock(?)"), QStringLiteral("read"), {kSchemaLockKey});
-        if (tableExists(cn, versionTable())) return;
-        if (!tableExists(cn, myValues())) ExecCmdInDB(cn, serverSchemaStatements().first());
-        ExecCmdInDB(cn, serverSchemaStatements().last());
+        GetRS(cn, QStringLiteral("SELECT pg_advisory_xact_lock(?)"), QStringLiteral("read"),
+              {kSchemaLockKey});
+        found = Found::Made;
+        if (tableExists(cn, versionTable())) {
+            found = Found::Present;
+            return;
+        }
+        if (tableExists(cn, myValues())) {
+            found = Found::Foreign; // nothing made; the transaction ends empty
+            return;
+        }
+        for (const QString& statement : serverSchemaStatements())
+            ExecCmdInDB(cn, statement);
         ExecCmdInDB(cn, QStringLiteral("INSERT INTO %1 (Version) VALUES (?)").arg(versionTable()),
                     {kRecordsSchemaVersion});
     });
+    return found;
 }
 
 } // namespace
@@ -66,17 +80,11 @@ QStringList serverSchemaStatements() {
 
 void openServer(Connection& cn, const ServerAddress& address) {
     ConnectToServer(cn, address);
-    if (!tableExists(cn, versionTable())) {
-        if (tableExists(cn, myValues())) refuse(cn, ServerProblem::ForeignTable, QString());
-        try {
-            createSchema(cn);
-        } catch (const WriteConflict&) {
-            // Two copies creating at the same moment: the other one's tables are there now.
-            if (!tableExists(cn, versionTable())) throw;
-        }
-    }
+    if (!tableExists(cn, versionTable()) && createSchema(cn) == Found::Foreign)
+        refuse(cn, ServerProblem::ForeignTable, QString());
     const int version = storedVersion(cn);
     if (version > kRecordsSchemaVersion) refuse(cn, ServerProblem::NewerSchema, QString::number(version));
+    // The version table without the records (dropped by hand): the records table again.
     if (!tableExists(cn, myValues()))
         runTransaction(cn, [&] { ExecCmdInDB(cn, serverSchemaStatements().first()); });
 }
