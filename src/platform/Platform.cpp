@@ -72,13 +72,13 @@ void runHandler(const std::function<void()>& handler) noexcept {
     try {
         try {
             handler();
+        } catch (const RecoverableFailure& e) {
+            MsgBox(e.description(), MsgButtons::OK, MsgIcon::Exclamation);
         } catch (const FatalError& e) {
             ReportFatalError(e);
         } catch (const std::exception& e) {
             ReportFatalError(FatalError(errnum::InternalError, QString::fromLocal8Bit(e.what())));
         }
-        } catch (const RecoverableFailure& e) {
-            MsgBox(e.description(), MsgButtons::OK, MsgIcon::Exclamation);
     } catch (const ProgramEndRequest&) {
         // The platform has noted the end; nothing more of this handler may run.
     }
