@@ -77,17 +77,18 @@ QString ratioSentence(const ratios::Ratio& r, const standing::RatioStanding& s, 
         v.insert(QStringLiteral("gap"), gapText(r, s.value - *s.q2, language));
         const double gap = s.value - *s.q2;
         const QString key = standing::sameFigure(s.value, *s.q2) ? QStringLiteral("ratio.atMedian")
-                            : gap > 0                           ? QStringLiteral("ratio.above")
-                                                                : QStringLiteral("ratio.below");
+                            : gap > 0                            ? QStringLiteral("ratio.above")
+                                                                 : QStringLiteral("ratio.below");
         sentence = fill(key, language, v);
     }
     if (s.numeratorChange) {
         const bool higher = *s.numeratorChange > 0;
-        sentence += fill(QStringLiteral("ratio.target"), language,
-                         {{QStringLiteral("holding"), readingtexts::denominatorHolding(r.quartileStem, language)},
-                          {QStringLiteral("change"),
-                           readingtexts::numeratorChange(r.quartileStem, higher, language,
-                                                         dollars(std::abs(*s.numeratorChange), language))}});
+        sentence +=
+            fill(QStringLiteral("ratio.target"), language,
+                 {{QStringLiteral("holding"), readingtexts::denominatorHolding(r.quartileStem, language)},
+                  {QStringLiteral("change"),
+                   readingtexts::numeratorChange(r.quartileStem, higher, language,
+                                                 dollars(std::abs(*s.numeratorChange), language))}});
     }
     return sentence;
 }
@@ -151,22 +152,25 @@ QString balanceOf(const Lookup& comparison, int language) {
     for (const ratios::Variance& v : ratios::variances()) {
         if (isSubtotal(v.lineItem)) continue;
         const std::optional<double> industry = numberOf(comparison(QLatin1String(v.industryColumn)));
-        const std::optional<double> firm = numberOf(comparison(QStringLiteral("My") + QLatin1String(v.lineItem)));
+        const std::optional<double> firm =
+            numberOf(comparison(QStringLiteral("My") + QLatin1String(v.lineItem)));
         const std::optional<double> difference = numberOf(comparison(QLatin1String(v.column)));
         if (!industry || !firm || !difference) continue;
         items.push_back({&v, *firm, *industry, *difference});
     }
     if (items.empty()) return fill(QStringLiteral("balance.none"), language);
     // The largest differences first; among equal ones, the order of the balance sheet.
-    std::stable_sort(items.begin(), items.end(),
-                     [](const Item& a, const Item& b) { return std::abs(a.difference) > std::abs(b.difference); });
+    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
+        return std::abs(a.difference) > std::abs(b.difference);
+    });
     QStringList out{fill(QStringLiteral("balance.lead"), language)};
     int written = 0;
     for (const Item& item : items) {
         if (written == 3) break;
         if (std::round(std::abs(item.difference) * 10) == 0) continue; // no difference at one decimal
         const QString name = readingtexts::itemName(QLatin1String(item.v->lineItem), language);
-        out << fill(item.difference > 0 ? QStringLiteral("balance.more") : QStringLiteral("balance.less"), language,
+        out << fill(item.difference > 0 ? QStringLiteral("balance.more") : QStringLiteral("balance.less"),
+                    language,
                     {{QStringLiteral("Item"), readingtexts::upperFirst(name)},
                      {QStringLiteral("firm"), percent(item.firm, language)},
                      {QStringLiteral("industry"), percent(item.industry, language)},
@@ -209,9 +213,11 @@ Reading compose(const Lookup& comparison, const Lookup& industry, int language) 
     std::array<QStringList, 3> groups;
     const auto table = ratios::all();
     for (std::size_t i = 0; i < table.size(); ++i)
-        groups[static_cast<std::size_t>(groupIndex(table[i].group))] << ratioSentence(table[i], r.ratios[i], language);
+        groups[static_cast<std::size_t>(groupIndex(table[i].group))]
+            << ratioSentence(table[i], r.ratios[i], language);
     for (std::size_t g = 0; g < 3; ++g)
         r.groups[g] = groups[g].join(u' ');
+    r.groupRatios = groups;
     r.summary = summaryOf(r.ratios, language);
     r.balance = balanceOf(comparison, language);
     return r;
@@ -224,8 +230,11 @@ QVariantMap tableRow(const Reading& r, int language) {
     row.insert(QStringLiteral("LeadSummary"), fill(QStringLiteral("section.summary"), language));
     const char* groups[] = {"Profitability", "Efficiency", "Liquidity"};
     for (int g = 0; g < 3; ++g) {
-        row.insert(QLatin1String(groups[g]), r.groups[static_cast<std::size_t>(g)]);
-        row.insert(QStringLiteral("Lead") + QLatin1String(groups[g]), readingtexts::groupName(g, language) + u'.');
+        // In print each ratio starts a line of its own, so that a reader finds it at a glance.
+        row.insert(QLatin1String(groups[g]),
+                   r.groupRatios[static_cast<std::size_t>(g)].join(QChar::LineSeparator));
+        row.insert(QStringLiteral("Lead") + QLatin1String(groups[g]),
+                   readingtexts::groupName(g, language) + u'.');
     }
     row.insert(QStringLiteral("Balance"), r.balance);
     row.insert(QStringLiteral("LeadBalance"), fill(QStringLiteral("section.balance"), language));

@@ -21,7 +21,8 @@ using Lookup = std::function<QVariant(const QString& column)>;
 
 struct Reading {
     QString summary;
-    std::array<QString, 3> groups; // profitability, efficiency, liquidity and solvency
+    std::array<QString, 3> groups;          // profitability, efficiency, liquidity and solvency
+    std::array<QStringList, 3> groupRatios; // the same, one text a ratio
     QString balance;
     std::array<standing::RatioStanding, 15> ratios;
 };

@@ -63,6 +63,7 @@ QMap<QString, QString> indebtedFirm(const QString& naics) {
 QString normalised(QString text) {
     text.replace(QChar(0x00a0), u' ');
     text.replace(QChar(0x202f), u' ');
+    text.replace(QChar::LineSeparator, u' '); // a line break inside a paragraph
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
     return text.replace(blanks, QStringLiteral(" ")).trimmed();
 }
