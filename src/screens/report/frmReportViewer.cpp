@@ -15,7 +15,6 @@
 #include "report/render/ReportRenderer.h"
 
 #include <QAction>
-#include <QFileDialog>
 #include <QIcon>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -171,9 +170,21 @@ void frmReportViewer::printDialog() {
 }
 
 void frmReportViewer::exportDialog() {
-    const QString path = QFileDialog::getSaveFileName(this, french_ ? QStringLiteral("Exporter en PDF") : QStringLiteral("Export to PDF"),
-                                                      QString(), QStringLiteral("PDF (*.pdf)"));
-    if (!path.isEmpty()) exportPdf(path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? path : path + QStringLiteral(".pdf"));
+    const std::optional<QString> chosen =
+        ChooseFile(FileChoice::Save, french_ ? QStringLiteral("Exporter en PDF") : QStringLiteral("Export to PDF"),
+                   QString(), QStringLiteral("PDF (*.pdf)"));
+    if (!chosen) return;
+    const QString path =
+        chosen->endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? *chosen : *chosen + QStringLiteral(".pdf");
+    try {
+        exportPdf(path);
+    } catch (const FatalError& e) {
+        // A place the user may not write to costs this export, not the program and the report.
+        MsgBox((french_ ? QStringLiteral("Le PDF n'a pas pu être écrit.\n\n")
+                        : QStringLiteral("The PDF could not be written.\n\n")) +
+                   e.description(),
+               MsgButtons::OK, MsgIcon::Exclamation);
+    }
 }
 
 void frmReportViewer::btnBack_Click() {

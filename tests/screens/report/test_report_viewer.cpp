@@ -1,20 +1,21 @@
 // The report screen: report kinds, titles in both languages, no report without data,
 // the back button and the resize rule.
 
-#include "screens/common/ScreenRegistry.h"
-#include "state/modMain.h"
 #include "data/ProgramFiles.h"
 #include "firm/FirmStatement.h"
+#include "screens/common/ScreenRegistry.h"
 #include "screens/report/frmReportViewer.h"
+#include "state/modMain.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestDatabases.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrintPreviewWidget>
-#include <QTemporaryDir>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QtTest>
 
@@ -28,9 +29,11 @@ class TestReportViewer : public QObject {
     ScreenRegistry& registry = ScreenRegistry::instance();
 
     QString industryWithData(int year) {
-        RecordsetPtr rs = GetRS(gcnData, QStringLiteral("select NAICS from %1 where NumberOfFirms is not null order by NAICS")
-                                             .arg(catalogue::datasetTableName(3, QStringLiteral("ON"), year)),
-                                QStringLiteral("read"));
+        RecordsetPtr rs =
+            GetRS(gcnData,
+                  QStringLiteral("select NAICS from %1 where NumberOfFirms is not null order by NAICS")
+                      .arg(catalogue::datasetTableName(3, QStringLiteral("ON"), year)),
+                  QStringLiteral("read"));
         return rs->field(0).toString();
     }
 
@@ -48,11 +51,14 @@ class TestReportViewer : public QObject {
         return firmrules::comparisonValues(f, QStringLiteral("Some industry"));
     }
 
-    frmReportViewer& display(const QString& kind, const QString& language, int year = 2011, QStringList values = {}) {
+    frmReportViewer& display(const QString& kind, const QString& language, int year = 2011,
+                             QStringList values = {}) {
         frmReportViewer& viewer = registry.get<frmReportViewer>();
         const QString naics = industryWithData(year);
-        if (kind.startsWith(QLatin1String("com"), Qt::CaseInsensitive) && values.isEmpty()) values = firm(year, naics);
-        viewer.DisplayCrystalReport(gcnData, gcnMyData, kind, 3, QStringLiteral("ON"), static_cast<int16_t>(year), naics, language, values);
+        if (kind.startsWith(QLatin1String("com"), Qt::CaseInsensitive) && values.isEmpty())
+            values = firm(year, naics);
+        viewer.DisplayCrystalReport(gcnData, gcnMyData, kind, 3, QStringLiteral("ON"),
+                                    static_cast<int16_t>(year), naics, language, values);
         return viewer;
     }
 
@@ -76,9 +82,12 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QByteArray>("content"); // empty: no file
         QTest::addColumn<QString>("what");
-        QTest::newRow("comparison missing") << "com" << "E" << QByteArray() << "is missing";
-        QTest::newRow("ratios not JSON, French") << "rat" << "F" << QByteArray("{\"title\": ") << "JSON valide";
-        QTest::newRow("balance sheet an array") << "bal" << "E" << QByteArray("[]") << "holds no report layout";
+        QTest::newRow("comparison missing") << "com"
+                                            << "E" << QByteArray() << "is missing";
+        QTest::newRow("ratios not JSON, French") << "rat"
+                                                 << "F" << QByteArray("{\"title\": ") << "JSON valide";
+        QTest::newRow("balance sheet an array") << "bal"
+                                                << "E" << QByteArray("[]") << "holds no report layout";
     }
     void damagedLayoutFileIsNamed() {
         QFETCH(QString, kind);
@@ -128,12 +137,24 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("title");
-        QTest::newRow("ratios") << "rat" << "E" << "ZEBRO Ratios Report";
-        QTest::newRow("ratios French") << "rat" << "F" << "DORVA Rapport de Ratios";
-        QTest::newRow("balance sheet") << "bal" << "E" << "ZEBRO Balance Sheet Report";
-        QTest::newRow("balance sheet, lower-case f") << "BAL" << "f" << "DORVA Rapport de bilan";
-        QTest::newRow("comparison, by its first three letters") << "COMPARE" << "E" << "ZEBRO Comparison Report";
-        QTest::newRow("comparison French") << "com" << "F" << "DORVA Rapport de Comparaison";
+        QTest::newRow("ratios") << "rat"
+                                << "E"
+                                << "ZEBRO Ratios Report";
+        QTest::newRow("ratios French") << "rat"
+                                       << "F"
+                                       << "DORVA Rapport de Ratios";
+        QTest::newRow("balance sheet") << "bal"
+                                       << "E"
+                                       << "ZEBRO Balance Sheet Report";
+        QTest::newRow("balance sheet, lower-case f") << "BAL"
+                                                     << "f"
+                                                     << "DORVA Rapport de bilan";
+        QTest::newRow("comparison, by its first three letters") << "COMPARE"
+                                                                << "E"
+                                                                << "ZEBRO Comparison Report";
+        QTest::newRow("comparison French") << "com"
+                                           << "F"
+                                           << "DORVA Rapport de Comparaison";
     }
     void titlesByKindAndLanguage() {
         QFETCH(QString, kind);
@@ -152,13 +173,16 @@ private slots:
 
     void noDataShowsNothing() {
         // The sample Nova Scotia data hold an industry without 2010 figures.
-        RecordsetPtr rs = GetRS(gcnData, QStringLiteral("select b.NAICS from ZEBRO_Vol3_NS_2010_Final_Ratios b where b.NumberOfFirms is null"),
-                                QStringLiteral("read"));
+        RecordsetPtr rs =
+            GetRS(gcnData,
+                  QStringLiteral(
+                      "select b.NAICS from ZEBRO_Vol3_NS_2010_Final_Ratios b where b.NumberOfFirms is null"),
+                  QStringLiteral("read"));
         QVERIFY(!rs->eof());
         const QString naics = rs->field(0).toString();
         frmReportViewer& viewer = registry.get<frmReportViewer>();
-        viewer.DisplayCrystalReport(gcnData, gcnMyData, QStringLiteral("com"), 3, QStringLiteral("NS"), 2010, naics, QStringLiteral("E"),
-                                    firm(2010, naics));
+        viewer.DisplayCrystalReport(gcnData, gcnMyData, QStringLiteral("com"), 3, QStringLiteral("NS"), 2010,
+                                    naics, QStringLiteral("E"), firm(2010, naics));
         QCOMPARE(platform->lastMessage(), QStringLiteral("This industry has no data for 2010"));
         QCOMPARE(viewer.windowTitle(), QStringLiteral("ZEBRO Comparison Report"));
         QVERIFY(!viewer.isVisible());
@@ -181,7 +205,8 @@ private slots:
         QCoreApplication::processEvents();
         const int clientWidth = viewer.centralWidget()->width();
         QCOMPARE(viewer.CRViewer1->width(), clientWidth - 200 / 15);
-        QCOMPARE(viewer.btnBack->x() + viewer.btnBack->width(), viewer.CRViewer1->x() + viewer.CRViewer1->width());
+        QCOMPARE(viewer.btnBack->x() + viewer.btnBack->width(),
+                 viewer.CRViewer1->x() + viewer.CRViewer1->width());
         const QSize before = viewer.CRViewer1->size();
         viewer.setWindowState(Qt::WindowMinimized);
         QVERIFY(viewer.isMinimized());
@@ -202,6 +227,29 @@ private slots:
         text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
         QVERIFY(text.waitForFinished(60000));
         QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains(QStringLiteral("Tremblay & Fils")));
+    }
+
+    // Export to PDF asks for the file through the chooser; a place that cannot be written
+    // is told, and the report stays on the screen.
+    void exportToPdfThroughTheChooser() {
+        frmReportViewer& viewer = display(QStringLiteral("com"), QStringLiteral("F"));
+        QTemporaryDir dir;
+        platform->chosenFiles.enqueue(dir.path() + QStringLiteral("/report"));
+        platform->chosenFiles.enqueue(dir.path() + QStringLiteral("/no/such/folder/report.pdf"));
+        viewer.actExportPdf->trigger();
+        QCOMPARE(platform->fileChoosers.size(), 1);
+        QCOMPARE(platform->fileChoosers[0].kind, FileChoice::Save);
+        QCOMPARE(platform->fileChoosers[0].caption, QStringLiteral("Exporter en PDF"));
+        QVERIFY(QFileInfo(dir.path() + QStringLiteral("/report.pdf")).size() > 0);
+        QVERIFY(platform->messages.isEmpty());
+
+        viewer.actExportPdf->trigger();
+        QCOMPARE(platform->endedWith, -1);
+        QCOMPARE(platform->messages.size(), 1);
+        QVERIFY2(platform->messages[0].text.startsWith(QString::fromUtf8("Le PDF n'a pas pu être écrit.")) &&
+                     platform->messages[0].text.contains(QStringLiteral("no/such/folder")),
+                 qPrintable(platform->messages[0].text));
+        QVERIFY(viewer.isVisible());
     }
 };
 
