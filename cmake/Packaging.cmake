@@ -37,5 +37,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # translations of the French dialog buttons, and the report font.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-translations-l10n, fonts-dejavu-core")
+# Office mode keeps the firm records on a PostgreSQL server through Qt SQL's driver for
+# it; a single adviser on the local file does without.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
 
 include(CPack)

@@ -56,6 +56,10 @@ def check_control(package):
     # Loaded while running, so named by hand.
     for runtime in ("libqt6sql6-sqlite", "qt6-translations-l10n", "fonts-dejavu-core"):
         check(runtime in depends, f"Depends lacks {runtime}: {depends}")
+    # Office mode links the PostgreSQL client library and loads Qt's driver for it.
+    check("libpq5" in depends, f"Depends lacks libpq5: {depends}")
+    recommends = control_field(package, "Recommends")
+    check("libqt6sql6-psql" in recommends, f"Recommends lacks libqt6sql6-psql: {recommends}")
     for field in ("Maintainer", "Section", "Description", "Version"):
         check(control_field(package, field), f"the control file has no {field}")
     # The long description: lines of text, or "." for an empty line, each within a terminal's width.
