@@ -1,47 +1,42 @@
 #include "firm/FirmFileMessages.h"
 
+#include "text/StringTable.h"
+
 namespace firmfile {
-
-namespace {
-
-QString inLanguage(int language, const char* english, const char* french) {
-    return QString::fromUtf8(language != 0 ? french : english);
-}
-
-} // namespace
 
 // The arguments are filled in one pass (QString::arg with several arguments), so that a
 // file name or a value holding "%2" is shown as it is.
 QString fileProblem(const ReadResult& file, const QString& path, int language) {
     switch (file.problem) {
     case Problem::Unreadable:
-        return inLanguage(language, "cannot read the firm file %1: %2",
-                          "impossible de lire le fichier de l'entreprise %1 : %2")
+        return strings::inLanguage(language, "cannot read the firm file %1: %2",
+                                   "impossible de lire le fichier de l'entreprise %1 : %2")
             .arg(path, file.text);
     case Problem::BrokenJson:
-        return inLanguage(language, "the firm file %1 is not valid JSON: %2",
-                          "le fichier de l'entreprise %1 n'est pas du JSON valide : %2")
+        return strings::inLanguage(language, "the firm file %1 is not valid JSON: %2",
+                                   "le fichier de l'entreprise %1 n'est pas du JSON valide : %2")
             .arg(path, file.text);
     case Problem::NotAnObject:
-        return inLanguage(
+        return strings::inLanguage(
                    language, "a firm file is one JSON object (or a CSV file); %1 holds %2",
                    "un fichier d'entreprise est un seul objet JSON (ou un fichier CSV) ; %1 contient %2")
-            .arg(path, file.isArray ? inLanguage(language, "a JSON array", "un tableau JSON")
-                                    : inLanguage(language, "another JSON value", "une autre valeur JSON"));
+            .arg(path, file.isArray
+                           ? strings::inLanguage(language, "a JSON array", "un tableau JSON")
+                           : strings::inLanguage(language, "another JSON value", "une autre valeur JSON"));
     case Problem::NoDataRow:
-        return inLanguage(language, "the CSV file %1 needs a header row and a data row",
-                          "le fichier CSV %1 doit avoir une ligne d'en-tête et une ligne de données")
+        return strings::inLanguage(language, "the CSV file %1 needs a header row and a data row",
+                                   "le fichier CSV %1 doit avoir une ligne d'en-tête et une ligne de données")
             .arg(path);
     case Problem::UnknownKey:
-        return inLanguage(language, "the firm file %1 has an unknown key '%2'",
-                          "le fichier de l'entreprise %1 contient une clé inconnue « %2 »")
+        return strings::inLanguage(language, "the firm file %1 has an unknown key '%2'",
+                                   "le fichier de l'entreprise %1 contient une clé inconnue « %2 »")
             .arg(path, file.key);
     case Problem::NotNumberOrText:
-        return inLanguage(language, "in the firm file %1, %2 must be a number or a text",
-                          "dans le fichier de l'entreprise %1, %2 doit être un nombre ou un texte")
+        return strings::inLanguage(language, "in the firm file %1, %2 must be a number or a text",
+                                   "dans le fichier de l'entreprise %1, %2 doit être un nombre ou un texte")
             .arg(path, file.key);
     case Problem::NotPlainNumber:
-        return inLanguage(
+        return strings::inLanguage(
                    language,
                    "in the firm file %1, %2 is not a plain decimal number: \"%3\" (digits, an optional "
                    "leading '-' and an optional '.' with digits; no thousands separators)",
@@ -50,12 +45,13 @@ QString fileProblem(const ReadResult& file, const QString& path, int language) {
                    "pas de séparateur de milliers)")
             .arg(path, file.key, file.text);
     case Problem::MalformedCsv:
-        return inLanguage(language, "the CSV file %1 is not valid CSV at line %2: %3",
-                          "le fichier CSV %1 n'est pas du CSV valide à la ligne %2 : %3")
+        return strings::inLanguage(language, "the CSV file %1 is not valid CSV at line %2: %3",
+                                   "le fichier CSV %1 n'est pas du CSV valide à la ligne %2 : %3")
             .arg(path, QString::number(file.line), file.text);
     case Problem::TooManyFields:
-        return inLanguage(language, "line %2 of the CSV file %1 has %3 fields, more than its header names",
-                          "la ligne %2 du fichier CSV %1 a %3 champs, plus que son en-tête n'en nomme")
+        return strings::inLanguage(
+                   language, "line %2 of the CSV file %1 has %3 fields, more than its header names",
+                   "la ligne %2 du fichier CSV %1 a %3 champs, plus que son en-tête n'en nomme")
             .arg(path, QString::number(file.line), file.text);
     case Problem::None:
         break;
@@ -75,7 +71,7 @@ QString listProblem(const ListResult& list, const QString& path, int language) {
 QString rowProblem(const ReadResult& row, int language) {
     switch (row.problem) {
     case Problem::NotPlainNumber:
-        return inLanguage(
+        return strings::inLanguage(
                    language,
                    "%1 is not a plain decimal number: \"%2\" (digits, an optional leading '-' and an "
                    "optional '.' with digits; no thousands separators)",
@@ -83,8 +79,8 @@ QString rowProblem(const ReadResult& row, int language) {
                    "facultatif et un « . » suivi de chiffres facultatif ; pas de séparateur de milliers)")
             .arg(row.key, row.text);
     case Problem::TooManyFields:
-        return inLanguage(language, "the row has %1 fields, more than the header names",
-                          "la ligne a %1 champs, plus que l'en-tête n'en nomme")
+        return strings::inLanguage(language, "the row has %1 fields, more than the header names",
+                                   "la ligne a %1 champs, plus que l'en-tête n'en nomme")
             .arg(row.text);
     default:
         // A row of a list has no other faults of its own; the file's wording fits them.
@@ -93,20 +89,23 @@ QString rowProblem(const ReadResult& row, int language) {
 }
 
 QString valueOutOfRange(const QString& path, const QString& key, const QString& value, int language) {
-    return inLanguage(language, "in the firm file %1, %2 is beyond what a value box holds: \"%3\"",
-                      "dans le fichier de l'entreprise %1, %2 dépasse ce qu'une case de valeur peut contenir "
-                      ": « %3 »")
+    return strings::inLanguage(
+               language, "in the firm file %1, %2 is beyond what a value box holds: \"%3\"",
+               "dans le fichier de l'entreprise %1, %2 dépasse ce qu'une case de valeur peut contenir "
+               ": « %3 »")
         .arg(path, key, value);
 }
 
 QString yearNotReference(const QString& path, const QString& year, int language) {
-    return inLanguage(language, "in the firm file %1, the year must be 2009, 2010 or 2011, not \"%2\"",
-                      "dans le fichier de l'entreprise %1, l'année doit être 2009, 2010 ou 2011, pas « %2 »")
+    return strings::inLanguage(
+               language, "in the firm file %1, the year must be 2009, 2010 or 2011, not \"%2\"",
+               "dans le fichier de l'entreprise %1, l'année doit être 2009, 2010 ou 2011, pas « %2 »")
         .arg(path, year);
 }
 
 QString cannotWrite(const QString& path, const QString& detail, int language) {
-    return inLanguage(language, "cannot write the file %1: %2", "impossible d'écrire le fichier %1 : %2")
+    return strings::inLanguage(language, "cannot write the file %1: %2",
+                               "impossible d'écrire le fichier %1 : %2")
         .arg(path, detail);
 }
 
@@ -122,22 +121,23 @@ QString sentence(const QString& words) {
 
 QString importRefused(const QString& problem, int language) {
     return sentence(problem) + QStringLiteral("\n\n") +
-           inLanguage(language, "Nothing was imported: the values on the screen are as they were.",
-                      "Rien n'a été importé : les valeurs à l'écran sont restées telles quelles.");
+           strings::inLanguage(language, "Nothing was imported: the values on the screen are as they were.",
+                               "Rien n'a été importé : les valeurs à l'écran sont restées telles quelles.");
 }
 
 QString exportRefused(const QString& problem, int language) {
     return sentence(problem) + QStringLiteral("\n\n") +
-           inLanguage(language, "The firm was not exported.", "L'entreprise n'a pas été exportée.");
+           strings::inLanguage(language, "The firm was not exported.", "L'entreprise n'a pas été exportée.");
 }
 
 QString exported(const QString& path, int language) {
-    return inLanguage(language, "The firm was exported to %1.", "L'entreprise a été exportée dans %1.")
+    return strings::inLanguage(language, "The firm was exported to %1.",
+                               "L'entreprise a été exportée dans %1.")
         .arg(path);
 }
 
 QString otherIndustry(const QString& fileNaics, const QString& chosenNaics, int language) {
-    return inLanguage(
+    return strings::inLanguage(
                language,
                "The file names the industry %1. Its values are shown for the industry chosen, %2; "
                "choose the other industry first to compare the firm with it.",

@@ -33,10 +33,20 @@ const QHash<int, QString>& table() {
 
 } // namespace
 
-QString entry(int number) { return table().value(number); }
+QString entry(int number) {
+    return table().value(number);
+}
 
-QString text(int number, int language) { return entry(number + (language != 0 ? 1 : 0)); }
+QString text(int number, int language) {
+    return entry(number + (language != 0 ? 1 : 0));
+}
 
-bool contains(int number) { return table().contains(number); }
+QString inLanguage(int language, const char* english, const char* french) {
+    return QString::fromUtf8(language != 0 ? french : english);
+}
+
+bool contains(int number) {
+    return table().contains(number);
+}
 
 } // namespace strings

@@ -1,5 +1,7 @@
 #include "report/render/LayoutFileCheck.h"
 
+#include "text/StringTable.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -9,13 +11,9 @@ namespace reportrender {
 
 namespace {
 
-QString inLanguage(int language, const char* english, const char* french) {
-    return QString::fromUtf8(language != 0 ? french : english);
-}
-
 QString withAdvice(const QString& what, int language) {
     return what + QStringLiteral("\n\n") +
-           inLanguage(
+           strings::inLanguage(
                language,
                "No report was made. Reinstall Ventrolux, or put the program's own copy of the file back in "
                "its reports folder.",
@@ -29,32 +27,33 @@ std::optional<QString> layoutFileProblem(const QString& path, int language) {
     const QString shown = QDir::toNativeSeparators(path);
     QFile file(path);
     if (!file.exists())
-        return withAdvice(inLanguage(language, "The report layout file is missing:\n%1",
-                                     "Le fichier de mise en page du rapport est introuvable\u00a0:\n%1")
-                              .arg(shown),
-                          language);
+        return withAdvice(
+            strings::inLanguage(language, "The report layout file is missing:\n%1",
+                                "Le fichier de mise en page du rapport est introuvable\u00a0:\n%1")
+                .arg(shown),
+            language);
     if (!file.open(QIODevice::ReadOnly))
         return withAdvice(
-            inLanguage(language, "The report layout file cannot be read:\n%1\n(%2)",
-                       "Le fichier de mise en page du rapport ne peut pas être lu\u00a0:\n%1\n(%2)")
+            strings::inLanguage(language, "The report layout file cannot be read:\n%1\n(%2)",
+                                "Le fichier de mise en page du rapport ne peut pas être lu\u00a0:\n%1\n(%2)")
                 .arg(shown, file.errorString()),
             language);
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(file.readAll(), &error);
     if (error.error != QJsonParseError::NoError)
         return withAdvice(
-            inLanguage(language,
-                       "The report layout file is damaged: it is not valid JSON (at character %2: "
-                       "%3):\n%1",
-                       "Le fichier de mise en page du rapport est endommagé\u00a0: ce n'est pas du "
-                       "JSON valide (au caractère %2\u00a0: %3)\u00a0:\n%1")
+            strings::inLanguage(language,
+                                "The report layout file is damaged: it is not valid JSON (at character %2: "
+                                "%3):\n%1",
+                                "Le fichier de mise en page du rapport est endommagé\u00a0: ce n'est pas du "
+                                "JSON valide (au caractère %2\u00a0: %3)\u00a0:\n%1")
                 .arg(shown, QString::number(error.offset), error.errorString()),
             language);
     if (!json.isObject())
         return withAdvice(
-            inLanguage(language, "The report layout file is damaged: it holds no report layout:\n%1",
-                       "Le fichier de mise en page du rapport est endommagé\u00a0: il ne contient "
-                       "aucune mise en page\u00a0:\n%1")
+            strings::inLanguage(language, "The report layout file is damaged: it holds no report layout:\n%1",
+                                "Le fichier de mise en page du rapport est endommagé\u00a0: il ne contient "
+                                "aucune mise en page\u00a0:\n%1")
                 .arg(shown),
             language);
     return std::nullopt;
