@@ -13,12 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const firmfile::ReadResult json = firmfile::parseJson(bytes);
         if (json.ok()) {
             const firmfile::ReadResult again = firmfile::parseJson(firmfile::toJson(json.firm));
-            if (!again.ok() || again.firm.firmName != json.firm.firmName || again.firm.values != json.firm.values)
+            if (!again.ok() || again.firm.firmName != json.firm.firmName ||
+                again.firm.values != json.firm.values)
                 std::abort();
         }
         (void)firmfile::parseCsv(QString::fromUtf8(bytes));
         const firmfile::ListResult list = firmfile::parseCsvList(bytes);
-        for (const firmfile::ReadResult& row : list.rows) (void)row.ok();
+        for (const firmfile::ReadResult& row : list.rows)
+            (void)row.ok();
     } catch (const FatalError&) {
         // Refused as an untrapped failure: a message, never a crash.
     }

@@ -17,11 +17,12 @@ reportrender::ReportData sampleData() {
     reportrender::ReportData data;
     data.setTitleTable(QStringLiteral("Rpt_Ratios_Titles"));
     data.setTable(QStringLiteral("Rpt_Ratios_Titles"),
-                  {{QStringLiteral("Language"), QStringLiteral("E")}, {QStringLiteral("Title"), QStringLiteral("<b>x</b>")}});
+                  {{QStringLiteral("Language"), QStringLiteral("E")},
+                   {QStringLiteral("Title"), QStringLiteral("<b>x</b>")}});
     data.setTable(QStringLiteral("Rpt_Data_CY"), {{QStringLiteral("NAICS"), QStringLiteral("448140")},
-                                                   {QStringLiteral("CRQ1"), 1.25},
-                                                   {QStringLiteral("CRQ2"), QVariant()},
-                                                   {QStringLiteral("CRQ3"), -3.5e300}});
+                                                  {QStringLiteral("CRQ1"), 1.25},
+                                                  {QStringLiteral("CRQ2"), QVariant()},
+                                                  {QStringLiteral("CRQ3"), -3.5e300}});
     data.setPreparedOn(QDate(2026, 12, 8));
     return data;
 }
@@ -36,7 +37,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const QJsonDocument doc = QJsonDocument::fromJson(
+        QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     if (!doc.isObject()) return 0;
     static const reportrender::ReportData report = sampleData();
     try {

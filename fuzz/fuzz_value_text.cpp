@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const auto again = valuetext::normalForm(*normal);
         if (!again || *again != *normal) std::abort(); // the normal form is its own normal form
         // It reads back within half a ten-thousandth of the leading number.
-        if (std::fabs(valuetext::leadingNumber(*normal) - leading) > 0.0000501 + std::fabs(leading) * 1e-15) std::abort();
+        if (std::fabs(valuetext::leadingNumber(*normal) - leading) > 0.0000501 + std::fabs(leading) * 1e-15)
+            std::abort();
     }
     try {
         (void)valuetext::toDouble(text);

@@ -1,12 +1,12 @@
 #include "app/Application.h"
 
-#include "platform/Platform.h"
 #include "data/ProgramFiles.h"
+#include "platform/Platform.h"
 #include "screens/common/ScreenRegistry.h"
-#include "state/UserDatabaseLock.h"
-#include "state/RecordsPlace.h"
-#include "state/modMain.h"
 #include "screens/start/frmStart.h"
+#include "state/RecordsPlace.h"
+#include "state/UserDatabaseLock.h"
+#include "state/modMain.h"
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     // No display name: Qt would append it to every window title, and each screen's

@@ -8,10 +8,10 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPointer>
-#include <QScopeGuard>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
@@ -124,8 +124,8 @@ bool QtPlatform::printDocument(const QString& documentName,
     return printer.printerState() != QPrinter::Error;
 }
 
-std::optional<QString> QtPlatform::chooseFile(FileChoice kind, const QString& caption, const QString& startPath,
-                                              const QString& filter) {
+std::optional<QString> QtPlatform::chooseFile(FileChoice kind, const QString& caption,
+                                              const QString& startPath, const QString& filter) {
     followLanguage();
     QPointer<QWidget> covered = QApplication::activeWindow();
     const auto giveBackFocus = qScopeGuard([&covered] {

@@ -1,8 +1,8 @@
 // The desktop program. It reads no command line and no environment variable of its own.
 
 #include "app/Application.h"
-#include "platform/Platform.h"
 #include "app/QtPlatform.h"
+#include "platform/Platform.h"
 #include "state/modMain.h"
 
 int main(int argc, char** argv) {

@@ -180,8 +180,8 @@ void writeReports(std::vector<FirmOutcome>& outcomes, const QString& outDir, con
     }
     const QString layout = reportrender::defaultLayoutPath(reportrender::Kind::Comparison);
     if (const auto problem = reportrender::layoutFileProblem(layout, language)) throw Refused{*problem};
-    const ReportSettings settings{modMain::gcnData->filePath(), layout,
-                                  modMain::gintVolume, modMain::gstrRegion, languageLetter};
+    const ReportSettings settings{modMain::gcnData->filePath(), layout, modMain::gintVolume,
+                                  modMain::gstrRegion, languageLetter};
     ProgressLine bar(err, showProgress, text(Text::ProgressReports, language));
     const std::vector<ReportOutcome> written = writeComparisonReports(
         jobs, settings, [&bar, &jobs](qsizetype done) { bar.show(done, qsizetype(jobs.size())); });

@@ -103,7 +103,8 @@ QString languageLetter() {
 void writeOutputs(const Request& r, reportrender::Kind kind) {
     if (!r.has(OptPdf) && !r.has(OptHtml)) return;
     const QString layout = reportrender::defaultLayoutPath(kind);
-    if (const auto problem = reportrender::layoutFileProblem(layout, modMain::gintLanguage)) throw Refused{*problem};
+    if (const auto problem = reportrender::layoutFileProblem(layout, modMain::gintLanguage))
+        throw Refused{*problem};
     const auto doc = reportrender::buildDocument(kind, modMain::gcnMyData, layout);
     if (r.has(OptPdf)) reportrender::writePdf(*doc, r.value(OptPdf));
     if (r.has(OptHtml)) {

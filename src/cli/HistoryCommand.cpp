@@ -29,8 +29,8 @@ int historyCommand(Connection& records, const QString& firmName, const QString& 
                    const QString& htmlPath, int language, QTextStream& out) {
     const QString letter = language != 0 ? QStringLiteral("F") : QStringLiteral("E");
     const firmtrend::Outcome outcome =
-        firmtrend::prepare(modMain::gcnData, modMain::gcnMyData, records, modMain::gintVolume, modMain::gstrRegion,
-                           naics, letter, firmName);
+        firmtrend::prepare(modMain::gcnData, modMain::gcnMyData, records, modMain::gintVolume,
+                           modMain::gstrRegion, naics, letter, firmName);
     if (!outcome.trend) throw Refused{outcome.refusal};
     const firmtrend::Trend& t = *outcome.trend;
 
@@ -58,7 +58,8 @@ int historyCommand(Connection& records, const QString& firmName, const QString& 
     if (!htmlPath.isEmpty()) {
         QFile f(htmlPath);
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw FatalError(errnum::PathNotFound, QStringLiteral("Cannot write %1: %2").arg(htmlPath, f.errorString()));
+            throw FatalError(errnum::PathNotFound,
+                             QStringLiteral("Cannot write %1: %2").arg(htmlPath, f.errorString()));
         f.write(reportrender::toHtml(*doc).toUtf8());
     }
     return ExitOk;

@@ -13,8 +13,10 @@ QtMessageHandler gDefaultHandler = nullptr;
 // variable is missing (usual under cron or ssh) is not one the user can act on.
 void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) return;
-    if (gDefaultHandler) gDefaultHandler(type, context, message);
-    else std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    if (gDefaultHandler)
+        gDefaultHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
 } // namespace

@@ -39,9 +39,9 @@ constexpr FixedTable kFixedTables[] = {
 
 const QStringList& regionCodes() {
     static const QStringList codes{
-        QStringLiteral("ALL"),      QStringLiteral("ATLANTIC"), QStringLiteral("NS"), QStringLiteral("NB"),
-        QStringLiteral("NL"),       QStringLiteral("PE"),       QStringLiteral("QC"), QStringLiteral("ON"),
-        QStringLiteral("PRAIRIES"), QStringLiteral("MB"),       QStringLiteral("SK"), QStringLiteral("AB"),
+        QStringLiteral("ALL"),      QStringLiteral("ATLANTIC"),    QStringLiteral("NS"), QStringLiteral("NB"),
+        QStringLiteral("NL"),       QStringLiteral("PE"),          QStringLiteral("QC"), QStringLiteral("ON"),
+        QStringLiteral("PRAIRIES"), QStringLiteral("MB"),          QStringLiteral("SK"), QStringLiteral("AB"),
         QStringLiteral("BC"),       QStringLiteral("TERRITORIES"), QStringLiteral("NT"), QStringLiteral("NU"),
         QStringLiteral("YT")};
     return codes;
@@ -90,7 +90,8 @@ QString workingTable(int yearsBack) {
     case 2:
         return QString::fromLatin1(RptDataCYM2);
     default:
-        throw FatalError(errnum::InvalidTableName, QStringLiteral("No working table for %1 years back").arg(yearsBack));
+        throw FatalError(errnum::InvalidTableName,
+                         QStringLiteral("No working table for %1 years back").arg(yearsBack));
     }
 }
 

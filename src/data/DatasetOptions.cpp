@@ -32,7 +32,9 @@ constexpr std::array<DatasetOption, 19> kOptions{{
 
 } // namespace
 
-std::span<const DatasetOption> options() { return kOptions; }
+std::span<const DatasetOption> options() {
+    return kOptions;
+}
 
 const DatasetOption* findByControlName(const QString& controlName) {
     for (const DatasetOption& o : kOptions)
@@ -42,7 +44,8 @@ const DatasetOption* findByControlName(const QString& controlName) {
 
 const DatasetOption* findByVolumeRegion(int volume, const QString& region) {
     for (const DatasetOption& o : kOptions)
-        if (o.volume == volume && region.compare(QLatin1String(o.region), Qt::CaseInsensitive) == 0) return &o;
+        if (o.volume == volume && region.compare(QLatin1String(o.region), Qt::CaseInsensitive) == 0)
+            return &o;
     return nullptr;
 }
 

@@ -16,7 +16,8 @@ QString gResourceDirOverride;
 
 QString installedDirectory() {
     const QString exeDir = executableDirectory();
-    if (QFileInfo::exists(exeDir + QStringLiteral("/reports")) || QFileInfo::exists(exeDir + u'/' + QLatin1String(catalogue::ReferenceFileName)))
+    if (QFileInfo::exists(exeDir + QStringLiteral("/reports")) ||
+        QFileInfo::exists(exeDir + u'/' + QLatin1String(catalogue::ReferenceFileName)))
         return exeDir;
     // Installed: executables in bin/, read-only data in share/ventrolux/.
     const QString shared = QDir::cleanPath(exeDir + QStringLiteral("/../share/ventrolux"));
@@ -30,7 +31,9 @@ bool isWritableDirectory(const QString& dir) {
 }
 } // namespace
 
-QString executableDirectory() { return QCoreApplication::applicationDirPath(); }
+QString executableDirectory() {
+    return QCoreApplication::applicationDirPath();
+}
 
 QString programDirectory() {
     if (!gProgramDirOverride.isEmpty()) return gProgramDirOverride;
@@ -42,11 +45,17 @@ QString resourceDirectory() {
     return installedDirectory();
 }
 
-void setResourceDirectory(const QString& dir) { gResourceDirOverride = dir; }
+void setResourceDirectory(const QString& dir) {
+    gResourceDirOverride = dir;
+}
 
-QString layoutPath(const QString& fileName) { return resourceDirectory() + QStringLiteral("/reports/") + fileName; }
+QString layoutPath(const QString& fileName) {
+    return resourceDirectory() + QStringLiteral("/reports/") + fileName;
+}
 
-void setProgramDirectory(const QString& dir) { gProgramDirOverride = dir; }
+void setProgramDirectory(const QString& dir) {
+    gProgramDirOverride = dir;
+}
 
 QString userDatabaseDirectory() {
     if (!gUserDirOverride.isEmpty()) return gUserDirOverride;
@@ -64,10 +73,18 @@ QString userDatabaseDirectory() {
     return dataDir;
 }
 
-void setUserDatabaseDirectory(const QString& dir) { gUserDirOverride = dir; }
+void setUserDatabaseDirectory(const QString& dir) {
+    gUserDirOverride = dir;
+}
 
-QString referenceDatabasePath() { return programDirectory() + u'/' + QLatin1String(catalogue::ReferenceFileName); }
-QString userDatabasePath() { return userDatabaseDirectory() + u'/' + QLatin1String(catalogue::UserFileName); }
-QString helpViewerPath() { return executableDirectory() + QStringLiteral("/ventrolux-help"); }
+QString referenceDatabasePath() {
+    return programDirectory() + u'/' + QLatin1String(catalogue::ReferenceFileName);
+}
+QString userDatabasePath() {
+    return userDatabaseDirectory() + u'/' + QLatin1String(catalogue::UserFileName);
+}
+QString helpViewerPath() {
+    return executableDirectory() + QStringLiteral("/ventrolux-help");
+}
 
 } // namespace programfiles

@@ -3,7 +3,8 @@
 #include "platform/Platform.h"
 
 Recordset::Recordset(QStringList fieldNames, QList<QVariantList> rows, int cursorType, int lockType)
-    : fieldNames_(std::move(fieldNames)), rows_(std::move(rows)), cursorType_(cursorType), lockType_(lockType) {
+    : fieldNames_(std::move(fieldNames)), rows_(std::move(rows)), cursorType_(cursorType),
+      lockType_(lockType) {
     for (int i = 0; i < fieldNames_.size(); ++i) {
         const QString key = fieldNames_[i].toCaseFolded();
         if (!index_.contains(key)) index_.insert(key, i);
@@ -11,7 +12,10 @@ Recordset::Recordset(QStringList fieldNames, QList<QVariantList> rows, int curso
 }
 
 void Recordset::moveNext() {
-    if (eof()) throw FatalError(errnum::NoCurrentRecord, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+    if (eof())
+        throw FatalError(
+            errnum::NoCurrentRecord,
+            QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
     ++position_;
 }
 
@@ -30,11 +34,16 @@ int Recordset::indexOf(const QString& name) const {
 }
 
 const QVariantList& Recordset::currentRow() const {
-    if (eof()) throw FatalError(errnum::NoCurrentRecord, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+    if (eof())
+        throw FatalError(
+            errnum::NoCurrentRecord,
+            QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
     return rows_[position_];
 }
 
-QVariant Recordset::field(const QString& name) const { return currentRow().at(indexOf(name)); }
+QVariant Recordset::field(const QString& name) const {
+    return currentRow().at(indexOf(name));
+}
 
 QVariant Recordset::field(int index) const {
     const QVariantList& row = currentRow();

@@ -19,10 +19,12 @@ QStringList requiredTables(bool withCurrentDatasets) {
 
 QStringList missingTables(Connection& cn, const QStringList& required) {
     // Table names in SQLite compare without regard to ASCII case.
-    RecordsetPtr rs = GetRS(cn, QStringLiteral("select lower(name) from sqlite_master where type in ('table', 'view')"),
-                            QStringLiteral("read"));
+    RecordsetPtr rs =
+        GetRS(cn, QStringLiteral("select lower(name) from sqlite_master where type in ('table', 'view')"),
+              QStringLiteral("read"));
     QSet<QString> present;
-    for (; !rs->eof(); rs->moveNext()) present.insert(rs->field(0).toString());
+    for (; !rs->eof(); rs->moveNext())
+        present.insert(rs->field(0).toString());
     QStringList missing;
     for (const QString& t : required)
         if (!present.contains(t.toLower())) missing << t;

@@ -14,22 +14,30 @@ QString& FirmStatement::value(const char* column) {
     return values[*i];
 }
 
-const QString& FirmStatement::value(const char* column) const { return const_cast<FirmStatement*>(this)->value(column); }
+const QString& FirmStatement::value(const char* column) const {
+    return const_cast<FirmStatement*>(this)->value(column);
+}
 
 namespace firmrules {
 
 namespace {
 
-int idx(const char* column) { return *lineitems::indexOf(QLatin1String(column)); }
+int idx(const char* column) {
+    return *lineitems::indexOf(QLatin1String(column));
+}
 
-float single(const QString& text) { return static_cast<float>(valuetext::leadingNumber(text)); }
+float single(const QString& text) {
+    return static_cast<float>(valuetext::leadingNumber(text));
+}
 
 // Each part is taken in single precision and added to a single-precision sum, so every
 // partial sum is rounded to single precision, as the stored records were computed.
-void writeSum(std::array<QString, lineitems::kCount>& v, const char* target, std::initializer_list<const char*> parts) {
+void writeSum(std::array<QString, lineitems::kCount>& v, const char* target,
+              std::initializer_list<const char*> parts) {
     static_assert(std::numeric_limits<float>::is_iec559, "subtotals need IEEE single precision");
     float sum = 0.0f;
-    for (const char* p : parts) sum = sum + single(v[idx(p)]);
+    for (const char* p : parts)
+        sum = sum + single(v[idx(p)]);
     v[idx(target)] = valuetext::singleText(sum);
 }
 
@@ -57,7 +65,9 @@ bool isBalanced(const std::array<QString, lineitems::kCount>& v) {
     return single(v[idx("Ta")]) == single(v[idx("TotLiabShareEq")]);
 }
 
-void resetValues(std::array<QString, lineitems::kCount>& v) { v.fill(QStringLiteral("0")); }
+void resetValues(std::array<QString, lineitems::kCount>& v) {
+    v.fill(QStringLiteral("0"));
+}
 
 void fillEmpty(std::array<QString, lineitems::kCount>& v) {
     for (QString& t : v)
@@ -68,8 +78,10 @@ bool normalizeEntered(std::array<QString, lineitems::kCount>& v) {
     bool all = true;
     for (int i = 0; i < lineitems::kCount; ++i) {
         if (lineitems::all()[i].kind != lineitems::Kind::Entered) continue;
-        if (const auto n = valuetext::normalForm(v[i])) v[i] = *n;
-        else all = false;
+        if (const auto n = valuetext::normalForm(v[i]))
+            v[i] = *n;
+        else
+            all = false;
     }
     return all;
 }
@@ -85,7 +97,8 @@ QStringList comparisonValues(const FirmStatement& firm, const QString& industryT
     a[1] = yearText(firm.year);
     a[2] = firm.naics;
     a[3] = industryTitle.trimmed();
-    for (int i = 0; i < lineitems::kCount; ++i) a[comparisonIndex(i)] = firm.values[i];
+    for (int i = 0; i < lineitems::kCount; ++i)
+        a[comparisonIndex(i)] = firm.values[i];
     return a;
 }
 
@@ -93,8 +106,8 @@ std::optional<QString> reportRequestProblem(const FirmStatement& firm, int langu
     const bool french = language != 0;
     // The year is compared as text, as the year box holds it.
     if (firm.year > QLatin1String("2011") || firm.year < QLatin1String("2009"))
-        return french ? QStringLiteral("Année non valide.  L'année doit être centre ") + QStringLiteral("2009") +
-                            QStringLiteral(" et ") + QStringLiteral("2011")
+        return french ? QStringLiteral("Année non valide.  L'année doit être centre ") +
+                            QStringLiteral("2009") + QStringLiteral(" et ") + QStringLiteral("2011")
                       : QStringLiteral("Invalid year.  Year must be between ") + QStringLiteral("2009") +
                             QStringLiteral(" and ") + QStringLiteral("2011");
     if (!isBalanced(firm.values)) return strings::text(550, language);

@@ -46,12 +46,15 @@ constexpr std::array<LineItem, kCount> kItems{{
     {"Equity1", "txtEquity1", "lblEquity", 198, C, L, "txtCurrentAssets"},
     {"TotLiabShareEq", "txtTotLiabShareEq", "lblTotal", 200, C, L, "txtCurrentAssets"},
     {"CurrentAssets", "txtCurrentAssets", "lblCurrentAssets", 202, E, T, "txtCurrentLiabilities"},
-    {"CurrentLiabilities", "txtCurrentLiabilities", "lblCurrentLiabilities", 204, E, T, "txtOperatingRevenue"},
+    {"CurrentLiabilities", "txtCurrentLiabilities", "lblCurrentLiabilities", 204, E, T,
+     "txtOperatingRevenue"},
 }};
 
 } // namespace
 
-std::span<const LineItem> all() { return kItems; }
+std::span<const LineItem> all() {
+    return kItems;
+}
 
 std::optional<int> indexOf(const QString& column) {
     for (int i = 0; i < kCount; ++i)

@@ -19,7 +19,7 @@ struct LineItem {
     int captionEntry;         // string-table entry of the English caption
     Kind kind;
     Section section;
-    const char* enterNext;    // the box Enter moves to
+    const char* enterNext; // the box Enter moves to
 };
 
 // In the order of the stored record (MyValues columns 4 to 35).

@@ -13,7 +13,7 @@ namespace {
 
 struct Decimal {
     bool negative = false;
-    QString digits; // without leading zeros, may be empty for zero
+    QString digits;   // without leading zeros, may be empty for zero
     int pointPos = 0; // number of digits before the decimal point
 };
 
@@ -27,10 +27,12 @@ std::optional<Decimal> parseDecimal(const QString& number) {
         ++i;
     }
     QString intPart, fracPart;
-    while (i < number.size() && number[i].isDigit()) intPart += number[i++];
+    while (i < number.size() && number[i].isDigit())
+        intPart += number[i++];
     if (i < number.size() && number[i] == u'.') {
         ++i;
-        while (i < number.size() && number[i].isDigit()) fracPart += number[i++];
+        while (i < number.size() && number[i].isDigit())
+            fracPart += number[i++];
     }
     long long exponent = 0;
     if (i < number.size() && (number[i] == u'E' || number[i] == u'e')) {
@@ -38,7 +40,8 @@ std::optional<Decimal> parseDecimal(const QString& number) {
         bool negExp = false;
         if (i < number.size() && (number[i] == u'+' || number[i] == u'-')) negExp = number[i++] == u'-';
         QString expDigits;
-        while (i < number.size() && number[i].isDigit()) expDigits += number[i++];
+        while (i < number.size() && number[i].isDigit())
+            expDigits += number[i++];
         exponent = std::min<long long>(expDigits.toLongLong(), 100000);
         if (negExp) exponent = -exponent;
     }
@@ -46,10 +49,12 @@ std::optional<Decimal> parseDecimal(const QString& number) {
     long long point = intPart.size() + exponent;
     // Strip leading zeros, moving the point along.
     qsizetype lead = 0;
-    while (lead < d.digits.size() && d.digits[lead] == u'0') ++lead;
+    while (lead < d.digits.size() && d.digits[lead] == u'0')
+        ++lead;
     d.digits = d.digits.mid(lead);
     point -= lead;
-    while (!d.digits.isEmpty() && d.digits.endsWith(u'0')) d.digits.chop(1);
+    while (!d.digits.isEmpty() && d.digits.endsWith(u'0'))
+        d.digits.chop(1);
     if (d.digits.isEmpty()) {
         d.negative = false;
         d.pointPos = 0;
@@ -77,7 +82,8 @@ QString leadingNumberText(const QString& text) {
     if (i < s.size() && s[i] == u'.') {
         QString frac;
         qsizetype j = i + 1;
-        while (j < s.size() && s[j].isDigit() && s[j].unicode() < 128) frac += s[j++];
+        while (j < s.size() && s[j].isDigit() && s[j].unicode() < 128)
+            frac += s[j++];
         if (!frac.isEmpty() || digits > 0) {
             out += u'.' + frac;
             digits += frac.size();
@@ -119,7 +125,8 @@ std::optional<QString> normalForm(const QString& text) {
     const int keep = d.pointPos + 4; // digits that stay before rounding
     if (keep > 19) return std::nullopt;
     QString kept = keep > 0 ? d.digits.left(keep) : QString();
-    while (kept.size() < keep) kept += u'0';
+    while (kept.size() < keep)
+        kept += u'0';
     const QString dropped = keep >= 0 ? d.digits.mid(keep) : QString(-keep, u'0') + d.digits;
     unsigned long long units = kept.isEmpty() ? 0ULL : kept.toULongLong();
     if (!dropped.isEmpty()) {
@@ -133,7 +140,8 @@ std::optional<QString> normalForm(const QString& text) {
 
     QString whole = QString::number(units / 10000);
     QString frac = QStringLiteral("%1").arg(units % 10000, 4, 10, QChar(u'0'));
-    while (frac.endsWith(u'0')) frac.chop(1);
+    while (frac.endsWith(u'0'))
+        frac.chop(1);
     QString out = d.negative ? QStringLiteral("-") : QString();
     out += whole;
     if (!frac.isEmpty()) out += u'.' + frac;
@@ -155,7 +163,8 @@ QString significantText(double value, int significant, bool (*exponentForm)(int 
     if (negative) mantissa.remove(0, 1);
     QString digits = mantissa;
     digits.remove(u'.');
-    while (digits.size() > 1 && digits.endsWith(u'0')) digits.chop(1);
+    while (digits.size() > 1 && digits.endsWith(u'0'))
+        digits.chop(1);
 
     QString out = negative ? QStringLiteral("-") : QString();
     if (exponentForm(exponent)) {
@@ -167,7 +176,8 @@ QString significantText(double value, int significant, bool (*exponentForm)(int 
     }
     if (exponent >= 0) {
         QString intPart = digits.left(exponent + 1);
-        while (intPart.size() < exponent + 1) intPart += u'0';
+        while (intPart.size() < exponent + 1)
+            intPart += u'0';
         const QString frac = digits.mid(exponent + 1);
         out += intPart;
         if (!frac.isEmpty()) out += u'.' + frac;
@@ -193,7 +203,9 @@ double toDouble(const QString& text) {
     bool ok = false;
     double v = QLocale::c().toDouble(t, &ok);
     if (!ok) v = QLocale::system().toDouble(t, &ok);
-    if (!ok) throw FatalError(errnum::TypeMismatch, QStringLiteral("Type mismatch: '%1' is not a number").arg(text));
+    if (!ok)
+        throw FatalError(errnum::TypeMismatch,
+                         QStringLiteral("Type mismatch: '%1' is not a number").arg(text));
     return v;
 }
 

@@ -32,7 +32,9 @@ Platform* gPlatform = nullptr;
 
 } // namespace
 
-Platform& platform() { return gPlatform ? *gPlatform : gConsole; }
+Platform& platform() {
+    return gPlatform ? *gPlatform : gConsole;
+}
 
 Platform* setPlatform(Platform* p) {
     Platform* previous = gPlatform;
@@ -40,7 +42,9 @@ Platform* setPlatform(Platform* p) {
     return previous;
 }
 
-QString applicationTitle() { return QStringLiteral("Ventrolux"); }
+QString applicationTitle() {
+    return QStringLiteral("Ventrolux");
+}
 
 MsgResult MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) {
     return platform().msgBox(text, buttons, icon, title.isEmpty() ? applicationTitle() : title);

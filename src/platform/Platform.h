@@ -33,7 +33,8 @@ public:
     // Prints one document on the printer target: paint draws its pages on the device
     // (a new page through the device's newPage()). False when there is no printer, so
     // nothing was printed.
-    virtual bool printDocument(const QString& documentName, const std::function<void(QPagedPaintDevice&)>& paint) {
+    virtual bool printDocument(const QString& documentName,
+                               const std::function<void(QPagedPaintDevice&)>& paint) {
         (void)documentName;
         (void)paint;
         return false;
@@ -43,8 +44,8 @@ public:
     // asks before replacing a file), starting at startPath, offering the files that
     // filter names ("Firm files (*.json *.csv)"). Nothing when the user cancels; a
     // platform without windows has no chooser.
-    virtual std::optional<QString> chooseFile(FileChoice kind, const QString& caption, const QString& startPath,
-                                              const QString& filter) {
+    virtual std::optional<QString> chooseFile(FileChoice kind, const QString& caption,
+                                              const QString& startPath, const QString& filter) {
         (void)kind;
         (void)caption;
         (void)startPath;
@@ -100,7 +101,7 @@ inline constexpr int DatabaseError = 3146;
 inline constexpr int InvalidTableName = 3265;
 inline constexpr int InvalidUseOfNull = 94;
 inline constexpr int InternalError = 51;
-inline constexpr int NewerSchema = 3343; // a file written by a newer version
+inline constexpr int NewerSchema = 3343;       // a file written by a newer version
 inline constexpr int ServerUnavailable = 3709; // the records server cannot serve a request
 } // namespace errnum
 

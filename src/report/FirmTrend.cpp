@@ -35,7 +35,8 @@ QString yearColumn(const char* prefix, const ratios::Ratio& r, int16_t year) {
 } // namespace
 
 Outcome prepare(Connection& DataConn, Connection& WriteConn, Connection& records, int16_t Volume,
-                const QString& Province, const QString& NAICS, const QString& Language, const QString& firmName) {
+                const QString& Province, const QString& NAICS, const QString& Language,
+                const QString& firmName) {
     const int language = Language.left(1).compare(QLatin1String("F"), Qt::CaseInsensitive) == 0 ? 1 : 0;
     Trend t;
     t.firmName = firmName;
@@ -50,12 +51,11 @@ Outcome prepare(Connection& DataConn, Connection& WriteConn, Connection& records
     }
     if (saved.size() < 2) {
         Outcome refused;
-        refused.refusal = saved.isEmpty()
-                              ? readingtexts::fill(QStringLiteral("trend.noYear"), language,
-                                                   {{QStringLiteral("name"), firmName}})
-                              : readingtexts::fill(QStringLiteral("trend.oneYear"), language,
-                                                   {{QStringLiteral("name"), firmName},
-                                                    {QStringLiteral("year"), saved.first()}});
+        refused.refusal = saved.isEmpty() ? readingtexts::fill(QStringLiteral("trend.noYear"), language,
+                                                               {{QStringLiteral("name"), firmName}})
+                                          : readingtexts::fill(QStringLiteral("trend.oneYear"), language,
+                                                               {{QStringLiteral("name"), firmName},
+                                                                {QStringLiteral("year"), saved.first()}});
         return refused;
     }
 
@@ -149,7 +149,8 @@ QVariantMap titlesRow(const Trend& trend, int language) {
     row.insert(QStringLiteral("NAICS"), trend.naics);
     row.insert(QStringLiteral("Industry"), trend.industryTitle);
     for (int k = 0; k < 3; ++k)
-        row.insert(QStringLiteral("Year_%1").arg(k), QString::number(trend.years[static_cast<std::size_t>(k)].year));
+        row.insert(QStringLiteral("Year_%1").arg(k),
+                   QString::number(trend.years[static_cast<std::size_t>(k)].year));
     return row;
 }
 

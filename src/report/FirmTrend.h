@@ -16,16 +16,16 @@ namespace firmtrend {
 
 struct Year {
     int16_t year = 0;
-    bool saved = false;                            // values of the firm are saved for the year
-    std::array<std::optional<double>, 15> firm;    // none when not saved or not meaningful
-    std::array<std::optional<double>, 15> median;  // none when the industry has none
+    bool saved = false;                           // values of the firm are saved for the year
+    std::array<std::optional<double>, 15> firm;   // none when not saved or not meaningful
+    std::array<std::optional<double>, 15> median; // none when the industry has none
 };
 
 struct Trend {
     QString firmName;
     QString naics;
     QString industryTitle;
-    std::array<Year, 3> years; // 2009, 2010, 2011
+    std::array<Year, 3> years;     // 2009, 2010, 2011
     std::array<QString, 3> groups; // one sentence per ratio group
 };
 
@@ -38,7 +38,8 @@ struct Outcome {
 // against the industry of the dataset. Refused, with the reason, when fewer than two of the
 // reference years are saved. The working tables of WriteConn are refilled in one transaction.
 Outcome prepare(Connection& DataConn, Connection& WriteConn, Connection& records, int16_t Volume,
-                const QString& Province, const QString& NAICS, const QString& Language, const QString& firmName);
+                const QString& Province, const QString& NAICS, const QString& Language,
+                const QString& firmName);
 
 // The sentence of one group, from the figures of the trend.
 QString groupSentence(const Trend& trend, int group, int language);

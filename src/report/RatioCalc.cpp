@@ -48,14 +48,17 @@ namespace ratiocalc {
 
 namespace {
 
-int at(const char* column) { return firmrules::comparisonIndex(*lineitems::indexOf(QLatin1String(column))); }
+int at(const char* column) {
+    return firmrules::comparisonIndex(*lineitems::indexOf(QLatin1String(column)));
+}
 
 Fraction fraction(ratios::Formula formula, const FirmNumbers& f) {
     auto v = [&f](const char* c) { return f[at(c)]; };
     // Net operating assets and capital employed, summed in the order the figures are published.
     const double noa = v("Ta") - v("Invest") - v("Ptfl") - v("AccountsPayable");
     const double debt = v("Mtg") + v("Bonds") + v("Ol") + v("Paper") + v("AmtsAffil");
-    const double capitalEmployed = v("Mtg") + v("Equity1") + v("Bonds") + v("Ol") + v("Paper") + v("AmtsAffil");
+    const double capitalEmployed =
+        v("Mtg") + v("Equity1") + v("Bonds") + v("Ol") + v("Paper") + v("AmtsAffil");
     using enum ratios::Formula;
     switch (formula) {
     case NetProfitMargin:
@@ -94,9 +97,13 @@ Fraction fraction(ratios::Formula formula, const FirmNumbers& f) {
 
 } // namespace
 
-Fraction fractionOf(ratios::Formula formula, const FirmNumbers& firm) { return fraction(formula, firm); }
+Fraction fractionOf(ratios::Formula formula, const FirmNumbers& firm) {
+    return fraction(formula, firm);
+}
 
-double finiteOrZero(double value) { return std::isfinite(value) ? value : 0.0; }
+double finiteOrZero(double value) {
+    return std::isfinite(value) ? value : 0.0;
+}
 
 FirmNumbers firmNumbers(const QStringList& a) {
     FirmNumbers f{};
@@ -137,8 +144,10 @@ Results compute(const FirmNumbers& firm, const IndustryLookup& industry) {
         const double q2 = industry(ratios::q2Column(r));
         const double q3 = industry(ratios::q3Column(r));
         const bool lowerIsBetter = r.direction == ratios::Direction::LowerIsBetter;
-        res.better[i] = lowerIsBetter ? fncExceptionCalcBetter(q1, q2, q3, res.ratios[i]) : fncCalcBetter(q1, q2, q3, res.ratios[i]);
-        res.worse[i] = lowerIsBetter ? fncExceptionCalcWorse(q1, q2, q3, res.ratios[i]) : fncCalcWorse(q1, q2, q3, res.ratios[i]);
+        res.better[i] = lowerIsBetter ? fncExceptionCalcBetter(q1, q2, q3, res.ratios[i])
+                                      : fncCalcBetter(q1, q2, q3, res.ratios[i]);
+        res.worse[i] = lowerIsBetter ? fncExceptionCalcWorse(q1, q2, q3, res.ratios[i])
+                                     : fncCalcWorse(q1, q2, q3, res.ratios[i]);
     }
     const double ta = firm[at("Ta")];
     const auto vars = ratios::variances();

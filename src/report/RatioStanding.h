@@ -29,8 +29,8 @@ struct RatioStanding {
     // missing.
     int lowest = 0;
     int highest = 3;
-    int onBoundary = 0;            // 1, 2 or 3 when the firm is exactly on Q1, the median or Q3
-    std::optional<int> vsMedian;   // +1 better than the median, -1 worse, 0 at it; none without one
+    int onBoundary = 0;                    // 1, 2 or 3 when the firm is exactly on Q1, the median or Q3
+    std::optional<int> vsMedian;           // +1 better than the median, -1 worse, 0 at it; none without one
     std::optional<double> numeratorChange; // whole dollars to the median: + higher, − lower
 };
 

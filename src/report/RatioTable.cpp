@@ -65,38 +65,57 @@ constexpr std::array<Variance, 25> kVariances{{
 
 } // namespace
 
-std::span<const Ratio> all() { return kRatios; }
-std::span<const GroupInfo> groups() { return kGroups; }
+std::span<const Ratio> all() {
+    return kRatios;
+}
+std::span<const GroupInfo> groups() {
+    return kGroups;
+}
 
-QString q1Column(const Ratio& r) { return QString::fromLatin1(r.quartileStem) + QStringLiteral("Q1"); }
-QString q2Column(const Ratio& r) { return QString::fromLatin1(r.quartileStem) + QStringLiteral("Q2"); }
-QString q3Column(const Ratio& r) { return QString::fromLatin1(r.quartileStem) + QStringLiteral("Q3"); }
-QString betterColumn(const Ratio& r) { return QStringLiteral("Better") + QString::fromLatin1(r.positionStem); }
-QString worseColumn(const Ratio& r) { return QStringLiteral("Worse") + QString::fromLatin1(r.positionStem); }
+QString q1Column(const Ratio& r) {
+    return QString::fromLatin1(r.quartileStem) + QStringLiteral("Q1");
+}
+QString q2Column(const Ratio& r) {
+    return QString::fromLatin1(r.quartileStem) + QStringLiteral("Q2");
+}
+QString q3Column(const Ratio& r) {
+    return QString::fromLatin1(r.quartileStem) + QStringLiteral("Q3");
+}
+QString betterColumn(const Ratio& r) {
+    return QStringLiteral("Better") + QString::fromLatin1(r.positionStem);
+}
+QString worseColumn(const Ratio& r) {
+    return QStringLiteral("Worse") + QString::fromLatin1(r.positionStem);
+}
 
-std::span<const Variance> variances() { return kVariances; }
+std::span<const Variance> variances() {
+    return kVariances;
+}
 
 QStringList shareCopyOrder() {
-    return {u"A11"_s,   u"A12"_s,     u"A13"_s,    u"A18"_s,    u"A19"_s,     u"TOTOA"_s,   u"A14"_s,
-            u"A151617"_s, u"TOTASS"_s, u"A22"_s,   u"A25200"_s, u"A25500"_s,  u"A25400"_s,  u"A25180"_s,
-            u"A24"_s,   u"A2329"_s,   u"A27"_s,    u"TOTLIAB"_s, u"A31"_s,    u"A38"_s,     u"A283334"_s,
-            u"TOTSE"_s, u"TOTLSE"_s,  u"CURASS"_s, u"CURLiab"_s};
+    return {u"A11"_s,     u"A12"_s,    u"A13"_s,    u"A18"_s,     u"A19"_s,    u"TOTOA"_s,  u"A14"_s,
+            u"A151617"_s, u"TOTASS"_s, u"A22"_s,    u"A25200"_s,  u"A25500"_s, u"A25400"_s, u"A25180"_s,
+            u"A24"_s,     u"A2329"_s,  u"A27"_s,    u"TOTLIAB"_s, u"A31"_s,    u"A38"_s,    u"A283334"_s,
+            u"TOTSE"_s,   u"TOTLSE"_s, u"CURASS"_s, u"CURLiab"_s};
 }
 
 QStringList industryFigureCopyOrder() {
-    return {u"PPAQ2"_s, u"LTAQ2"_s, u"NPMQ2"_s, u"PPMQ2"_s, u"OPMQ2"_s, u"GPMQ2"_s,
-            u"ORTTNOAQ2"_s, u"RNOAQ2"_s, u"RCEQ2"_s, u"REQ2"_s, u"RTQ2"_s, u"ITQ2"_s,
-            u"WCQ2"_s, u"DEQ2"_s, u"ICQ2"_s, u"OPP"_s, u"OPL"_s, u"PPP"_s,
-            u"PPL"_s, u"NPP"_s, u"NPL"_s};
+    return {u"PPAQ2"_s,  u"LTAQ2"_s, u"NPMQ2"_s, u"PPMQ2"_s, u"OPMQ2"_s, u"GPMQ2"_s, u"ORTTNOAQ2"_s,
+            u"RNOAQ2"_s, u"RCEQ2"_s, u"REQ2"_s,  u"RTQ2"_s,  u"ITQ2"_s,  u"WCQ2"_s,  u"DEQ2"_s,
+            u"ICQ2"_s,   u"OPP"_s,   u"OPL"_s,   u"PPP"_s,   u"PPL"_s,   u"NPP"_s,   u"NPL"_s};
 }
 
-QStringList profitLossColumns() { return {u"opp"_s, u"opl"_s, u"ppp"_s, u"ppl"_s, u"npp"_s, u"npl"_s}; }
+QStringList profitLossColumns() {
+    return {u"opp"_s, u"opl"_s, u"ppp"_s, u"ppl"_s, u"npp"_s, u"npl"_s};
+}
 
 QStringList datasetColumns() {
     QStringList cols{u"NAICS"_s, u"IndustryDescription"_s, u"NumberOfFirms"_s};
-    for (const Ratio& r : kRatios) cols << q1Column(r) << q2Column(r) << q3Column(r);
+    for (const Ratio& r : kRatios)
+        cols << q1Column(r) << q2Column(r) << q3Column(r);
     cols << profitLossColumns();
-    for (const Variance& v : kVariances) cols << QString::fromLatin1(v.industryColumn);
+    for (const Variance& v : kVariances)
+        cols << QString::fromLatin1(v.industryColumn);
     return cols;
 }
 

@@ -34,14 +34,14 @@ enum class Formula {
 
 struct Ratio {
     Formula formula;
-    const char* firmColumn;     // Rpt_Comparison column of the firm's ratio, e.g. "MyNPM"
-    const char* quartileStem;   // stem of the industry's Q1/Q2/Q3 columns, e.g. "NPM"
-    const char* positionStem;   // stem of the Better…/Worse… columns
-    bool percentage;            // the quotient is multiplied by 100
+    const char* firmColumn;   // Rpt_Comparison column of the firm's ratio, e.g. "MyNPM"
+    const char* quartileStem; // stem of the industry's Q1/Q2/Q3 columns, e.g. "NPM"
+    const char* positionStem; // stem of the Better…/Worse… columns
+    bool percentage;          // the quotient is multiplied by 100
     Direction direction;
-    bool negativeEquityRule;    // set to 0 when the firm's equity is negative
+    bool negativeEquityRule; // set to 0 when the firm's equity is negative
     Group group;
-    int nameEntry;              // string-table entry of the ratio's name
+    int nameEntry; // string-table entry of the ratio's name
 };
 
 // In the order in which they are computed and written.

@@ -3,8 +3,8 @@
 #include "platform/Platform.h"
 
 #include <QFile>
-#include <QJsonDocument>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 
@@ -20,8 +20,9 @@ const QJsonObject& data() {
         QJsonParseError error;
         const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
         if (error.error != QJsonParseError::NoError || !doc.isObject())
-            throw FatalError(errnum::TypeMismatch,
-                             QStringLiteral("The reading texts are not valid JSON: %1").arg(error.errorString()));
+            throw FatalError(
+                errnum::TypeMismatch,
+                QStringLiteral("The reading texts are not valid JSON: %1").arg(error.errorString()));
         return doc.object();
     }();
     return root;
@@ -79,8 +80,8 @@ QString ratioSubject(const char* stem, int language) {
 }
 
 QString numeratorChange(const char* stem, bool higher, int language, const QString& amount) {
-    const QJsonValue v =
-        section("numerators", QLatin1String(stem)).value(higher ? QLatin1String("higher") : QLatin1String("lower"));
+    const QJsonValue v = section("numerators", QLatin1String(stem))
+                             .value(higher ? QLatin1String("higher") : QLatin1String("lower"));
     return placeholders(pick(v, language, QLatin1String(stem)), {{QStringLiteral("amount"), amount}},
                         QLatin1String(stem));
 }

@@ -1,11 +1,11 @@
 #include "report/ReportPreparation.h"
 
 #include "data/Catalogue.h"
+#include "data/SourceOfFigures.h"
 #include "platform/Platform.h"
 #include "report/FirmComparison.h"
 #include "report/RatioTable.h"
 #include "report/ReportTitles.h"
-#include "data/SourceOfFigures.h"
 
 #include <QSet>
 
@@ -133,7 +133,8 @@ void noteSourceOfFigures(Connection& DataConn, Connection& WriteConn, const QStr
                          const QString& Language) {
     const int language = Language.left(1).compare(QLatin1String("F"), Qt::CaseInsensitive) == 0 ? 1 : 0;
     ExecCmdInDB(WriteConn,
-                QStringLiteral("Update ") + catalogue::table(titleTable) + QStringLiteral(" Set Lbl_SampleNote = ?"),
+                QStringLiteral("Update ") + catalogue::table(titleTable) +
+                    QStringLiteral(" Set Lbl_SampleNote = ?"),
                 {provenance::describe(DataConn, language)});
 }
 

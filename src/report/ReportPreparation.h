@@ -15,11 +15,13 @@ bool DoesReportTableExist(const QString& TableName, Connection& dbconn);
 // Empties and refills Rpt_Data_CY, Rpt_Data_CYM1 and Rpt_Data_CYM2 with the industry's
 // rows of Year, Year - 1 and Year - 2. A year whose table is missing, or that has no row
 // for the industry, gets a row holding only the NAICS code.
-void subExtractIndustryData(Connection& DataConn, Connection& WriteConn, const QString& ReportToDisplay, int16_t Volume,
-                            const QString& Province, int16_t Year, const QString& NAICS, const QString& Language);
+void subExtractIndustryData(Connection& DataConn, Connection& WriteConn, const QString& ReportToDisplay,
+                            int16_t Volume, const QString& Province, int16_t Year, const QString& NAICS,
+                            const QString& Language);
 
-bool fncPrepareRatiosReport(Connection& DataConn, Connection& WriteConn, const QString& ReportToDisplay, int16_t Volume,
-                            const QString& Province, int16_t Year, const QString& NAICS, const QString& Language);
+bool fncPrepareRatiosReport(Connection& DataConn, Connection& WriteConn, const QString& ReportToDisplay,
+                            int16_t Volume, const QString& Province, int16_t Year, const QString& NAICS,
+                            const QString& Language);
 
 bool fncPrepareBalanceSheetReport(Connection& DataConn, Connection& WriteConn, const QString& ReportToDisplay,
                                   int16_t Volume, const QString& Province, int16_t Year, const QString& NAICS,

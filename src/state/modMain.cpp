@@ -1,10 +1,10 @@
 #include "state/modMain.h"
 
-#include "platform/Platform.h"
-#include "state/RecordsPlace.h"
-#include "data/ProgramFiles.h"
 #include "data/Catalogue.h"
 #include "data/DatasetOptions.h"
+#include "data/ProgramFiles.h"
+#include "platform/Platform.h"
+#include "state/RecordsPlace.h"
 #include "text/StringTable.h"
 
 #include <QDir>
@@ -12,13 +12,18 @@
 
 namespace modMain {
 
-QString Txt(int entry) { return strings::text(entry, gintLanguage); }
+QString Txt(int entry) {
+    return strings::text(entry, gintLanguage);
+}
 
-bool IsFrench() { return gintLanguage != 0; }
+bool IsFrench() {
+    return gintLanguage != 0;
+}
 
 void subSetDataTable(const QString& strOptionName) {
     if (const DatasetOption* option = datasets::findByControlName(strOptionName)) {
-        gstrDataTable = catalogue::datasetTableName(option->volume, QLatin1String(option->region), datasets::kCurrentYear);
+        gstrDataTable = catalogue::datasetTableName(option->volume, QLatin1String(option->region),
+                                                    datasets::kCurrentYear);
         gintVolume = static_cast<int16_t>(option->volume);
         gstrRegion = QLatin1String(option->region);
     } else {
@@ -35,11 +40,13 @@ void startHelpViewer(const QStringList& arguments) {
     // A help file that is not there is named before the viewer would open on nothing.
     if (!arguments.isEmpty() && !QFileInfo::exists(arguments.first())) {
         const QString missing =
-            IsFrench() ? QStringLiteral("Le fichier d'aide est introuvable\u00a0:\n%1\n\nRéinstallez Ventrolux ou "
-                                        "remettez le fichier dans le dossier du programme.")
-                       : QStringLiteral("The help file is missing:\n%1\n\nReinstall Ventrolux, or put the file "
-                                        "back in the program directory.");
-        MsgBox(missing.arg(QDir::toNativeSeparators(arguments.first())), MsgButtons::OK, MsgIcon::Exclamation);
+            IsFrench()
+                ? QStringLiteral("Le fichier d'aide est introuvable\u00a0:\n%1\n\nRéinstallez Ventrolux ou "
+                                 "remettez le fichier dans le dossier du programme.")
+                : QStringLiteral("The help file is missing:\n%1\n\nReinstall Ventrolux, or put the file "
+                                 "back in the program directory.");
+        MsgBox(missing.arg(QDir::toNativeSeparators(arguments.first())), MsgButtons::OK,
+               MsgIcon::Exclamation);
         return;
     }
     if (platform().startDetached(gstrHelpExe, arguments)) return;
@@ -57,9 +64,11 @@ void startHelpViewer(const QStringList& arguments) {
 void subLaunchHelpFile(const QString& strHelpType) {
     QString fileName;
     if (strHelpType == QLatin1String("Contents"))
-        fileName = IsFrench() ? QStringLiteral("MOLV_ConceptsHelp_Fre.html") : QStringLiteral("MOLV_ConceptsHelp_Eng.html");
+        fileName = IsFrench() ? QStringLiteral("MOLV_ConceptsHelp_Fre.html")
+                              : QStringLiteral("MOLV_ConceptsHelp_Eng.html");
     else if (strHelpType == QLatin1String("Tech"))
-        fileName = IsFrench() ? QStringLiteral("MOLV_Tech_Help_Fre.html") : QStringLiteral("MOLV_Tech_Help_Eng.html");
+        fileName = IsFrench() ? QStringLiteral("MOLV_Tech_Help_Fre.html")
+                              : QStringLiteral("MOLV_Tech_Help_Eng.html");
 
     QStringList arguments;
     if (!fileName.isEmpty()) arguments << programfiles::resourceDirectory() + u'/' + fileName;
@@ -109,32 +118,37 @@ void subOpenDatabases(bool requireCurrentDatasets) {
     // The records server's failures come in the language of the moment they happen.
     setMessageLanguage([] { return static_cast<int>(gintLanguage); });
     setBusyMessage([](const QString& file) {
-        return IsFrench() ? QStringLiteral("La base de données %1 est utilisée par une autre copie du programme. "
-                                           "Réessayez dans un instant.")
-                                .arg(file)
-                          : QStringLiteral("The database %1 is in use by another copy of the program. "
-                                           "Try again in a moment.")
-                                .arg(file);
+        return IsFrench()
+                   ? QStringLiteral("La base de données %1 est utilisée par une autre copie du programme. "
+                                    "Réessayez dans un instant.")
+                         .arg(file)
+                   : QStringLiteral("The database %1 is in use by another copy of the program. "
+                                    "Try again in a moment.")
+                         .arg(file);
     });
     const QString reference = programfiles::referenceDatabasePath();
-    if (!QFileInfo(reference).isFile()) endForReferenceDatabase(reference, QStringLiteral("The file does not exist."));
+    if (!QFileInfo(reference).isFile())
+        endForReferenceDatabase(reference, QStringLiteral("The file does not exist."));
     if (const qint64 shortBy = referencecheck::missingBytes(reference))
-        endForReferenceDatabase(reference, QStringLiteral("The file is incomplete: %1 bytes are missing at its end "
-                                                          "(it was cut off while it was copied or written).")
-                                               .arg(shortBy));
+        endForReferenceDatabase(reference,
+                                QStringLiteral("The file is incomplete: %1 bytes are missing at its end "
+                                               "(it was cut off while it was copied or written).")
+                                    .arg(shortBy));
     QStringList missing;
     try {
         ConnectToFile(gcnData, reference, QStringLiteral("unknown"), ReadOnly);
         // An empty or foreign file opens as a database too; what it lacks is known only from its tables.
-        missing = referencecheck::missingTables(gcnData, referencecheck::requiredTables(requireCurrentDatasets));
+        missing =
+            referencecheck::missingTables(gcnData, referencecheck::requiredTables(requireCurrentDatasets));
     } catch (const FatalError& e) {
         DisconnectFromDB(gcnData);
         endForReferenceDatabase(reference, e.description());
     }
     if (!missing.isEmpty()) {
         DisconnectFromDB(gcnData);
-        endForReferenceDatabase(reference, QStringLiteral("The file does not hold the tables the program needs: %1.")
-                                               .arg(missing.join(QStringLiteral(", "))));
+        endForReferenceDatabase(reference,
+                                QStringLiteral("The file does not hold the tables the program needs: %1.")
+                                    .arg(missing.join(QStringLiteral(", "))));
     }
 
     const QString user = programfiles::userDatabasePath();
@@ -147,12 +161,13 @@ void subOpenDatabases(bool requireCurrentDatasets) {
         EndProgram(1);
     }
     if (!opened.damagedKeptAs.isEmpty())
-        MsgBox(QStringLiteral("The user database %1 was damaged and could not be read. It has been kept as %2, "
-                              "and a new, empty user database was created in its place.\n\n"
-                              "La base de données de l'utilisateur %1 était endommagée et illisible. Elle a été "
-                              "conservée sous le nom %2, et une nouvelle base vide a été créée à sa place.")
-                   .arg(user, opened.damagedKeptAs),
-               MsgButtons::OK, MsgIcon::Exclamation);
+        MsgBox(
+            QStringLiteral("The user database %1 was damaged and could not be read. It has been kept as %2, "
+                           "and a new, empty user database was created in its place.\n\n"
+                           "La base de données de l'utilisateur %1 était endommagée et illisible. Elle a été "
+                           "conservée sous le nom %2, et une nouvelle base vide a été créée à sa place.")
+                .arg(user, opened.damagedKeptAs),
+            MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 } // namespace modMain

@@ -9,16 +9,16 @@
 
 namespace modMain {
 
-inline int16_t gintLanguage = 0;   // 0 English, any other value French
-inline Connection gcnData;         // reference database, read only
-inline Connection gcnMyData;       // user database (the records: see RecordsPlace.h)
-inline QString gstrDataTable;      // chosen dataset table of the current year
+inline int16_t gintLanguage = 0; // 0 English, any other value French
+inline Connection gcnData;       // reference database, read only
+inline Connection gcnMyData;     // user database (the records: see RecordsPlace.h)
+inline QString gstrDataTable;    // chosen dataset table of the current year
 inline int16_t gintVolume = 0;
 inline QString gstrRegion;
 inline QString gstrNAICSTable;     // industry description table of the chosen dataset
 inline QString gstrDatasetCaption; // caption of the chosen dataset option, in the language of the choice
 inline bool gblnKeepFirmValues = false;
-inline QString gstrHelpExe;        // the help viewer beside the running executable
+inline QString gstrHelpExe; // the help viewer beside the running executable
 
 // The string-table entry N in the current language.
 QString Txt(int entry);

@@ -1,8 +1,8 @@
 #include "userdb/UserDatabase.h"
 
-#include "platform/Platform.h"
 #include "data/Catalogue.h"
 #include "firm/LineItems.h"
+#include "platform/Platform.h"
 #include "report/RatioTable.h"
 #include "report/ReportTitles.h"
 #include "report/StatementColumns.h"
@@ -25,7 +25,8 @@ struct Column {
 
 QString createTable(const QString& table, const QList<Column>& columns, const QString& extra = QString()) {
     QStringList defs;
-    for (const Column& c : columns) defs << QStringLiteral("\"") + c.name + QStringLiteral("\" ") + c.type;
+    for (const Column& c : columns)
+        defs << QStringLiteral("\"") + c.name + QStringLiteral("\" ") + c.type;
     if (!extra.isEmpty()) defs << extra;
     return QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(table, defs.join(QStringLiteral(", ")));
 }
@@ -34,8 +35,10 @@ QList<Column> datasetColumnDefs() {
     QList<Column> cols;
     for (const QString& c : ratios::datasetColumns()) {
         QString type = QStringLiteral("REAL");
-        if (c == QLatin1String("NAICS") || c == QLatin1String("IndustryDescription")) type = QStringLiteral("TEXT");
-        else if (c == QLatin1String("NumberOfFirms")) type = QStringLiteral("INTEGER");
+        if (c == QLatin1String("NAICS") || c == QLatin1String("IndustryDescription"))
+            type = QStringLiteral("TEXT");
+        else if (c == QLatin1String("NumberOfFirms"))
+            type = QStringLiteral("INTEGER");
         cols << Column{c, type};
     }
     return cols;
@@ -49,30 +52,40 @@ QList<Column> comparisonColumnDefs() {
     const QString real = QStringLiteral("REAL");
     // The comparison keeps no sales figure of the firm: sales only enter the ratios.
     for (const lineitems::LineItem& item : lineitems::all())
-        if (qstrcmp(item.column, "Sales") != 0) cols << Column{QStringLiteral("My") + QLatin1String(item.column), real};
-    for (const ratios::Ratio& r : ratios::all()) cols << Column{QLatin1String(r.firmColumn), real};
-    for (const ratios::Ratio& r : ratios::all()) cols << Column{ratios::betterColumn(r), real};
-    for (const ratios::Ratio& r : ratios::all()) cols << Column{ratios::worseColumn(r), real};
-    for (const ratios::Variance& v : ratios::variances()) cols << Column{QLatin1String(v.column), real};
+        if (qstrcmp(item.column, "Sales") != 0)
+            cols << Column{QStringLiteral("My") + QLatin1String(item.column), real};
+    for (const ratios::Ratio& r : ratios::all())
+        cols << Column{QLatin1String(r.firmColumn), real};
+    for (const ratios::Ratio& r : ratios::all())
+        cols << Column{ratios::betterColumn(r), real};
+    for (const ratios::Ratio& r : ratios::all())
+        cols << Column{ratios::worseColumn(r), real};
+    for (const ratios::Variance& v : ratios::variances())
+        cols << Column{QLatin1String(v.column), real};
     // The statement as entered, printed by the comparison report.
-    for (const QString& c : statementcolumns::all()) cols << Column{c, real};
+    for (const QString& c : statementcolumns::all())
+        cols << Column{c, real};
     cols << Column{QStringLiteral("MyVol"), QStringLiteral("TEXT")};
     cols << Column{QStringLiteral("NumberOfFirms"), QStringLiteral("INTEGER")};
-    for (const QString& c : ratios::industryFigureCopyOrder()) cols << Column{c, real};
-    for (const QString& c : ratios::shareCopyOrder()) cols << Column{c, real};
+    for (const QString& c : ratios::industryFigureCopyOrder())
+        cols << Column{c, real};
+    for (const QString& c : ratios::shareCopyOrder())
+        cols << Column{c, real};
     return cols;
 }
 
 QList<Column> titleColumnDefs(const reporttitles::TitleTable& t) {
     QList<Column> cols{{QStringLiteral("Language"), QStringLiteral("TEXT")}};
-    for (const reporttitles::Label& l : t.labels) cols << Column{QLatin1String(l.column), QStringLiteral("TEXT")};
+    for (const reporttitles::Label& l : t.labels)
+        cols << Column{QLatin1String(l.column), QStringLiteral("TEXT")};
     return cols;
 }
 
 // Tables the program owns and may rebuild at an upgrade; everything except the firm records.
 QStringList programOwnedStatements() {
     QStringList s;
-    for (int k = 0; k < 3; ++k) s << createTable(catalogue::workingTable(k), datasetColumnDefs());
+    for (int k = 0; k < 3; ++k)
+        s << createTable(catalogue::workingTable(k), datasetColumnDefs());
     s << createTable(QLatin1String(catalogue::RptComparison), comparisonColumnDefs());
     for (const reporttitles::TitleTable& t : reporttitles::tables()) {
         s << createTable(QLatin1String(t.source), titleColumnDefs(t));
@@ -96,7 +109,8 @@ QStringList programOwnedStatements() {
 QStringList programOwnedTables() {
     QStringList t{catalogue::workingTable(0), catalogue::workingTable(1), catalogue::workingTable(2),
                   QLatin1String(catalogue::RptComparison)};
-    for (const reporttitles::TitleTable& tt : reporttitles::tables()) t << QLatin1String(tt.source) << QLatin1String(tt.table);
+    for (const reporttitles::TitleTable& tt : reporttitles::tables())
+        t << QLatin1String(tt.source) << QLatin1String(tt.table);
     t << QLatin1String(catalogue::VolumeDescriptions) << QLatin1String(catalogue::ProvinceCodes);
     return t;
 }
@@ -105,16 +119,19 @@ QString myValuesStatement() {
     QList<Column> cols{{QStringLiteral("FirmName"), QStringLiteral("TEXT NOT NULL")},
                        {QStringLiteral("Year"), QStringLiteral("INTEGER NOT NULL")},
                        {QStringLiteral("NAICS"), QStringLiteral("TEXT")}};
-    for (const lineitems::LineItem& item : lineitems::all()) cols << Column{QLatin1String(item.column), QStringLiteral("REAL")};
+    for (const lineitems::LineItem& item : lineitems::all())
+        cols << Column{QLatin1String(item.column), QStringLiteral("REAL")};
     return createTable(QLatin1String(catalogue::MyValues), cols, QStringLiteral("UNIQUE (FirmName, Year)"));
 }
 
 void insertShippedRows(Connection& cn) {
     for (const reporttitles::TitleTable& t : reporttitles::tables()) {
         QStringList cols{QStringLiteral("Language")};
-        for (const reporttitles::Label& l : t.labels) cols << QLatin1String(l.column);
+        for (const reporttitles::Label& l : t.labels)
+            cols << QLatin1String(l.column);
         const QString marks = QStringList(cols.size(), QStringLiteral("?")).join(u',');
-        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(QLatin1String(t.source), cols.join(u','), marks);
+        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                .arg(QLatin1String(t.source), cols.join(u','), marks);
         for (const char* lang : {"E", "F"}) {
             QVariantList values{QString::fromLatin1(lang)};
             for (const reporttitles::Label& l : t.labels) {
@@ -126,10 +143,12 @@ void insertShippedRows(Connection& cn) {
     }
     for (const reporttitles::VolumeDescription& v : reporttitles::volumeDescriptions())
         ExecCmdInDB(cn,
-                    QStringLiteral("INSERT INTO Volume_Descriptions (Volume, Language, Title1, Title2, LargeMedianDesc, "
-                                   "MediumMedianDesc) VALUES (?,?,?,?,?,?)"),
-                    {v.volume, QString::fromLatin1(v.language), QString::fromUtf8(v.title1), QString::fromUtf8(v.title2),
-                     QString::fromUtf8(v.largeMedianDesc), QString::fromUtf8(v.mediumMedianDesc)});
+                    QStringLiteral(
+                        "INSERT INTO Volume_Descriptions (Volume, Language, Title1, Title2, LargeMedianDesc, "
+                        "MediumMedianDesc) VALUES (?,?,?,?,?,?)"),
+                    {v.volume, QString::fromLatin1(v.language), QString::fromUtf8(v.title1),
+                     QString::fromUtf8(v.title2), QString::fromUtf8(v.largeMedianDesc),
+                     QString::fromUtf8(v.mediumMedianDesc)});
     for (const reporttitles::ProvinceName& p : reporttitles::provinceNames())
         ExecCmdInDB(cn, QStringLiteral("INSERT INTO ProvinceCodes (Code, English, French) VALUES (?,?,?)"),
                     {QString::fromLatin1(p.code), QString::fromUtf8(p.english), QString::fromUtf8(p.french)});
@@ -160,14 +179,17 @@ void create(const QString& path) {
     {
         QFile touch(temp);
         if (!touch.open(QIODevice::WriteOnly))
-            throw FatalError(errnum::PathNotFound, QStringLiteral("Cannot create the user database '%1': %2").arg(path, touch.errorString()));
+            throw FatalError(
+                errnum::PathNotFound,
+                QStringLiteral("Cannot create the user database '%1': %2").arg(path, touch.errorString()));
     }
     {
         Connection cn;
         ConnectToFile(cn, temp, QStringLiteral("unknown"));
         {
             Transaction tx(cn);
-            for (const QString& statement : schemaStatements()) ExecCmdInDB(cn, statement);
+            for (const QString& statement : schemaStatements())
+                ExecCmdInDB(cn, statement);
             insertShippedRows(cn);
             tx.commit();
         }
@@ -176,29 +198,37 @@ void create(const QString& path) {
     }
     QFile::remove(path);
     if (!QFile::rename(temp, path))
-        throw FatalError(errnum::PathNotFound, QStringLiteral("Cannot create the user database '%1'.").arg(path));
+        throw FatalError(errnum::PathNotFound,
+                         QStringLiteral("Cannot create the user database '%1'.").arg(path));
 }
 
 void ensureExists(const QString& path) {
     if (!QFileInfo::exists(path)) create(path);
 }
 
-bool needsUpgrade(Connection& cn) { return userVersion(cn) < kSchemaVersion; }
+bool needsUpgrade(Connection& cn) {
+    return userVersion(cn) < kSchemaVersion;
+}
 
 void upgrade(Connection& cn) {
     const int version = userVersion(cn);
     if (version == kSchemaVersion) return;
     if (version > kSchemaVersion)
-        throw FatalError(errnum::NewerSchema,
-                         QStringLiteral("The user database '%1' was written by a newer version of the program (schema %2).")
-                             .arg(cn->filePath())
-                             .arg(version));
+        throw FatalError(
+            errnum::NewerSchema,
+            QStringLiteral(
+                "The user database '%1' was written by a newer version of the program (schema %2).")
+                .arg(cn->filePath())
+                .arg(version));
     Transaction tx(cn);
-    RecordsetPtr existing = GetRS(cn, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?"),
-                                  QStringLiteral("read"), {QLatin1String(catalogue::MyValues)});
+    RecordsetPtr existing =
+        GetRS(cn, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?"),
+              QStringLiteral("read"), {QLatin1String(catalogue::MyValues)});
     if (existing->eof()) ExecCmdInDB(cn, myValuesStatement());
-    for (const QString& t : programOwnedTables()) ExecCmdInDB(cn, QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(t));
-    for (const QString& statement : programOwnedStatements()) ExecCmdInDB(cn, statement);
+    for (const QString& t : programOwnedTables())
+        ExecCmdInDB(cn, QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(t));
+    for (const QString& statement : programOwnedStatements())
+        ExecCmdInDB(cn, statement);
     insertShippedRows(cn);
     tx.commit();
     setUserVersion(cn);

@@ -33,22 +33,26 @@ bool isBusy(int code) {
 }
 
 [[noreturn]] void refuseNotWritable(const QString& path, const QString& what) {
-    refuse(QStringLiteral("The user database %1 cannot be written: %2 is read-only.\n"
-                          "Give yourself write permission on it (or copy the program to a folder of your own), "
-                          "then start the program again.")
-               .arg(path, what),
-           QStringLiteral("La base de données de l'utilisateur %1 ne peut pas être modifiée\u00a0: %2 est en lecture "
-                          "seule.\nDonnez-vous le droit d'écriture (ou copiez le programme dans un dossier à vous), "
-                          "puis relancez le programme.")
-               .arg(path, what == QLatin1String("the file") ? QStringLiteral("le fichier") : QStringLiteral("le dossier")));
+    refuse(
+        QStringLiteral("The user database %1 cannot be written: %2 is read-only.\n"
+                       "Give yourself write permission on it (or copy the program to a folder of your own), "
+                       "then start the program again.")
+            .arg(path, what),
+        QStringLiteral(
+            "La base de données de l'utilisateur %1 ne peut pas être modifiée\u00a0: %2 est en lecture "
+            "seule.\nDonnez-vous le droit d'écriture (ou copiez le programme dans un dossier à vous), "
+            "puis relancez le programme.")
+            .arg(path, what == QLatin1String("the file") ? QStringLiteral("le fichier")
+                                                         : QStringLiteral("le dossier")));
 }
 
 [[noreturn]] void refuseBusy(const QString& path) {
     refuse(QStringLiteral("The user database %1 is in use by another copy of the program.\n"
                           "Close the other copy, then start the program again.")
                .arg(path),
-           QStringLiteral("La base de données de l'utilisateur %1 est utilisée par une autre copie du programme.\n"
-                          "Fermez l'autre copie, puis relancez le programme.")
+           QStringLiteral(
+               "La base de données de l'utilisateur %1 est utilisée par une autre copie du programme.\n"
+               "Fermez l'autre copie, puis relancez le programme.")
                .arg(path));
 }
 
@@ -58,7 +62,8 @@ void checkWritable(const QString& path) {
     const QFileInfo file(path);
     const QFileInfo folder(file.absolutePath());
     // SQLite writes its journal beside the file, so the folder must be writable too.
-    if (!folder.isWritable() || !folder.permission(QFile::WriteOwner)) refuseNotWritable(path, QStringLiteral("its folder"));
+    if (!folder.isWritable() || !folder.permission(QFile::WriteOwner))
+        refuseNotWritable(path, QStringLiteral("its folder"));
     if (file.exists() && (!file.isWritable() || !file.permission(QFile::WriteOwner)))
         refuseNotWritable(path, QStringLiteral("the file"));
 }
@@ -77,8 +82,9 @@ QString keepDamaged(const QString& path, const QDateTime& now) {
         refuse(QStringLiteral("The user database %1 is damaged and could not be moved aside to %2.\n"
                               "Move or rename it yourself, then start the program again.")
                    .arg(path, kept),
-               QStringLiteral("La base de données de l'utilisateur %1 est endommagée et n'a pas pu être renommée %2.\n"
-                              "Déplacez-la ou renommez-la vous-même, puis relancez le programme.")
+               QStringLiteral(
+                   "La base de données de l'utilisateur %1 est endommagée et n'a pas pu être renommée %2.\n"
+                   "Déplacez-la ou renommez-la vous-même, puis relancez le programme.")
                    .arg(path, kept));
     // The journal of a damaged file belongs to it, not to the fresh one.
     const QString journal = path + QStringLiteral("-journal");
@@ -91,7 +97,8 @@ QString keepDamaged(const QString& path, const QDateTime& now) {
 QString timestampedName(const QString& path, const QString& kind, const QDateTime& at) {
     const QString base = path + u'.' + kind + u'-' + at.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString name = base;
-    for (int n = 2; QFileInfo::exists(name); ++n) name = base + u'-' + QString::number(n);
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = base + u'-' + QString::number(n);
     return name;
 }
 
@@ -121,9 +128,11 @@ OpenResult openUserDatabase(Connection& cn, const QString& path, const QDateTime
         if (isBusy(e.number())) refuseBusy(path);
         if ((e.number() & 0xff) == kSqliteReadOnly) refuseNotWritable(path, QStringLiteral("the file"));
         if (e.number() == errnum::NewerSchema)
-            refuse(e.description() + QStringLiteral("\nUse that version, or start this one with another user database."),
-                   QStringLiteral("La base de données de l'utilisateur %1 a été écrite par une version plus récente du "
-                                  "programme.\nUtilisez cette version, ou démarrez celle-ci avec une autre base.")
+            refuse(e.description() +
+                       QStringLiteral("\nUse that version, or start this one with another user database."),
+                   QStringLiteral(
+                       "La base de données de l'utilisateur %1 a été écrite par une version plus récente du "
+                       "programme.\nUtilisez cette version, ou démarrez celle-ci avec une autre base.")
                        .arg(path));
         throw;
     }

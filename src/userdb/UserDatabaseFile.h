@@ -30,7 +30,8 @@ struct UnusableUserDatabase {
 // Throws UnusableUserDatabase when the file or its folder cannot be written, when
 // another program holds it past the busy timeout, or when it was written by a newer
 // version of the program.
-OpenResult openUserDatabase(Connection& cn, const QString& path, const QDateTime& now = QDateTime::currentDateTime());
+OpenResult openUserDatabase(Connection& cn, const QString& path,
+                            const QDateTime& now = QDateTime::currentDateTime());
 
 // The name a copy of path gets at a moment: "myData.db.bak-20261208-093000".
 QString timestampedName(const QString& path, const QString& kind, const QDateTime& at);

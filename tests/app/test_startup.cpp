@@ -1,12 +1,12 @@
 // Start-up and global state: the dataset mapping, the databases' opening and creation,
 // and the help launcher.
 
-#include "data/ProgramFiles.h"
-#include "userdb/UserDatabase.h"
-#include "state/modMain.h"
 #include "data/DatasetOptions.h"
+#include "data/ProgramFiles.h"
+#include "state/modMain.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestDatabases.h"
+#include "userdb/UserDatabase.h"
 
 #include <QSqlDatabase>
 #include <QTemporaryDir>
@@ -18,8 +18,8 @@ namespace {
 QString helpFolder(const QTemporaryDir& root) {
     const QString folder = root.filePath(QStringLiteral("my programs"));
     QDir().mkpath(folder);
-    for (const char* page : {"MOLV_ConceptsHelp_Eng.html", "MOLV_ConceptsHelp_Fre.html", "MOLV_Tech_Help_Eng.html",
-                             "MOLV_Tech_Help_Fre.html"}) {
+    for (const char* page : {"MOLV_ConceptsHelp_Eng.html", "MOLV_ConceptsHelp_Fre.html",
+                             "MOLV_Tech_Help_Eng.html", "MOLV_Tech_Help_Fre.html"}) {
         QFile f(folder + u'/' + QLatin1String(page));
         if (f.open(QIODevice::WriteOnly)) f.write("<html></html>");
     }
@@ -42,7 +42,8 @@ private slots:
         QTest::addColumn<QString>("region");
         QTest::addColumn<QString>("naicsTable");
         const QString raw = QStringLiteral("ZEBRO_NAICS_Description_Ind_Raw");
-        QTest::newRow("optVol1") << "optVol1" << "ZEBRO_Vol1_ALL_2011_Final_Ratios" << 1 << "ALL"
+        QTest::newRow("optVol1") << "optVol1"
+                                 << "ZEBRO_Vol1_ALL_2011_Final_Ratios" << 1 << "ALL"
                                  << "ZEBRO_NAICS_Description_Ind_Detailed";
         const char* rows[][4] = {
             {"optVol2", "ZEBRO_Vol2_ALL_2011_Final_Ratios", "2", "ALL"},
@@ -99,8 +100,9 @@ private slots:
             subSetDataTable(QLatin1String(o.controlName));
             QVERIFY2(!chosen.contains(gstrDataTable), qPrintable(gstrDataTable));
             chosen.insert(gstrDataTable);
-            RecordsetPtr rs = GetRS(gcnData, QStringLiteral("select count(*) from sqlite_master where name = ?"),
-                                    QStringLiteral("read"), {gstrDataTable});
+            RecordsetPtr rs =
+                GetRS(gcnData, QStringLiteral("select count(*) from sqlite_master where name = ?"),
+                      QStringLiteral("read"), {gstrDataTable});
             QVERIFY2(rs->field(0).toInt() == 1, qPrintable(gstrDataTable));
         }
         QCOMPARE(chosen.size(), 19);
@@ -112,30 +114,51 @@ private slots:
         dbs.open();
         QVERIFY(gcnData && gcnData->isReadOnly());
         QVERIFY(gcnMyData && !gcnMyData->isReadOnly());
-        QCOMPARE(GetRS(gcnMyData, QStringLiteral("PRAGMA user_version"), QStringLiteral("read"))->field(0).toInt(),
-                 userdb::kSchemaVersion);
-        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select count(*) from ProvinceCodes"), QStringLiteral("read"))->field(0).toInt(), 17);
-        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select French from ProvinceCodes where Code = ?"), QStringLiteral("read"),
-                       {QStringLiteral("PE")})->field(0).toString(),
+        QCOMPARE(
+            GetRS(gcnMyData, QStringLiteral("PRAGMA user_version"), QStringLiteral("read"))->field(0).toInt(),
+            userdb::kSchemaVersion);
+        QCOMPARE(
+            GetRS(gcnMyData, QStringLiteral("select count(*) from ProvinceCodes"), QStringLiteral("read"))
+                ->field(0)
+                .toInt(),
+            17);
+        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select French from ProvinceCodes where Code = ?"),
+                       QStringLiteral("read"), {QStringLiteral("PE")})
+                     ->field(0)
+                     .toString(),
                  QStringLiteral("Île-du-Prince-Édouard"));
-        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select count(*) from Volume_Descriptions"), QStringLiteral("read"))->field(0).toInt(), 6);
-        for (const char* source : {"Rpt_Comparison_Titles_Source", "Rpt_Ratios_Titles_Source", "Rpt_BalanceSheet_Titles_Source"}) {
-            RecordsetPtr rs = GetRS(gcnMyData, QStringLiteral("select Language from %1 order by Language").arg(QLatin1String(source)),
-                                    QStringLiteral("read"));
+        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select count(*) from Volume_Descriptions"),
+                       QStringLiteral("read"))
+                     ->field(0)
+                     .toInt(),
+                 6);
+        for (const char* source :
+             {"Rpt_Comparison_Titles_Source", "Rpt_Ratios_Titles_Source", "Rpt_BalanceSheet_Titles_Source"}) {
+            RecordsetPtr rs =
+                GetRS(gcnMyData,
+                      QStringLiteral("select Language from %1 order by Language").arg(QLatin1String(source)),
+                      QStringLiteral("read"));
             QCOMPARE(rs->recordCount(), 2);
             QCOMPARE(rs->field(0).toString(), QStringLiteral("E"));
         }
         // MyValues: 35 columns and one row per firm and year.
-        RecordsetPtr cols = GetRS(gcnMyData, QStringLiteral("select * from MyValues"), QStringLiteral("read"));
+        RecordsetPtr cols =
+            GetRS(gcnMyData, QStringLiteral("select * from MyValues"), QStringLiteral("read"));
         QCOMPARE(cols->fieldCount(), 35);
         QCOMPARE(cols->fieldName(1), QStringLiteral("Year"));
         QCOMPARE(cols->fieldName(34), QStringLiteral("CurrentLiabilities"));
-        ExecCmdInDB(gcnMyData, QStringLiteral("insert into MyValues (FirmName, Year, Cash) values (?, ?, ?)"), {QStringLiteral("A"), 2011, 1});
-        QVERIFY_THROWS_EXCEPTION(FatalError, ExecCmdInDB(gcnMyData, QStringLiteral("insert into MyValues (FirmName, Year) values (?, ?)"),
-                                                         {QStringLiteral("A"), 2011}));
+        ExecCmdInDB(gcnMyData, QStringLiteral("insert into MyValues (FirmName, Year, Cash) values (?, ?, ?)"),
+                    {QStringLiteral("A"), 2011, 1});
+        QVERIFY_THROWS_EXCEPTION(
+            FatalError,
+            ExecCmdInDB(gcnMyData, QStringLiteral("insert into MyValues (FirmName, Year) values (?, ?)"),
+                        {QStringLiteral("A"), 2011}));
         // A number written with an exponent is accepted.
         ExecCmdInDB(gcnMyData, QStringLiteral("update MyValues set Toa = 1.677722E+07"));
-        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select Toa from MyValues"), QStringLiteral("read"))->field(0).toDouble(), 16777220.0);
+        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select Toa from MyValues"), QStringLiteral("read"))
+                     ->field(0)
+                     .toDouble(),
+                 16777220.0);
     }
 
     void olderUserDatabaseIsUpgradedKeepingFirms() {
@@ -146,8 +169,14 @@ private slots:
         ExecCmdInDB(gcnMyData, QStringLiteral("drop table ProvinceCodes"));
         ExecCmdInDB(gcnMyData, QStringLiteral("PRAGMA user_version = 0"));
         userdb::upgrade(gcnMyData);
-        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select count(*) from ProvinceCodes"), QStringLiteral("read"))->field(0).toInt(), 17);
-        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select FirmName from MyValues"), QStringLiteral("read"))->field(0).toString(),
+        QCOMPARE(
+            GetRS(gcnMyData, QStringLiteral("select count(*) from ProvinceCodes"), QStringLiteral("read"))
+                ->field(0)
+                .toInt(),
+            17);
+        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select FirmName from MyValues"), QStringLiteral("read"))
+                     ->field(0)
+                     .toString(),
                  QStringLiteral("Kept Ltd."));
     }
 
@@ -162,7 +191,9 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing") << QByteArray() << "does not exist";
-        QTest::newRow("not a database") << QByteArray("this is not a database file, just some text padding it out.....") << "not a database";
+        QTest::newRow("not a database")
+            << QByteArray("this is not a database file, just some text padding it out.....")
+            << "not a database";
     }
     void missingOrUnreadableReferenceDatabaseEndsTheProgram() {
         QFETCH(QByteArray, content);
@@ -196,12 +227,16 @@ private slots:
     void referenceDatabaseWithoutItsTablesEndsTheProgram_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("named");
-        QTest::newRow("empty file") << "empty" << "tblTreeview";
-        QTest::newRow("truncated file") << "truncated" << "bytes are missing";
+        QTest::newRow("empty file") << "empty"
+                                    << "tblTreeview";
+        QTest::newRow("truncated file") << "truncated"
+                                        << "bytes are missing";
         QTest::newRow("no 2011 table of Alberta") << "drop table ZEBRO_Vol3_AB_2011_Final_Ratios"
                                                   << "ZEBRO_Vol3_AB_2011_Final_Ratios";
-        QTest::newRow("no industry tree") << "drop table tblTreeview" << "tblTreeview";
-        QTest::newRow("no dataset descriptions") << "drop table datadescription" << "datadescription";
+        QTest::newRow("no industry tree") << "drop table tblTreeview"
+                                          << "tblTreeview";
+        QTest::newRow("no dataset descriptions") << "drop table datadescription"
+                                                 << "datadescription";
     }
     void referenceDatabaseWithoutItsTablesEndsTheProgram() {
         QFETCH(QString, damage);
@@ -296,8 +331,9 @@ private slots:
         GetHelpTopic(QStringLiteral("MOLV_ConceptsHelp_Fre.html"), 9999);
         programfiles::setResourceDirectory(QString());
         QCOMPARE(platform.processes.size(), 1);
-        QCOMPARE(platform.processes[0].arguments,
-                 (QStringList{folder + QStringLiteral("/MOLV_ConceptsHelp_Fre.html"), QStringLiteral("9999")}));
+        QCOMPARE(
+            platform.processes[0].arguments,
+            (QStringList{folder + QStringLiteral("/MOLV_ConceptsHelp_Fre.html"), QStringLiteral("9999")}));
     }
 
     // A help file that is not there is named, in the user's language, with what to do;
@@ -306,8 +342,10 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("what");
-        QTest::newRow("English") << 0 << "MOLV_Tech_Help_Eng.html" << "Reinstall Ventrolux";
-        QTest::newRow("French") << 1 << "MOLV_Tech_Help_Fre.html" << QString::fromUtf8("Réinstallez Ventrolux");
+        QTest::newRow("English") << 0 << "MOLV_Tech_Help_Eng.html"
+                                 << "Reinstall Ventrolux";
+        QTest::newRow("French") << 1 << "MOLV_Tech_Help_Fre.html"
+                                << QString::fromUtf8("Réinstallez Ventrolux");
     }
     void missingHelpFileIsNamed() {
         QFETCH(int, language);

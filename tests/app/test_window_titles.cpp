@@ -24,7 +24,8 @@ namespace {
 QString windowSystemTitle(QWidget& w) {
     QProcess p;
     p.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), QString::number(w.winId())});
-    if (!p.waitForFinished(10000) || p.exitCode() != 0) return QStringLiteral("<xdotool failed: %1>").arg(p.errorString());
+    if (!p.waitForFinished(10000) || p.exitCode() != 0)
+        return QStringLiteral("<xdotool failed: %1>").arg(p.errorString());
     QString name = QString::fromUtf8(p.readAllStandardOutput());
     if (name.endsWith(u'\n')) name.chop(1);
     return name;
@@ -71,20 +72,25 @@ private slots:
         QTest::newRow("menu in French") << "frmMenu" << 1 << "Ventrolux pour 2011, 2010 and 2009";
         QTest::newRow("about") << "frmAbout" << 0 << "About ZEBRO";
         QTest::newRow("about in French") << "frmAbout" << 1 << "Au sujet de DORVA";
-        QTest::newRow("industry selection") << "frmSearch" << 0 << "Search Nova Scotia - ZEBRO (2011, 2010 and 2009)";
+        QTest::newRow("industry selection")
+            << "frmSearch" << 0 << "Search Nova Scotia - ZEBRO (2011, 2010 and 2009)";
         QTest::newRow("industry selection in French")
             << "frmSearch" << 1 << "Recherche Nouvelle-Écosse - DORVA (2011, 2010 and 2009)";
         QTest::newRow("industry definition") << "frmIndustryDefinitions" << 0 << "Industry Definition";
-        QTest::newRow("industry definition in French") << "frmIndustryDefinitions" << 1 << "Définition de l'industrie";
+        QTest::newRow("industry definition in French")
+            << "frmIndustryDefinitions" << 1 << "Définition de l'industrie";
     }
     void titles() {
         QFETCH(QString, screen);
         QFETCH(int, language);
         QFETCH(QString, title);
         gintLanguage = static_cast<int16_t>(language);
-        if (screen == QLatin1String("frmStart")) showAndCompare(registry.get<frmStart>(), title);
-        else if (screen == QLatin1String("frmMenu")) showAndCompare(registry.get<frmMenu>(), title);
-        else if (screen == QLatin1String("frmAbout")) showAndCompare(registry.get<frmAbout>(), title);
+        if (screen == QLatin1String("frmStart"))
+            showAndCompare(registry.get<frmStart>(), title);
+        else if (screen == QLatin1String("frmMenu"))
+            showAndCompare(registry.get<frmMenu>(), title);
+        else if (screen == QLatin1String("frmAbout"))
+            showAndCompare(registry.get<frmAbout>(), title);
         else {
             // The industry screens, reached as the user reaches them: a dataset chosen on the menu.
             frmMenu& menu = registry.get<frmMenu>();

@@ -464,10 +464,12 @@ private slots:
         QTest::addColumn<QByteArray>("content"); // empty: no file
         QTest::addColumn<QString>("advice");
         QTest::newRow("compare, layout missing")
-            << QStringList{"compare", "--dataset", "optQuebec", "--firm", "FIRM", "--pdf", "OUT", "--lang", "E"}
+            << QStringList{"compare", "--dataset", "optQuebec", "--firm", "FIRM",
+                           "--pdf",   "OUT",       "--lang",    "E"}
             << "rpt_Comparison.json" << QByteArray() << "Reinstall Ventrolux";
         QTest::newRow("industry report, layout not JSON, French")
-            << QStringList{"industry-report", "--dataset", "optQuebec", "--kind", "rat", "--html", "OUT", "--lang", "F"}
+            << QStringList{"industry-report", "--dataset", "optQuebec", "--kind", "rat",
+                           "--html",          "OUT",       "--lang",    "F"}
             << "rpt_Ratios.json" << QByteArray("{\"title\": [") << QString::fromUtf8("Réinstallez Ventrolux");
     }
     void damagedLayoutFileRefusesTheReport() {

@@ -25,29 +25,35 @@ QByteArray firmJson(const QMap<QString, QString>& firm) {
 class TestHistory : public QObject {
     Q_OBJECT
 
-    void save(const CliSandbox& s, const QString& year, const QString& naics, const QMap<QString, QString>& changes = {}) {
-        const QString file = s.write(QStringLiteral("firm%1.json").arg(year), firmJson(balancedFirm(kName, year, naics, changes)));
+    void save(const CliSandbox& s, const QString& year, const QString& naics,
+              const QMap<QString, QString>& changes = {}) {
+        const QString file = s.write(QStringLiteral("firm%1.json").arg(year),
+                                     firmJson(balancedFirm(kName, year, naics, changes)));
         const CliResult r = s.run({QStringLiteral("firms"), QStringLiteral("save"), file});
         QVERIFY2(r.status == 0, qPrintable(r.err));
     }
 
-    CliResult history(const CliSandbox& s, const QString& naics, const QString& lang, const QStringList& more = {}) {
+    CliResult history(const CliSandbox& s, const QString& naics, const QString& lang,
+                      const QStringList& more = {}) {
         return s.run(QStringList{QStringLiteral("history"), QStringLiteral("--dataset"), kDataset,
                                  QStringLiteral("--naics"), naics, QStringLiteral("--firm-name"), kName,
-                                 QStringLiteral("--lang"), lang} + more);
+                                 QStringLiteral("--lang"), lang} +
+                     more);
     }
 
 private slots:
     void oneSavedYearIsRefused_data() {
         QTest::addColumn<QString>("lang");
         QTest::addColumn<QString>("message");
-        QTest::newRow("English") << "E"
-                                 << "A trend needs saved values of \"" + kName +
-                                        "\" for at least two of the years 2009, 2010 and 2011; only 2010 is saved.";
-        QTest::newRow("French") << "F"
-                                << QString("Une tendance exige des valeurs sauvegardées de «\u00a0" + kName +
-                                           "\u00a0» pour au moins deux des années 2009, 2010 et 2011\u00a0; seule "
-                                           "l'année 2010 est sauvegardée.");
+        QTest::newRow("English")
+            << "E"
+            << "A trend needs saved values of \"" + kName +
+                   "\" for at least two of the years 2009, 2010 and 2011; only 2010 is saved.";
+        QTest::newRow("French")
+            << "F"
+            << QString("Une tendance exige des valeurs sauvegardées de «\u00a0" + kName +
+                       "\u00a0» pour au moins deux des années 2009, 2010 et 2011\u00a0; seule "
+                       "l'année 2010 est sauvegardée.");
     }
     void oneSavedYearIsRefused() {
         QFETCH(QString, lang);
@@ -74,7 +80,8 @@ private slots:
         const QMap<QString, QString> profit{{"2009", "20000"}, {"2010", "30000"}, {"2011", "40000"}};
         for (const QString& y : years)
             save(s, y, naics,
-                 {{"ProfitAfterTax", profit[y]}, {"RetEarn", QString::number(110000 - 40000 + profit[y].toInt())},
+                 {{"ProfitAfterTax", profit[y]},
+                  {"RetEarn", QString::number(110000 - 40000 + profit[y].toInt())},
                   {"OLiab", QString::number(15000 + 40000 - profit[y].toInt())}});
         const QString pdf = s.file(QStringLiteral("trend.pdf"));
         const CliResult r = history(s, naics, QStringLiteral("E"), {QStringLiteral("--pdf"), pdf});
@@ -85,12 +92,15 @@ private slots:
         QStringList medians;
         for (const char* y : {"2009", "2010", "2011"})
             medians << QString::number(
-                s.rows(QStringLiteral("select NPMQ2 from ZEBRO_Vol3_NS_%1_Final_Ratios where NAICS = '%2'").arg(QLatin1String(y), naics),
-                       QStringLiteral("KLV_DATA.db"))
-                    .value(0)
-                    .value(QStringLiteral("NPMQ2"))
-                    .toDouble(),
-                'f', 1) + u'%';
+                           s.rows(QStringLiteral(
+                                      "select NPMQ2 from ZEBRO_Vol3_NS_%1_Final_Ratios where NAICS = '%2'")
+                                      .arg(QLatin1String(y), naics),
+                                  QStringLiteral("KLV_DATA.db"))
+                               .value(0)
+                               .value(QStringLiteral("NPMQ2"))
+                               .toDouble(),
+                           'f', 1) +
+                           u'%';
         const QStringList npm = lines.value(1).split(u'\t');
         QCOMPARE(npm.value(0), QStringLiteral("Net profit margin"));
         QCOMPARE(npm.value(1), QStringLiteral("2.0%"));
@@ -106,18 +116,23 @@ private slots:
     void batchSummaryGivesTheAmountsToTheMedian() {
         CliSandbox s;
         const QString naics = s.completeIndustry(QStringLiteral("NS"));
-        const QString list = s.write(QStringLiteral("firms.csv"), csvList({balancedFirm(kName, "2011", naics)}));
-        const CliResult r = s.run({QStringLiteral("batch"), QStringLiteral("--dataset"), kDataset, QStringLiteral("--firms"),
-                                   list, QStringLiteral("--out"), s.file(QStringLiteral("out"))});
+        const QString list =
+            s.write(QStringLiteral("firms.csv"), csvList({balancedFirm(kName, "2011", naics)}));
+        const CliResult r =
+            s.run({QStringLiteral("batch"), QStringLiteral("--dataset"), kDataset, QStringLiteral("--firms"),
+                   list, QStringLiteral("--out"), s.file(QStringLiteral("out"))});
         QVERIFY2(r.status == 0, qPrintable(r.err));
         const csv::ReadResult summary = csv::readFile(s.file(QStringLiteral("out/summary.csv")));
         QVERIFY(summary.ok());
-        const QVariantMap m = s.rows(QStringLiteral("select NPMQ2, RTQ2, DEQ2, ICQ2 from ZEBRO_Vol3_NS_2011_Final_Ratios "
-                                                    "where NAICS = '%1'").arg(naics),
-                                     QStringLiteral("KLV_DATA.db"))
-                                  .value(0);
+        const QVariantMap m =
+            s.rows(QStringLiteral("select NPMQ2, RTQ2, DEQ2, ICQ2 from ZEBRO_Vol3_NS_2011_Final_Ratios "
+                                  "where NAICS = '%1'")
+                       .arg(naics),
+                   QStringLiteral("KLV_DATA.db"))
+                .value(0);
         const auto cell = [&](const char* column) {
-            return summary.table.records.at(0).fields.value(summary.table.header.indexOf(QLatin1String(column)));
+            return summary.table.records.at(0).fields.value(
+                summary.table.header.indexOf(QLatin1String(column)));
         };
         // The firm: revenue 1,000,000, net profit 40,000, receivables 80,000, debt 160,000,
         // equity 220,000, interest 10,000, pretax profit 50,000.

@@ -15,7 +15,8 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::newRow("NS 2011") << 3 << "NS" << 2011 << "ZEBRO_Vol3_NS_2011_Final_Ratios";
         QTest::newRow("vol 1 2009") << 1 << "ALL" << 2009 << "ZEBRO_Vol1_ALL_2009_Final_Ratios";
-        QTest::newRow("territories 2010") << 3 << "TERRITORIES" << 2010 << "ZEBRO_Vol3_TERRITORIES_2010_Final_Ratios";
+        QTest::newRow("territories 2010")
+            << 3 << "TERRITORIES" << 2010 << "ZEBRO_Vol3_TERRITORIES_2010_Final_Ratios";
     }
     void datasetTableNames() {
         QFETCH(int, volume);
@@ -60,7 +61,8 @@ private slots:
     void fixedTablesByFile() {
         QFETCH(QString, name);
         QFETCH(bool, reference);
-        QCOMPARE(catalogue::fileOf(name), std::optional(reference ? catalogue::DbFile::Reference : catalogue::DbFile::User));
+        QCOMPARE(catalogue::fileOf(name),
+                 std::optional(reference ? catalogue::DbFile::Reference : catalogue::DbFile::User));
     }
 
     void workingTables() {

@@ -240,7 +240,11 @@ private slots:
         setBusyMessage(nullptr);
         QCOMPARE(message, QStringLiteral("busy: ") + dbPath);
         QCOMPARE(number & 0xff, 5);
-        QCOMPARE(GetRS(cn, QStringLiteral("select count(*) from t where Name = 'blocked'"), QStringLiteral("read"))->field(0).toInt(), 0);
+        QCOMPARE(
+            GetRS(cn, QStringLiteral("select count(*) from t where Name = 'blocked'"), QStringLiteral("read"))
+                ->field(0)
+                .toInt(),
+            0);
     }
 
     void likeFoldsCaseTheUnicodeWay_data() {

@@ -21,7 +21,8 @@ private slots:
     void allZeroGivesZeroSubtotals() {
         FirmStatement f = zeroFirm();
         firmrules::calculateSubTotals(f.values);
-        for (const char* c : {"Toa", "Ta", "Tliab", "Equity1", "TotLiabShareEq"}) QCOMPARE(f.value(c), QStringLiteral("0"));
+        for (const char* c : {"Toa", "Ta", "Tliab", "Equity1", "TotLiabShareEq"})
+            QCOMPARE(f.value(c), QStringLiteral("0"));
     }
 
     void subtotalTextForms_data() {
@@ -29,11 +30,21 @@ private slots:
         QTest::addColumn<QString>("ar");
         QTest::addColumn<QString>("toa");
         QTest::addColumn<double>("readsBack");
-        QTest::newRow("9,999,999") << "9999998" << "1" << "9999999" << 9999999.0;
-        QTest::newRow("10,000,000") << "9999999" << "1" << "1E+07" << 10000000.0;
-        QTest::newRow("16,777,217") << "16777216" << "1" << "1.677722E+07" << 16777220.0;
-        QTest::newRow("pasted text counts its leading number") << "12abc" << "abc" << "12" << 12.0;
-        QTest::newRow("negative part lowers") << "100" << "-40" << "60" << 60.0;
+        QTest::newRow("9,999,999") << "9999998"
+                                   << "1"
+                                   << "9999999" << 9999999.0;
+        QTest::newRow("10,000,000") << "9999999"
+                                    << "1"
+                                    << "1E+07" << 10000000.0;
+        QTest::newRow("16,777,217") << "16777216"
+                                    << "1"
+                                    << "1.677722E+07" << 16777220.0;
+        QTest::newRow("pasted text counts its leading number") << "12abc"
+                                                               << "abc"
+                                                               << "12" << 12.0;
+        QTest::newRow("negative part lowers") << "100"
+                                              << "-40"
+                                              << "60" << 60.0;
     }
     void subtotalTextForms() {
         QFETCH(QString, cash);
@@ -69,13 +80,19 @@ private slots:
         QTest::addColumn<QStringList>("parts");
         QTest::addColumn<QString>("total");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("total operating assets") << QStringList{"Cash", "Ar", "Inv", "CA", "OA"} << "Toa" << "31";
-        QTest::newRow("total assets") << QStringList{"Cash", "Invest", "Ptfl"} << "Ta" << "7";
+        QTest::newRow("total operating assets") << QStringList{"Cash", "Ar", "Inv", "CA", "OA"} << "Toa"
+                                                << "31";
+        QTest::newRow("total assets") << QStringList{"Cash", "Invest", "Ptfl"} << "Ta"
+                                      << "7";
         QTest::newRow("total liabilities")
-            << QStringList{"AccountsPayable", "Paper", "Mtg", "Bonds", "Ol", "AmtsAffil", "OLiab", "DefTax"} << "Tliab"
+            << QStringList{"AccountsPayable", "Paper", "Mtg", "Bonds", "Ol", "AmtsAffil", "OLiab", "DefTax"}
+            << "Tliab"
             << "255";
-        QTest::newRow("shareholders' equity") << QStringList{"ShareC", "RetEarn", "OtherSur"} << "Equity1" << "7";
-        QTest::newRow("liabilities and equity") << QStringList{"AccountsPayable", "ShareC"} << "TotLiabShareEq" << "3";
+        QTest::newRow("shareholders' equity") << QStringList{"ShareC", "RetEarn", "OtherSur"} << "Equity1"
+                                              << "7";
+        QTest::newRow("liabilities and equity")
+            << QStringList{"AccountsPayable", "ShareC"} << "TotLiabShareEq"
+            << "3";
     }
     void everyPartOfEverySubtotal() {
         QFETCH(QStringList, parts);
@@ -88,7 +105,8 @@ private slots:
             weight *= 2;
         }
         // Values that belong to no subtotal stay out of every one.
-        for (const char* other : {"OperatingRevenue", "Sales", "GrossProfit", "CurrentAssets", "CurrentLiabilities"})
+        for (const char* other :
+             {"OperatingRevenue", "Sales", "GrossProfit", "CurrentAssets", "CurrentLiabilities"})
             f.value(other) = QStringLiteral("1000");
         firmrules::calculateSubTotals(f.values);
         QCOMPARE(f.value(total.toLatin1().constData()), expected);
@@ -100,17 +118,22 @@ private slots:
     void partialSumsAreSinglePrecision_data() {
         QTest::addColumn<QStringList>("parts");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("two halves vanish one by one") << QStringList{"12345674", "0.5", "0.5"} << "1.234567E+07";
-        QTest::newRow("halves near the top of the exact range") << QStringList{"16777214", "0.5", "0.5"} << "1.677721E+07";
-        QTest::newRow("order matters: small parts first") << QStringList{"0.5", "0.5", "12345674"} << "1.234568E+07";
-        QTest::newRow("a large part absorbs ones") << QStringList{"33554432", "1", "1", "1", "1"} << "3.355443E+07";
+        QTest::newRow("two halves vanish one by one")
+            << QStringList{"12345674", "0.5", "0.5"} << "1.234567E+07";
+        QTest::newRow("halves near the top of the exact range")
+            << QStringList{"16777214", "0.5", "0.5"} << "1.677721E+07";
+        QTest::newRow("order matters: small parts first")
+            << QStringList{"0.5", "0.5", "12345674"} << "1.234568E+07";
+        QTest::newRow("a large part absorbs ones")
+            << QStringList{"33554432", "1", "1", "1", "1"} << "3.355443E+07";
     }
     void partialSumsAreSinglePrecision() {
         QFETCH(QStringList, parts);
         QFETCH(QString, expected);
         FirmStatement f = zeroFirm();
         const char* columns[] = {"Cash", "Ar", "Inv", "CA", "OA"};
-        for (int i = 0; i < parts.size(); ++i) f.value(columns[i]) = parts[i];
+        for (int i = 0; i < parts.size(); ++i)
+            f.value(columns[i]) = parts[i];
         firmrules::calculateSubTotals(f.values);
         QCOMPARE(f.value("Toa"), expected);
     }
@@ -133,10 +156,14 @@ private slots:
     void comparisonYearConversion_data() {
         QTest::addColumn<QString>("year");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("listed year") << "2010" << "2010";
-        QTest::newRow("blanks around") << " 2009 " << "2009";
-        QTest::newRow("exponent beyond 16 bits") << "2010e5" << "2010e5";
-        QTest::newRow("half rounds to even") << "2010.5" << "2010";
+        QTest::newRow("listed year") << "2010"
+                                     << "2010";
+        QTest::newRow("blanks around") << " 2009 "
+                                       << "2009";
+        QTest::newRow("exponent beyond 16 bits") << "2010e5"
+                                                 << "2010e5";
+        QTest::newRow("half rounds to even") << "2010.5"
+                                             << "2010";
     }
     void comparisonYearConversion() {
         QFETCH(QString, year);
@@ -168,10 +195,14 @@ private slots:
         QTest::addColumn<QString>("ta");
         QTest::addColumn<QString>("total");
         QTest::addColumn<bool>("balanced");
-        QTest::newRow("equal") << "1000" << "1000" << true;
-        QTest::newRow("differ") << "1000" << "1001" << false;
-        QTest::newRow("differ beyond seven digits") << "16777217" << "16777216" << true;
-        QTest::newRow("subtotal text against digits") << "1.677722E+07" << "16777220" << true;
+        QTest::newRow("equal") << "1000"
+                               << "1000" << true;
+        QTest::newRow("differ") << "1000"
+                                << "1001" << false;
+        QTest::newRow("differ beyond seven digits") << "16777217"
+                                                    << "16777216" << true;
+        QTest::newRow("subtotal text against digits") << "1.677722E+07"
+                                                      << "16777220" << true;
     }
     void balanceRuleComparesSinglePrecision() {
         QFETCH(QString, ta);
@@ -244,16 +275,36 @@ private slots:
         QTest::addColumn<QString>("total");
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("message");
-        QTest::newRow("year after 2011") << "2012" << "A" << "1" << "2" << 0
-                                         << "Invalid year.  Year must be between 2009 and 2011";
-        QTest::newRow("year before 2009, French") << "2008" << "A" << "1" << "1" << 1
-                                                  << "Année non valide.  L'année doit être centre 2009 et 2011";
-        QTest::newRow("unbalanced before name") << "2011" << "" << "1" << "2" << 0
-                                                << "Total Assets is not equal Total Liabilities and Shareholders' Equity";
-        QTest::newRow("empty name") << "2010" << "" << "5" << "5" << 0 << "Please enter an enterprise name";
-        QTest::newRow("all zero") << "2009" << "A" << "0" << "0" << 1 << "Veuillez entrer les données de votre entreprise";
-        QTest::newRow("prompt passes as a name") << "2011" << "Enter an Enterprise Name Here" << "5" << "5" << 0 << "";
-        QTest::newRow("totals equal beyond seven digits") << "2011" << "A" << "16777217" << "16777216" << 0 << "";
+        QTest::newRow("year after 2011") << "2012"
+                                         << "A"
+                                         << "1"
+                                         << "2" << 0 << "Invalid year.  Year must be between 2009 and 2011";
+        QTest::newRow("year before 2009, French")
+            << "2008"
+            << "A"
+            << "1"
+            << "1" << 1 << "Année non valide.  L'année doit être centre 2009 et 2011";
+        QTest::newRow("unbalanced before name")
+            << "2011"
+            << ""
+            << "1"
+            << "2" << 0 << "Total Assets is not equal Total Liabilities and Shareholders' Equity";
+        QTest::newRow("empty name") << "2010"
+                                    << ""
+                                    << "5"
+                                    << "5" << 0 << "Please enter an enterprise name";
+        QTest::newRow("all zero") << "2009"
+                                  << "A"
+                                  << "0"
+                                  << "0" << 1 << "Veuillez entrer les données de votre entreprise";
+        QTest::newRow("prompt passes as a name") << "2011"
+                                                 << "Enter an Enterprise Name Here"
+                                                 << "5"
+                                                 << "5" << 0 << "";
+        QTest::newRow("totals equal beyond seven digits") << "2011"
+                                                          << "A"
+                                                          << "16777217"
+                                                          << "16777216" << 0 << "";
     }
     void reportRequestChecksInOrder() {
         QFETCH(QString, year);

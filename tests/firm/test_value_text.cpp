@@ -1,8 +1,8 @@
 // Reading and writing value texts: leading numbers, the normal form of entered values
 // and the seven-digit text of subtotals.
 
-#include "platform/Platform.h"
 #include "firm/ValueText.h"
+#include "platform/Platform.h"
 
 #include <QtTest>
 
@@ -37,34 +37,57 @@ private slots:
     void normalForm_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("normal"); // "-" for no normal form
-        QTest::newRow("leading zeros") << "007" << "7";
-        QTest::newRow("pasted with a blank") << "1 234" << "1234";
-        QTest::newRow("pasted with letters") << "12abc" << "12";
-        QTest::newRow("letters only") << "abc" << "0";
-        QTest::newRow("empty") << "" << "0";
-        QTest::newRow("negative") << "-250" << "-250";
-        QTest::newRow("minus zero") << "-0" << "0";
-        QTest::newRow("trailing fraction zeros") << "12.5000" << "12.5";
-        QTest::newRow("four decimals kept") << "1.2345" << "1.2345";
-        QTest::newRow("half to even, down") << "2.00005" << "2";
-        QTest::newRow("half to even, up") << "2.00015" << "2.0002";
-        QTest::newRow("more than half") << "2.000051" << "2.0001";
-        QTest::newRow("negative half to even") << "-0.00005" << "0";
-        QTest::newRow("rounds into the whole part") << "9.99995" << "10";
-        QTest::newRow("exponent") << "1E+07" << "10000000";
-        QTest::newRow("negative exponent") << "25E-3" << "0.025";
-        QTest::newRow("largest") << "922337203685477.5807" << "922337203685477.5807";
-        QTest::newRow("smallest") << "-922337203685477.5807" << "-922337203685477.5807";
-        QTest::newRow("just beyond") << "922337203685477.5808" << "-";
-        QTest::newRow("far beyond") << "1E+20" << "-";
-        QTest::newRow("sixteen integer digits") << "1234567890123456" << "-";
+        QTest::newRow("leading zeros") << "007"
+                                       << "7";
+        QTest::newRow("pasted with a blank") << "1 234"
+                                             << "1234";
+        QTest::newRow("pasted with letters") << "12abc"
+                                             << "12";
+        QTest::newRow("letters only") << "abc"
+                                      << "0";
+        QTest::newRow("empty") << ""
+                               << "0";
+        QTest::newRow("negative") << "-250"
+                                  << "-250";
+        QTest::newRow("minus zero") << "-0"
+                                    << "0";
+        QTest::newRow("trailing fraction zeros") << "12.5000"
+                                                 << "12.5";
+        QTest::newRow("four decimals kept") << "1.2345"
+                                            << "1.2345";
+        QTest::newRow("half to even, down") << "2.00005"
+                                            << "2";
+        QTest::newRow("half to even, up") << "2.00015"
+                                          << "2.0002";
+        QTest::newRow("more than half") << "2.000051"
+                                        << "2.0001";
+        QTest::newRow("negative half to even") << "-0.00005"
+                                               << "0";
+        QTest::newRow("rounds into the whole part") << "9.99995"
+                                                    << "10";
+        QTest::newRow("exponent") << "1E+07"
+                                  << "10000000";
+        QTest::newRow("negative exponent") << "25E-3"
+                                           << "0.025";
+        QTest::newRow("largest") << "922337203685477.5807"
+                                 << "922337203685477.5807";
+        QTest::newRow("smallest") << "-922337203685477.5807"
+                                  << "-922337203685477.5807";
+        QTest::newRow("just beyond") << "922337203685477.5808"
+                                     << "-";
+        QTest::newRow("far beyond") << "1E+20"
+                                    << "-";
+        QTest::newRow("sixteen integer digits") << "1234567890123456"
+                                                << "-";
     }
     void normalForm() {
         QFETCH(QString, text);
         QFETCH(QString, normal);
         const std::optional<QString> n = valuetext::normalForm(text);
-        if (normal == QLatin1String("-")) QVERIFY(!n);
-        else QCOMPARE(n.value_or(QStringLiteral("<none>")), normal);
+        if (normal == QLatin1String("-"))
+            QVERIFY(!n);
+        else
+            QCOMPARE(n.value_or(QStringLiteral("<none>")), normal);
     }
 
     void singleText_data() {

@@ -226,8 +226,10 @@ private slots:
     void technicalHelpNamesTheProgramsOwnCopies_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("restore");
-        QTest::newRow("English") << "MOLV_Tech_Help_Eng.html" << "To go back to such a copy";
-        QTest::newRow("French") << "MOLV_Tech_Help_Fre.html" << "Pour revenir à une telle copie";
+        QTest::newRow("English") << "MOLV_Tech_Help_Eng.html"
+                                 << "To go back to such a copy";
+        QTest::newRow("French") << "MOLV_Tech_Help_Fre.html"
+                                << "Pour revenir à une telle copie";
     }
     void technicalHelpNamesTheProgramsOwnCopies() {
         QFETCH(QString, file);
@@ -236,12 +238,13 @@ private slots:
         const QDateTime at(QDate(2026, 12, 8), QTime(9, 30, 0));
         for (const char* kind : {"bak", "damaged"}) {
             const QString written = QFileInfo(userdb::timestampedName(QStringLiteral("/nowhere/myData.db"),
-                                                                       QLatin1String(kind), at))
+                                                                      QLatin1String(kind), at))
                                         .fileName();
             // The example names the backup the program writes; the pattern names both kinds.
             QVERIFY2(text.contains(written.left(written.indexOf(u'-') + 1)), qPrintable(written));
         }
-        QVERIFY(text.contains(QFileInfo(userdb::timestampedName(QStringLiteral("/nowhere/myData.db"), QStringLiteral("bak"), at))
+        QVERIFY(text.contains(QFileInfo(userdb::timestampedName(QStringLiteral("/nowhere/myData.db"),
+                                                                QStringLiteral("bak"), at))
                                   .fileName()));
         QVERIFY(text.contains(restore));
     }

@@ -48,10 +48,10 @@ private slots:
         QTest::newRow("English") << 0
                                  << QStringLiteral(
                                         "Industry figures: synthetic sample data, not published statistics");
-        QTest::newRow("French") << 1
-                                << QString::fromUtf8(
-                                       "Données de l'industrie\u00a0: données d'exemple synthétiques, et non des "
-                                       "statistiques publiées");
+        QTest::newRow("French")
+            << 1
+            << QString::fromUtf8("Données de l'industrie\u00a0: données d'exemple synthétiques, et non des "
+                                 "statistiques publiées");
     }
     void sampleDatabase() {
         QFETCH(int, language);
@@ -87,8 +87,9 @@ private slots:
                                  << QStringLiteral("Industry figures: Ventrolux example figures (invented "
                                                    "for the tests), imported 2024-03-05");
         QTest::newRow("French") << 1
-                                << QString::fromUtf8("Données de l'industrie\u00a0: Ventrolux example figures "
-                                                     "(invented for the tests), importées le 2024-03-05");
+                                << QString::fromUtf8(
+                                       "Données de l'industrie\u00a0: Ventrolux example figures "
+                                       "(invented for the tests), importées le 2024-03-05");
     }
     void importedDatabase() {
         QFETCH(int, language);

@@ -33,7 +33,9 @@ constexpr int kImportedFirms = 5;
 
 using Values = QStringList; // the 32 value texts of a stored firm, in line item order
 
-QString firmName(int i) { return QStringLiteral("Client %1 O'Neil & Sons").arg(i, 2, 10, QLatin1Char('0')); }
+QString firmName(int i) {
+    return QStringLiteral("Client %1 O'Neil & Sons").arg(i, 2, 10, QLatin1Char('0'));
+}
 
 // A firm whose entered values are all drawn at random (small enough for every subtotal
 // to be exact in single precision): which version a record holds is then told by any
@@ -43,25 +45,30 @@ FirmStatement randomFirm(int i, QRandomGenerator& rng) {
     f.firmName = firmName(i);
     f.year = QStringLiteral("2011");
     f.naics = kNaics;
-    for (QString& v : f.values) v = QString::number(rng.bounded(1, 1'000'000));
+    for (QString& v : f.values)
+        v = QString::number(rng.bounded(1, 1'000'000));
     firmrules::calculateSubTotals(f.values);
     return f;
 }
 
 QJsonObject firmJson(const FirmStatement& f) {
-    QJsonObject o{{QStringLiteral("FirmName"), f.firmName}, {QStringLiteral("Year"), f.year.toInt()},
+    QJsonObject o{{QStringLiteral("FirmName"), f.firmName},
+                  {QStringLiteral("Year"), f.year.toInt()},
                   {QStringLiteral("NAICS"), f.naics}};
-    for (int i = 0; i < lineitems::kCount; ++i) o.insert(QLatin1String(lineitems::all()[i].column), f.values[i].toDouble());
+    for (int i = 0; i < lineitems::kCount; ++i)
+        o.insert(QLatin1String(lineitems::all()[i].column), f.values[i].toDouble());
     return o;
 }
 
 QString firmsCsv(const QList<FirmStatement>& firms) {
     QStringList header{QStringLiteral("FirmName"), QStringLiteral("Year"), QStringLiteral("NAICS")};
-    for (const lineitems::LineItem& item : lineitems::all()) header << QLatin1String(item.column);
+    for (const lineitems::LineItem& item : lineitems::all())
+        header << QLatin1String(item.column);
     QString text = header.join(u',') + u'\n';
     for (const FirmStatement& f : firms) {
         QStringList row{u'"' + f.firmName + u'"', f.year, f.naics};
-        for (const QString& v : f.values) row << v;
+        for (const QString& v : f.values)
+            row << v;
         text += row.join(u',') + u'\n';
     }
     return text;
@@ -103,8 +110,9 @@ class TestCrashKills : public QObject {
     QMap<QString, Values> readBack(bool& intact) {
         Connection cn;
         ConnectToFile(cn, userDb(), QStringLiteral("unknown"));
-        intact = GetRS(cn, QStringLiteral("PRAGMA integrity_check"), QStringLiteral("read"))->field(0).toString() ==
-                 QLatin1String("ok");
+        intact = GetRS(cn, QStringLiteral("PRAGMA integrity_check"), QStringLiteral("read"))
+                     ->field(0)
+                     .toString() == QLatin1String("ok");
         QMap<QString, Values> now;
         for (const firmrecords::StoredKey& key : firmrecords::list(cn)) {
             const auto firm = firmrecords::load(cn, key.firmName, key.year);
@@ -121,21 +129,30 @@ class TestCrashKills : public QObject {
         case Op::SaveOne: {
             writing << randomFirm(static_cast<int>(rng.bounded(kFirms)), rng);
             writeFile(base + QStringLiteral(".json"), QJsonDocument(firmJson(writing.first())).toJson());
-            return {QStringLiteral("firms"), QStringLiteral("save"), base + QStringLiteral(".json"), QStringLiteral("--replace")};
+            return {QStringLiteral("firms"), QStringLiteral("save"), base + QStringLiteral(".json"),
+                    QStringLiteral("--replace")};
         }
         case Op::ImportMany: {
             const int first = static_cast<int>(rng.bounded(kFirms - kImportedFirms + 1));
-            for (int i = first; i < first + kImportedFirms; ++i) writing << randomFirm(i, rng);
+            for (int i = first; i < first + kImportedFirms; ++i)
+                writing << randomFirm(i, rng);
             writeFile(base + QStringLiteral(".csv"), firmsCsv(writing).toUtf8());
-            return {QStringLiteral("firms"), QStringLiteral("import"), base + QStringLiteral(".csv"), QStringLiteral("--replace")};
+            return {QStringLiteral("firms"), QStringLiteral("import"), base + QStringLiteral(".csv"),
+                    QStringLiteral("--replace")};
         }
         case Op::ImportReference:
-            return {QStringLiteral("import-reference"), QStringLiteral(VENTROLUX_SOURCE_DIR "/tests/data/reference-example"),
+            return {QStringLiteral("import-reference"),
+                    QStringLiteral(VENTROLUX_SOURCE_DIR "/tests/data/reference-example"),
                     QStringLiteral("--out"), newReference()};
         case Op::Compare:
             Q_UNUSED(round);
-            return {QStringLiteral("compare"), QStringLiteral("--dataset"), QStringLiteral("3:NS"), QStringLiteral("--naics"),
-                    kNaics, QStringLiteral("--firm"), QStringLiteral(VENTROLUX_SOURCE_DIR "/examples/firm.json")};
+            return {QStringLiteral("compare"),
+                    QStringLiteral("--dataset"),
+                    QStringLiteral("3:NS"),
+                    QStringLiteral("--naics"),
+                    kNaics,
+                    QStringLiteral("--firm"),
+                    QStringLiteral(VENTROLUX_SOURCE_DIR "/examples/firm.json")};
         }
         return {};
     }
@@ -164,11 +181,13 @@ class TestCrashKills : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
-        QVERIFY(QFile::copy(QStringLiteral(VENTROLUX_TEST_BIN_DIR "/KLV_DATA.db"), dir.path() + QStringLiteral("/KLV_DATA.db")));
+        QVERIFY(QFile::copy(QStringLiteral(VENTROLUX_TEST_BIN_DIR "/KLV_DATA.db"),
+                            dir.path() + QStringLiteral("/KLV_DATA.db")));
         userdb::create(userDb());
         Connection cn;
         ConnectToFile(cn, userDb(), QStringLiteral("unknown"));
-        for (int i = 0; i < kFirms; ++i) firmrecords::store(cn, randomFirm(i, rng));
+        for (int i = 0; i < kFirms; ++i)
+            firmrecords::store(cn, randomFirm(i, rng));
         DisconnectFromDB(cn);
         bool intact = false;
         stored = readBack(intact);
@@ -186,14 +205,17 @@ private slots:
             runAndKill(args, -1, &exitCode);
             fullRunMs[op] = std::max<qint64>(t.elapsed(), 20);
             QVERIFY2(exitCode == 0, qPrintable(args.join(u' ')));
-            for (const FirmStatement& f : writing) stored[f.firmName] = Values(f.values.begin(), f.values.end());
+            for (const FirmStatement& f : writing)
+                stored[f.firmName] = Values(f.values.begin(), f.values.end());
         }
         bool again = false;
         QCOMPARE(readBack(again), stored);
     }
 
     void everyRecordIsTheOldOrTheNewOne() {
-        const int kills = qEnvironmentVariableIsSet("VENTROLUX_KILLS") ? qEnvironmentVariableIntValue("VENTROLUX_KILLS") : 24;
+        const int kills = qEnvironmentVariableIsSet("VENTROLUX_KILLS")
+                              ? qEnvironmentVariableIntValue("VENTROLUX_KILLS")
+                              : 24;
         int landed = 0, halfWritten = 0, lost = 0, otherChanged = 0, damaged = 0, badReference = 0;
         for (int round = 0; round < kills; ++round) {
             const Op op = kOps[round % 4];
@@ -201,7 +223,8 @@ private slots:
             const QStringList args = arguments(op, round, writing);
             const QByteArray referenceBefore = fileHash(newReference());
             // Moments spread over the command's whole run, start-up and the end included.
-            const int delay = static_cast<int>(rng.bounded(static_cast<quint32>(fullRunMs[op] * 12 / 10 + 1)));
+            const int delay =
+                static_cast<int>(rng.bounded(static_cast<quint32>(fullRunMs[op] * 12 / 10 + 1)));
             if (runAndKill(args, delay)) ++landed;
 
             bool intact = false;
@@ -212,16 +235,21 @@ private slots:
             for (const FirmStatement& f : writing) {
                 touched.insert(f.firmName);
                 const Values fresh(f.values.begin(), f.values.end());
-                if (!now.contains(f.firmName)) ++lost;
-                else if (now[f.firmName] == fresh) ++becameNew;
-                else if (now[f.firmName] != stored[f.firmName]) ++halfWritten;
+                if (!now.contains(f.firmName))
+                    ++lost;
+                else if (now[f.firmName] == fresh)
+                    ++becameNew;
+                else if (now[f.firmName] != stored[f.firmName])
+                    ++halfWritten;
             }
             // A file of several firms is imported whole or not at all.
             if (becameNew != 0 && becameNew != writing.size()) ++halfWritten;
             for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
                 if (touched.contains(it.key())) continue;
-                if (!now.contains(it.key())) ++lost;
-                else if (now[it.key()] != it.value()) ++otherChanged;
+                if (!now.contains(it.key()))
+                    ++lost;
+                else if (now[it.key()] != it.value())
+                    ++otherChanged;
             }
             if (now.size() != stored.size()) ++otherChanged;
             stored = now;
@@ -230,19 +258,22 @@ private slots:
                 // Replaced: then by a whole database that passes the program's start-up checks.
                 Connection ref;
                 ConnectToFile(ref, newReference(), QStringLiteral("unknown"), ReadOnly);
-                const bool whole = GetRS(ref, QStringLiteral("PRAGMA integrity_check"), QStringLiteral("read"))
-                                           ->field(0)
-                                           .toString() == QLatin1String("ok") &&
-                                   referencecheck::missingTables(ref, referencecheck::requiredTables(true)).isEmpty() &&
-                                   referencecheck::missingBytes(newReference()) == 0;
+                const bool whole =
+                    GetRS(ref, QStringLiteral("PRAGMA integrity_check"), QStringLiteral("read"))
+                            ->field(0)
+                            .toString() == QLatin1String("ok") &&
+                    referencecheck::missingTables(ref, referencecheck::requiredTables(true)).isEmpty() &&
+                    referencecheck::missingBytes(newReference()) == 0;
                 DisconnectFromDB(ref);
                 if (!whole) ++badReference;
             }
         }
         const int faults = halfWritten + lost + otherChanged + damaged + badReference;
         std::printf("%d kills (%d while the command ran), %d lost or half-written records "
-                    "(%d lost, %d half-written, %d others changed, %d damaged files, %d incomplete reference databases)\n",
-                    kills, landed, lost + halfWritten + otherChanged, lost, halfWritten, otherChanged, damaged, badReference);
+                    "(%d lost, %d half-written, %d others changed, %d damaged files, %d incomplete reference "
+                    "databases)\n",
+                    kills, landed, lost + halfWritten + otherChanged, lost, halfWritten, otherChanged,
+                    damaged, badReference);
         std::fflush(stdout);
         QCOMPARE(faults, 0);
         QVERIFY2(landed > kills / 3, "most kills should land while the command runs");

@@ -34,7 +34,9 @@ void hostileTexts() {
     QTest::newRow("escape character") << QByteArray("\\%");
     QTest::newRow("100,000 characters") << QByteArray(100000, 'a');
     QTest::newRow("control characters") << QByteArray("a\x01\x02\x1b[2Jb\x7f");
-    QTest::newRow("right-to-left mark") << QByteArray("\xe2\x80\xae" "cba" "\xe2\x80\x8f");
+    QTest::newRow("right-to-left mark") << QByteArray("\xe2\x80\xae"
+                                                      "cba"
+                                                      "\xe2\x80\x8f");
     QTest::newRow("invalid UTF-8") << QByteArray("caf\xc3(\xff\xfe");
     QTest::newRow("apostrophes") << QByteArray("O'Neil ''& d'Arcy");
 }
@@ -50,7 +52,8 @@ class TestHostileInput : public QObject {
         QProcess p;
         QStringList list{QStringLiteral("--data-dir"), dir.path()};
         // QProcess takes QString arguments; invalid UTF-8 goes through the local 8-bit codec untouched.
-        for (const QByteArray& a : args) list << QString::fromLocal8Bit(a);
+        for (const QByteArray& a : args)
+            list << QString::fromLocal8Bit(a);
         p.start(kCli, list);
         p.waitForFinished(60000);
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
@@ -67,13 +70,15 @@ class TestHostileInput : public QObject {
 
     static void verifyOwnMessage(const Run& r) {
         QVERIFY2(r.exitCode == 0 || r.exitCode == 1, r.err.constData());
-        for (const char* leak : {"Run-time error", "syntax error", "SQL", "sqlite", "no such", "unrecognized token"})
+        for (const char* leak :
+             {"Run-time error", "syntax error", "SQL", "sqlite", "no such", "unrecognized token"})
             QVERIFY2(!r.err.contains(leak), r.err.left(400).constData());
     }
 
 private slots:
     void initTestCase() {
-        QVERIFY(QFile::copy(QStringLiteral(VENTROLUX_TEST_BIN_DIR "/KLV_DATA.db"), dir.path() + QStringLiteral("/KLV_DATA.db")));
+        QVERIFY(QFile::copy(QStringLiteral(VENTROLUX_TEST_BIN_DIR "/KLV_DATA.db"),
+                            dir.path() + QStringLiteral("/KLV_DATA.db")));
         userdb::create(dir.path() + QStringLiteral("/myData.db"));
         Connection cn;
         ConnectToFile(cn, dir.path() + QStringLiteral("/myData.db"), QStringLiteral("unknown"));
@@ -96,7 +101,8 @@ private slots:
     void naicsCodes_data() { hostileTexts(); }
     void naicsCodes() {
         QFETCH(QByteArray, text);
-        const Run r = cli({"compare", "--dataset", "3:NS", "--naics", text, "--firm", VENTROLUX_SOURCE_DIR "/examples/firm.json"});
+        const Run r = cli({"compare", "--dataset", "3:NS", "--naics", text, "--firm",
+                           VENTROLUX_SOURCE_DIR "/examples/firm.json"});
         verifyOwnMessage(r);
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(storedFirms(), 1);
@@ -108,8 +114,11 @@ private slots:
     void firmNames() {
         QFETCH(QByteArray, text);
         const QString name = QString::fromUtf8(text);
-        QJsonObject o{{QStringLiteral("FirmName"), name}, {QStringLiteral("Year"), 2010}, {QStringLiteral("NAICS"), QStringLiteral("448140")},
-                      {QStringLiteral("Cash"), 100}, {QStringLiteral("ShareC"), 100}};
+        QJsonObject o{{QStringLiteral("FirmName"), name},
+                      {QStringLiteral("Year"), 2010},
+                      {QStringLiteral("NAICS"), QStringLiteral("448140")},
+                      {QStringLiteral("Cash"), 100},
+                      {QStringLiteral("ShareC"), 100}};
         const QString file = dir.path() + QStringLiteral("/hostile.json");
         {
             QFile f(file);

@@ -12,7 +12,9 @@ namespace {
 
 using ratiocalc::FirmNumbers;
 
-int at(const char* column) { return firmrules::comparisonIndex(*lineitems::indexOf(QLatin1String(column))); }
+int at(const char* column) {
+    return firmrules::comparisonIndex(*lineitems::indexOf(QLatin1String(column)));
+}
 
 int ratioIndex(const char* firmColumn) {
     const auto all = ratios::all();
@@ -176,7 +178,9 @@ private slots:
         FirmNumbers f = retailer();
         f[at("Equity1")] = -50000;
         // Quartiles that any value would pass, so only the rule can give 0.
-        const auto industry = [](const QString& c) { return c.startsWith(QLatin1String("DE")) ? 1000.0 : -1000.0; };
+        const auto industry = [](const QString& c) {
+            return c.startsWith(QLatin1String("DE")) ? 1000.0 : -1000.0;
+        };
         const ratiocalc::Results res = ratiocalc::compute(f, industry);
         for (const char* c : {"MyROE", "MyDE"}) {
             const int i = ratioIndex(c);
@@ -225,7 +229,8 @@ private slots:
 
     void firmNumbersReadTheArray() {
         QStringList a(37);
-        for (int i = 4; i < 37; ++i) a[i] = QString::number(i);
+        for (int i = 4; i < 37; ++i)
+            a[i] = QString::number(i);
         a[21].clear();
         a[12] = QStringLiteral("1.677722E+07");
         const FirmNumbers f = ratiocalc::firmNumbers(a);

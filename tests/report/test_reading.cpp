@@ -5,8 +5,8 @@
 
 #include "firm/FirmStatement.h"
 #include "report/FirmComparison.h"
-#include "report/Reading.h"
 #include "report/RatioTable.h"
+#include "report/Reading.h"
 
 #include <QtTest>
 
@@ -16,15 +16,32 @@ using Values = QMap<QString, QString>;
 
 // A small firm whose books balance (total assets 500,000).
 Values baseFirm() {
-    return {{"Cash", "50000"},          {"Ar", "80000"},         {"Inv", "120000"},
-            {"CA", "200000"},           {"OA", "10000"},         {"Invest", "20000"},
-            {"Ptfl", "20000"},          {"OperatingRevenue", "1000000"},
-            {"Sales", "950000"},        {"GrossProfit", "300000"}, {"OperatingProfit", "60000"},
-            {"InterestExpense", "10000"}, {"PretaxProfit", "50000"}, {"ProfitAfterTax", "40000"},
-            {"AccountsPayable", "100000"}, {"Paper", "10000"},     {"Mtg", "100000"},
-            {"Bonds", "0"},             {"Ol", "40000"},         {"AmtsAffil", "10000"},
-            {"OLiab", "15000"},         {"DefTax", "5000"},      {"ShareC", "100000"},
-            {"RetEarn", "110000"},      {"OtherSur", "10000"},   {"CurrentAssets", "260000"},
+    return {{"Cash", "50000"},
+            {"Ar", "80000"},
+            {"Inv", "120000"},
+            {"CA", "200000"},
+            {"OA", "10000"},
+            {"Invest", "20000"},
+            {"Ptfl", "20000"},
+            {"OperatingRevenue", "1000000"},
+            {"Sales", "950000"},
+            {"GrossProfit", "300000"},
+            {"OperatingProfit", "60000"},
+            {"InterestExpense", "10000"},
+            {"PretaxProfit", "50000"},
+            {"ProfitAfterTax", "40000"},
+            {"AccountsPayable", "100000"},
+            {"Paper", "10000"},
+            {"Mtg", "100000"},
+            {"Bonds", "0"},
+            {"Ol", "40000"},
+            {"AmtsAffil", "10000"},
+            {"OLiab", "15000"},
+            {"DefTax", "5000"},
+            {"ShareC", "100000"},
+            {"RetEarn", "110000"},
+            {"OtherSur", "10000"},
+            {"CurrentAssets", "260000"},
             {"CurrentLiabilities", "130000"}};
 }
 
@@ -58,8 +75,8 @@ Case compare(const Values& changes, const QMap<QString, double>& industryFigures
     }
     const Recordset industry(names, {row}, 3, 1);
     Case c;
-    c.comparison = firmcomparison::build(firmrules::comparisonValues(firm, QStringLiteral("Some industry")), 2011,
-                                         industry, QVariant());
+    c.comparison = firmcomparison::build(firmrules::comparisonValues(firm, QStringLiteral("Some industry")),
+                                         2011, industry, QVariant());
     for (qsizetype i = 0; i < names.size(); ++i)
         c.industry.insert(names[i].toCaseFolded(), row[i]);
     return c;
@@ -67,7 +84,8 @@ Case compare(const Values& changes, const QMap<QString, double>& industryFigures
 
 reading::Reading readingOf(const Case& c, int language) {
     return reading::compose([&c](const QString& col) { return c.comparison.value(col); },
-                            [&c](const QString& col) { return c.industry.value(col.toCaseFolded()); }, language);
+                            [&c](const QString& col) { return c.industry.value(col.toCaseFolded()); },
+                            language);
 }
 
 // The sentence of the reading's paragraph that speaks of the ratio.
@@ -101,9 +119,12 @@ private slots:
                "stand exactly between the industry's two halves.";
         QTest::newRow("exactly at the median, French")
             << "28000" << 1.5 << 2.8 << 4.6 << 1
-            << "Votre marge bénéficiaire nette (2,8" + nb + "%) correspond exactement à la médiane de "
-               "l'industrie" + nb + ": une valeur plus élevée est préférable, et vous êtes exactement à la "
-               "limite entre les deux moitiés de l'industrie.";
+            << "Votre marge bénéficiaire nette (2,8" + nb +
+                   "%) correspond exactement à la médiane de "
+                   "l'industrie" +
+                   nb +
+                   ": une valeur plus élevée est préférable, et vous êtes exactement à la "
+                   "limite entre les deux moitiés de l'industrie.";
         QTest::newRow("above the upper quartile")
             << "50000" << 1.5 << 2.8 << 4.6 << 0
             << "Your net profit margin, 5.0%, is 2.2 percentage points above the industry median of 2.8%: "
@@ -124,8 +145,9 @@ private slots:
                "available: higher is better, and you are between the industry's lower and upper quartiles.";
         QTest::newRow("median missing, French")
             << "50000" << 2.0 << 0.0 << 8.0 << 1
-            << "La médiane de l'industrie n'est pas disponible pour votre marge bénéficiaire nette (5,0" + nb +
-                   "%)" + nb + ": une valeur plus élevée est préférable, et vous êtes entre le quartile "
+            << "La médiane de l'industrie n'est pas disponible pour votre marge bénéficiaire nette (5,0" +
+                   nb + "%)" + nb +
+                   ": une valeur plus élevée est préférable, et vous êtes entre le quartile "
                    "inférieur et le quartile supérieur de l'industrie.";
         QTest::newRow("upper quartile missing")
             << "50000" << 1.5 << 2.8 << 0.0 << 0
@@ -168,31 +190,35 @@ private slots:
 
     void summaryNamesStrengthsAndConcerns() {
         // Net profit margin above Q3 (strength); receivable turnover 12.5 below Q1 (concern).
-        const Case c = compare({}, {{"NPMQ1", 1.0}, {"NPMQ2", 2.0}, {"NPMQ3", 3.0},
-                                    {"RTQ1", 13.0}, {"RTQ2", 14.0}, {"RTQ3", 15.0}});
+        const Case c = compare(
+            {},
+            {{"NPMQ1", 1.0}, {"NPMQ2", 2.0}, {"NPMQ3", 3.0}, {"RTQ1", 13.0}, {"RTQ2", 14.0}, {"RTQ3", 15.0}});
         // The other thirteen ratios have no industry figures here and are listed as not ranked after.
         const QString english = readingOf(c, 0).summary;
-        QVERIFY2(english.startsWith(QStringLiteral("Strengths (in the industry's top quarter): net profit margin. "
-                                                   "Concerns (in the industry's bottom quarter): receivable turnover. "
-                                                   "Not ranked: pretax profit margin, ")),
+        QVERIFY2(english.startsWith(
+                     QStringLiteral("Strengths (in the industry's top quarter): net profit margin. "
+                                    "Concerns (in the industry's bottom quarter): receivable turnover. "
+                                    "Not ranked: pretax profit margin, ")),
                  qPrintable(english));
         QVERIFY(!english.contains(QStringLiteral("Not ranked: net profit margin")));
         const QString french = readingOf(c, 1).summary;
-        QVERIFY2(french.startsWith("Points forts (dans le quart supérieur de l'industrie)" + nb +
-                                   ": marge bénéficiaire nette. Points à surveiller (dans le quart inférieur de "
-                                   "l'industrie)" + nb + ": rotation des comptes débiteurs. Non classés" + nb + ":"),
-                 qPrintable(french));
+        QVERIFY2(
+            french.startsWith("Points forts (dans le quart supérieur de l'industrie)" + nb +
+                              ": marge bénéficiaire nette. Points à surveiller (dans le quart inférieur de "
+                              "l'industrie)" +
+                              nb + ": rotation des comptes débiteurs. Non classés" + nb + ":"),
+            qPrintable(french));
     }
 
     void negativeEquityIsNotRanked_data() {
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("roe");
         QTest::addColumn<QString>("unranked");
-        QTest::newRow("English")
-            << 0
-            << "Your return on equity is not meaningful, because your shareholders' equity is negative, so it is "
-               "not ranked."
-            << ", return on equity, ";
+        QTest::newRow("English") << 0
+                                 << "Your return on equity is not meaningful, because your shareholders' "
+                                    "equity is negative, so it is "
+                                    "not ranked."
+                                 << ", return on equity, ";
         QTest::newRow("French")
             << 1
             << "Impossible d'interpréter votre rendement des capitaux propres" + nb +
@@ -204,9 +230,9 @@ private slots:
         QFETCH(QString, roe);
         QFETCH(QString, unranked);
         // Retained earnings of −250,000 leave an equity of −140,000; other liabilities make up the rest.
-        const Case c = compare({{"RetEarn", "-250000"}, {"OLiab", "375000"}},
-                               {{"REQ1", 5.0}, {"REQ2", 10.0}, {"REQ3", 15.0}, {"DEQ1", 2.0}, {"DEQ2", 1.0},
-                                {"DEQ3", 0.5}});
+        const Case c = compare(
+            {{"RetEarn", "-250000"}, {"OLiab", "375000"}},
+            {{"REQ1", 5.0}, {"REQ2", 10.0}, {"REQ3", 15.0}, {"DEQ1", 2.0}, {"DEQ2", 1.0}, {"DEQ3", 0.5}});
         const reading::Reading r = readingOf(c, language);
         QVERIFY2(r.groups[0].endsWith(roe), qPrintable(r.groups[0]));
         QVERIFY2(r.summary.contains(unranked), qPrintable(r.summary));
@@ -226,24 +252,25 @@ private slots:
         QTest::addColumn<QString>("english");
         QTest::addColumn<QString>("french");
         // Net profit 20,000 (2.0%) against a median of 2.847%: 0.02847 × 1,000,000 − 20,000.
-        QTest::newRow("net profit margin") << 0 << "NPM" << 2.847 << 28470.0 - 20000.0
-                                           << "net profit $8,470 higher"
-                                           << "un bénéfice net supérieur de 8" + nb + "470" + nb + "$";
+        QTest::newRow("net profit margin")
+            << 0 << "NPM" << 2.847 << 28470.0 - 20000.0 << "net profit $8,470 higher"
+            << "un bénéfice net supérieur de 8" + nb + "470" + nb + "$";
         // Revenue over receivables 1,000,000 / 80,000 = 12.5 against 14: 14 × 80,000 − 1,000,000.
-        QTest::newRow("receivable turnover") << 9 << "RT" << 14.0 << 1120000.0 - 1000000.0
-                                             << "operating revenue $120,000 higher"
-                                             << "des recettes d'exploitation supérieures de 120" + nb + "000" + nb + "$";
+        QTest::newRow("receivable turnover")
+            << 9 << "RT" << 14.0 << 1120000.0 - 1000000.0 << "operating revenue $120,000 higher"
+            << "des recettes d'exploitation supérieures de 120" + nb + "000" + nb + "$";
         // Debt to equity 160,000 / 220,000 = 0.727 against 0.5, lower is better: 0.5 × 220,000 − 160,000.
         QTest::newRow("debt to equity")
             << 12 << "DE" << 0.5 << 110000.0 - 160000.0
-            << "total debt (short-term paper, mortgages, bonds, loans and amounts owing to affiliates) $50,000 lower"
+            << "total debt (short-term paper, mortgages, bonds, loans and amounts owing to affiliates) "
+               "$50,000 lower"
             << "une dette totale (papier à court terme, hypothèques, obligations, prêts et montants dus aux "
-               "sociétés affiliées) inférieure de 50" + nb + "000" + nb + "$";
+               "sociétés affiliées) inférieure de 50" +
+                   nb + "000" + nb + "$";
         // Interest coverage (10,000 + 50,000) / 10,000 = 6 against 7.5: 7.5 × 10,000 − 60,000.
-        QTest::newRow("interest coverage") << 14 << "IC" << 7.5 << 75000.0 - 60000.0
-                                           << "pretax profit plus interest expense $15,000 higher"
-                                           << "un bénéfice avant impôts majoré des intérêts supérieur de 15" + nb +
-                                                  "000" + nb + "$";
+        QTest::newRow("interest coverage")
+            << 14 << "IC" << 7.5 << 75000.0 - 60000.0 << "pretax profit plus interest expense $15,000 higher"
+            << "un bénéfice avant impôts majoré des intérêts supérieur de 15" + nb + "000" + nb + "$";
     }
     void whatItWouldTake() {
         QFETCH(int, ratio);
@@ -261,7 +288,8 @@ private slots:
         const reading::Reading e = readingOf(c, 0);
         QVERIFY(e.ratios[std::size_t(ratio)].numeratorChange);
         QCOMPARE(*e.ratios[std::size_t(ratio)].numeratorChange, change);
-        QVERIFY2(e.groups[0].contains(english) || e.groups[1].contains(english) || e.groups[2].contains(english),
+        QVERIFY2(e.groups[0].contains(english) || e.groups[1].contains(english) ||
+                     e.groups[2].contains(english),
                  qPrintable(english));
         const reading::Reading f = readingOf(c, 1);
         QVERIFY2(f.groups[0].contains(french) || f.groups[1].contains(french) || f.groups[2].contains(french),
@@ -279,14 +307,15 @@ private slots:
     void balanceSheetItemsThatDifferMost() {
         // Shares of 500,000: mortgages 20%, loans 8%, cash 10%, against 5%, 8% and 30%.
         const Case c = compare({}, {{"a25500", 5.0}, {"a25180", 8.0}, {"a11", 30.0}, {"a12", 16.0}});
-        QCOMPARE(readingOf(c, 0).balance,
-                 QStringLiteral("Your balance sheet differs most from the industry's in these items, as shares of "
-                                "total assets. Cash and deposits: 10.0% for you against 30.0% for the industry "
-                                "(20.0 percentage points less). Mortgages: 20.0% for you against 5.0% for the "
-                                "industry (15.0 percentage points more)."));
-        QVERIFY(readingOf(c, 1).balance.contains("Hypothèques" + nb + ": 20,0" + nb + "% pour vous contre 5,0" +
-                                                 nb + "% pour l'industrie (15,0" + nb +
-                                                 "points de pourcentage de plus)."));
+        QCOMPARE(
+            readingOf(c, 0).balance,
+            QStringLiteral("Your balance sheet differs most from the industry's in these items, as shares of "
+                           "total assets. Cash and deposits: 10.0% for you against 30.0% for the industry "
+                           "(20.0 percentage points less). Mortgages: 20.0% for you against 5.0% for the "
+                           "industry (15.0 percentage points more)."));
+        QVERIFY(readingOf(c, 1).balance.contains("Hypothèques" + nb + ": 20,0" + nb +
+                                                 "% pour vous contre 5,0" + nb + "% pour l'industrie (15,0" +
+                                                 nb + "points de pourcentage de plus)."));
     }
 };
 

@@ -485,7 +485,9 @@ private slots:
         const QString published = QStringLiteral("Financial Performance Indicators 2011");
         for (const char* kind : {"com", "rat", "bal"}) {
             QTest::newRow(qPrintable(QStringLiteral("%1 sample").arg(QLatin1String(kind))))
-                << kind << "E" << "" << "Industry figures: synthetic sample data, not published statistics";
+                << kind << "E"
+                << ""
+                << "Industry figures: synthetic sample data, not published statistics";
             QTest::newRow(qPrintable(QStringLiteral("%1 imported, French").arg(QLatin1String(kind))))
                 << kind << "F" << published
                 << QStringLiteral("Données de l'industrie\u00a0: %1, importées le 2026-11-30").arg(published);
@@ -497,21 +499,26 @@ private slots:
         QFETCH(QString, source);
         QFETCH(QString, expected);
         if (!source.isEmpty())
-            dbs->editReference(QStringLiteral("update Provenance set SourceName = ?, ImportDate = '2026-11-30'"), {source});
+            dbs->editReference(
+                QStringLiteral("update Provenance set SourceName = ?, ImportDate = '2026-11-30'"), {source});
         dbs->open();
         const QString naics = completeIndustry();
         QString table;
         if (kind == QLatin1String("com")) {
             QVERIFY(compare(3, QStringLiteral("NS"), 2011, naics, language,
-                            comparisonArray(QStringLiteral("Test Ltd."), 2011, naics, QStringLiteral("x"), retailerFigures())));
+                            comparisonArray(QStringLiteral("Test Ltd."), 2011, naics, QStringLiteral("x"),
+                                            retailerFigures())));
             table = QStringLiteral("Rpt_Comparison_Titles");
         } else {
             const bool ratios = kind == QLatin1String("rat");
-            QVERIFY((ratios ? fncPrepareRatiosReport : fncPrepareBalanceSheetReport)(gcnData, gcnMyData, kind, 3,
-                                                                                     QStringLiteral("NS"), 2011, naics, language));
+            QVERIFY((ratios ? fncPrepareRatiosReport : fncPrepareBalanceSheetReport)(
+                gcnData, gcnMyData, kind, 3, QStringLiteral("NS"), 2011, naics, language));
             table = ratios ? QStringLiteral("Rpt_Ratios_Titles") : QStringLiteral("Rpt_BalanceSheet_Titles");
         }
-        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select Lbl_SampleNote from ") + table, kRead)->field(0).toString(), expected);
+        QCOMPARE(GetRS(gcnMyData, QStringLiteral("select Lbl_SampleNote from ") + table, kRead)
+                     ->field(0)
+                     .toString(),
+                 expected);
     }
 
     void unknownRegionCodeUsesTheCode() {

@@ -94,8 +94,10 @@ public:
     // The user's settings of this test process go to the server's folder: tests that
     // choose a records server never touch the tester's own settings, nor one another's.
     void keepSettingsHere() const {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("settings")));
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("settings")));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           dir_.filePath(QStringLiteral("settings")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           dir_.filePath(QStringLiteral("settings")));
     }
 
     QString error() const { return error_; }

@@ -1,8 +1,8 @@
 #pragma once
 // The scripted platform of the tests: message boxes answer from a queue and are kept,
 // the end of the program is noted and throws ProgramEnded (stopped at the handler's edge), processes are
-// recorded, not started, file choosers answer from a queue. The printer is a PDF file: printerPdfPath names it, and no path means no printer
-// connected.
+// recorded, not started, file choosers answer from a queue. The printer is a PDF file: printerPdfPath names
+// it, and no path means no printer connected.
 
 #include "platform/Platform.h"
 
@@ -91,7 +91,8 @@ public:
     }
 
     QQueue<MsgResult> answers;
-    QQueue<QString> chosenFiles; // what the file choosers answer in turn; an empty text (or none left) cancels
+    QQueue<QString>
+        chosenFiles; // what the file choosers answer in turn; an empty text (or none left) cancels
     QList<ShownFileChooser> fileChoosers;
     QList<ShownMessage> messages;
     QList<StartedProcess> processes;

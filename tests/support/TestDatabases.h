@@ -2,10 +2,10 @@
 // A private program directory for one test: a copy of the sample reference database
 // and a fresh user database, opened into the global connections.
 
-#include "data/ProgramFiles.h"
-#include "userdb/UserDatabase.h"
-#include "state/modMain.h"
 #include "data/Catalogue.h"
+#include "data/ProgramFiles.h"
+#include "state/modMain.h"
+#include "userdb/UserDatabase.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,7 +15,8 @@ class TestDatabases {
 public:
     TestDatabases() {
         QVERIFY2(dir_.isValid(), "temporary directory");
-        const QString sample = QStringLiteral(VENTROLUX_TEST_BIN_DIR "/") + QLatin1String(catalogue::ReferenceFileName);
+        const QString sample =
+            QStringLiteral(VENTROLUX_TEST_BIN_DIR "/") + QLatin1String(catalogue::ReferenceFileName);
         QVERIFY2(QFile::copy(sample, referencePath()), qPrintable(QStringLiteral("copy of ") + sample));
         QFile::setPermissions(referencePath(), QFile::ReadOwner | QFile::WriteOwner);
         programfiles::setProgramDirectory(dir_.path());

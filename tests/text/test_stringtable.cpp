@@ -34,12 +34,11 @@ private slots:
 
     void everyLookedUpEntryHasBothLanguages() {
         // The English entries the program looks up (ranges are every even number).
-        const QList<std::pair<int, int>> ranges{{2, 2},     {18, 18},   {38, 38},   {44, 44},   {50, 50},   {58, 58},
-                                                {104, 138}, {150, 172}, {176, 204}, {254, 266}, {274, 274}, {294, 294},
-                                                {298, 298}, {328, 328}, {334, 336}, {340, 348}, {352, 352}, {380, 380},
-                                                {396, 396}, {404, 404}, {408, 408}, {414, 418}, {422, 424}, {446, 454},
-                                                {458, 460}, {478, 480}, {484, 500}, {504, 532}, {536, 540}, {544, 546},
-                                                {550, 570}, {574, 574}};
+        const QList<std::pair<int, int>> ranges{
+            {2, 2},     {18, 18},   {38, 38},   {44, 44},   {50, 50},   {58, 58},   {104, 138}, {150, 172},
+            {176, 204}, {254, 266}, {274, 274}, {294, 294}, {298, 298}, {328, 328}, {334, 336}, {340, 348},
+            {352, 352}, {380, 380}, {396, 396}, {404, 404}, {408, 408}, {414, 418}, {422, 424}, {446, 454},
+            {458, 460}, {478, 480}, {484, 500}, {504, 532}, {536, 540}, {544, 546}, {550, 570}, {574, 574}};
         for (const auto& [from, to] : ranges) {
             for (int n = from; n <= to; n += 2) {
                 QVERIFY2(!strings::entry(n).isEmpty(), qPrintable(QStringLiteral("entry %1").arg(n)));
@@ -58,7 +57,8 @@ private slots:
         // The publisher's lines name the project's own contact points, never a telephone number.
         static const QRegularExpression phone(QStringLiteral("\\d{3}[- .]\\d{3,4}"));
         for (int n : {340, 342, 344, 346, 348, 570, 574})
-            for (int lang : {0, 1}) QVERIFY(!phone.match(strings::text(n, lang)).hasMatch());
+            for (int lang : {0, 1})
+                QVERIFY(!phone.match(strings::text(n, lang)).hasMatch());
     }
 };
 

@@ -26,13 +26,17 @@ void makeDatabaseWithFirm(const QString& path, const QString& firm) {
     userdb::create(path);
     Connection cn;
     ConnectToFile(cn, path, QStringLiteral("unknown"));
-    ExecCmdInDB(cn, QStringLiteral("insert into MyValues (FirmName, Year, NAICS, Cash) values (?, 2010, '448140', 12.5)"), {firm});
+    ExecCmdInDB(
+        cn,
+        QStringLiteral("insert into MyValues (FirmName, Year, NAICS, Cash) values (?, 2010, '448140', 12.5)"),
+        {firm});
     DisconnectFromDB(cn);
 }
 
 QStringList firms(Connection& cn) {
     QStringList names;
-    for (RecordsetPtr rs = GetRS(cn, QStringLiteral("select FirmName from MyValues order by FirmName"), QStringLiteral("read"));
+    for (RecordsetPtr rs = GetRS(cn, QStringLiteral("select FirmName from MyValues order by FirmName"),
+                                 QStringLiteral("read"));
          !rs->eof(); rs->moveNext())
         names << rs->field(0).toString();
     return names;
@@ -96,8 +100,9 @@ private slots:
             Connection cn;
             ConnectToFile(cn, path(), QStringLiteral("unknown"));
             for (int i = 0; i < 300; ++i)
-                ExecCmdInDB(cn, QStringLiteral("insert into MyValues (FirmName, Year, NAICS) values (?, 2011, '1')"),
-                            {QStringLiteral("Firm %1 with a long name to fill the pages of the table").arg(i)});
+                ExecCmdInDB(
+                    cn, QStringLiteral("insert into MyValues (FirmName, Year, NAICS) values (?, 2011, '1')"),
+                    {QStringLiteral("Firm %1 with a long name to fill the pages of the table").arg(i)});
             DisconnectFromDB(cn);
             QFile f(path());
             QVERIFY(f.open(QIODevice::ReadWrite));
@@ -145,9 +150,11 @@ private slots:
         const userdb::OpenResult r = userdb::openUserDatabase(cn, path(), kNow);
         QCOMPARE(r.backupPath, path() + QStringLiteral(".bak-20261208-093000"));
         QCOMPARE(firms(cn), QStringList{QStringLiteral("Acme")});
-        QCOMPARE(GetRS(cn, QStringLiteral("PRAGMA user_version"), QStringLiteral("read"))->field(0).toInt(), userdb::kSchemaVersion);
+        QCOMPARE(GetRS(cn, QStringLiteral("PRAGMA user_version"), QStringLiteral("read"))->field(0).toInt(),
+                 userdb::kSchemaVersion);
         {
-            QSqlDatabase backup = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("backup"));
+            QSqlDatabase backup =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("backup"));
             backup.setDatabaseName(r.backupPath);
             QVERIFY(backup.open());
             QSqlQuery q(backup);
@@ -163,9 +170,15 @@ private slots:
         QTest::addColumn<QString>("situation");
         QTest::addColumn<QString>("english");
         QTest::addColumn<QString>("french");
-        QTest::newRow("read-only file") << "file" << "read-only" << "lecture seule";
-        QTest::newRow("read-only folder") << "folder" << "its folder is read-only" << "le dossier est en lecture seule";
-        QTest::newRow("newer version") << "newer" << "newer version" << "version plus récente";
+        QTest::newRow("read-only file") << "file"
+                                        << "read-only"
+                                        << "lecture seule";
+        QTest::newRow("read-only folder") << "folder"
+                                          << "its folder is read-only"
+                                          << "le dossier est en lecture seule";
+        QTest::newRow("newer version") << "newer"
+                                       << "newer version"
+                                       << "version plus récente";
     }
     void refusals() {
         QFETCH(QString, situation);
@@ -179,9 +192,11 @@ private slots:
             DisconnectFromDB(cn);
         }
         const QByteArray before = contents(path());
-        if (situation == QLatin1String("file")) QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadUser);
+        if (situation == QLatin1String("file"))
+            QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadUser);
         if (situation == QLatin1String("folder"))
-            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser);
+            QFile::setPermissions(dir.path(),
+                                  QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser);
         Connection cn;
         QString message;
         try {
@@ -202,7 +217,8 @@ private slots:
     void fileHeldByAnotherProgramIsRefusedNotReplaced() {
         makeDatabaseWithFirm(path(), QStringLiteral("Acme"));
         {
-            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other-copy"));
+            QSqlDatabase other =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other-copy"));
             other.setDatabaseName(path());
             QVERIFY(other.open());
             QSqlQuery q(other);
@@ -238,7 +254,8 @@ private slots:
         {
             QFile f(UserDatabaseLock::lockPathFor(path()));
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QByteArray::number(sleeper.processId()) + "\nsleep\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+            f.write(QByteArray::number(sleeper.processId()) + "\nsleep\n" +
+                    QSysInfo::machineHostName().toUtf8() + "\n");
         }
         UserDatabaseLock second;
         qint64 other = 0;

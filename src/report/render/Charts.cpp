@@ -127,8 +127,8 @@ void drawAxis(QPainter& p, const QRectF& area, const Chart& c) {
 
 // The firm's line (solid, with a dot a year) over the medians' (dashed), on one scale.
 void drawTrendLine(QPainter& p, const QRectF& area, const Chart& c) {
-    const QRectF inner = area.adjusted(area.width() * 0.08, area.height() * 0.15, -area.width() * 0.08,
-                                       -area.height() * 0.15);
+    const QRectF inner =
+        area.adjusted(area.width() * 0.08, area.height() * 0.15, -area.width() * 0.08, -area.height() * 0.15);
     const qsizetype n = std::max(c.firmSeries.size(), c.medianSeries.size());
     double low = 0, high = 0;
     bool any = false;
@@ -142,7 +142,9 @@ void drawTrendLine(QPainter& p, const QRectF& area, const Chart& c) {
     p.setPen(QPen(c.style.quarters[1], std::max<qreal>(area.height() * 0.03, 0.5)));
     p.drawLine(QPointF(inner.left(), inner.bottom()), QPointF(inner.right(), inner.bottom()));
     if (!any || n == 0) return;
-    const auto x = [&](qsizetype i) { return n == 1 ? inner.center().x() : inner.left() + inner.width() * i / (n - 1); };
+    const auto x = [&](qsizetype i) {
+        return n == 1 ? inner.center().x() : inner.left() + inner.width() * i / (n - 1);
+    };
     const auto y = [&](double v) {
         return high > low ? inner.bottom() - inner.height() * (v - low) / (high - low) : inner.center().y();
     };

@@ -18,7 +18,13 @@ class QTextDocument;
 
 namespace reportrender {
 
-enum class ChartKind { QuartileGauge = 1, DivergingBar = 2, DivergingAxis = 3, TrendLine = 4, MedianDirection = 5 };
+enum class ChartKind {
+    QuartileGauge = 1,
+    DivergingBar = 2,
+    DivergingAxis = 3,
+    TrendLine = 4,
+    MedianDirection = 5
+};
 
 struct ChartStyle {
     // The industry's quarters from the weakest to the strongest.

@@ -339,7 +339,10 @@ Chart Evaluator::chart(const QJsonValue& expr, const QString& where, const QStri
         const auto series = [&](const char* key) {
             QList<std::optional<double>> out;
             const QJsonValue v = o.value(QLatin1String(key));
-            if (!v.isArray()) layoutError(where, QStringLiteral("a trend line needs '%1': a list of fields").arg(QLatin1String(key)));
+            if (!v.isArray())
+                layoutError(
+                    where,
+                    QStringLiteral("a trend line needs '%1': a list of fields").arg(QLatin1String(key)));
             for (const QJsonValue& f : v.toArray())
                 out << number(f.toString(), true);
             return out;
@@ -352,7 +355,8 @@ Chart Evaluator::chart(const QJsonValue& expr, const QString& where, const QStri
         c.firmSeries = {number(o.value(QLatin1String("from")).toString(), true),
                         number(o.value(QLatin1String("to")).toString(), true)};
         const QJsonValue lower = o.value(QLatin1String("lower"));
-        if (!lower.isUndefined() && !lower.isBool()) layoutError(where, QStringLiteral("'lower' must be true or false"));
+        if (!lower.isUndefined() && !lower.isBool())
+            layoutError(where, QStringLiteral("'lower' must be true or false"));
         c.lowerIsBetter = lower.toBool();
     } else {
         layoutError(where, QStringLiteral("unknown chart '%1'").arg(kind));

@@ -2,13 +2,13 @@
 
 #include "data/ProgramFiles.h"
 #include "platform/Platform.h"
+#include "report/FirmTrend.h"
+#include "report/Reading.h"
 #include "report/render/Charts.h"
 #include "report/render/DocumentBuilder.h"
 #include "report/render/Expressions.h"
 #include "report/render/PagePrinter.h"
 #include "report/render/ReportData.h"
-#include "report/FirmTrend.h"
-#include "report/Reading.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -130,7 +130,9 @@ std::unique_ptr<QTextDocument> buildTrendDocument(const firmtrend::Trend& trend,
 }
 
 void addReading(ReportData& data) {
-    const auto comparison = [&data](const QString& c) { return data.value(QStringLiteral("Rpt_Comparison"), c); };
+    const auto comparison = [&data](const QString& c) {
+        return data.value(QStringLiteral("Rpt_Comparison"), c);
+    };
     const auto industry = [&data](const QString& c) { return data.value(QStringLiteral("Industry"), c); };
     const int language = languageFlag(data.language());
     data.setTable(QStringLiteral("Reading"),

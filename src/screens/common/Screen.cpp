@@ -33,7 +33,8 @@ void Screen::closeEvent(QCloseEvent* event) {
 bool Screen::event(QEvent* event) {
     // The user switching between the program's own windows makes a screen active; focus
     // coming back from another application does not, and the registry tells them apart.
-    if (event->type() == QEvent::WindowActivate) runHandler([this] { ScreenRegistry::instance().windowActivated(this); });
+    if (event->type() == QEvent::WindowActivate)
+        runHandler([this] { ScreenRegistry::instance().windowActivated(this); });
     return QMainWindow::event(event);
 }
 

@@ -22,7 +22,8 @@ void ScreenRegistry::showModal(Screen& s, Screen* owner) {
     if (!modalBlocking_) return;
     QEventLoop loop;
     modalExits_.push_back([&loop] { loop.quit(); });
-    while (guard && guard->isVisible()) loop.exec();
+    while (guard && guard->isVisible())
+        loop.exec();
     modalExits_.pop_back();
 }
 
@@ -45,8 +46,10 @@ void ScreenRegistry::unload(Screen& s) {
 }
 
 void ScreenRegistry::closed(Screen* s) {
-    if (s->discardOnClose()) unload(*s);
-    else hide(*s);
+    if (s->discardOnClose())
+        unload(*s);
+    else
+        hide(*s);
 }
 
 void ScreenRegistry::windowActivated(Screen* s) {
@@ -63,8 +66,9 @@ void ScreenRegistry::windowActivated(Screen* s) {
 void ScreenRegistry::activate(Screen* s, bool requestFocus) {
     if (active_ == s) return;
     active_ = s;
-    order_.erase(std::remove_if(order_.begin(), order_.end(), [s](const QPointer<Screen>& p) { return !p || p == s; }),
-                 order_.end());
+    order_.erase(
+        std::remove_if(order_.begin(), order_.end(), [s](const QPointer<Screen>& p) { return !p || p == s; }),
+        order_.end());
     order_.push_back(s);
     if (requestFocus) s->activateWindow();
     s->Form_Activate();
@@ -81,11 +85,14 @@ void ScreenRegistry::activateNextVisible() {
 
 void ScreenRegistry::forget(Screen* s) {
     for (auto it = screens_.begin(); it != screens_.end();) {
-        if (it->second == s) it = screens_.erase(it);
-        else ++it;
+        if (it->second == s)
+            it = screens_.erase(it);
+        else
+            ++it;
     }
-    order_.erase(std::remove_if(order_.begin(), order_.end(), [s](const QPointer<Screen>& p) { return !p || p == s; }),
-                 order_.end());
+    order_.erase(
+        std::remove_if(order_.begin(), order_.end(), [s](const QPointer<Screen>& p) { return !p || p == s; }),
+        order_.end());
     if (active_ == s) active_ = nullptr;
 }
 

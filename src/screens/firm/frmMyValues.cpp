@@ -276,11 +276,11 @@ void frmMyValues::buildMenus() {
     onEvent(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
 
     captions_ = {
-        {mnuFile, 496},         {mnuNew, 532},  {mnuSave, 536},     {mnuOpen, 528},       {mnuImport, 808},
-        {mnuExport, 810},       {mnuOfficeDatabase, 860}, {mnuReturn, 498},
-        {mnuReturnSearch, 558}, {mnuExit, 328}, {mnuView, 460},     {mnuDefinition, 334}, {mnuReport, 540},
-        {mnuTrend, 900},
-        {mnuLanguage, 500},     {mnuHelp, 298}, {mnuContents, 562}, {mnuTechnical, 564},  {mnuAbout, 380},
+        {mnuFile, 496},         {mnuNew, 532},       {mnuSave, 536},           {mnuOpen, 528},
+        {mnuImport, 808},       {mnuExport, 810},    {mnuOfficeDatabase, 860}, {mnuReturn, 498},
+        {mnuReturnSearch, 558}, {mnuExit, 328},      {mnuView, 460},           {mnuDefinition, 334},
+        {mnuReport, 540},       {mnuTrend, 900},     {mnuLanguage, 500},       {mnuHelp, 298},
+        {mnuContents, 562},     {mnuTechnical, 564}, {mnuAbout, 380},
     };
 }
 

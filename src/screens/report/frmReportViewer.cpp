@@ -2,17 +2,17 @@
 
 #include "report/render/LayoutFileCheck.h"
 
-#include "platform/Platform.h"
 #include "data/ProgramFiles.h"
+#include "platform/Platform.h"
+#include "report/FirmTrend.h"
+#include "report/ReadingTexts.h"
+#include "report/ReportPreparation.h"
+#include "report/render/ReportRenderer.h"
 #include "screens/common/Handlers.h"
 #include "screens/common/ScreenRegistry.h"
 #include "screens/common/Widgets.h"
 #include "screens/industry/frmSearch.h"
 #include "state/modMain.h"
-#include "report/FirmTrend.h"
-#include "report/ReadingTexts.h"
-#include "report/ReportPreparation.h"
-#include "report/render/ReportRenderer.h"
 
 #include <QAction>
 #include <QIcon>
@@ -26,7 +26,9 @@
 
 namespace {
 // Twips of the design, at the screen's 15 twips to the pixel.
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips) {
+    return twips / 15;
+}
 } // namespace
 
 frmReportViewer::frmReportViewer() {
@@ -57,7 +59,8 @@ frmReportViewer::frmReportViewer() {
     CRViewer1 = new QPrintPreviewWidget(central);
     CRViewer1->setObjectName(QStringLiteral("CRViewer1"));
     CRViewer1->setGeometry(px(105), px(735), px(10935), px(7575));
-    onEvent(CRViewer1, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) { printTo(printer); });
+    onEvent(CRViewer1, &QPrintPreviewWidget::paintRequested, this,
+            [this](QPrinter* printer) { printTo(printer); });
 
     onEvent(btnBack, &QPushButton::clicked, this, [this] { btnBack_Click(); });
     onEvent(actZoomIn, &QAction::triggered, CRViewer1, [this] { CRViewer1->zoomIn(); });
@@ -70,10 +73,13 @@ frmReportViewer::frmReportViewer() {
 
 frmReportViewer::~frmReportViewer() = default;
 
-void frmReportViewer::Form_Activate() { btnBack->setToolTip(modMain::Txt(352)); }
+void frmReportViewer::Form_Activate() {
+    btnBack->setToolTip(modMain::Txt(352));
+}
 
-void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& WriteConn, const QString& ReportToDisplay,
-                                           int16_t Volume, const QString& Province, int16_t Year, const QString& NAICS,
+void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& WriteConn,
+                                           const QString& ReportToDisplay, int16_t Volume,
+                                           const QString& Province, int16_t Year, const QString& NAICS,
                                            const QString& Language, const QStringList& aComparisonValues) {
     const QString kind = ReportToDisplay.left(3).toLower();
     struct Kind {
@@ -105,15 +111,18 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
     bool prepared = false;
     switch (chosen->render) {
     case reportrender::Kind::Ratios:
-        prepared = fncPrepareRatiosReport(DataConn, WriteConn, ReportToDisplay, Volume, Province, Year, NAICS, Language);
+        prepared = fncPrepareRatiosReport(DataConn, WriteConn, ReportToDisplay, Volume, Province, Year, NAICS,
+                                          Language);
         break;
     case reportrender::Kind::BalanceSheet:
-        prepared = fncPrepareBalanceSheetReport(DataConn, WriteConn, ReportToDisplay, Volume, Province, Year, NAICS, Language);
+        prepared = fncPrepareBalanceSheetReport(DataConn, WriteConn, ReportToDisplay, Volume, Province, Year,
+                                                NAICS, Language);
         break;
     case reportrender::Kind::Comparison:
-        prepared = fncPrepareComparisonReport(DataConn, WriteConn, ReportToDisplay, Volume, Province, Year, NAICS, Language,
-                                              aComparisonValues);
-        break;    case reportrender::Kind::Trend: // asked for through DisplayTrendReport, never by a kind letter
+        prepared = fncPrepareComparisonReport(DataConn, WriteConn, ReportToDisplay, Volume, Province, Year,
+                                              NAICS, Language, aComparisonValues);
+        break;
+    case reportrender::Kind::Trend: // asked for through DisplayTrendReport, never by a kind letter
         break;
     }
 
@@ -137,7 +146,8 @@ void frmReportViewer::DisplayTrendReport(Connection& DataConn, Connection& Write
         MsgBox(outcome.refusal, MsgButtons::OK, MsgIcon::Exclamation);
         return;
     }
-    setWindowTitle(QStringLiteral("Ventrolux — ") + readingtexts::trendLabel(QStringLiteral("Title_Report"), language));
+    setWindowTitle(QStringLiteral("Ventrolux — ") +
+                   readingtexts::trendLabel(QStringLiteral("Title_Report"), language));
     document_ = reportrender::buildTrendDocument(*outcome.trend, language,
                                                  reportrender::defaultLayoutPath(reportrender::Kind::Trend));
     showDocument();
@@ -170,12 +180,13 @@ void frmReportViewer::printDialog() {
 }
 
 void frmReportViewer::exportDialog() {
-    const std::optional<QString> chosen =
-        ChooseFile(FileChoice::Save, french_ ? QStringLiteral("Exporter en PDF") : QStringLiteral("Export to PDF"),
-                   QString(), QStringLiteral("PDF (*.pdf)"));
+    const std::optional<QString> chosen = ChooseFile(
+        FileChoice::Save, french_ ? QStringLiteral("Exporter en PDF") : QStringLiteral("Export to PDF"),
+        QString(), QStringLiteral("PDF (*.pdf)"));
     if (!chosen) return;
-    const QString path =
-        chosen->endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? *chosen : *chosen + QStringLiteral(".pdf");
+    const QString path = chosen->endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)
+                             ? *chosen
+                             : *chosen + QStringLiteral(".pdf");
     try {
         exportPdf(path);
     } catch (const FatalError& e) {

@@ -2,8 +2,8 @@
 // The report screen: prepares one of the three reports in the user database and shows
 // it, paginated, with zoom, printing and export to PDF.
 
-#include "screens/common/Screen.h"
 #include "data/DBTools.h"
+#include "screens/common/Screen.h"
 
 #include <QStringList>
 #include <memory>
@@ -24,9 +24,9 @@ public:
 
     // Prepares the report of the kind ("com", "rat", "bal", by its first three letters)
     // and shows it modal; returns when the user goes back.
-    void DisplayCrystalReport(Connection& DataConn, Connection& WriteConn, const QString& ReportToDisplay, int16_t Volume,
-                              const QString& Province, int16_t Year, const QString& NAICS, const QString& Language,
-                              const QStringList& aComparisonValues);
+    void DisplayCrystalReport(Connection& DataConn, Connection& WriteConn, const QString& ReportToDisplay,
+                              int16_t Volume, const QString& Province, int16_t Year, const QString& NAICS,
+                              const QString& Language, const QStringList& aComparisonValues);
 
     // Prepares the trend report of the firm saved under firmName (its years read from
     // records) against the industry and shows it modal; a firm with fewer than two saved

@@ -1,9 +1,9 @@
 #include "screens/start/frmAbout.h"
 
+#include "data/SourceOfFigures.h"
 #include "screens/common/Handlers.h"
 #include "screens/common/ScreenRegistry.h"
 #include "screens/common/Widgets.h"
-#include "data/SourceOfFigures.h"
 #include "state/RecordsPlace.h"
 #include "state/modMain.h"
 
@@ -48,7 +48,8 @@ frmAbout::frmAbout() {
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(header);
     layout->addSpacing(8);
-    for (QLabel* l : {lblStats, lblStreet, lblBuilding, lblProv, lblSubjectMatter, lblTechnical, lblEmail, lblFax})
+    for (QLabel* l :
+         {lblStats, lblStreet, lblBuilding, lblProv, lblSubjectMatter, lblTechnical, lblEmail, lblFax})
         layout->addWidget(l);
     layout->addSpacing(8);
     layout->addWidget(lblProvenance);
@@ -60,9 +61,13 @@ frmAbout::frmAbout() {
     setFixedSizeAfterLayout(this);
 }
 
-void frmAbout::Form_Load() { centreOnScreen(); }
+void frmAbout::Form_Load() {
+    centreOnScreen();
+}
 
-void frmAbout::Form_Activate() { subLoadCaptions(); }
+void frmAbout::Form_Activate() {
+    subLoadCaptions();
+}
 
 void frmAbout::subLoadCaptions() {
     lblTitle->setText(Txt(2));
@@ -80,7 +85,9 @@ void frmAbout::subLoadCaptions() {
     lblRecords->setText(RecordsLocation());
 }
 
-void frmAbout::cmdReturn_Click() { ScreenRegistry::instance().hide(*this); }
+void frmAbout::cmdReturn_Click() {
+    ScreenRegistry::instance().hide(*this);
+}
 
 bool frmAbout::Form_QueryUnload() {
     cmdReturn_Click();

@@ -1,14 +1,14 @@
 #include "screens/start/frmMenu.h"
 
+#include "data/Catalogue.h"
+#include "data/DatasetOptions.h"
 #include "platform/Platform.h"
 #include "screens/common/Handlers.h"
 #include "screens/common/ScreenRegistry.h"
 #include "screens/common/Widgets.h"
-#include "state/modMain.h"
-#include "data/Catalogue.h"
-#include "data/DatasetOptions.h"
 #include "screens/industry/frmSearch.h"
 #include "screens/start/frmAbout.h"
+#include "state/modMain.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -30,10 +30,12 @@ struct RegionRow {
     bool indented;
 };
 constexpr RegionRow kRegionRows[] = {
-    {"optAtlantic", false},   {"optNewfoundland", true}, {"optNewBrunswick", true}, {"optNovaScotia", true},
-    {"optPEI", true},         {"optQuebec", false},      {"optOntario", false},     {"optPrairies", false},
-    {"optManitoba", true},    {"optSaskatchewan", true}, {"optAlberta", true},      {"optBritishColumbia", false},
-    {"optTerritories", false}, {"optNunavut", true},     {"optNWT", true},          {"optYukon", true},
+    {"optAtlantic", false},    {"optNewfoundland", true}, {"optNewBrunswick", true},
+    {"optNovaScotia", true},   {"optPEI", true},          {"optQuebec", false},
+    {"optOntario", false},     {"optPrairies", false},    {"optManitoba", true},
+    {"optSaskatchewan", true}, {"optAlberta", true},      {"optBritishColumbia", false},
+    {"optTerritories", false}, {"optNunavut", true},      {"optNWT", true},
+    {"optYukon", true},
 };
 
 QFrame* makeShape(const QString& name) {
@@ -80,11 +82,13 @@ frmMenu::frmMenu() {
     QFrame* shape1 = makeShape(QStringLiteral("Shape1"));
     auto* left = new QVBoxLayout(shape1);
     left->addWidget(lblCanada);
-    const char* volumeHeadings[][2] = {{"lblVol1", "Volume 1"}, {"lblVol2", "Volume 2"}, {"lblVolume3", "Volume 3"}};
+    const char* volumeHeadings[][2] = {
+        {"lblVol1", "Volume 1"}, {"lblVol2", "Volume 2"}, {"lblVolume3", "Volume 3"}};
     const char* volumeOptions[] = {"optVol1", "optVol2", "optVol3"};
     for (int i = 0; i < 3; ++i) {
         left->addSpacing(8);
-        left->addWidget(makeLabel(QLatin1String(volumeHeadings[i][0]), QLatin1String(volumeHeadings[i][1]), true));
+        left->addWidget(
+            makeLabel(QLatin1String(volumeHeadings[i][0]), QLatin1String(volumeHeadings[i][1]), true));
         left->addWidget(options_.value(QLatin1String(volumeOptions[i])));
     }
     left->addStretch();
@@ -146,19 +150,26 @@ frmMenu::frmMenu() {
     setFixedSizeAfterLayout(this);
 }
 
-QRadioButton* frmMenu::option(const QString& controlName) const { return options_.value(controlName); }
+QRadioButton* frmMenu::option(const QString& controlName) const {
+    return options_.value(controlName);
+}
 
-void frmMenu::Form_Load() { centreOnScreen(); }
+void frmMenu::Form_Load() {
+    centreOnScreen();
+}
 
 void frmMenu::Form_Activate() {
     subLoadCaptions();
     subVerifyDataAvailable();
 }
 
-bool frmMenu::Form_QueryUnload() { return askExitQuestion(); }
+bool frmMenu::Form_QueryUnload() {
+    return askExitQuestion();
+}
 
 void frmMenu::subLoadCaptions() {
-    setWindowTitle(QStringLiteral("Ventrolux") + (IsFrench() ? QStringLiteral(" pour ") : QStringLiteral(" for ")) +
+    setWindowTitle(QStringLiteral("Ventrolux") +
+                   (IsFrench() ? QStringLiteral(" pour ") : QStringLiteral(" for ")) +
                    QStringLiteral("2011, 2010 and 2009"));
     lblInstructions->setText(Txt(484));
     lblCanada->setText(Txt(486));
@@ -182,22 +193,26 @@ void frmMenu::subLoadCaptions() {
 
 void frmMenu::subVerifyDataAvailable() {
     for (const DatasetOption& o : datasets::options())
-        subConnectToTable(catalogue::datasetTableName(o.volume, QLatin1String(o.region), datasets::kCurrentYear),
-                          options_.value(QLatin1String(o.controlName)));
+        subConnectToTable(
+            catalogue::datasetTableName(o.volume, QLatin1String(o.region), datasets::kCurrentYear),
+            options_.value(QLatin1String(o.controlName)));
 }
 
 void frmMenu::subConnectToTable(const QString& strDataTableName, QRadioButton* optDataOption) {
-    RecordsetPtr rs = GetRS(gcnData, QStringLiteral("select count(*) as NumRecords from ") + catalogue::table(strDataTableName),
-                            QStringLiteral("read"));
+    RecordsetPtr rs = GetRS(
+        gcnData, QStringLiteral("select count(*) as NumRecords from ") + catalogue::table(strDataTableName),
+        QStringLiteral("read"));
     optDataOption->setEnabled(rs->field(QStringLiteral("NumRecords")).toLongLong() != 0);
 }
 
 QString frmMenu::fncGetDescription(const QString& strChoice) {
-    RecordsetPtr rs = GetRS(gcnData, QStringLiteral("Select * from datadescription where optname = ?"), QStringLiteral("read"),
-                            {strChoice});
-    // A dataset without a description row (or with a null one) shows an empty box rather than ending the program.
+    RecordsetPtr rs = GetRS(gcnData, QStringLiteral("Select * from datadescription where optname = ?"),
+                            QStringLiteral("read"), {strChoice});
+    // A dataset without a description row (or with a null one) shows an empty box rather than ending the
+    // program.
     if (rs->eof()) return QString();
-    const QVariant v = rs->field(IsFrench() ? QStringLiteral("descriptionf") : QStringLiteral("descriptione"));
+    const QVariant v =
+        rs->field(IsFrench() ? QStringLiteral("descriptionf") : QStringLiteral("descriptione"));
     return v.isNull() ? QString() : v.toString();
 }
 
@@ -227,7 +242,9 @@ void frmMenu::cmdSearch_Click() {
     MsgBox(Txt(480), MsgButtons::OK, MsgIcon::None);
 }
 
-void frmMenu::mnuExit_Click() { Form_QueryUnload(); }
+void frmMenu::mnuExit_Click() {
+    Form_QueryUnload();
+}
 
 void frmMenu::mnuEnglish_Click() {
     gintLanguage = 0;
@@ -239,8 +256,12 @@ void frmMenu::mnuFrench_Click() {
     subLoadCaptions();
 }
 
-void frmMenu::mnuContents_Click() { subLaunchHelpFile(QStringLiteral("Contents")); }
-void frmMenu::mnuTechnical_Click() { subLaunchHelpFile(QStringLiteral("Tech")); }
+void frmMenu::mnuContents_Click() {
+    subLaunchHelpFile(QStringLiteral("Contents"));
+}
+void frmMenu::mnuTechnical_Click() {
+    subLaunchHelpFile(QStringLiteral("Tech"));
+}
 
 void frmMenu::mnuAbout_Click() {
     ScreenRegistry& registry = ScreenRegistry::instance();

@@ -2,9 +2,9 @@
 
 #include "screens/common/Handlers.h"
 #include "screens/common/ScreenRegistry.h"
-#include "state/modMain.h"
-#include "screens/start/frmMenu.h"
 #include "screens/common/Widgets.h"
+#include "screens/start/frmMenu.h"
+#include "state/modMain.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,7 +13,8 @@
 
 namespace {
 QLabel* makeLinkLabel(const QString& name, const QString& text) {
-    auto* label = new QLabel(QStringLiteral("<a href=\"#\" style=\"color:#0000ee;\">%1</a>").arg(text.toHtmlEscaped()));
+    auto* label =
+        new QLabel(QStringLiteral("<a href=\"#\" style=\"color:#0000ee;\">%1</a>").arg(text.toHtmlEscaped()));
     label->setObjectName(name);
     label->setTextFormat(Qt::RichText);
     label->setCursor(Qt::PointingHandCursor);
@@ -31,10 +32,14 @@ frmStart::frmStart() {
 
     cmdFrancais = makeButton(QStringLiteral("cmdFrancais"), QStringLiteral("Français"));
     cmdEnglish = makeButton(QStringLiteral("cmdEnglish"), QStringLiteral("English"));
-    Picture3 = makePicture(QStringLiteral("Picture3"), QStringLiteral(":/ventrolux/images/banner.svg"), QSize(420, 110));
-    Picture1 = makePicture(QStringLiteral("Picture1"), QStringLiteral(":/ventrolux/images/emblem.svg"), QSize(120, 120));
-    lblLicenseAgreementF = makeLinkLabel(QStringLiteral("lblLicenseAgreementF"), QStringLiteral("Conditions d'utilisation"));
-    lblLicenseAgreementE = makeLinkLabel(QStringLiteral("lblLicenseAgreementE"), QStringLiteral("Terms of use"));
+    Picture3 = makePicture(QStringLiteral("Picture3"), QStringLiteral(":/ventrolux/images/banner.svg"),
+                           QSize(420, 110));
+    Picture1 = makePicture(QStringLiteral("Picture1"), QStringLiteral(":/ventrolux/images/emblem.svg"),
+                           QSize(120, 120));
+    lblLicenseAgreementF =
+        makeLinkLabel(QStringLiteral("lblLicenseAgreementF"), QStringLiteral("Conditions d'utilisation"));
+    lblLicenseAgreementE =
+        makeLinkLabel(QStringLiteral("lblLicenseAgreementE"), QStringLiteral("Terms of use"));
     lblReferenceYrs = new QLabel;
     lblReferenceYrs->setObjectName(QStringLiteral("lblReferenceYrs"));
     lblReferenceYrs->setAlignment(Qt::AlignCenter);
@@ -68,14 +73,17 @@ frmStart::frmStart() {
 }
 
 void frmStart::Form_Load() {
-    setWindowTitle(QStringLiteral("ZEBRO") + QStringLiteral(" - ") + QStringLiteral("DORVA") + QStringLiteral("   ") +
-                   QStringLiteral("2011, 2010 and 2009"));
-    lblReferenceYrs->setText(QStringLiteral("Reference Years / Années de référence") + u' ' + QStringLiteral("2011") +
-                             QStringLiteral(", ") + QStringLiteral("2010") + QStringLiteral(", ") + QStringLiteral("2009"));
+    setWindowTitle(QStringLiteral("ZEBRO") + QStringLiteral(" - ") + QStringLiteral("DORVA") +
+                   QStringLiteral("   ") + QStringLiteral("2011, 2010 and 2009"));
+    lblReferenceYrs->setText(QStringLiteral("Reference Years / Années de référence") + u' ' +
+                             QStringLiteral("2011") + QStringLiteral(", ") + QStringLiteral("2010") +
+                             QStringLiteral(", ") + QStringLiteral("2009"));
     centreOnScreen();
 }
 
-bool frmStart::Form_QueryUnload() { return askExitQuestion(); }
+bool frmStart::Form_QueryUnload() {
+    return askExitQuestion();
+}
 
 void frmStart::chooseLanguage(int16_t language) {
     modMain::gintLanguage = language;
@@ -84,8 +92,16 @@ void frmStart::chooseLanguage(int16_t language) {
     registry.show(registry.get<frmMenu>());
 }
 
-void frmStart::cmdEnglish_Click() { chooseLanguage(0); }
-void frmStart::cmdFrancais_Click() { chooseLanguage(1); }
+void frmStart::cmdEnglish_Click() {
+    chooseLanguage(0);
+}
+void frmStart::cmdFrancais_Click() {
+    chooseLanguage(1);
+}
 
-void frmStart::lblLicenseAgreementE_Click() { modMain::GetHelpTopic(QStringLiteral("MOLV_ConceptsHelp_Eng.html"), 9999); }
-void frmStart::lblLicenseAgreementF_Click() { modMain::GetHelpTopic(QStringLiteral("MOLV_ConceptsHelp_Fre.html"), 9999); }
+void frmStart::lblLicenseAgreementE_Click() {
+    modMain::GetHelpTopic(QStringLiteral("MOLV_ConceptsHelp_Eng.html"), 9999);
+}
+void frmStart::lblLicenseAgreementF_Click() {
+    modMain::GetHelpTopic(QStringLiteral("MOLV_ConceptsHelp_Fre.html"), 9999);
+}

@@ -1,12 +1,12 @@
 // The start screen, the main menu and the About screen, driven through their real
 // widgets with the scripted platform.
 
-#include "screens/common/ScreenRegistry.h"
-#include "state/modMain.h"
 #include "data/DatasetOptions.h"
+#include "screens/common/ScreenRegistry.h"
 #include "screens/start/frmAbout.h"
 #include "screens/start/frmMenu.h"
 #include "screens/start/frmStart.h"
+#include "state/modMain.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestDatabases.h"
 
@@ -52,7 +52,8 @@ private slots:
         dbs->open();
         frmStart& start = registry.get<frmStart>();
         QCOMPARE(start.windowTitle(), QStringLiteral("ZEBRO - DORVA   2011, 2010 and 2009"));
-        QCOMPARE(start.lblReferenceYrs->text(), QStringLiteral("Reference Years / Années de référence 2011, 2010, 2009"));
+        QCOMPARE(start.lblReferenceYrs->text(),
+                 QStringLiteral("Reference Years / Années de référence 2011, 2010, 2009"));
         QCOMPARE(start.cmdEnglish->text(), QStringLiteral("English"));
         QCOMPARE(start.cmdFrancais->text(), QStringLiteral("Français"));
     }
@@ -61,8 +62,10 @@ private slots:
         QTest::addColumn<bool>("french");
         QTest::addColumn<QString>("search");
         QTest::addColumn<QString>("title");
-        QTest::newRow("English") << false << "Search" << "Ventrolux for 2011, 2010 and 2009";
-        QTest::newRow("Français") << true << "Recherche" << "Ventrolux pour 2011, 2010 and 2009";
+        QTest::newRow("English") << false << "Search"
+                                 << "Ventrolux for 2011, 2010 and 2009";
+        QTest::newRow("Français") << true << "Recherche"
+                                  << "Ventrolux pour 2011, 2010 and 2009";
     }
     void languageButtons() {
         QFETCH(bool, french);
@@ -97,8 +100,10 @@ private slots:
         dbs->open();
         gintLanguage = static_cast<int16_t>(language);
         Screen* s = nullptr;
-        if (screen == QLatin1String("frmStart")) s = &registry.get<frmStart>();
-        else s = &registry.get<frmMenu>();
+        if (screen == QLatin1String("frmStart"))
+            s = &registry.get<frmStart>();
+        else
+            s = &registry.get<frmMenu>();
         registry.show(*s);
         if (auto* menu = qobject_cast<frmMenu*>(s)) menu->option(QStringLiteral("optQuebec"))->click();
         platform->answers.enqueue(MsgResult::No);
@@ -187,12 +192,18 @@ private slots:
         QTest::addColumn<QString>("region");
         QTest::addColumn<QString>("naicsTable");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("Prairies") << 0 << "optPrairies" << "ZEBRO_Vol3_PRAIRIES_2011_Final_Ratios" << 3 << "PRAIRIES"
-                                  << "ZEBRO_NAICS_Description_Ind_Raw" << "Prairies";
-        QTest::newRow("volume 1") << 0 << "optVol1" << "ZEBRO_Vol1_ALL_2011_Final_Ratios" << 1 << "ALL"
-                                  << "ZEBRO_NAICS_Description_Ind_Detailed" << "Enterprises with Revenue of $25 million or more";
-        QTest::newRow("British Columbia in French") << 1 << "optBritishColumbia" << "ZEBRO_Vol3_BC_2011_Final_Ratios" << 3
-                                                    << "BC" << "ZEBRO_NAICS_Description_Ind_Raw" << "Colombie-Britannique";
+        QTest::newRow("Prairies") << 0 << "optPrairies"
+                                  << "ZEBRO_Vol3_PRAIRIES_2011_Final_Ratios" << 3 << "PRAIRIES"
+                                  << "ZEBRO_NAICS_Description_Ind_Raw"
+                                  << "Prairies";
+        QTest::newRow("volume 1") << 0 << "optVol1"
+                                  << "ZEBRO_Vol1_ALL_2011_Final_Ratios" << 1 << "ALL"
+                                  << "ZEBRO_NAICS_Description_Ind_Detailed"
+                                  << "Enterprises with Revenue of $25 million or more";
+        QTest::newRow("British Columbia in French") << 1 << "optBritishColumbia"
+                                                    << "ZEBRO_Vol3_BC_2011_Final_Ratios" << 3 << "BC"
+                                                    << "ZEBRO_NAICS_Description_Ind_Raw"
+                                                    << "Colombie-Britannique";
     }
     void searchFillsTheGlobalState() {
         QFETCH(int, language);
@@ -219,8 +230,10 @@ private slots:
         frmMenu& menu = showMenu(1);
         QRadioButton* ns = menu.option(QStringLiteral("optNovaScotia"));
         ns->click();
-        RecordsetPtr rs = GetRS(gcnData, QStringLiteral("select descriptione, descriptionf from datadescription where optname = ?"),
-                                QStringLiteral("read"), {QStringLiteral("optNovaScotia")});
+        RecordsetPtr rs =
+            GetRS(gcnData,
+                  QStringLiteral("select descriptione, descriptionf from datadescription where optname = ?"),
+                  QStringLiteral("read"), {QStringLiteral("optNovaScotia")});
         const QString french = rs->field(QStringLiteral("descriptionf")).toString();
         QVERIFY(!french.isEmpty());
         // A plain-text box shows non-breaking spaces as ordinary ones.
@@ -231,22 +244,24 @@ private slots:
         QVERIFY(ns->isChecked());
         QCOMPARE(menu.cmdSearch->text(), QStringLiteral("Search"));
         ns->click();
-        QCOMPARE(menu.txtDescription->toPlainText(), rs->field(QStringLiteral("descriptione")).toString().replace(QChar(0xA0), u' '));
+        QCOMPARE(menu.txtDescription->toPlainText(),
+                 rs->field(QStringLiteral("descriptione")).toString().replace(QChar(0xA0), u' '));
     }
 
     void optionWithoutDescriptionShowsEmptyBox_data() {
         QTest::addColumn<QStringList>("edits");
         QTest::newRow("no row") << QStringList{"delete from datadescription where optname = 'optAlberta'"};
         // The generated file refuses nulls there; a file from elsewhere may hold them.
-        QTest::newRow("null description")
-            << QStringList{"create table dd as select * from datadescription", "drop table datadescription",
-                           "create table datadescription (optname TEXT, descriptione TEXT, descriptionf TEXT)",
-                           "insert into datadescription select optname, descriptione, descriptionf from dd",
-                           "update datadescription set descriptione = null where optname = 'optAlberta'"};
+        QTest::newRow("null description") << QStringList{
+            "create table dd as select * from datadescription", "drop table datadescription",
+            "create table datadescription (optname TEXT, descriptione TEXT, descriptionf TEXT)",
+            "insert into datadescription select optname, descriptione, descriptionf from dd",
+            "update datadescription set descriptione = null where optname = 'optAlberta'"};
     }
     void optionWithoutDescriptionShowsEmptyBox() {
         QFETCH(QStringList, edits);
-        for (const QString& edit : edits) editReference(edit);
+        for (const QString& edit : edits)
+            editReference(edit);
         dbs->open();
         frmMenu& menu = showMenu();
         menu.option(QStringLiteral("optQuebec"))->click();
@@ -285,22 +300,27 @@ private slots:
         QTest::addColumn<QString>("source");
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("sample, English") << "" << 0 << "Industry figures: synthetic sample data, not published statistics";
-        QTest::newRow("sample, French") << "" << 1
-                                        << "Données de l'industrie\u00a0: données d'exemple synthétiques, et non des "
-                                           "statistiques publiées";
-        QTest::newRow("imported, English") << "Financial Ratios 2011 (published)" << 0
-                                           << "Industry figures: Financial Ratios 2011 (published), imported 2026-11-30";
-        QTest::newRow("imported, French") << "Financial Ratios 2011 (published)" << 1
-                                          << "Données de l'industrie\u00a0: Financial Ratios 2011 (published), importées le "
-                                             "2026-11-30";
+        QTest::newRow("sample, English")
+            << "" << 0 << "Industry figures: synthetic sample data, not published statistics";
+        QTest::newRow("sample, French")
+            << "" << 1
+            << "Données de l'industrie\u00a0: données d'exemple synthétiques, et non des "
+               "statistiques publiées";
+        QTest::newRow("imported, English")
+            << "Financial Ratios 2011 (published)" << 0
+            << "Industry figures: Financial Ratios 2011 (published), imported 2026-11-30";
+        QTest::newRow("imported, French")
+            << "Financial Ratios 2011 (published)" << 1
+            << "Données de l'industrie\u00a0: Financial Ratios 2011 (published), importées le "
+               "2026-11-30";
     }
     void aboutNamesTheSourceOfTheFigures() {
         QFETCH(QString, source);
         QFETCH(int, language);
         QFETCH(QString, expected);
         if (!source.isEmpty())
-            dbs->editReference(QStringLiteral("update Provenance set SourceName = ?, ImportDate = '2026-11-30'"), {source});
+            dbs->editReference(
+                QStringLiteral("update Provenance set SourceName = ?, ImportDate = '2026-11-30'"), {source});
         dbs->open();
         frmMenu& menu = showMenu(static_cast<int16_t>(language));
         menu.mnuAbout->trigger();
@@ -325,8 +345,10 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("returnText");
-        QTest::newRow("English") << 0 << "About ZEBRO" << "Return";
-        QTest::newRow("French") << 1 << "Au sujet de DORVA" << "Retourner";
+        QTest::newRow("English") << 0 << "About ZEBRO"
+                                 << "Return";
+        QTest::newRow("French") << 1 << "Au sujet de DORVA"
+                                << "Retourner";
     }
     void aboutTextsFollowTheLanguage() {
         QFETCH(int, language);
@@ -365,8 +387,10 @@ private slots:
         QTest::keyClick(&menu, Qt::Key_F1);
         QTest::keyClick(&menu, Qt::Key_T, Qt::ControlModifier);
         QCOMPARE(platform->processes.size(), 2);
-        QVERIFY(platform->processes[0].arguments.value(0).endsWith(QStringLiteral("/MOLV_ConceptsHelp_Eng.html")));
-        QVERIFY(platform->processes[1].arguments.value(0).endsWith(QStringLiteral("/MOLV_Tech_Help_Eng.html")));
+        QVERIFY(platform->processes[0].arguments.value(0).endsWith(
+            QStringLiteral("/MOLV_ConceptsHelp_Eng.html")));
+        QVERIFY(
+            platform->processes[1].arguments.value(0).endsWith(QStringLiteral("/MOLV_Tech_Help_Eng.html")));
 
         platform->answers.enqueue(MsgResult::No);
         QTest::keyClick(&menu, Qt::Key_X, Qt::ControlModifier);
@@ -377,7 +401,8 @@ private slots:
         frmAbout* about = registry.existing<frmAbout>();
         QVERIFY(about && about->isVisible());
         // Captions from the string table carry no access-key letter.
-        for (QAction* a : {menu.mnuExit, menu.mnuContents, menu.mnuTechnical, menu.mnuAbout}) QVERIFY(!a->text().contains(u'&'));
+        for (QAction* a : {menu.mnuExit, menu.mnuContents, menu.mnuTechnical, menu.mnuAbout})
+            QVERIFY(!a->text().contains(u'&'));
     }
 
     // The nineteen options form one choice across both frames: the last one clicked is
@@ -385,18 +410,20 @@ private slots:
     void datasetOptionsAreOneChoice_data() {
         QTest::addColumn<QStringList>("clicks");
         QTest::addColumn<QString>("table");
-        QTest::newRow("region then volume 1") << QStringList{"optQuebec", "optVol1"} << "ZEBRO_Vol1_ALL_2011_Final_Ratios";
-        QTest::newRow("volume 2 then a province") << QStringList{"optVol2", "optNovaScotia"}
-                                                  << "ZEBRO_Vol3_NS_2011_Final_Ratios";
-        QTest::newRow("province, volume, territory") << QStringList{"optManitoba", "optVol3", "optYukon"}
-                                                     << "ZEBRO_Vol3_YT_2011_Final_Ratios";
+        QTest::newRow("region then volume 1")
+            << QStringList{"optQuebec", "optVol1"} << "ZEBRO_Vol1_ALL_2011_Final_Ratios";
+        QTest::newRow("volume 2 then a province")
+            << QStringList{"optVol2", "optNovaScotia"} << "ZEBRO_Vol3_NS_2011_Final_Ratios";
+        QTest::newRow("province, volume, territory")
+            << QStringList{"optManitoba", "optVol3", "optYukon"} << "ZEBRO_Vol3_YT_2011_Final_Ratios";
     }
     void datasetOptionsAreOneChoice() {
         QFETCH(QStringList, clicks);
         QFETCH(QString, table);
         dbs->open();
         frmMenu& menu = showMenu();
-        for (const QString& name : clicks) QTest::mouseClick(menu.option(name), Qt::LeftButton, {}, QPoint(6, 6));
+        for (const QString& name : clicks)
+            QTest::mouseClick(menu.option(name), Qt::LeftButton, {}, QPoint(6, 6));
         int checked = 0;
         for (const DatasetOption& o : datasets::options())
             if (menu.option(QLatin1String(o.controlName))->isChecked()) ++checked;
@@ -415,7 +442,8 @@ private slots:
         registry.show(start);
         QTest::mouseClick(start.cmdEnglish, Qt::LeftButton);
         QCOMPARE(platform->endedWith, 1);
-        QVERIFY2(platform->lastMessage().startsWith(QStringLiteral("Run-time error ")), qPrintable(platform->lastMessage()));
+        QVERIFY2(platform->lastMessage().startsWith(QStringLiteral("Run-time error ")),
+                 qPrintable(platform->lastMessage()));
         QVERIFY(platform->lastMessage().contains(QStringLiteral("ZEBRO_Vol3_AB_2011_Final_Ratios")));
         QCOMPARE(platform->messages.last().icon, MsgIcon::Critical);
     }
@@ -427,8 +455,10 @@ private slots:
         menu.mnuContents->trigger();
         menu.mnuTechnical->trigger();
         QCOMPARE(platform->processes.size(), 2);
-        QVERIFY(platform->processes[0].arguments.value(0).endsWith(QStringLiteral("/MOLV_ConceptsHelp_Fre.html")));
-        QVERIFY(platform->processes[1].arguments.value(0).endsWith(QStringLiteral("/MOLV_Tech_Help_Fre.html")));
+        QVERIFY(platform->processes[0].arguments.value(0).endsWith(
+            QStringLiteral("/MOLV_ConceptsHelp_Fre.html")));
+        QVERIFY(
+            platform->processes[1].arguments.value(0).endsWith(QStringLiteral("/MOLV_Tech_Help_Fre.html")));
     }
 
     void termsOfUseLinksOpenTheNotice() {
@@ -438,8 +468,10 @@ private slots:
         start.lblLicenseAgreementF_Click();
         QCOMPARE(platform->processes.size(), 2);
         QCOMPARE(platform->processes[0].arguments.value(1), QStringLiteral("9999"));
-        QVERIFY(platform->processes[0].arguments.value(0).endsWith(QStringLiteral("MOLV_ConceptsHelp_Eng.html")));
-        QVERIFY(platform->processes[1].arguments.value(0).endsWith(QStringLiteral("MOLV_ConceptsHelp_Fre.html")));
+        QVERIFY(
+            platform->processes[0].arguments.value(0).endsWith(QStringLiteral("MOLV_ConceptsHelp_Eng.html")));
+        QVERIFY(
+            platform->processes[1].arguments.value(0).endsWith(QStringLiteral("MOLV_ConceptsHelp_Fre.html")));
     }
 };
 
