@@ -12,8 +12,16 @@
 
 namespace modMain {
 
+Language language() {
+    return language::fromFlag(gintLanguage);
+}
+
 QString Txt(int entry) {
-    return strings::text(entry, gintLanguage);
+    return strings::text(entry, language());
+}
+
+QString Txt(std::string_view key) {
+    return strings::text(key, language());
 }
 
 bool IsFrench() {
@@ -39,23 +47,14 @@ namespace {
 void startHelpViewer(const QStringList& arguments) {
     // A help file that is not there is named before the viewer would open on nothing.
     if (!arguments.isEmpty() && !QFileInfo::exists(arguments.first())) {
-        const QString missing =
-            IsFrench()
-                ? QStringLiteral("Le fichier d'aide est introuvable\u00a0:\n%1\n\nRéinstallez Ventrolux ou "
-                                 "remettez le fichier dans le dossier du programme.")
-                : QStringLiteral("The help file is missing:\n%1\n\nReinstall Ventrolux, or put the file "
-                                 "back in the program directory.");
+        const QString missing = Txt("help.file.missing");
         MsgBox(missing.arg(QDir::toNativeSeparators(arguments.first())), MsgButtons::OK,
                MsgIcon::Exclamation);
         return;
     }
     if (platform().startDetached(gstrHelpExe, arguments)) return;
     // A missing viewer only costs the user the help, not the program and its unsaved data.
-    const QString message =
-        IsFrench() ? QStringLiteral("Le visualiseur d'aide n'a pas pu être lancé\u00a0:\n%1\n\nVérifiez que "
-                                    "le fichier existe dans le dossier du programme.")
-                   : QStringLiteral("The help viewer could not be started:\n%1\n\nCheck that the file exists "
-                                    "in the program directory.");
+    const QString message = Txt("help.viewer.notStarted");
     MsgBox(message.arg(gstrHelpExe), MsgButtons::OK, MsgIcon::Exclamation);
 }
 
@@ -117,15 +116,7 @@ namespace {
 void subOpenDatabases(bool requireCurrentDatasets) {
     // The records server's failures come in the language of the moment they happen.
     setMessageLanguage([] { return static_cast<int>(gintLanguage); });
-    setBusyMessage([](const QString& file) {
-        return IsFrench()
-                   ? QStringLiteral("La base de données %1 est utilisée par une autre copie du programme. "
-                                    "Réessayez dans un instant.")
-                         .arg(file)
-                   : QStringLiteral("The database %1 is in use by another copy of the program. "
-                                    "Try again in a moment.")
-                         .arg(file);
-    });
+    setBusyMessage([](const QString& file) { return Txt("database.busy").arg(file); });
     const QString reference = programfiles::referenceDatabasePath();
     if (!QFileInfo(reference).isFile())
         endForReferenceDatabase(reference, QStringLiteral("The file does not exist."));

@@ -3,9 +3,11 @@
 // what the user's dataset choice fixed. Every screen reads it here.
 
 #include "data/DBTools.h"
+#include "text/Language.h"
 
 #include <QString>
 #include <cstdint>
+#include <string_view>
 
 namespace modMain {
 
@@ -20,8 +22,11 @@ inline QString gstrDatasetCaption; // caption of the chosen dataset option, in t
 inline bool gblnKeepFirmValues = false;
 inline QString gstrHelpExe; // the help viewer beside the running executable
 
-// The string-table entry N in the current language.
+// The language of the state's flag: the view of gintLanguage that the core takes.
+Language language();
+// The string-table entry N, or the program's own text under key, in the current language.
 QString Txt(int entry);
+QString Txt(std::string_view key);
 bool IsFrench();
 
 // Sets gstrDataTable, gintVolume, gstrRegion and gstrNAICSTable from an option's control name.

@@ -32,25 +32,45 @@ private slots:
         modMain::gintLanguage = 0;
     }
 
-    void everyLookedUpEntryHasBothLanguages() {
-        // The English entries the program looks up (ranges are every even number).
-        const QList<std::pair<int, int>> ranges{
-            {2, 2},     {18, 18},   {38, 38},   {44, 44},   {50, 50},   {58, 58},   {104, 138}, {150, 172},
-            {176, 204}, {254, 266}, {274, 274}, {294, 294}, {298, 298}, {328, 328}, {334, 336}, {340, 348},
-            {352, 352}, {380, 380}, {396, 396}, {404, 404}, {408, 408}, {414, 418}, {422, 424}, {446, 454},
-            {458, 460}, {478, 480}, {484, 500}, {504, 532}, {536, 540}, {544, 546}, {550, 570}, {574, 574}};
-        for (const auto& [from, to] : ranges) {
-            for (int n = from; n <= to; n += 2) {
-                QVERIFY2(!strings::entry(n).isEmpty(), qPrintable(QStringLiteral("entry %1").arg(n)));
-                QVERIFY2(!strings::entry(n + 1).isEmpty(), qPrintable(QStringLiteral("entry %1").arg(n + 1)));
-            }
-        }
+    void languageViews_data() {
+        QTest::addColumn<int>("flag");
+        QTest::addColumn<QString>("letter");
+        QTest::addColumn<int>("offset");
+        QTest::newRow("English flag") << 0 << "E" << 0;
+        QTest::newRow("French flag") << 1 << "F" << 1;
+        QTest::newRow("any other non-zero flag reads French") << -1 << "F" << 1;
+    }
+    void languageViews() {
+        QFETCH(int, flag);
+        QFETCH(QString, letter);
+        QFETCH(int, offset);
+        const Language l = language::fromFlag(flag);
+        QCOMPARE(language::letter(l), letter);
+        QCOMPARE(int(language::flag(l)), offset);
+        QCOMPARE(language::fromLetter(letter), std::optional<Language>(l));
+        QCOMPARE(language::fromLetter(letter.toLower()), std::optional<Language>(l));
+        QCOMPARE(language::other(language::other(l)), l);
+    }
+    void lettersOtherThanEAndFAreNoLanguage() {
+        for (const char* text : {"", "EF", "en", "G", " E"})
+            QVERIFY2(!language::fromLetter(QString::fromLatin1(text)), text);
+    }
+
+    void keyedTextsInBothLanguages() {
+        QCOMPARE(strings::text("help.file.missing", Language::E).left(22),
+                 QStringLiteral("The help file is missi"));
+        const QString french = strings::text("help.file.missing", Language::F);
+        QVERIFY(french.startsWith(QStringLiteral("Le fichier d'aide est introuvable\u00a0:\n")));
+        QVERIFY(french.contains(u'\n')); // the table's "\n" is a line break
+        QVERIFY(!french.contains(QStringLiteral("\\n")));
     }
 
     void absentEntryIsEmpty() {
         QVERIFY(!strings::contains(0));
         QCOMPARE(strings::entry(99999), QString());
         QCOMPARE(strings::entry(1), QStringLiteral("string"));
+        QVERIFY(!strings::containsKey("no.such.text"));
+        QVERIFY(strings::containsKey("database.busy"));
     }
 
     void contactEntriesHoldNoInventedNumbers() {

@@ -4,7 +4,7 @@ source (anything below the screens) includes Qt Widgets or Qt Print Support.
 
 The layers, bottom to top; a folder may include its own layer and those below:
   0 platform        the seam: message boxes, program end, processes, printer, FatalError
-  1 text            the numbered string table
+  1 text            the language type and the two text tables
   2 data            data access, the table catalogue, the program's files
   3 industry firm   industry lookups; the firm model and its records
   4 report          ratios, report preparation and rendering (uses the firm model)
