@@ -37,8 +37,9 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# The Debian package of the build: $(BUILD)/ventrolux_VERSION_ARCH.deb, for
-# `sudo apt install ./$(BUILD)/ventrolux_*.deb`.
+# The Debian packages of the build: $(BUILD)/ventrolux_VERSION_ARCH.deb (the programs) and
+# $(BUILD)/ventrolux-data_VERSION_all.deb (the reference data, help and layouts), for
+# `sudo apt install ./$(BUILD)/ventrolux_*.deb ./$(BUILD)/ventrolux-data_*.deb`.
 package: build
 	cmake --build $(BUILD) --target package
 

@@ -1,12 +1,21 @@
-// The desktop program. It reads no command line and no environment variable of its own.
+// The desktop program. It reads no command line and no environment variable of its own (the
+// locale's only chooses the language of the line it prints where there is no display).
 
 #include "app/Application.h"
+#include "app/DesktopSession.h"
 #include "app/QtPlatform.h"
 #include "platform/Platform.h"
 #include "state/modMain.h"
 
 int main(int argc, char** argv) {
+    desktop::watchSessionStart(
+        {"ventrolux needs a graphical session; use ventrolux-cli for comparisons, reports and firm records "
+         "without one.",
+         "ventrolux a besoin d'une session graphique\u00a0; utilisez ventrolux-cli pour les comparaisons, "
+         "les "
+         "rapports et les fiches d'entreprise sans elle."});
     Application app(argc, argv);
+    desktop::sessionStarted("ventrolux");
     const modMain::DatabasesScope databases; // closed before the application object goes
     QtPlatform platform;
     setPlatform(&platform);

@@ -2,6 +2,7 @@
 // It always opens a window, even for a file it cannot show, so that the user sees
 // why; closing the window ends it with exit code 0.
 
+#include "app/DesktopSession.h"
 #include "help/HelpContent.h"
 #include "help/HelpWindow.h"
 
@@ -18,8 +19,15 @@ int main(int argc, char* argv[]) {
         }
     }
 
+    desktop::watchSessionStart(
+        {"ventrolux-help needs a graphical session; open the help pages in a web browser, and use "
+         "ventrolux-cli --help for the command-line tool.",
+         "ventrolux-help a besoin d'une session graphique\u00a0; ouvrez les pages d'aide dans un navigateur "
+         "Web, et utilisez ventrolux-cli --help pour l'outil en ligne de commande."});
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ventrolux-help"));
+    // Its own desktop entry, hidden from the menu, names it and gives it the icon in task bars.
+    desktop::sessionStarted("ventrolux-help");
 
     const help::HelpRequest request = help::parseArguments(QApplication::arguments().mid(1));
     if (request.file.isEmpty()) std::fputs(help::usageText().toLocal8Bit().constData(), stderr);

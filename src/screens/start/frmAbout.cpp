@@ -6,6 +6,7 @@
 #include "screens/common/Widgets.h"
 #include "state/RecordsPlace.h"
 #include "state/modMain.h"
+#include "text/StringTable.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -37,6 +38,8 @@ frmAbout::frmAbout() {
     lblProvenance->setWordWrap(true);
     lblRecords = makeLabel(QStringLiteral("lblRecords"));
     lblRecords->setWordWrap(true);
+    lblLicence = makeLabel(QStringLiteral("lblLicence"));
+    lblLicence->setWordWrap(true);
 
     auto* header = new QWidget;
     header->setObjectName(QStringLiteral("aboutHeader"));
@@ -54,6 +57,7 @@ frmAbout::frmAbout() {
     layout->addSpacing(8);
     layout->addWidget(lblProvenance);
     layout->addWidget(lblRecords);
+    layout->addWidget(lblLicence);
     layout->addWidget(cmdReturn, 0, Qt::AlignHCenter);
     central->setMinimumWidth(460);
 
@@ -83,6 +87,12 @@ void frmAbout::subLoadCaptions() {
     // Where the reference figures come from: the sample data or an imported source.
     lblProvenance->setText(provenance::describe(gcnData, gintLanguage));
     lblRecords->setText(RecordsLocation());
+    lblLicence->setText(strings::inLanguage(
+        gintLanguage,
+        "Ventrolux is free software under the GNU General Public License, version 3 or later, and comes "
+        "with no warranty.",
+        "Ventrolux est un logiciel libre sous la licence publique générale GNU, version 3 ou ultérieure, "
+        "et n'est accompagné d'aucune garantie."));
 }
 
 void frmAbout::cmdReturn_Click() {

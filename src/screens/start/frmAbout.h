@@ -1,5 +1,6 @@
 #pragma once
-// The About screen: title, version, the publisher's contact lines and the sample-data note.
+// The About screen: title, version, the publisher's contact lines, the sample-data note and the
+// licence.
 
 #include "screens/common/Screen.h"
 
@@ -31,4 +32,5 @@ public:
     QLabel* lblVersion;
     QLabel* lblProvenance;
     QLabel* lblRecords; // where the firm records are: the local file or a server's database
+    QLabel* lblLicence; // the program's free-software licence
 };
