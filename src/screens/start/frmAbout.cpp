@@ -87,12 +87,7 @@ void frmAbout::subLoadCaptions() {
     // Where the reference figures come from: the sample data or an imported source.
     lblProvenance->setText(provenance::describe(gcnData, gintLanguage));
     lblRecords->setText(RecordsLocation());
-    lblLicence->setText(strings::inLanguage(
-        gintLanguage,
-        "Ventrolux is free software under the GNU General Public License, version 3 or later, and comes "
-        "with no warranty.",
-        "Ventrolux est un logiciel libre sous la licence publique générale GNU, version 3 ou ultérieure, "
-        "et n'est accompagné d'aucune garantie."));
+    lblLicence->setText(Txt("about.licence"));
 }
 
 void frmAbout::cmdReturn_Click() {
