@@ -81,7 +81,9 @@ void removeLeftTemporaries(const QString& folder, FileWriter::Content content) {
 // commit() to raise.
 class FileWriter::Device : public QIODevice {
 public:
-    explicit Device(FileWriter& writer) : writer_(writer) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    explicit Device(FileWriter& writer) : writer_(writer) {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
     bool isSequential() const override { return true; }
 
 protected:
@@ -117,7 +119,8 @@ FileWriter::FileWriter(const QString& target, Language language, Content content
     removeLeftTemporaries(QFileInfo(landing_).absolutePath(), content_);
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         temporary_ = temporaryName(landing_, content_);
-        fd_ = ::open(QFile::encodeName(temporary_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd_ =
+            ::open(QFile::encodeName(temporary_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EEXIST) break;
     }
     if (fd_ < 0) {

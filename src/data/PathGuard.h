@@ -24,7 +24,8 @@ std::optional<QString> ownDatabaseAt(const QString& target, Replaces replaces = 
 
 // The refusal of a target that ownDatabaseAt() names, in a language: it names the target and
 // the database. Nothing when the target may be written.
-std::optional<QString> refusal(const QString& target, Language language, Replaces replaces = Replaces::Nothing);
+std::optional<QString> refusal(const QString& target, Language language,
+                               Replaces replaces = Replaces::Nothing);
 
 // Where a write to path lands: its final symbolic links followed, its folder's links and
 // ".." resolved. The path itself (made absolute) when its folder does not exist.

@@ -42,12 +42,12 @@ bool plausible(const QVariantList& row) {
 class Reader {
 public:
     Reader(QSqlDatabase db, const QString& selectList) : db_(std::move(db)) {
-        select_ = QStringLiteral("SELECT rowid, %1 FROM MyValues WHERE rowid >= ? ORDER BY rowid").arg(selectList);
+        select_ =
+            QStringLiteral("SELECT rowid, %1 FROM MyValues WHERE rowid >= ? ORDER BY rowid").arg(selectList);
     }
 
     // Calls take(row) for every record read.
-    template <typename Take>
-    void readAll(Take take) {
+    template <typename Take> void readAll(Take take) {
         const qint64 max = std::numeric_limits<qint64>::max();
         qint64 from = std::numeric_limits<qint64>::min();
         for (;;) {
@@ -143,10 +143,12 @@ qint64 salvageFirms(const QString& damaged, Connection& into) {
             // A column the damaged file lacks reads as nothing, as an empty box.
             QStringList selectList;
             for (const QString& c : columns)
-                selectList << (present.contains(c, Qt::CaseInsensitive) ? u'"' + c + u'"' : QStringLiteral("NULL"));
+                selectList << (present.contains(c, Qt::CaseInsensitive) ? u'"' + c + u'"'
+                                                                        : QStringLiteral("NULL"));
             const QString insert =
                 QStringLiteral("INSERT OR IGNORE INTO %1 (%2) VALUES (%3)")
-                    .arg(catalogue::table(QLatin1String(catalogue::MyValues)), columns.join(QStringLiteral(", ")),
+                    .arg(catalogue::table(QLatin1String(catalogue::MyValues)),
+                         columns.join(QStringLiteral(", ")),
                          QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
             Transaction tx(into);
             Reader(source, selectList.join(QStringLiteral(", "))).readAll([&](const QVariantList& row) {

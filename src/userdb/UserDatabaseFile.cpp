@@ -177,8 +177,11 @@ OpenResult openUserDatabase(Connection& cn, const QString& path, const QDateTime
     try {
         if (needsUpgrade(cn)) {
             result.backupPath = timestampedName(path, QStringLiteral("bak"), now);
-            // A consistent copy of the open file, written before anything is changed.
-            ExecCmdInDB(cn, QStringLiteral("VACUUM INTO ?"), {result.backupPath});
+            // A consistent copy of the open file, written before anything is changed, and
+            // whole under its name or not there at all.
+            FileWriter backup(result.backupPath, Language::E, FileWriter::Content::ByName);
+            ExecCmdInDB(cn, QStringLiteral("VACUUM INTO ?"), {backup.temporaryPath()});
+            backup.commit();
         }
         upgrade(cn);
     } catch (const FatalError& e) {

@@ -28,9 +28,9 @@ QByteArray checksum(const QString& path) {
 
 // The outputs, by the option that names them.
 const QStringList& outputs() {
-    static const QStringList list{"firms export",       "compare --pdf",  "compare --html",
+    static const QStringList list{"firms export",          "compare --pdf",          "compare --html",
                                   "industry-report --pdf", "industry-report --html", "history --pdf",
-                                  "history --html",     "import-reference --out"};
+                                  "history --html",        "import-reference --out"};
     return list;
 }
 
@@ -53,15 +53,17 @@ class TestOutputSafety : public QObject {
     // The command line that writes output to target.
     static QStringList command(const QString& output, const CliSandbox& s, const QString& naics,
                                const QString& target) {
-        const QStringList report{QStringLiteral("--dataset"), QStringLiteral("3:NS"), QStringLiteral("--naics"),
-                                 naics};
+        const QStringList report{QStringLiteral("--dataset"), QStringLiteral("3:NS"),
+                                 QStringLiteral("--naics"), naics};
         const QString option = output.section(u' ', 1);
-        if (output == QLatin1String("firms export")) return {QStringLiteral("firms"), QStringLiteral("export"), target};
+        if (output == QLatin1String("firms export"))
+            return {QStringLiteral("firms"), QStringLiteral("export"), target};
         if (output.startsWith(QLatin1String("compare")))
             return QStringList{QStringLiteral("compare"), QStringLiteral("--firm"), s.file("firm2011.csv")} +
                    report + QStringList{option, target};
         if (output.startsWith(QLatin1String("industry-report")))
-            return QStringList{QStringLiteral("industry-report"), QStringLiteral("--kind"), QStringLiteral("rat")} +
+            return QStringList{QStringLiteral("industry-report"), QStringLiteral("--kind"),
+                               QStringLiteral("rat")} +
                    report + QStringList{option, target};
         if (output.startsWith(QLatin1String("history")))
             return QStringList{QStringLiteral("history"), QStringLiteral("--firm-name"), kFirmName} + report +
@@ -76,12 +78,16 @@ private slots:
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("reason"); // the system's words the message carries
         for (const QString& o : outputs())
-            QTest::newRow(qPrintable(o)) << o
-                                         << (o.startsWith(QLatin1String("import")) ? "database or disk is full"
-                                                                                  : "No space left on device");
-        QTest::newRow("batch summary") << "batch" << "";
-        QTest::newRow("batch reports") << "batch --pdf" << "";
-        QTest::newRow("export-reference") << "export-reference" << "No space left on device";
+            QTest::newRow(qPrintable(o))
+                << o
+                << (o.startsWith(QLatin1String("import")) ? "database or disk is full"
+                                                          : "No space left on device");
+        QTest::newRow("batch summary") << "batch"
+                                       << "";
+        QTest::newRow("batch reports") << "batch --pdf"
+                                       << "";
+        QTest::newRow("export-reference") << "export-reference"
+                                          << "No space left on device";
     }
     void fullDiskKeepsTheOldFile() {
         QFETCH(QString, output);
@@ -94,12 +100,20 @@ private slots:
         QString target = disk.file(QStringLiteral("old-output"));
         QStringList args = command(output, s, naics, target);
         if (output.startsWith(QLatin1String("batch"))) {
-            target = disk.file(output.endsWith(QLatin1String("--pdf")) ? kFirmName + QStringLiteral("_2011.pdf")
-                                                                       : QStringLiteral("summary.csv"));
-            args = QStringList{QStringLiteral("batch"), QStringLiteral("--dataset"), QStringLiteral("3:NS"),
-                               QStringLiteral("--naics"), naics, QStringLiteral("--firms"), s.file("firm2011.csv"),
-                               QStringLiteral("--out"), disk.path()} +
-                   (output.endsWith(QLatin1String("--pdf")) ? QStringList{QStringLiteral("--pdf")} : QStringList());
+            target =
+                disk.file(output.endsWith(QLatin1String("--pdf")) ? kFirmName + QStringLiteral("_2011.pdf")
+                                                                  : QStringLiteral("summary.csv"));
+            args = QStringList{QStringLiteral("batch"),
+                               QStringLiteral("--dataset"),
+                               QStringLiteral("3:NS"),
+                               QStringLiteral("--naics"),
+                               naics,
+                               QStringLiteral("--firms"),
+                               s.file("firm2011.csv"),
+                               QStringLiteral("--out"),
+                               disk.path()} +
+                   (output.endsWith(QLatin1String("--pdf")) ? QStringList{QStringLiteral("--pdf")}
+                                                            : QStringList());
         } else if (output == QLatin1String("export-reference")) {
             target = disk.file(QLatin1String(catalogue::TreeView) + QStringLiteral(".csv"));
             args = QStringList{QStringLiteral("export-reference"), s.file("KLV_DATA.db"), disk.path()};
@@ -141,12 +155,20 @@ private slots:
         QVERIFY(QDir().mkpath(out));
         QString link;
         if (output.startsWith(QLatin1String("batch"))) {
-            link = out + (output.endsWith(QLatin1String("--pdf")) ? u'/' + kFirmName + QStringLiteral("_2011.pdf")
-                                                                  : QStringLiteral("/summary.csv"));
-            args = QStringList{QStringLiteral("batch"), QStringLiteral("--dataset"), QStringLiteral("3:NS"),
-                               QStringLiteral("--naics"), naics, QStringLiteral("--firms"), s.file("firm2011.csv"),
-                               QStringLiteral("--out"), out} +
-                   (output.endsWith(QLatin1String("--pdf")) ? QStringList{QStringLiteral("--pdf")} : QStringList());
+            link = out + (output.endsWith(QLatin1String("--pdf"))
+                              ? u'/' + kFirmName + QStringLiteral("_2011.pdf")
+                              : QStringLiteral("/summary.csv"));
+            args = QStringList{QStringLiteral("batch"),
+                               QStringLiteral("--dataset"),
+                               QStringLiteral("3:NS"),
+                               QStringLiteral("--naics"),
+                               naics,
+                               QStringLiteral("--firms"),
+                               s.file("firm2011.csv"),
+                               QStringLiteral("--out"),
+                               out} +
+                   (output.endsWith(QLatin1String("--pdf")) ? QStringList{QStringLiteral("--pdf")}
+                                                            : QStringList());
         } else if (output == QLatin1String("export-reference")) {
             link = out + u'/' + QLatin1String(catalogue::TreeView) + QStringLiteral(".csv");
             args = QStringList{QStringLiteral("export-reference"), s.file("KLV_DATA.db"), out};
@@ -163,8 +185,9 @@ private slots:
             QVERIFY2(r.err.contains(QStringLiteral("No space left on device")), qPrintable(r.err));
         }
         QVERIFY2(!r.out.contains(QStringLiteral("written")), qPrintable(r.out));
-        QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).filter(".ventrolux"),
-                 QStringList());
+        QCOMPARE(
+            QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).filter(".ventrolux"),
+            QStringList());
     }
 
     // Each output option named after myData.db, its journal or KLV_DATA.db, by a plain path,

@@ -109,21 +109,32 @@ private slots:
         QTest::addColumn<bool>("refused");
         const int nothing = int(pathguard::Replaces::Nothing);
         const int reference = int(pathguard::Replaces::ReferenceDatabase);
-        QTest::newRow("the user database") << "myData.db" << "" << nothing << true;
-        QTest::newRow("its journal") << "myData.db-journal" << "" << nothing << true;
-        QTest::newRow("its write-ahead log") << "myData.db-wal" << "" << nothing << true;
-        QTest::newRow("its shared memory") << "myData.db-shm" << "" << nothing << true;
-        QTest::newRow("the reference database") << "KLV_DATA.db" << "" << nothing << true;
-        QTest::newRow("through ..") << "sub/../myData.db" << "" << nothing << true;
-        QTest::newRow("in other letters") << "MYDATA.DB" << "" << nothing << true;
-        QTest::newRow("a link to it") << "report.pdf" << "myData.db" << nothing << true;
-        QTest::newRow("a link to its journal, not there yet")
-            << "journal.pdf" << "myData.db-journal" << nothing << true;
-        QTest::newRow("a hard link to it") << "hard.pdf" << "hard:KLV_DATA.db" << nothing << true;
-        QTest::newRow("the reference database, by its import")
-            << "KLV_DATA.db" << "" << reference << false;
-        QTest::newRow("its journal, by its import") << "KLV_DATA.db-journal" << "" << reference << true;
-        QTest::newRow("a name that only begins like it") << "myData.db.pdf" << "" << nothing << false;
+        QTest::newRow("the user database") << "myData.db"
+                                           << "" << nothing << true;
+        QTest::newRow("its journal") << "myData.db-journal"
+                                     << "" << nothing << true;
+        QTest::newRow("its write-ahead log") << "myData.db-wal"
+                                             << "" << nothing << true;
+        QTest::newRow("its shared memory") << "myData.db-shm"
+                                           << "" << nothing << true;
+        QTest::newRow("the reference database") << "KLV_DATA.db"
+                                                << "" << nothing << true;
+        QTest::newRow("through ..") << "sub/../myData.db"
+                                    << "" << nothing << true;
+        QTest::newRow("in other letters") << "MYDATA.DB"
+                                          << "" << nothing << true;
+        QTest::newRow("a link to it") << "report.pdf"
+                                      << "myData.db" << nothing << true;
+        QTest::newRow("a link to its journal, not there yet") << "journal.pdf"
+                                                              << "myData.db-journal" << nothing << true;
+        QTest::newRow("a hard link to it") << "hard.pdf"
+                                           << "hard:KLV_DATA.db" << nothing << true;
+        QTest::newRow("the reference database, by its import") << "KLV_DATA.db"
+                                                               << "" << reference << false;
+        QTest::newRow("its journal, by its import") << "KLV_DATA.db-journal"
+                                                    << "" << reference << true;
+        QTest::newRow("a name that only begins like it") << "myData.db.pdf"
+                                                         << "" << nothing << false;
     }
     void ownDatabasesAreRefused() {
         QFETCH(QString, target);

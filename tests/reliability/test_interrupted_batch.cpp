@@ -51,7 +51,8 @@ private slots:
     void signalLeavesNoCutReport() {
         QFETCH(int, signal);
         QTemporaryDir dir;
-        QVERIFY(QFile::copy(QStringLiteral(VENTROLUX_TEST_BIN_DIR "/KLV_DATA.db"), dir.filePath("KLV_DATA.db")));
+        QVERIFY(
+            QFile::copy(QStringLiteral(VENTROLUX_TEST_BIN_DIR "/KLV_DATA.db"), dir.filePath("KLV_DATA.db")));
         QFile list(dir.filePath("clients.csv"));
         QVERIFY(list.open(QIODevice::WriteOnly));
         list.write(longClientList());

@@ -30,8 +30,10 @@ public:
         // Seen by this process and the programs it starts, not by the rest of the machine.
         if (::unshare(CLONE_NEWNS) == 0) ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
         const QByteArray options = "size=" + QByteArray::number(bytes);
-        if (::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0, options.constData()) != 0) {
-            reason_ = QStringLiteral("mount of a tmpfs failed: ") + QString::fromLocal8Bit(std::strerror(errno));
+        if (::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0, options.constData()) !=
+            0) {
+            reason_ =
+                QStringLiteral("mount of a tmpfs failed: ") + QString::fromLocal8Bit(std::strerror(errno));
             return;
         }
         mounted_ = true;
