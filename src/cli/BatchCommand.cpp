@@ -4,10 +4,12 @@
 #include "cli/CliTexts.h"
 #include "cli/CommandErrors.h"
 #include "cli/FirmFileProblems.h"
+#include "cli/Interruption.h"
 #include "cli/ProgressLine.h"
 #include "cli/ReportFileNames.h"
 #include "cli/ReportWorkers.h"
 #include "data/CsvFile.h"
+#include "data/FileWriter.h"
 #include "industry/NaicsLists.h"
 #include "report/FirmComparison.h"
 #include "report/RatioStanding.h"
@@ -19,7 +21,7 @@
 #include <QDir>
 #include <QHash>
 #include <QLocale>
-#include <QSaveFile>
+#include <QTemporaryDir>
 #include <array>
 #include <optional>
 
@@ -137,9 +139,7 @@ void writeSummary(const QString& path, const std::vector<FirmOutcome>& outcomes,
         isFigure.push_back(!firmcomparison::isTextColumn(c));
         if (isFigure.back()) figures << c;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Refused{text(Text::CannotWrite, language, {path, file.errorString()})};
+    FileWriter file(path, language::fromFlag(language));
     QStringList header{QStringLiteral("FirmName"), QStringLiteral("Year"), QStringLiteral("NAICS"),
                        QStringLiteral("Status")};
     header << figures;
@@ -148,6 +148,7 @@ void writeSummary(const QString& path, const std::vector<FirmOutcome>& outcomes,
     if (withReports) header << QStringLiteral("Report");
     file.write(csv::formatRecord(header));
     for (const FirmOutcome& o : outcomes) {
+        InterruptWatch::stopIfInterrupted();
         QStringList fields{o.name, o.year, o.naics, o.status};
         if (o.row) {
             for (qsizetype i = 0; i < o.row->values.size(); ++i)
@@ -161,11 +162,11 @@ void writeSummary(const QString& path, const std::vector<FirmOutcome>& outcomes,
         if (withReports) fields << o.reportFile;
         file.write(csv::formatRecord(fields));
     }
-    if (!file.commit()) throw Refused{text(Text::CannotWrite, language, {path, file.errorString()})};
+    file.commit();
 }
 
-void writeReports(std::vector<FirmOutcome>& outcomes, const QString& outDir, const QString& languageLetter,
-                  bool showProgress, int language, QTextStream& err) {
+void writeReports(std::vector<FirmOutcome>& outcomes, const QString& outDir, const QString& scratch,
+                  const QString& languageLetter, bool showProgress, int language, QTextStream& err) {
     ReportFileNames names;
     std::vector<ReportJob> jobs;
     std::vector<std::size_t> owners;
@@ -180,12 +181,13 @@ void writeReports(std::vector<FirmOutcome>& outcomes, const QString& outDir, con
     }
     const QString layout = reportrender::defaultLayoutPath(reportrender::Kind::Comparison);
     if (const auto problem = reportrender::layoutFileProblem(layout, language)) throw Refused{*problem};
-    const ReportSettings settings{modMain::gcnData->filePath(), layout, modMain::gintVolume,
-                                  modMain::gstrRegion, languageLetter};
+    const ReportSettings settings{modMain::gcnData->filePath(), layout,         modMain::gintVolume,
+                                  modMain::gstrRegion,          languageLetter, scratch};
     ProgressLine bar(err, showProgress, text(Text::ProgressReports, language));
     const std::vector<ReportOutcome> written = writeComparisonReports(
         jobs, settings, [&bar, &jobs](qsizetype done) { bar.show(done, qsizetype(jobs.size())); });
     bar.finish();
+    InterruptWatch::stopIfInterrupted();
     for (std::size_t k = 0; k < jobs.size(); ++k) {
         if (written[k].written) continue;
         FirmOutcome& o = outcomes[owners[k]];
@@ -203,9 +205,18 @@ int batchCommand(const BatchRequest& request, const firmfile::ListResult& list, 
         throw Refused{text(Text::CannotMakeFolder, language, {request.outDir})};
     const QString languageLetter = language != 0 ? QStringLiteral("F") : QStringLiteral("E");
 
+    // From here on a signal ends the batch at its next safe point: each report and the
+    // summary are written whole or not at all, and the scratch folder goes with the objects
+    // that made it.
+    const InterruptWatch watch;
+    // Scratch space beside the results rather than in /tmp: removed with this object, and
+    // on the same disk as what the batch writes.
+    QTemporaryDir scratch(QDir(request.outDir).filePath(QStringLiteral(".ventrolux-batch-XXXXXX")));
+    if (!scratch.isValid()) throw Refused{text(Text::CannotMakeFolder, language, {request.outDir})};
+
     // The industries' figures are extracted into report tables of the batch's own, so
     // the user database is neither locked nor changed by a long batch.
-    ScratchReportDatabase reports;
+    ScratchReportDatabase reports(scratch.path(), language::fromFlag(language));
     Industries industries(reports.connection(), languageLetter);
     const QVariant volumeLine = firmcomparison::volumeLine(reports.connection(), modMain::gintVolume,
                                                            modMain::gstrRegion, languageLetter);
@@ -215,12 +226,14 @@ int batchCommand(const BatchRequest& request, const firmfile::ListResult& list, 
     {
         ProgressLine bar(err, request.showProgress && !request.pdf, text(Text::ProgressFirms, language));
         for (const firmfile::ReadResult& row : list.rows) {
+            InterruptWatch::stopIfInterrupted();
             outcomes.push_back(compareRow(row, request, industries, languageLetter, volumeLine));
             bar.show(qsizetype(outcomes.size()), qsizetype(list.rows.size()));
         }
     }
     if (request.pdf)
-        writeReports(outcomes, request.outDir, languageLetter, request.showProgress, language, err);
+        writeReports(outcomes, request.outDir, scratch.path(), languageLetter, request.showProgress, language,
+                     err);
 
     const QString summary = QDir(request.outDir).filePath(QLatin1String(kSummaryFileName));
     writeSummary(summary, outcomes, request.pdf, language);

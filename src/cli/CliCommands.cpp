@@ -8,9 +8,11 @@
 #include "cli/FirmFileProblems.h"
 #include "cli/FirmsCommands.h"
 #include "cli/HistoryCommand.h"
+#include "cli/Interruption.h"
 #include "cli/ReferenceCommands.h"
 #include "data/Catalogue.h"
 #include "data/DatasetOptions.h"
+#include "data/PathGuard.h"
 #include "data/ProgramFiles.h"
 #include "data/ServerMessages.h"
 #include "firm/FirmFile.h"
@@ -23,9 +25,9 @@
 #include "report/render/ReportRenderer.h"
 #include "state/RecordsPlace.h"
 #include "state/modMain.h"
+#include "text/StringTable.h"
 #include "userdb/RecordsDatabase.h"
 
-#include <QFile>
 #include <QTextDocument>
 #include <array>
 #include <unistd.h>
@@ -41,11 +43,32 @@ struct Context {
     int language() const { return request.language; }
 };
 
+// The folders of the program's databases, set for every command: the outputs of each are
+// checked against them even where the command opens no database.
+void useDataDirectory(const Request& r) {
+    if (r.dataDir.isEmpty()) return;
+    programfiles::setProgramDirectory(r.dataDir);
+    programfiles::setUserDatabaseDirectory(r.dataDir);
+}
+
+// An output named like one of the program's databases (or resolving to one) is refused
+// before anything is opened or written; the writer would refuse it too, but only after
+// the command's work. The reference import builds the reference database itself.
+void refuseOwnDatabaseOutputs(const Request& r) {
+    std::vector<std::pair<QString, pathguard::Replaces>> outputs;
+    for (const Option o : {OptPdf, OptHtml})
+        if (r.has(o)) outputs.emplace_back(r.value(o), pathguard::Replaces::Nothing);
+    if (r.command == Command::ImportReference && r.has(OptOut))
+        outputs.emplace_back(r.value(OptOut), pathguard::Replaces::ReferenceDatabase);
+    if (r.command == Command::FirmsExport)
+        outputs.emplace_back(r.arguments.value(0), pathguard::Replaces::Nothing);
+    for (const auto& [path, replaces] : outputs)
+        if (const std::optional<QString> refused =
+                pathguard::refusal(path, language::fromFlag(r.language), replaces))
+            throw Refused{*refused};
+}
+
 void openDatabases(const Request& r) {
-    if (!r.dataDir.isEmpty()) {
-        programfiles::setProgramDirectory(r.dataDir);
-        programfiles::setUserDatabaseDirectory(r.dataDir);
-    }
     modMain::gintLanguage = static_cast<int16_t>(r.language);
     modMain::subOpenDatabases();
     // The firm records: where --records says, else where the settings say (the desktop
@@ -107,13 +130,7 @@ void writeOutputs(const Request& r, reportrender::Kind kind) {
         throw Refused{*problem};
     const auto doc = reportrender::buildDocument(kind, modMain::gcnMyData, layout);
     if (r.has(OptPdf)) reportrender::writePdf(*doc, r.value(OptPdf));
-    if (r.has(OptHtml)) {
-        QFile f(r.value(OptHtml));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw FatalError(errnum::PathNotFound,
-                             QStringLiteral("Cannot write %1: %2").arg(r.value(OptHtml), f.errorString()));
-        f.write(reportrender::toHtml(*doc).toUtf8());
-    }
+    if (r.has(OptHtml)) reportrender::writeHtml(*doc, r.value(OptHtml));
 }
 
 int datasetsCommand(const Context& c) {
@@ -309,6 +326,8 @@ int usageError(QTextStream& err, const QString& message, int language) {
 int runRequest(const Request& request, QTextStream& out, QTextStream& err) {
     const Context context{request, out, err};
     try {
+        useDataDirectory(request);
+        refuseOwnDatabaseOutputs(request);
         for (const Handler& h : kHandlers)
             if (h.command == request.command) return h.run(context);
         return ExitUsage;
@@ -317,6 +336,9 @@ int runRequest(const Request& request, QTextStream& out, QTextStream& err) {
     } catch (const Refused& e) {
         err << e.message << Qt::endl; // like the program's own messages, which are shown as they are
         return ExitRefused;
+    } catch (const Interrupted& e) {
+        err << strings::text("batch.interrupted", language::fromFlag(request.language)) << Qt::endl;
+        return 128 + e.signal;
     } catch (const ConsolePlatform::Ended& e) {
         return e.exitCode == 0 ? ExitOk : ExitRefused;
     } catch (const RecoverableFailure& e) {

@@ -137,7 +137,6 @@ constexpr std::array<Wording, static_cast<std::size_t>(Text::Count)> kTexts{{
     {Text::FirmsImported, "%1 firms imported from %2", "%1 entreprises importées de %2"},
     {Text::ImportRefused, "%1, line %2: %3; nothing was imported",
      "%1, ligne %2 : %3 ; rien n'a été importé"},
-    {Text::CannotWrite, "cannot write %1: %2", "impossible d'écrire %1 : %2"},
     {Text::BatchSummary, "%1 firms compared, %2 refused; the summary is in %3",
      "%1 entreprises comparées, %2 refusées ; le sommaire est dans %3"},
     {Text::ProgressFirms, "firms", "entreprises"},

@@ -79,7 +79,6 @@ enum class Text {
     FirmsExported,
     FirmsImported,
     ImportRefused,
-    CannotWrite,
     BatchSummary,
     ProgressFirms,
     ProgressReports,

@@ -4,14 +4,13 @@
 #include "cli/CliTexts.h"
 #include "cli/CommandErrors.h"
 #include "cli/FirmFileProblems.h"
+#include "data/FileWriter.h"
 #include "firm/FirmFile.h"
 #include "firm/FirmMessages.h"
 #include "firm/FirmRecords.h"
 #include "text/StringTable.h"
 
-#include <QFile>
 #include <QHash>
-#include <QSaveFile>
 
 namespace cli {
 
@@ -30,6 +29,8 @@ std::optional<QString> storeProblem(FirmStatement& firm, int language) {
     const std::optional<int16_t> year = firmfile::referenceYear(firm.year);
     if (!year) return text(Text::RowYear, language, {firm.year});
     firm.year = QString::number(*year);
+    if (const std::optional<int> item = firmfile::unstorableValue(firm))
+        return firmfile::unstorableText(firm, *item, language::fromFlag(language));
     return std::nullopt;
 }
 
@@ -71,14 +72,11 @@ int firmsDelete(Connection& userDb, const QString& name, const QString& year, in
 
 int firmsExport(Connection& userDb, const QString& path, int language, QTextStream& out) {
     const QList<FirmStatement> firms = firmrecords::loadAll(userDb);
-    // Written beside the target and renamed into place: a failed export leaves no half file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Refused{text(Text::CannotWrite, language, {path, file.errorString()})};
+    FileWriter file(path, language::fromFlag(language));
     file.write(firmfile::csvHeaderLine());
     for (const FirmStatement& firm : firms)
         file.write(firmfile::csvLine(firm));
-    if (!file.commit()) throw Refused{text(Text::CannotWrite, language, {path, file.errorString()})};
+    file.commit();
     out << text(Text::FirmsExported, language, {QString::number(firms.size()), path}) << '\n';
     return ExitOk;
 }

@@ -11,7 +11,6 @@
 #include "state/modMain.h"
 #include "text/StringTable.h"
 
-#include <QFile>
 #include <QTextDocument>
 
 namespace cli {
@@ -55,13 +54,7 @@ int historyCommand(Connection& records, const QString& firmName, const QString& 
     if (const auto problem = reportrender::layoutFileProblem(layout, language)) throw Refused{*problem};
     const auto doc = reportrender::buildTrendDocument(t, language, layout);
     if (!pdfPath.isEmpty()) reportrender::writePdf(*doc, pdfPath);
-    if (!htmlPath.isEmpty()) {
-        QFile f(htmlPath);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw FatalError(errnum::PathNotFound,
-                             QStringLiteral("Cannot write %1: %2").arg(htmlPath, f.errorString()));
-        f.write(reportrender::toHtml(*doc).toUtf8());
-    }
+    if (!htmlPath.isEmpty()) reportrender::writeHtml(*doc, htmlPath);
     return ExitOk;
 }
 

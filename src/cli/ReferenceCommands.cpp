@@ -58,6 +58,7 @@ int importReferenceCommand(const QString& sourceDir, const QString& outFile, int
     refdata::ImportRequest request;
     request.sourceDir = sourceDir;
     request.target = outFile;
+    request.language = language::fromFlag(language);
     ProgressBar bar(err);
     if (showProgress)
         request.progress = [&bar](const refdata::Progress& p) {
@@ -78,7 +79,8 @@ int importReferenceCommand(const QString& sourceDir, const QString& outFile, int
 
 int exportReferenceCommand(const QString& database, const QString& outDir, int language, QTextStream& out,
                            QTextStream& err) {
-    const refdata::ExportOutcome outcome = refdata::exportReference(database, outDir);
+    const refdata::ExportOutcome outcome =
+        refdata::exportReference(database, outDir, language::fromFlag(language));
     QTextStream& to = outcome.ok ? out : err;
     for (const QString& line : refdata::exportLines(outcome, outDir, language))
         to << line << '\n';

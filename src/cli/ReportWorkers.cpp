@@ -1,8 +1,10 @@
 #include "cli/ReportWorkers.h"
 
+#include "cli/Interruption.h"
 #include "platform/Platform.h"
 #include "report/ReportPreparation.h"
 #include "report/render/ReportRenderer.h"
+#include "text/StringTable.h"
 #include "userdb/UserDatabase.h"
 
 #include <QDir>
@@ -16,18 +18,28 @@
 
 namespace cli {
 
-ScratchReportDatabase::ScratchReportDatabase() {
-    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/ventrolux-reports-XXXXXX"));
+ScratchReportDatabase::ScratchReportDatabase(const QString& folder, Language language) {
+    QTemporaryDir dir(folder + QStringLiteral("/reports-XXXXXX"));
     if (!dir.isValid())
-        throw FatalError(errnum::PathNotFound,
-                         QStringLiteral("Cannot create a temporary folder: %1").arg(dir.errorString()));
+        throw RecoverableFailure(
+            errnum::PathNotFound,
+            strings::text("batch.scratch.failed", language).arg(folder, dir.errorString()));
     dir.setAutoRemove(false); // removed by the destructor, after the connection is closed
     dir_ = dir.path();
     const QString path = dir_ + QStringLiteral("/reports.db");
-    userdb::create(path);
-    ConnectToFile(cn_, path, QStringLiteral("unknown"));
-    ExecCmdInDB(cn_, QStringLiteral("PRAGMA synchronous = OFF"));
-    GetRS(cn_, QStringLiteral("PRAGMA journal_mode = MEMORY"), QStringLiteral("read"));
+    try {
+        userdb::create(path);
+        ConnectToFile(cn_, path, QStringLiteral("unknown"));
+        ExecCmdInDB(cn_, QStringLiteral("PRAGMA synchronous = OFF"));
+        GetRS(cn_, QStringLiteral("PRAGMA journal_mode = MEMORY"), QStringLiteral("read"));
+    } catch (const FatalError& e) {
+        // A full disk shows here first: the scratch space is on the disk of the results.
+        DisconnectFromDB(cn_);
+        QDir(dir_).removeRecursively();
+        throw RecoverableFailure(
+            errnum::PathNotFound,
+            strings::text("batch.scratch.failed", language).arg(folder, e.description()));
+    }
 }
 
 ScratchReportDatabase::~ScratchReportDatabase() {
@@ -63,14 +75,21 @@ void writeOne(const ReportJob& job, const ReportSettings& s, Connection& referen
 void work(Shared& shared) {
     QString setupError;
     try {
-        ScratchReportDatabase reports;
+        ScratchReportDatabase reports(
+            shared.settings.scratchFolder,
+            language::fromLetter(shared.settings.languageLetter).value_or(Language::E));
         Connection reference;
         ConnectToFile(reference, shared.settings.referenceDatabase, QStringLiteral("unknown"), ReadOnly);
-        for (std::size_t i = shared.next++; i < shared.jobs.size(); i = shared.next++) {
+        // After a signal, the report under way is finished (a PDF is written whole or not
+        // at all) and no other is begun.
+        for (std::size_t i = shared.next++; i < shared.jobs.size() && InterruptWatch::signal() == 0;
+             i = shared.next++) {
             ReportOutcome outcome;
             try {
                 writeOne(shared.jobs[i], shared.settings, reference, reports.connection());
                 outcome.written = true;
+            } catch (const RecoverableFailure& e) {
+                outcome.error = e.description(); // a report that could not be written, in the user's words
             } catch (const FatalError& e) {
                 outcome.error = e.report();
             }
@@ -80,6 +99,8 @@ void work(Shared& shared) {
             shared.changed.notify_all();
         }
         DisconnectFromDB(reference);
+    } catch (const RecoverableFailure& e) {
+        setupError = e.description();
     } catch (const FatalError& e) {
         setupError = e.report();
     }

@@ -2,10 +2,11 @@
 // The comparison reports of many firms written as PDF files on every core of the machine.
 // A database connection belongs to the thread that opened it, and the renderer reads the
 // report tables through one, so each worker thread has its own: the reference database
-// read-only and a report database of its own in a temporary folder, where it prepares
+// read-only and a report database of its own in the batch's scratch folder, where it prepares
 // each firm exactly as compare prepares it before building and writing the document.
 
 #include "data/DBTools.h"
+#include "text/Language.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,6 +29,7 @@ struct ReportSettings {
     int16_t volume = 0;
     QString region;
     QString languageLetter; // "E" or "F"
+    QString scratchFolder;  // where the workers' report databases are made
 };
 
 struct ReportOutcome {
@@ -42,13 +44,14 @@ std::vector<ReportOutcome> writeComparisonReports(const std::vector<ReportJob>& 
                                                   const ReportSettings& settings,
                                                   const std::function<void(qsizetype done)>& progress);
 
-// A user database of the program's schema, with its shipped rows, in a temporary folder
-// for report tables that nobody keeps: the file is created on construction and removed
-// with the object. Written without waiting for the disk, as nothing in it must survive a
-// crash.
+// A user database of the program's schema, with its shipped rows, in a folder of its own
+// made in folder, for report tables that nobody keeps: the file is created on construction
+// and removed with the object. Written without waiting for the disk, as nothing in it must
+// survive a crash.
 class ScratchReportDatabase {
 public:
-    ScratchReportDatabase();
+    // A folder or database that cannot be made is a RecoverableFailure in language, naming folder.
+    ScratchReportDatabase(const QString& folder, Language language);
     ~ScratchReportDatabase();
     ScratchReportDatabase(const ScratchReportDatabase&) = delete;
     ScratchReportDatabase& operator=(const ScratchReportDatabase&) = delete;

@@ -1,7 +1,7 @@
 #include "data/CsvFile.h"
 
+#include <QBuffer>
 #include <QFile>
-#include <QStringDecoder>
 #include <array>
 #include <csv.h>
 
@@ -29,38 +29,139 @@ bool isBlank(const char* data, qsizetype size) {
     return true;
 }
 
-// The separator of the file: whichever of semicolon and comma occurs more often
-// outside quotes on the first line; a comma when neither does.
-char detectSeparator(const QByteArray& bytes) {
-    int commas = 0;
-    int semicolons = 0;
-    bool quoted = false;
-    for (const char c : bytes) {
-        if (c == '"')
-            quoted = !quoted;
-        else if (!quoted && (c == '\n' || c == '\r')) {
-            if (commas + semicolons > 0) break; // blank lines before the header are skipped
-        } else if (!quoted && c == ',')
-            ++commas;
-        else if (!quoted && c == ';')
-            ++semicolons;
+// The separator of the file: whichever of semicolon and comma occurs more often outside
+// quotes on the first line that has either; a comma when none does. Lines are added until
+// it is known.
+class SeparatorSniffer {
+public:
+    void add(const QByteArray& bytes) {
+        for (const char c : bytes) {
+            if (known_) return;
+            if (c == '"')
+                quoted_ = !quoted_;
+            else if (!quoted_ && (c == '\n' || c == '\r'))
+                known_ = commas_ + semicolons_ > 0; // blank lines before the header are skipped
+            else if (!quoted_ && c == ',')
+                ++commas_;
+            else if (!quoted_ && c == ';')
+                ++semicolons_;
+        }
     }
-    return semicolons > commas ? ';' : ',';
+    bool known() const { return known_; }
+    char separator() const { return semicolons_ > commas_ ? ';' : ','; }
+
+private:
+    int commas_ = 0;
+    int semicolons_ = 0;
+    bool quoted_ = false;
+    bool known_ = false;
+};
+
+// What a line's bytes say of the encoding: nothing (plain ASCII), UTF-8 (valid and with a
+// character beyond ASCII) or not UTF-8 (read as Windows-1252).
+enum class LineKind { Ascii, Utf8, NotUtf8 };
+
+LineKind kindOf(const char* data, qsizetype size) {
+    bool wide = false;
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        if (b < 0x80) continue;
+        wide = true;
+        // A lead byte, how many bytes follow it, and the range of the first of them (which
+        // rules out overlong forms, surrogates and code points beyond U+10FFFF).
+        int follow = 0;
+        unsigned char low = 0x80, high = 0xBF;
+        if (b >= 0xC2 && b <= 0xDF) {
+            follow = 1;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            follow = 2;
+            if (b == 0xE0) low = 0xA0;
+            if (b == 0xED) high = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            follow = 3;
+            if (b == 0xF0) low = 0x90;
+            if (b == 0xF4) high = 0x8F;
+        } else {
+            return LineKind::NotUtf8;
+        }
+        for (int k = 1; k <= follow; ++k) {
+            if (i + k >= size) return LineKind::NotUtf8;
+            const auto c = static_cast<unsigned char>(data[i + k]);
+            if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return LineKind::NotUtf8;
+        }
+        i += follow;
+    }
+    return wide ? LineKind::Utf8 : LineKind::Ascii;
 }
 
-Encoding detectEncoding(const QByteArray& bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF")) return Encoding::Utf8WithBom;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? Encoding::Windows1252 : Encoding::Utf8;
-}
+// The physical lines of a device, each with its line break (LF, CR LF or CR alone), read in
+// pieces; a line longer than a limit is cut there, for the caller to refuse.
+class LineReader {
+public:
+    explicit LineReader(QIODevice& in) : in_(in) {}
+
+    // The next line, or false at the end (or on a read error: error() says).
+    bool next(QByteArray& line, qsizetype limit) {
+        for (;;) {
+            const char* data = buffer_.constData();
+            qsizetype end = pos_;
+            while (end < buffer_.size() && data[end] != '\n' && data[end] != '\r')
+                ++end;
+            if (end < buffer_.size()) {
+                // A CR at the end of what was read may be the first half of CR LF.
+                if (data[end] == '\r' && end + 1 == buffer_.size() && !atEnd_ && fill()) continue;
+                ++end;
+                if (data[end - 1] == '\r' && end < buffer_.size() && data[end] == '\n') ++end;
+                return take(line, end);
+            }
+            if (buffer_.size() - pos_ > limit) return take(line, pos_ + limit + 1);
+            if (atEnd_ || !fill()) {
+                if (pos_ >= buffer_.size()) return false;
+                return take(line, buffer_.size());
+            }
+        }
+    }
+
+    const QString& error() const { return error_; }
+
+private:
+    bool take(QByteArray& line, qsizetype end) {
+        line = buffer_.mid(pos_, end - pos_);
+        pos_ = end;
+        return true;
+    }
+
+    // Reads the next piece; false when there is none.
+    bool fill() {
+        if (pos_ > 0) {
+            buffer_.remove(0, pos_);
+            pos_ = 0;
+        }
+        const QByteArray piece = in_.read(kPiece);
+        if (piece.isEmpty()) {
+            atEnd_ = true;
+            if (in_.isOpen() && in_.openMode().testFlag(QIODevice::ReadOnly) && !in_.atEnd())
+                error_ = in_.errorString();
+            return false;
+        }
+        buffer_ += piece;
+        return true;
+    }
+
+    static constexpr qsizetype kPiece = 64 * 1024;
+    QIODevice& in_;
+    QByteArray buffer_;
+    qsizetype pos_ = 0;
+    bool atEnd_ = false;
+    QString error_;
+};
 
 struct Collector {
-    Encoding encoding;
+    Encoding encoding = Encoding::Utf8;
     bool inRecord = false;
     int recordLine = 0;
     QStringList current;
-    std::vector<Record> records;
+    std::vector<Record> finished; // records complete but not yet handed over
 };
 
 void onField(void* data, size_t size, void* context) {
@@ -72,7 +173,7 @@ void onField(void* data, size_t size, void* context) {
 
 void onRecordEnd(int, void* context) {
     auto* c = static_cast<Collector*>(context);
-    c->records.push_back(Record{c->recordLine, c->current});
+    c->finished.push_back(Record{c->recordLine, c->current});
     c->current.clear();
     c->inRecord = false;
 }
@@ -119,81 +220,148 @@ QString encodingName(Encoding encoding) {
     return QString();
 }
 
-ReadResult parse(const QByteArray& input) {
-    ReadResult result;
-    Table& table = result.table;
-    table.encoding = detectEncoding(input);
-    const QByteArray bytes = table.encoding == Encoding::Utf8WithBom ? input.mid(3) : input;
-    table.separator = detectSeparator(bytes);
+StreamResult stream(QIODevice& input, const RecordSink& sink) {
+    StreamResult result;
+    LineReader reader(input);
+    const auto stop = [&result](Failure failure, int line, const QString& detail) {
+        result.failure = failure;
+        result.line = line;
+        result.detail = detail;
+        return result;
+    };
+
+    // The lines up to the end of the header are read first: they say the separator.
+    std::vector<QByteArray> ahead;
+    SeparatorSniffer sniffer;
+    qsizetype aheadBytes = 0;
+    QByteArray line;
+    while (!sniffer.known() && aheadBytes <= kMaxRecordBytes && reader.next(line, kMaxRecordBytes)) {
+        if (ahead.empty() && line.startsWith("\xEF\xBB\xBF")) {
+            line.remove(0, 3);
+            result.encoding = Encoding::Utf8WithBom;
+        }
+        sniffer.add(line);
+        aheadBytes += line.size();
+        ahead.push_back(line);
+    }
+    const bool bom = result.encoding == Encoding::Utf8WithBom;
+    result.separator = sniffer.separator();
 
     Parser parser;
-    if (!parser.ok()) {
-        result.failure = ReadResult::Failure::Malformed;
-        result.detail = QString::fromLatin1(csv_strerror(CSV_ENOMEM));
-        return result;
-    }
-    csv_set_delim(parser.get(), static_cast<unsigned char>(table.separator));
+    if (!parser.ok()) return stop(Failure::Malformed, 0, QString::fromLatin1(csv_strerror(CSV_ENOMEM)));
+    csv_set_delim(parser.get(), static_cast<unsigned char>(result.separator));
 
     // The parser is fed one physical line at a time (a line break included) so that
     // each record's first line is known: libcsv itself counts no lines.
-    Collector collector{table.encoding, false, 0, {}, {}};
-    const char* data = bytes.constData();
-    const qsizetype size = bytes.size();
-    qsizetype pos = 0;
-    int line = 1;
-    while (pos < size) {
-        qsizetype end = pos;
-        while (end < size && data[end] != '\n' && data[end] != '\r')
-            ++end;
-        if (end < size) end += (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ? 2 : 1;
-        const qsizetype length = end - pos;
-        if (!collector.inRecord && !isBlank(data + pos, length)) {
+    Collector collector;
+    collector.encoding = bom ? Encoding::Utf8WithBom : Encoding::Utf8;
+    bool decided = bom;
+    qsizetype recordBytes = 0;
+    int number = 0;
+    const auto feed = [&](const QByteArray& text) -> bool {
+        ++number;
+        const char* data = text.constData();
+        const qsizetype length = text.size();
+        if (!collector.inRecord && !isBlank(data, length)) {
             collector.inRecord = true;
-            collector.recordLine = line;
+            collector.recordLine = number;
+            recordBytes = 0;
         }
-        if (csv_parse(parser.get(), data + pos, static_cast<size_t>(length), onField, onRecordEnd,
-                      &collector) != static_cast<size_t>(length)) {
-            result.failure = ReadResult::Failure::Malformed;
-            result.line = line;
-            result.detail = QString::fromLatin1(csv_strerror(csv_error(parser.get())));
-            return result;
+        recordBytes += length;
+        if (recordBytes > kMaxRecordBytes) {
+            stop(Failure::RecordTooLong, collector.inRecord ? collector.recordLine : number, QString());
+            return false;
         }
-        ++line;
-        pos = end;
-    }
-    if (csv_fini(parser.get(), onField, onRecordEnd, &collector) != 0) {
-        // Only a quoted field left open at the end of the file gets here.
-        result.failure = ReadResult::Failure::Malformed;
-        result.line = collector.recordLine;
-        result.detail = QString::fromLatin1(csv_strerror(csv_error(parser.get())));
-        return result;
-    }
+        const LineKind kind = kindOf(data, length);
+        if (kind != LineKind::Ascii) {
+            const Encoding of = kind == LineKind::Utf8 ? Encoding::Utf8 : Encoding::Windows1252;
+            const bool utf8File = collector.encoding != Encoding::Windows1252;
+            if (!decided) {
+                collector.encoding = of;
+                decided = true;
+            } else if ((of == Encoding::Windows1252) == utf8File) {
+                stop(Failure::MixedEncoding, number, encodingName(collector.encoding));
+                return false;
+            }
+        }
+        if (csv_parse(parser.get(), data, static_cast<size_t>(length), onField, onRecordEnd, &collector) !=
+            static_cast<size_t>(length)) {
+            stop(Failure::Malformed, number, QString::fromLatin1(csv_strerror(csv_error(parser.get()))));
+            return false;
+        }
+        for (Record& r : collector.finished)
+            if (!sink(std::move(r))) {
+                collector.finished.clear();
+                return false;
+            }
+        collector.finished.clear();
+        return true;
+    };
 
-    if (!collector.records.empty()) {
-        table.headerLine = collector.records.front().line;
-        table.header = collector.records.front().fields;
-        table.records.assign(std::make_move_iterator(collector.records.begin() + 1),
-                             std::make_move_iterator(collector.records.end()));
-    }
+    bool going = true;
+    for (const QByteArray& l : ahead)
+        if (going) going = feed(l);
+    ahead.clear();
+    while (going && reader.next(line, kMaxRecordBytes))
+        going = feed(line);
+    result.encoding = collector.encoding;
+    if (!result.ok()) return result;
+    if (!reader.error().isEmpty()) return stop(Failure::Unreadable, 0, reader.error());
+    if (!going) return result; // the sink stopped the reading
+    if (csv_fini(parser.get(), onField, onRecordEnd, &collector) != 0)
+        // Only a quoted field left open at the end of the file gets here.
+        return stop(Failure::Malformed, collector.recordLine,
+                    QString::fromLatin1(csv_strerror(csv_error(parser.get()))));
+    for (Record& r : collector.finished)
+        if (!sink(std::move(r))) break;
     return result;
 }
 
-ReadResult readFile(const QString& path) {
+StreamResult streamFile(const QString& path, const RecordSink& sink) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        ReadResult result;
-        result.failure = ReadResult::Failure::Unreadable;
+        StreamResult result;
+        result.failure = Failure::Unreadable;
         result.detail = file.errorString();
         return result;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        ReadResult result;
-        result.failure = ReadResult::Failure::Unreadable;
-        result.detail = file.errorString();
-        return result;
-    }
-    return parse(bytes);
+    return stream(file, sink);
+}
+
+namespace {
+
+// A whole file's records gathered into a table.
+ReadResult collect(const std::function<StreamResult(const RecordSink&)>& read) {
+    ReadResult result;
+    Table& table = result.table;
+    const StreamResult streamed = read([&table](Record&& r) {
+        if (table.headerLine == 0) {
+            table.headerLine = r.line;
+            table.header = std::move(r.fields);
+        } else {
+            table.records.push_back(std::move(r));
+        }
+        return true;
+    });
+    table.encoding = streamed.encoding;
+    table.separator = streamed.separator;
+    result.failure = streamed.failure;
+    result.line = streamed.line;
+    result.detail = streamed.detail;
+    return result;
+}
+
+} // namespace
+
+ReadResult parse(const QByteArray& input) {
+    QByteArray bytes = input;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return collect([&buffer](const RecordSink& sink) { return stream(buffer, sink); });
+}
+
+ReadResult readFile(const QString& path) {
+    return collect([&path](const RecordSink& sink) { return streamFile(path, sink); });
 }
 
 QByteArray formatRecord(const QStringList& fields, char separator) {

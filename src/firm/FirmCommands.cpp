@@ -1,5 +1,6 @@
 #include "firm/FirmCommands.h"
 
+#include "firm/FirmFile.h"
 #include "firm/FirmRecords.h"
 #include "firm/ValueText.h"
 #include "text/StringTable.h"
@@ -44,6 +45,12 @@ SaveResult save(Connection& cn, FirmStatement& firm, bool skipWarningMessages, i
     if (!firmrecords::isUsableName(firm.firmName, language)) {
         MsgBox(strings::text(kInvalidNameEntry, language), MsgButtons::OK);
         return {SaveOutcome::InvalidName};
+    }
+    // A subtotal beyond what a record keeps would be stored as a number that does not read
+    // back: the firm could be saved but not exported and imported again.
+    if (const std::optional<int> item = firmfile::unstorableValue(firm)) {
+        MsgBox(firmfile::unstorableText(firm, *item, language::fromFlag(language)), MsgButtons::OK);
+        return {SaveOutcome::InvalidNumber, *item};
     }
     if (!skipWarningMessages && firmrecords::exists(cn, firm.firmName, firm.year)) {
         const MsgResult answer =

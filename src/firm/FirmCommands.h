@@ -16,7 +16,8 @@ namespace firmcommands {
 enum class SaveOutcome {
     Saved,         // the record was written and "Data has been saved." shown
     InvalidName,   // "Invalid enterprise name." shown, nothing written
-    InvalidNumber, // a value has no normal form: "Please enter a number" shown, nothing written
+    InvalidNumber, // a value has no normal form ("Please enter a number" shown) or would not read
+                   // back as stored (a subtotal beyond the range, said so); nothing written
     Declined,      // the replace question was not answered OK, nothing written
 };
 

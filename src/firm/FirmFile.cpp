@@ -3,12 +3,14 @@
 #include "data/CsvFile.h"
 #include "data/DatasetOptions.h"
 #include "firm/ValueText.h"
+#include "text/StringTable.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace firmfile {
 
@@ -21,6 +23,10 @@ struct Key {
     Field field;
     int item = -1;
 };
+
+bool operator==(const Key& a, const Key& b) {
+    return a.field == b.field && a.item == b.item;
+}
 
 std::optional<Key> keyOf(const QString& key) {
     const QString k = key.trimmed();
@@ -109,7 +115,9 @@ ListResult parseCsvList(const QByteArray& bytes) {
     ListResult list;
     const csv::ReadResult parsed = csv::parse(bytes);
     if (!parsed.ok()) {
-        list.problem = Problem::MalformedCsv;
+        list.problem = parsed.failure == csv::Failure::MixedEncoding   ? Problem::MixedEncoding
+                       : parsed.failure == csv::Failure::RecordTooLong ? Problem::RecordTooLong
+                                                                       : Problem::MalformedCsv;
         list.line = parsed.line;
         list.text = parsed.detail;
         return list;
@@ -124,8 +132,9 @@ ListResult parseCsvList(const QByteArray& bytes) {
     std::vector<Key> keys;
     for (const QString& column : table.header) {
         const std::optional<Key> key = keyOf(column);
-        if (!key) {
-            list.problem = Problem::UnknownKey;
+        if (!key || std::find(keys.begin(), keys.end(), *key) != keys.end()) {
+            // A column named twice would leave one of its two values unread.
+            list.problem = key ? Problem::DuplicateKey : Problem::UnknownKey;
             list.key = column.trimmed();
             list.line = table.headerLine;
             return list;
@@ -206,6 +215,37 @@ QByteArray jsonText(const QString& text) {
     return array.mid(1, array.size() - 2);
 }
 
+// The keys of the top-level object of a JSON text that has parsed, in order, those named
+// twice included.
+QStringList topLevelKeys(const QByteArray& json) {
+    QStringList keys;
+    int depth = 0;
+    bool keyNext = false;
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        if (c == '"') {
+            qsizetype end = i + 1;
+            while (end < json.size() && json[end] != '"')
+                end += json[end] == '\\' ? 2 : 1;
+            if (depth == 1 && keyNext) {
+                // The key's text with its escapes read by the JSON reader itself.
+                const QByteArray one = '[' + json.mid(i, end - i + 1) + ']';
+                keys << QJsonDocument::fromJson(one).array().at(0).toString();
+                keyNext = false;
+            }
+            i = end;
+        } else if (c == '{' || c == '[') {
+            ++depth;
+            keyNext = depth == 1 && c == '{';
+        } else if (c == '}' || c == ']') {
+            --depth;
+        } else if (depth == 1 && c == ',') {
+            keyNext = true;
+        }
+    }
+    return keys;
+}
+
 QByteArray jsonNumberOrText(const QString& text) {
     if (const std::optional<QString> number = plainNumber(text)) return number->toUtf8();
     return jsonText(text);
@@ -230,6 +270,17 @@ bool asTyped(FirmStatement& firm) {
     return normal;
 }
 
+std::optional<int> unstorableValue(const FirmStatement& firm) {
+    for (int i = 0; i < lineitems::kCount; ++i)
+        if (!valuetext::storable(firm.values[i])) return i;
+    return std::nullopt;
+}
+
+QString unstorableText(const FirmStatement& firm, int item, Language language) {
+    return strings::text("firm.value.notStorable", language)
+        .arg(QLatin1String(lineitems::all()[item].column), firm.values[item]);
+}
+
 ReadResult parseJson(const QByteArray& data) {
     ReadResult r = start();
     QJsonParseError err;
@@ -241,6 +292,15 @@ ReadResult parseJson(const QByteArray& data) {
         fail(r, Problem::NotAnObject);
         r.isArray = doc.isArray();
         return r;
+    }
+    // The JSON reader keeps the last of two equal keys: the text itself is asked.
+    std::vector<Key> seen;
+    for (const QString& name : topLevelKeys(data)) {
+        const std::optional<Key> key = keyOf(name);
+        if (!key) continue; // refused below, as an unknown key
+        if (std::find(seen.begin(), seen.end(), *key) != seen.end())
+            return fail(r, Problem::DuplicateKey, name);
+        seen.push_back(*key);
     }
     const QJsonObject obj = doc.object();
     for (auto it = obj.begin(); it != obj.end(); ++it) {

@@ -11,6 +11,7 @@
 // way the value boxes read pasted text.
 
 #include "firm/FirmStatement.h"
+#include "text/Language.h"
 
 #include <QString>
 #include <cstdint>
@@ -30,6 +31,9 @@ enum class Problem {
     NotPlainNumber,  // a value text that is not wholly a plain decimal number (key, text)
     MalformedCsv,    // quoting that does not close or a stray quote (line; detail: the reader's words)
     TooManyFields,   // a CSV row with more fields than the header has columns (line; text: the count)
+    DuplicateKey,    // a key or column named a second time, letter case aside (key: the second)
+    MixedEncoding,   // a CSV line not in the file's encoding (line; text: the file's encoding)
+    RecordTooLong,   // a CSV record longer than the reader holds (line: where it starts)
 };
 
 struct ReadResult {
@@ -83,6 +87,14 @@ QByteArray toJson(const FirmStatement& firm);
 // entered value has no normal form (beyond the range the boxes accept); the firm is
 // then left with what could be normalised.
 bool asTyped(FirmStatement& firm);
+
+// The first value of a firm made ready to be stored (asTyped) that would not read back as
+// stored (valuetext::storable): a subtotal beyond the range a record keeps. Its index in
+// the line items; nothing when every value can be stored.
+std::optional<int> unstorableValue(const FirmStatement& firm);
+
+// The refusal of that value, naming its column and text.
+QString unstorableText(const FirmStatement& firm, int item, Language language);
 
 // A value text of a file: blanks around it allowed, then an optional leading '-',
 // digits and optionally a '.' followed by digits. The number's text without the

@@ -53,6 +53,14 @@ QString fileProblem(const ReadResult& file, const QString& path, int language) {
                    language, "line %2 of the CSV file %1 has %3 fields, more than its header names",
                    "la ligne %2 du fichier CSV %1 a %3 champs, plus que son en-tête n'en nomme")
             .arg(path, QString::number(file.line), file.text);
+    case Problem::DuplicateKey:
+        return strings::text("firmfile.duplicateKey", language::fromFlag(language)).arg(path, file.key);
+    case Problem::MixedEncoding:
+        return strings::text("firmfile.mixedEncoding", language::fromFlag(language))
+            .arg(path, QString::number(file.line), file.text);
+    case Problem::RecordTooLong:
+        return strings::text("firmfile.recordTooLong", language::fromFlag(language))
+            .arg(path, QString::number(file.line));
     case Problem::None:
         break;
     }
@@ -101,12 +109,6 @@ QString yearNotReference(const QString& path, const QString& year, int language)
                language, "in the firm file %1, the year must be 2009, 2010 or 2011, not \"%2\"",
                "dans le fichier de l'entreprise %1, l'année doit être 2009, 2010 ou 2011, pas « %2 »")
         .arg(path, year);
-}
-
-QString cannotWrite(const QString& path, const QString& detail, int language) {
-    return strings::inLanguage(language, "cannot write the file %1: %2",
-                               "impossible d'écrire le fichier %1 : %2")
-        .arg(path, detail);
 }
 
 namespace {

@@ -21,8 +21,6 @@ QString rowProblem(const ReadResult& row, int language);
 QString valueOutOfRange(const QString& path, const QString& key, const QString& value, int language);
 // A year that is not one of the three reference years.
 QString yearNotReference(const QString& path, const QString& year, int language);
-// A file that cannot be written (detail: the system's reason).
-QString cannotWrite(const QString& path, const QString& detail, int language);
 
 // The desktop's messages around a problem: nothing was imported or exported.
 QString importRefused(const QString& problem, int language);

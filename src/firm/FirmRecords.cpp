@@ -32,7 +32,7 @@ QString storedText(const QVariant& v) {
     if (!ok)
         throw FatalError(errnum::TypeMismatch,
                          QStringLiteral("Type mismatch: '%1' is not a number").arg(v.toString()));
-    return valuetext::doubleText(d);
+    return valuetext::storedText(d); // what reads back as the same number, the largest amount included
 }
 
 QString yearText(const QVariant& v) {

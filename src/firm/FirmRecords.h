@@ -46,8 +46,9 @@ enum class Existing { Replace, Refuse };
 // the rollback.
 std::optional<qsizetype> storeAll(Connection& cn, const QList<FirmStatement>& firms, Existing existing);
 
-// The stored firm of that name and year: its values as plain decimal texts of up to 15
-// significant digits, the subtotals as they were stored (not recomputed).
+// The stored firm of that name and year: its values as the plain decimal texts that read
+// back as the stored numbers (valuetext::storedText), the subtotals as they were stored
+// (not recomputed).
 std::optional<FirmStatement> load(Connection& cn, const QString& firmName, const QString& year);
 
 struct StoredKey {

@@ -1,11 +1,10 @@
 #include "firm/FirmTransfer.h"
 
+#include "data/FileWriter.h"
 #include "firm/FirmFile.h"
 #include "firm/FirmFileMessages.h"
 #include "firm/LineItems.h"
 #include "firm/ValueText.h"
-
-#include <QSaveFile>
 
 namespace firmtransfer {
 
@@ -64,10 +63,13 @@ QString exportFirm(const QString& path, const FirmStatement& onScreen, int langu
     const QByteArray bytes = path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)
                                  ? firmfile::csvHeaderLine() + firmfile::csvLine(firm)
                                  : firmfile::toJson(firm);
-    // A save file replaces the old one only once the new one is whole on the disk.
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        return firmfile::cannotWrite(path, out.errorString(), language);
+    try {
+        FileWriter out(path, language::fromFlag(language));
+        out.write(bytes);
+        out.commit();
+    } catch (const WriteFailure& e) {
+        return e.description();
+    }
     return QString();
 }
 

@@ -198,6 +198,28 @@ QString doubleText(double value) {
     return significantText(value, 15, [](int) { return false; });
 }
 
+QString storedText(double value) {
+    if (!std::isfinite(value)) return doubleText(value);
+    if (value == 0.0) return QStringLiteral("0");
+    QString text = doubleText(value);
+    if (QLocale::c().toDouble(text) != value)
+        text = QString::number(value, 'f', QLocale::FloatingPointShortest);
+    if (!normalForm(text)) {
+        const QString largest =
+            (value < 0 ? QStringLiteral("-") : QString()) + QStringLiteral("922337203685477.5807");
+        if (QLocale::c().toDouble(largest) == value) return largest;
+    }
+    return text;
+}
+
+bool storable(const QString& text) {
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(value)) return false;
+    const std::optional<QString> normal = normalForm(storedText(value));
+    return normal && QLocale::c().toDouble(*normal) == value;
+}
+
 double toDouble(const QString& text) {
     const QString t = text.trimmed();
     bool ok = false;

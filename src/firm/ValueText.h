@@ -24,6 +24,17 @@ QString singleText(float value);
 // A double as a plain decimal number of up to 15 significant digits ("." as the point).
 QString doubleText(double value);
 
+// A stored value as the text that reads back as the same double: doubleText() when its
+// 15 digits do, else the shortest text that does. The largest amount a box holds,
+// ±922,337,203,685,477.5807, has no double of its own: the nearest lies beyond it and its
+// shortest text reads back beyond the range; that double is written as the amount itself,
+// which reads back as it.
+QString storedText(double value);
+
+// Whether a value text survives being stored: written back by storedText() it has a normal
+// form that reads back as the same double. A subtotal beyond the range does not.
+bool storable(const QString& text);
+
 // The number a text holds, read as the comparison reads the firm's values: a plain or
 // exponent decimal number; anything else is a type mismatch (an untrapped failure).
 double toDouble(const QString& text);

@@ -1,16 +1,25 @@
 #include "refdata/ImportIssues.h"
 
+#include "text/StringTable.h"
+
 #include <array>
 
 namespace refdata {
 
 namespace {
 
+// The wordings written here in both languages; a newer one names its entry of the keyed
+// table of texts instead.
 struct Wording {
     Msg msg;
     const char* english;
-    const char* french;
+    const char* french = nullptr;
+    const char* key = nullptr;
 };
+
+constexpr Wording keyed(Msg msg, const char* key) {
+    return {msg, nullptr, nullptr, key};
+}
 
 constexpr std::array<Wording, static_cast<std::size_t>(Msg::Count)> kTexts{{
     {Msg::NoFolder, "the folder %1 does not exist", "le dossier %1 n'existe pas"},
@@ -49,6 +58,11 @@ constexpr std::array<Wording, static_cast<std::size_t>(Msg::Count)> kTexts{{
     {Msg::UnknownOption, "'%1' is not one of the 19 dataset options",
      "« %1 » n'est pas une des 19 options de données"},
     {Msg::OptionMissing, "the dataset option %1 has no row", "l'option de données %1 n'a pas de ligne"},
+    keyed(Msg::ControlCharacter, "refdata.controlCharacter"),
+    keyed(Msg::KeyTooLong, "refdata.keyTooLong"),
+    keyed(Msg::MixedEncoding, "refdata.mixedEncoding"),
+    keyed(Msg::RecordTooLong, "refdata.recordTooLong"),
+    keyed(Msg::TooManyRows, "refdata.tooManyRows"),
     {Msg::TargetIsFolder, "%1 is a folder, not a database file",
      "%1 est un dossier, pas un fichier de base de données"},
     {Msg::TargetFolderMissing, "the folder of %1 does not exist", "le dossier de %1 n'existe pas"},
@@ -57,8 +71,7 @@ constexpr std::array<Wording, static_cast<std::size_t>(Msg::Count)> kTexts{{
      "la nouvelle base de données n'a pu être écrite : %1"},
     {Msg::CheckFailed, "the new database failed its check: %1",
      "la nouvelle base de données a échoué à sa vérification : %1"},
-    {Msg::ReplaceFailed, "the new database could not take the place of %1: %2",
-     "la nouvelle base de données n'a pu remplacer %1 : %2"},
+    {Msg::OutputFailed, "%1", "%1"}, // the file writer's message, worded already
     {Msg::Stopped, "the import was stopped", "l'importation a été interrompue"},
     {Msg::QuartileOrderHigher,
      "the quartiles %1, %2, %3 (%4, %5, %6) should rise: for this ratio higher is better",
@@ -88,7 +101,7 @@ constexpr std::array<Wording, static_cast<std::size_t>(Msg::Count)> kTexts{{
     {Msg::NoDatabase, "the database %1 does not exist", "la base de données %1 n'existe pas"},
     {Msg::NotAReferenceDatabase, "%1 cannot be read as a reference database: %2",
      "%1 ne peut être lu comme base de données de référence : %2"},
-    {Msg::CannotWrite, "%1 cannot be written: %2", "%1 ne peut être écrit : %2"},
+    keyed(Msg::FolderNotMade, "refdata.folderNotMade"),
     {Msg::TableLeftOut, "the table %1 is not one of the reference database's; it is left out",
      "la table %1 n'est pas une table de la base de données de référence ; elle est laissée de côté"},
     {Msg::StaleFile,
@@ -128,6 +141,7 @@ QString fill(const QString& text, const QStringList& args) {
 
 QString pattern(Msg msg, int language) {
     const Wording& w = kTexts[static_cast<std::size_t>(msg)];
+    if (w.key) return strings::text(std::string_view(w.key), language::fromFlag(language));
     return QString::fromUtf8(language != 0 ? w.french : w.english);
 }
 

@@ -34,13 +34,18 @@ enum class Msg {
     NodeKeyMismatch,
     UnknownOption,
     OptionMissing,
+    ControlCharacter,
+    KeyTooLong,
+    MixedEncoding,
+    RecordTooLong,
+    TooManyRows,
     // Errors of writing
     TargetIsFolder,
     TargetFolderMissing,
     ImportRunning,
     WriteFailed,
     CheckFailed,
-    ReplaceFailed,
+    OutputFailed, // the file writer's own message
     Stopped,
     // Warnings
     QuartileOrderHigher,
@@ -61,7 +66,7 @@ enum class Msg {
     // Export
     NoDatabase,
     NotAReferenceDatabase,
-    CannotWrite,
+    FolderNotMade,
     TableLeftOut,
     StaleFile,
     Exported,

@@ -17,13 +17,16 @@ bool wellFormed(const QString& text, QChar decimalMark) {
 
 } // namespace
 
+void DecimalMarkVote::add(const QString& numericField) {
+    point_ = point_ || numericField.contains(u'.');
+    comma_ = comma_ || numericField.contains(u',');
+}
+
 QChar detectDecimalMark(const QStringList& numericFields) {
-    bool comma = false;
-    for (const QString& f : numericFields) {
-        if (f.contains(u'.')) return u'.';
-        if (f.contains(u',')) comma = true;
-    }
-    return comma ? u',' : u'.';
+    DecimalMarkVote vote;
+    for (const QString& f : numericFields)
+        vote.add(f);
+    return vote.mark();
 }
 
 std::optional<double> parseNumber(const QString& text, QChar decimalMark) {

@@ -14,6 +14,17 @@ namespace numbertext {
 // field holds a comma and none holds a point; a point otherwise.
 QChar detectDecimalMark(const QStringList& numericFields);
 
+// The same, told one field at a time, so that a file need not be held to be read.
+class DecimalMarkVote {
+public:
+    void add(const QString& numericField);
+    QChar mark() const { return comma_ && !point_ ? u',' : u'.'; }
+
+private:
+    bool point_ = false;
+    bool comma_ = false;
+};
+
 std::optional<double> parseNumber(const QString& text, QChar decimalMark);
 
 // A whole number, also when written with a zero fraction ("12.0", "12,0").

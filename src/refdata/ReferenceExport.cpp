@@ -2,13 +2,13 @@
 
 #include "data/CsvFile.h"
 #include "data/DBTools.h"
+#include "data/FileWriter.h"
 #include "platform/Platform.h"
 #include "refdata/NumberText.h"
 #include "refdata/ReferenceSchema.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace refdata {
 
@@ -50,34 +50,33 @@ QStringList knownTables(Connection& cn, IssueList& issues) {
     return names;
 }
 
-bool writeTable(Connection& cn, const QString& table, const QString& path, ExportOutcome& outcome) {
+bool writeTable(Connection& cn, const QString& table, const QString& path, Language language,
+                ExportOutcome& outcome) {
     RecordsetPtr rs = GetRS(cn, QStringLiteral("select * from \"%1\"").arg(refschema::checkedName(table)),
                             QStringLiteral("read"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        outcome.issues.add(
-            {Severity::Error, Msg::CannotWrite, QString(), 0, QString(), {path, file.errorString()}});
+    qint64 rows = 0;
+    try {
+        FileWriter file(path, language);
+        file.write(csv::formatRecord(rs->fieldNames()));
+        for (; !rs->eof(); rs->moveNext()) {
+            QStringList fields;
+            for (int i = 0; i < rs->fieldCount(); ++i)
+                fields << fieldText(rs->field(i));
+            file.write(csv::formatRecord(fields));
+            ++rows;
+        }
+        file.commit();
+    } catch (const WriteFailure& e) {
+        outcome.issues.add({Severity::Error, Msg::OutputFailed, QString(), 0, QString(), {e.description()}});
         return false;
     }
-    file.write(csv::formatRecord(rs->fieldNames()));
-    for (; !rs->eof(); rs->moveNext()) {
-        QStringList fields;
-        for (int i = 0; i < rs->fieldCount(); ++i)
-            fields << fieldText(rs->field(i));
-        file.write(csv::formatRecord(fields));
-        ++outcome.rows;
-    }
-    if (!file.commit()) {
-        outcome.issues.add(
-            {Severity::Error, Msg::CannotWrite, QString(), 0, QString(), {path, file.errorString()}});
-        return false;
-    }
+    outcome.rows += rows;
     return true;
 }
 
 } // namespace
 
-ExportOutcome exportReference(const QString& database, const QString& outDir) {
+ExportOutcome exportReference(const QString& database, const QString& outDir, Language language) {
     ExportOutcome outcome;
     const QFileInfo info(database);
     if (!info.isFile()) {
@@ -95,7 +94,7 @@ ExportOutcome exportReference(const QString& database, const QString& outDir) {
         return outcome;
     }
     if (!QDir().mkpath(outDir)) {
-        outcome.issues.add({Severity::Error, Msg::CannotWrite, QString(), 0, QString(), {outDir, QString()}});
+        outcome.issues.add({Severity::Error, Msg::FolderNotMade, QString(), 0, QString(), {outDir}});
         return outcome;
     }
     Connection cn;
@@ -113,7 +112,8 @@ ExportOutcome exportReference(const QString& database, const QString& outDir) {
         }
         if (outcome.issues.hasErrors()) throw Refusal{};
         for (const QString& t : tables) {
-            if (!writeTable(cn, t, QDir(outDir).filePath(t + QStringLiteral(".csv")), outcome)) break;
+            if (!writeTable(cn, t, QDir(outDir).filePath(t + QStringLiteral(".csv")), language, outcome))
+                break;
             ++outcome.tables;
         }
     } catch (const Refusal&) {

@@ -5,6 +5,7 @@
 // so that the folder imports back to the same values.
 
 #include "refdata/ImportIssues.h"
+#include "text/Language.h"
 
 #include <QString>
 
@@ -17,8 +18,9 @@ struct ExportOutcome {
     qint64 rows = 0;
 };
 
-// The folder is created when missing; files of the same names in it are replaced.
-ExportOutcome exportReference(const QString& database, const QString& outDir);
+// The folder is created when missing; files of the same names in it are replaced, each
+// whole or not at all (the one file writer); a failure is worded in language.
+ExportOutcome exportReference(const QString& database, const QString& outDir, Language language);
 
 // The outcome in a language: the warnings, then the summary or the errors.
 QStringList exportLines(const ExportOutcome& outcome, const QString& outDir, int language);

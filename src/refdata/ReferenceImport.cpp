@@ -1,20 +1,25 @@
 #include "refdata/ReferenceImport.h"
 
+#include "data/CsvFile.h"
 #include "data/DBTools.h"
+#include "data/FileWriter.h"
 #include "data/ReferenceCheck.h"
 #include "platform/Platform.h"
 #include "refdata/Provenance.h"
 #include "refdata/ReferenceSchema.h"
+#include "text/StringTable.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace refdata {
 
@@ -155,54 +160,88 @@ private:
     qint64 totalRows_;
 };
 
-// Replaces the target by the new file in one step: a reader sees the old database or
-// the new one, never a mixture.
-bool replaceTarget(const QString& partial, const QString& target, IssueList& issues) {
-    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) == 0)
-        return true;
-    issues.add({Severity::Error,
-                Msg::ReplaceFailed,
-                QString(),
-                0,
-                QString(),
-                {target, QString::fromLocal8Bit(std::strerror(errno))}});
-    return false;
-}
+// One import at a time into one target: an empty lock file beside it, locked while the
+// import runs. The lock ends with the process that holds it, so one left by a killed
+// import is free; holding no content, it can be made on a full disk, whose failure the
+// import itself then reports.
+class ImportLock {
+public:
+    explicit ImportLock(QString path) : path_(std::move(path)) {}
+    ~ImportLock() {
+        if (fd_ < 0) return;
+        ::unlink(QFile::encodeName(path_).constData());
+        ::close(fd_);
+    }
+    ImportLock(const ImportLock&) = delete;
+    ImportLock& operator=(const ImportLock&) = delete;
+
+    // 0 once held; EWOULDBLOCK while another import holds it; else the system's error.
+    int acquire() {
+        const QByteArray name = QFile::encodeName(path_);
+        for (;;) {
+            fd_ = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+            if (fd_ < 0) return errno;
+            if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+                const int error = errno;
+                ::close(fd_);
+                fd_ = -1;
+                return error;
+            }
+            // Held; unless the file was removed by the import that held it meanwhile, and
+            // the name now belongs to another lock.
+            struct stat held {
+            }, named{};
+            if (::fstat(fd_, &held) == 0 && ::stat(name.constData(), &named) == 0 &&
+                held.st_ino == named.st_ino && held.st_dev == named.st_dev)
+                return 0;
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+
+    const QString& path() const { return path_; }
+
+private:
+    QString path_;
+    int fd_ = -1;
+};
 
 } // namespace
 
 QString sourceNameOf(const SourceFolder& folder, IssueList& issues) {
     if (folder.provenance) {
-        const csv::ReadResult read = csv::readFile(folder.provenance->path);
         const QString& name = folder.provenance->fileName;
-        if (read.failure == csv::ReadResult::Failure::Unreadable)
-            issues.add({Severity::Error, Msg::Unreadable, name, 0, QString(), {read.detail}});
-        else if (read.failure == csv::ReadResult::Failure::Malformed)
-            issues.add({Severity::Error, Msg::Malformed, name, read.line, QString(), {read.detail}});
-        else {
-            qsizetype column = -1;
-            for (qsizetype i = 0; i < read.table.header.size() && column < 0; ++i)
-                if (read.table.header[i].trimmed().compare(QLatin1String("SourceName"),
-                                                           Qt::CaseInsensitive) == 0)
-                    column = i;
-            if (column < 0) {
+        qsizetype column = -1;
+        int headerLine = 0;
+        QString found;
+        // Read as a stream up to the first row that names the source.
+        const csv::StreamResult read = csv::streamFile(folder.provenance->path, [&](csv::Record&& r) {
+            if (headerLine == 0) {
+                headerLine = r.line;
+                for (qsizetype i = 0; i < r.fields.size() && column < 0; ++i)
+                    if (r.fields[i].trimmed().compare(QLatin1String("SourceName"), Qt::CaseInsensitive) == 0)
+                        column = i;
+                return column >= 0;
+            }
+            if (column < r.fields.size()) found = r.fields[column].trimmed();
+            return found.isEmpty();
+        });
+        if (readable(name, read, issues)) {
+            if (!found.isEmpty()) return found;
+            if (column < 0)
                 issues.add({Severity::Error,
                             Msg::MissingColumn,
                             name,
-                            read.table.headerLine,
+                            headerLine,
                             QString(),
                             {QStringLiteral("SourceName")}});
-            } else {
-                for (const csv::Record& r : read.table.records)
-                    if (column < r.fields.size() && !r.fields[column].trimmed().isEmpty())
-                        return r.fields[column].trimmed();
+            else
                 issues.add({Severity::Error,
                             Msg::EmptyValue,
                             name,
-                            read.table.headerLine + 1,
+                            headerLine + 1,
                             QStringLiteral("SourceName"),
                             {}});
-            }
         }
     }
     return QFileInfo(QFileInfo(folder.path).absoluteFilePath()).fileName();
@@ -212,7 +251,10 @@ ImportOutcome importReference(const ImportRequest& request) {
     ImportOutcome outcome;
     IssueList& issues = outcome.issues;
     const QFileInfo target(request.target);
-    if (target.isDir())
+    if (const std::optional<QString> refused =
+            pathguard::refusal(request.target, request.language, pathguard::Replaces::ReferenceDatabase))
+        issues.add({Severity::Error, Msg::OutputFailed, QString(), 0, QString(), {*refused}});
+    else if (target.isDir())
         issues.add({Severity::Error, Msg::TargetIsFolder, QString(), 0, QString(), {request.target}});
     else if (!target.absoluteDir().exists())
         issues.add({Severity::Error, Msg::TargetFolderMissing, QString(), 0, QString(), {request.target}});
@@ -235,27 +277,32 @@ ImportOutcome importReference(const ImportRequest& request) {
     outcome.sourceName = sourceNameOf(folder, issues);
     if (issues.hasErrors()) return outcome;
 
-    // One import at a time into one target; a lock left by a killed import is stale and taken over.
-    QLockFile lock(target.absoluteFilePath() + QStringLiteral(".lock"));
-    if (!lock.tryLock(0)) {
-        issues.add({Severity::Error, Msg::ImportRunning, QString(), 0, QString(), {request.target}});
+    ImportLock lock(target.absoluteFilePath() + QStringLiteral(".lock"));
+    if (const int error = lock.acquire()) {
+        if (error == EWOULDBLOCK)
+            issues.add({Severity::Error, Msg::ImportRunning, QString(), 0, QString(), {request.target}});
+        else
+            issues.add({Severity::Error,
+                        Msg::OutputFailed,
+                        QString(),
+                        0,
+                        QString(),
+                        {strings::text("file.write.failed", request.language)
+                             .arg(lock.path(), QString::fromLocal8Bit(std::strerror(error)))}});
         return outcome;
     }
-    const QString partial = target.absoluteFilePath() + QStringLiteral(".partial.db");
-    QFile::remove(partial); // left by an interrupted import
-    {
-        QFile create(partial);
-        if (!create.open(QIODevice::WriteOnly)) {
-            issues.add({Severity::Error, Msg::WriteFailed, QString(), 0, QString(), {create.errorString()}});
+    try {
+        FileWriter out(request.target, request.language, FileWriter::Content::ByName,
+                       pathguard::Replaces::ReferenceDatabase);
+        Writer writer(request, folder, outcome, totalRows);
+        if (writer.build(out.temporaryPath())) {
+            out.commit();
+            outcome.written = true;
             return outcome;
         }
+    } catch (const WriteFailure& e) {
+        issues.add({Severity::Error, Msg::OutputFailed, QString(), 0, QString(), {e.description()}});
     }
-    Writer writer(request, folder, outcome, totalRows);
-    if (writer.build(partial) && replaceTarget(partial, target.absoluteFilePath(), issues)) {
-        outcome.written = true;
-        return outcome;
-    }
-    QFile::remove(partial);
     outcome.rows = 0;
     return outcome;
 }

@@ -1,12 +1,14 @@
 #pragma once
 // Builds a reference database from a folder of CSV files. Every file is checked before
-// anything is written; the database is then built under a temporary name beside the
-// target, checked (PRAGMA integrity_check, the start-up table check, the row counts) and
-// only then renamed into place, so an import that fails or is interrupted leaves the
-// database that was there as it was.
+// anything is written; the database is then built by the one file writer under a
+// temporary name beside the target, checked (PRAGMA integrity_check, the start-up table
+// check, the row counts), synced and only then renamed into place, so an import that fails
+// or is interrupted leaves the database that was there as it was. The target may be the
+// reference database the program reads, never the user database or a journal file.
 
 #include "refdata/ImportIssues.h"
 #include "refdata/SourceCheck.h"
+#include "text/Language.h"
 
 #include <QDate>
 #include <QString>
@@ -33,6 +35,7 @@ struct ImportRequest {
     QString target;                          // the database file to create or replace
     QDate importDate = QDate::currentDate(); // recorded in the provenance
     ProgressFn progress;                     // may be empty
+    Language language = Language::E;         // of the file writer's messages
 };
 
 struct FileSummary {

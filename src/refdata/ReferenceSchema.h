@@ -26,8 +26,9 @@ enum class ColumnType { Text, Integer, Real };
 
 // What a column holds, for the checks of an import.
 enum class Role {
-    Text,         // free text, may be empty (stored as null)
-    RequiredText, // text that may not be empty (a title, a key)
+    Text,         // free text on one line, may be empty (stored as null)
+    RequiredText, // text on one line that may not be empty (a title, a key)
+    Prose,        // free text that may run over several lines (a definition), may be empty
     Naics,        // a six-digit NAICS code
     Count,        // a number of firms: a whole number, not negative, or empty
     Order,        // an ordering value: a whole number or empty

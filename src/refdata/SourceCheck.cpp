@@ -43,12 +43,34 @@ struct Converted {
     std::optional<Msg> problem;
 };
 
+// A control character a text may not hold: any but a tab on one line; a definition may
+// also run over lines.
+std::optional<QChar> controlCharacter(const QString& text, bool lineBreaks) {
+    for (const QChar c : text)
+        if (c.category() == QChar::Other_Control && c != u'\t' && !(lineBreaks && (c == u'\n' || c == u'\r')))
+            return c;
+    return std::nullopt;
+}
+
+// A key, and the parent folder a row names, is an identifier: the checks keep every key of
+// a file, so their length is bounded.
+bool isKey(const Column& column) {
+    return column.primaryKey || column.name == QLatin1String("NodeKey") ||
+           column.name == QLatin1String("Parent");
+}
+
 // One field as the value its column stores; an empty field is a null, except that a
 // quoted empty text stays an empty text.
 Converted convert(const QString& field, const Column& column, QChar mark) {
     static const QRegularExpression sixDigits(QStringLiteral("^[0-9]{6}$"));
+    const bool text =
+        column.role == Role::Text || column.role == Role::RequiredText || column.role == Role::Prose;
+    if (text && controlCharacter(field, column.role == Role::Prose))
+        return {QVariant(), Msg::ControlCharacter};
+    if (text && isKey(column) && field.size() > kMaxKeyLength) return {QVariant(), Msg::KeyTooLong};
     switch (column.role) {
     case Role::Text:
+    case Role::Prose:
         return {field.isNull() ? QVariant() : QVariant(field), std::nullopt};
     case Role::RequiredText:
         if (field.isEmpty()) return {QVariant(), Msg::EmptyValue};
@@ -83,57 +105,93 @@ std::optional<double> boundary(const QVariant& v) {
     return d;
 }
 
+// A field as an issue shows it: a long one cut, so that a hundred issues stay small.
+QString shown(const QString& field) {
+    constexpr qsizetype kShown = 200;
+    return field.size() <= kShown ? field : field.left(kShown) + QStringLiteral("…");
+}
+
 } // namespace
+
+bool readable(const QString& name, const csv::StreamResult& read, IssueList& issues) {
+    switch (read.failure) {
+    case csv::Failure::None:
+        return true;
+    case csv::Failure::Unreadable:
+        issues.add({Severity::Error, Msg::Unreadable, name, 0, QString(), {read.detail}});
+        break;
+    case csv::Failure::Malformed:
+        issues.add({Severity::Error, Msg::Malformed, name, read.line, QString(), {read.detail}});
+        break;
+    case csv::Failure::MixedEncoding:
+        issues.add({Severity::Error, Msg::MixedEncoding, name, read.line, QString(), {read.detail}});
+        break;
+    case csv::Failure::RecordTooLong:
+        issues.add({Severity::Error,
+                    Msg::RecordTooLong,
+                    name,
+                    read.line,
+                    QString(),
+                    {QString::number(csv::kMaxRecordBytes / (1024 * 1024))}});
+        break;
+    }
+    return false;
+}
 
 std::optional<FileFormat> SourceChecker::check(const SourceFile& file, const RowSink& sink) {
     const QString& name = file.fileName;
-    const csv::ReadResult read = csv::readFile(file.path);
-    if (read.failure == csv::ReadResult::Failure::Unreadable) {
-        issues_.add({Severity::Error, Msg::Unreadable, name, 0, QString(), {read.detail}});
-        return std::nullopt;
-    }
-    if (read.failure == csv::ReadResult::Failure::Malformed) {
-        issues_.add({Severity::Error, Msg::Malformed, name, read.line, QString(), {read.detail}});
-        return std::nullopt;
-    }
-    const csv::Table& table = read.table;
-    if (table.header.isEmpty()) {
+    const TableKind kind = file.table.kind;
+    const std::vector<Column>& cols = refschema::columns(kind);
+
+    // A first reading finds the header, counts the rows and decides the decimal mark, by
+    // which every number of the file is read; one record is held at a time.
+    std::vector<int> fieldOf(cols.size(), -1);
+    qsizetype headerSize = -1;
+    int headerLine = 0;
+    bool headerOk = true;
+    qint64 rows = 0;
+    numbertext::DecimalMarkVote vote;
+    const csv::StreamResult first = csv::streamFile(file.path, [&](csv::Record&& r) {
+        if (headerSize < 0) {
+            headerSize = r.fields.size();
+            headerLine = r.line;
+            for (qsizetype i = 0; i < r.fields.size(); ++i) {
+                const QString heading = r.fields[i].trimmed();
+                const int c = columnIndex(kind, heading);
+                if (c < 0) {
+                    issues_.add({Severity::Warning, Msg::ExtraColumn, name, r.line, shown(heading), {}});
+                } else if (fieldOf[c] >= 0) {
+                    issues_.add({Severity::Error, Msg::RepeatedColumn, name, r.line, heading, {}});
+                    headerOk = false;
+                } else {
+                    fieldOf[c] = static_cast<int>(i);
+                }
+            }
+            for (std::size_t c = 0; c < cols.size(); ++c)
+                if (fieldOf[c] < 0) {
+                    issues_.add(
+                        {Severity::Error, Msg::MissingColumn, name, r.line, QString(), {cols[c].name}});
+                    headerOk = false;
+                }
+            return headerOk;
+        }
+        if (++rows > kMaxRows) return false;
+        for (std::size_t c = 0; c < cols.size(); ++c)
+            if (isNumeric(cols[c].role) && fieldOf[c] < r.fields.size() && !r.fields[fieldOf[c]].isEmpty())
+                vote.add(r.fields[fieldOf[c]]);
+        return true;
+    });
+    if (!readable(name, first, issues_)) return std::nullopt;
+    if (headerSize < 0) {
         issues_.add({Severity::Error, Msg::NoHeader, name, 0, QString(), {}});
         return std::nullopt;
     }
-
-    // Header: which field holds which column.
-    const TableKind kind = file.table.kind;
-    const std::vector<Column>& cols = refschema::columns(kind);
-    std::vector<int> fieldOf(cols.size(), -1);
-    bool headerOk = true;
-    for (qsizetype i = 0; i < table.header.size(); ++i) {
-        const QString heading = table.header[i].trimmed();
-        const int c = columnIndex(kind, heading);
-        if (c < 0) {
-            issues_.add({Severity::Warning, Msg::ExtraColumn, name, table.headerLine, heading, {}});
-        } else if (fieldOf[c] >= 0) {
-            issues_.add({Severity::Error, Msg::RepeatedColumn, name, table.headerLine, heading, {}});
-            headerOk = false;
-        } else {
-            fieldOf[c] = static_cast<int>(i);
-        }
-    }
-    for (std::size_t c = 0; c < cols.size(); ++c)
-        if (fieldOf[c] < 0) {
-            issues_.add(
-                {Severity::Error, Msg::MissingColumn, name, table.headerLine, QString(), {cols[c].name}});
-            headerOk = false;
-        }
     if (!headerOk) return std::nullopt;
-
-    FileFormat format{table.encoding, table.separator, u'.', static_cast<qint64>(table.records.size())};
-    QStringList numericTexts;
-    for (const csv::Record& r : table.records)
-        for (std::size_t c = 0; c < cols.size(); ++c)
-            if (isNumeric(cols[c].role) && fieldOf[c] < r.fields.size() && !r.fields[fieldOf[c]].isEmpty())
-                numericTexts << r.fields[fieldOf[c]];
-    format.decimalMark = numbertext::detectDecimalMark(numericTexts);
+    if (rows > kMaxRows) {
+        issues_.add({Severity::Error, Msg::TooManyRows, name, 0, QString(), {QString::number(kMaxRows)}});
+        return std::nullopt;
+    }
+    const FileFormat format{first.encoding, first.separator, vote.mark(), rows};
 
     int keyColumn = -1;
     for (std::size_t c = 0; c < cols.size(); ++c)
@@ -144,15 +202,21 @@ std::optional<FileFormat> SourceChecker::check(const SourceFile& file, const Row
     QSet<QString>* codes =
         kind == TableKind::IndustryDescriptions ? &describedCodes_[file.table.name] : nullptr;
 
-    for (const csv::Record& r : table.records) {
-        if (r.fields.size() != table.header.size()) {
+    // The second reading checks each row and hands the good ones over.
+    bool header = true;
+    const csv::StreamResult second = csv::streamFile(file.path, [&](csv::Record&& r) {
+        if (header) {
+            header = false;
+            return true;
+        }
+        if (r.fields.size() != headerSize) {
             issues_.add({Severity::Error,
                          Msg::FieldCount,
                          name,
                          r.line,
                          QString(),
-                         {QString::number(r.fields.size()), QString::number(table.header.size())}});
-            continue;
+                         {QString::number(r.fields.size()), QString::number(headerSize)}});
+            return true;
         }
         bool rowOk = true;
         QVariantList values;
@@ -162,7 +226,11 @@ std::optional<FileFormat> SourceChecker::check(const SourceFile& file, const Row
             const QString& field = r.fields[fieldOf[c]];
             Converted cv = convert(field, cols[c], format.decimalMark);
             if (cv.problem) {
-                QStringList args{field};
+                // A control character is named by its code: as itself it would not show.
+                const std::optional<QChar> control = controlCharacter(field, cols[c].role == Role::Prose);
+                QStringList args{
+                    control ? QStringLiteral("%1").arg(control->unicode(), 4, 16, QChar(u'0')).toUpper()
+                            : shown(field)};
                 if (*cv.problem == Msg::NotANumber) args << QString(format.decimalMark);
                 issues_.add({Severity::Error, *cv.problem, name, r.line, cols[c].name, args});
                 rowOk = false;
@@ -219,7 +287,9 @@ std::optional<FileFormat> SourceChecker::check(const SourceFile& file, const Row
             break;
         }
         if (rowOk && sink) sink(values);
-    }
+        return true;
+    });
+    if (!readable(name, second, issues_)) return std::nullopt;
 
     if (kind == TableKind::Tree) checkFolders(file, folders);
     if (kind == TableKind::DatasetDescriptions)

@@ -18,12 +18,20 @@
 
 namespace refdata {
 
+// What the checks hold of a file besides the record being read: its keys (at most this
+// long) and, for the industry tree, its folders; a file may have at most this many rows.
+inline constexpr qsizetype kMaxKeyLength = 100;
+inline constexpr qint64 kMaxRows = 100000;
+
 struct FileFormat {
     csv::Encoding encoding = csv::Encoding::Utf8;
     char separator = ',';
     QChar decimalMark = u'.';
     qint64 rows = 0;
 };
+
+// False, with its issue added, when the reading of a file stopped short.
+bool readable(const QString& fileName, const csv::StreamResult& read, IssueList& issues);
 
 class SourceChecker {
 public:
@@ -34,7 +42,8 @@ public:
 
     // Reads and checks one file. The files must come in the folder's order, so that the
     // industry tree and the description tables are known before the datasets. Nothing
-    // when the file could not be read at all.
+    // when the file could not be read at all. The file is read as a stream, twice (the
+    // first reading decides the decimal mark), holding one record at a time.
     std::optional<FileFormat> check(const SourceFile& file, const RowSink& sink = {});
 
 private:

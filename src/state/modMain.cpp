@@ -151,14 +151,11 @@ void subOpenDatabases(bool requireCurrentDatasets) {
         MsgBox(problem.message, MsgButtons::OK, MsgIcon::Critical);
         EndProgram(1);
     }
+    // Told before a language is chosen at the desktop's start: in both.
     if (!opened.damagedKeptAs.isEmpty())
-        MsgBox(
-            QStringLiteral("The user database %1 was damaged and could not be read. It has been kept as %2, "
-                           "and a new, empty user database was created in its place.\n\n"
-                           "La base de données de l'utilisateur %1 était endommagée et illisible. Elle a été "
-                           "conservée sous le nom %2, et une nouvelle base vide a été créée à sa place.")
-                .arg(user, opened.damagedKeptAs),
-            MsgButtons::OK, MsgIcon::Exclamation);
+        MsgBox(userdb::damagedNotice(opened, user, Language::E) + QStringLiteral("\n\n") +
+                   userdb::damagedNotice(opened, user, Language::F),
+               MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 } // namespace modMain

@@ -1,6 +1,7 @@
 #include "userdb/UserDatabase.h"
 
 #include "data/Catalogue.h"
+#include "data/FileWriter.h"
 #include "firm/LineItems.h"
 #include "platform/Platform.h"
 #include "report/RatioTable.h"
@@ -172,38 +173,64 @@ QStringList schemaStatements() {
     return s;
 }
 
+void build(const QString& file) {
+    Connection cn;
+    ConnectToFile(cn, file, QStringLiteral("unknown"));
+    {
+        Transaction tx(cn);
+        for (const QString& statement : schemaStatements())
+            ExecCmdInDB(cn, statement);
+        insertShippedRows(cn);
+        tx.commit();
+    }
+    setUserVersion(cn);
+    DisconnectFromDB(cn);
+}
+
 void create(const QString& path) {
-    // Written under a temporary name first, so that a failed creation leaves no half-made file.
-    const QString temp = path.left(path.size() - 3) + QStringLiteral(".new.db");
-    QFile::remove(temp);
-    {
-        QFile touch(temp);
-        if (!touch.open(QIODevice::WriteOnly))
-            throw FatalError(
-                errnum::PathNotFound,
-                QStringLiteral("Cannot create the user database '%1': %2").arg(path, touch.errorString()));
-    }
-    {
-        Connection cn;
-        ConnectToFile(cn, temp, QStringLiteral("unknown"));
-        {
-            Transaction tx(cn);
-            for (const QString& statement : schemaStatements())
-                ExecCmdInDB(cn, statement);
-            insertShippedRows(cn);
-            tx.commit();
-        }
-        setUserVersion(cn);
-        DisconnectFromDB(cn);
-    }
-    QFile::remove(path);
-    if (!QFile::rename(temp, path))
-        throw FatalError(errnum::PathNotFound,
-                         QStringLiteral("Cannot create the user database '%1'.").arg(path));
+    // Built under a temporary name by the one file writer, so that a failed creation leaves
+    // no half-made file. A failure is worded in English: it comes before any language is
+    // chosen, and it ends the program with the report of a fatal error.
+    FileWriter file(path, Language::E, FileWriter::Content::ByName, pathguard::Replaces::UserDatabase);
+    build(file.temporaryPath());
+    file.commit();
 }
 
 void ensureExists(const QString& path) {
     if (!QFileInfo::exists(path)) create(path);
+}
+
+std::optional<QString> foreignPart(Connection& cn) {
+    QStringList ours = programOwnedTables();
+    ours << QLatin1String(catalogue::MyValues);
+    RecordsetPtr rs = GetRS(
+        cn,
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE "
+                       "'sqlite\\_%' ESCAPE '\\' ORDER BY name"),
+        QStringLiteral("read"));
+    bool hasMyValues = false;
+    for (; !rs->eof(); rs->moveNext()) {
+        const QString name = rs->field(0).toString();
+        if (!ours.contains(name, Qt::CaseInsensitive)) return name;
+        if (name.compare(QLatin1String(catalogue::MyValues), Qt::CaseInsensitive) == 0) hasMyValues = true;
+    }
+    if (!hasMyValues) return std::nullopt;
+    // The firm records keep their columns from one version to the next: any other set is
+    // another program's table of the same name.
+    QStringList expected{QStringLiteral("FirmName"), QStringLiteral("Year"), QStringLiteral("NAICS")};
+    for (const lineitems::LineItem& item : lineitems::all())
+        expected << QLatin1String(item.column);
+    QStringList found;
+    for (RecordsetPtr c = GetRS(cn, QStringLiteral("PRAGMA table_info(MyValues)"), QStringLiteral("read"));
+         !c->eof(); c->moveNext())
+        found << c->field(1).toString();
+    for (const QString& column : found)
+        if (!expected.contains(column, Qt::CaseInsensitive))
+            return QLatin1String(catalogue::MyValues) + u'.' + column;
+    for (const QString& column : expected)
+        if (!found.contains(column, Qt::CaseInsensitive))
+            return QLatin1String(catalogue::MyValues) + QStringLiteral(" (") + column + u')';
+    return std::nullopt;
 }
 
 bool needsUpgrade(Connection& cn) {

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace userdb {
 
@@ -18,6 +19,14 @@ QStringList schemaStatements();
 
 // Creates the file with its schema and shipped rows. The file appears complete or not at all.
 void create(const QString& path);
+
+// Writes the schema and the shipped rows into a new, empty database file.
+void build(const QString& file);
+
+// The first table (or column of the firm records) of an open database that a user
+// database of this program does not have: the file belongs to another program. Nothing
+// when every table is one of the program's (an empty database is one).
+std::optional<QString> foreignPart(Connection& cn);
 
 // Creates the file when it does not exist yet.
 void ensureExists(const QString& path);

@@ -1,6 +1,9 @@
 #include "userdb/UserDatabaseFile.h"
 
+#include "data/FileWriter.h"
 #include "platform/Platform.h"
+#include "text/StringTable.h"
+#include "userdb/Salvage.h"
 #include "userdb/UserDatabase.h"
 
 #include <QDir>
@@ -92,7 +95,60 @@ QString keepDamaged(const QString& path, const QDateTime& now) {
     return kept;
 }
 
+// A database of another program at the user database's place is refused, named, before
+// anything in it is added, dropped or upgraded. The start-up's messages come before a
+// language is chosen: in both.
+void refuseForeign(Connection& cn, const QString& path) {
+    const std::optional<QString> part = foreignPart(cn);
+    if (!part) return;
+    DisconnectFromDB(cn);
+    refuse(strings::text("userdb.foreign", Language::E).arg(path, *part),
+           strings::text("userdb.foreign", Language::F).arg(path, *part));
+}
+
+// What a damaged file's schema says of its owner, when its schema can still be read.
+void refuseForeignDamaged(const QString& path) {
+    Connection cn;
+    bool foreign = false;
+    try {
+        ConnectToFile(cn, path, QStringLiteral("unknown"), ReadOnly);
+        foreign = foreignPart(cn).has_value();
+    } catch (const FatalError&) {
+        // Not even the list of its tables can be read: the file is taken for the program's.
+    }
+    if (foreign) refuseForeign(cn, path);
+    DisconnectFromDB(cn);
+}
+
+// A new user database holding every firm record the damaged one still gives, put in its
+// place once the damaged file is kept aside under another name.
+void salvage(const QString& path, const QDateTime& now, OpenResult& result) {
+    FileWriter fresh(path, Language::E, FileWriter::Content::ByName, pathguard::Replaces::UserDatabase);
+    build(fresh.temporaryPath());
+    {
+        Connection cn;
+        ConnectToFile(cn, fresh.temporaryPath(), QStringLiteral("unknown"));
+        result.recovered = salvageFirms(path, cn);
+        DisconnectFromDB(cn);
+    }
+    result.damagedKeptAs = keepDamaged(path, now);
+    try {
+        fresh.commit();
+    } catch (const WriteFailure& e) {
+        // The damaged file goes back where it was rather than leave no user database at all.
+        QFile::rename(result.damagedKeptAs, path);
+        refuse(e.description(), strings::text("file.write.failed", Language::F).arg(path, e.reason()));
+    }
+}
+
 } // namespace
+
+QString damagedNotice(const OpenResult& opened, const QString& path, Language language) {
+    if (opened.recovered > 0)
+        return strings::text("userdb.salvaged", language)
+            .arg(path, QString::number(opened.recovered), opened.damagedKeptAs);
+    return strings::text("userdb.salvagedNone", language).arg(path, opened.damagedKeptAs);
+}
 
 QString timestampedName(const QString& path, const QString& kind, const QDateTime& at) {
     const QString base = path + u'.' + kind + u'-' + at.toString(QStringLiteral("yyyyMMdd-HHmmss"));
@@ -112,16 +168,20 @@ OpenResult openUserDatabase(Connection& cn, const QString& path, const QDateTime
         DisconnectFromDB(cn);
         if (isBusy(e.number())) refuseBusy(path);
         if (!isDamage(e.number())) throw;
-        result.damagedKeptAs = keepDamaged(path, now);
-        create(path);
+        refuseForeignDamaged(path);
+        salvage(path, now, result);
         openAndCheck(cn, path);
     }
+    refuseForeign(cn, path);
 
     try {
         if (needsUpgrade(cn)) {
             result.backupPath = timestampedName(path, QStringLiteral("bak"), now);
-            // A consistent copy of the open file, written before anything is changed.
-            ExecCmdInDB(cn, QStringLiteral("VACUUM INTO ?"), {result.backupPath});
+            // A consistent copy of the open file, written before anything is changed, and
+            // whole under its name or not there at all.
+            FileWriter backup(result.backupPath, Language::E, FileWriter::Content::ByName);
+            ExecCmdInDB(cn, QStringLiteral("VACUUM INTO ?"), {backup.temporaryPath()});
+            backup.commit();
         }
         upgrade(cn);
     } catch (const FatalError& e) {

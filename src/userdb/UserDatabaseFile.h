@@ -1,11 +1,13 @@
 #pragma once
 // Opening the user database safely at start-up: a missing file is created, an older
 // one is copied aside before it is upgraded, a damaged one is kept under another name
-// (never overwritten) and a fresh one takes its place, and a file that cannot be
+// (never overwritten) and a fresh one holding its readable firm records takes its place,
+// a database of another program is refused untouched, and a file that cannot be
 // written or is held by another copy of the program is refused with a message that
 // names it and says what to do.
 
 #include "data/DBTools.h"
+#include "text/Language.h"
 
 #include <QDateTime>
 #include <QString>
@@ -14,8 +16,10 @@
 namespace userdb {
 
 struct OpenResult {
-    // Where a damaged file was moved before a fresh one was created; empty otherwise.
+    // Where a damaged file was moved before a fresh one took its place; empty otherwise.
     QString damagedKeptAs;
+    // How many firm records of the damaged file the fresh one holds (see salvageFirms).
+    qint64 recovered = 0;
     // The copy written before an upgrade; empty when none was needed.
     QString backupPath;
 };
@@ -27,11 +31,16 @@ struct UnusableUserDatabase {
 };
 
 // Opens (creating, upgrading or replacing as above) the user database at path into cn.
-// Throws UnusableUserDatabase when the file or its folder cannot be written, when
-// another program holds it past the busy timeout, or when it was written by a newer
-// version of the program.
+// A damaged file's readable firm records are copied into the fresh one first. Throws
+// UnusableUserDatabase when the file or its folder cannot be written, when another
+// program holds it past the busy timeout, when it was written by a newer version of the
+// program, or when it is a database of another program (left exactly as it was).
 OpenResult openUserDatabase(Connection& cn, const QString& path,
                             const QDateTime& now = QDateTime::currentDateTime());
+
+// What the user is told of a damaged file: how many firm records were recovered and where
+// the damaged file is kept (or that none could be read).
+QString damagedNotice(const OpenResult& opened, const QString& path, Language language);
 
 // The name a copy of path gets at a moment: "myData.db.bak-20261208-093000".
 QString timestampedName(const QString& path, const QString& kind, const QDateTime& at);

@@ -3,6 +3,7 @@
 
 #include "data/CsvFile.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -118,6 +119,55 @@ private slots:
         QCOMPARE(r.failure, csv::ReadResult::Failure::Malformed);
         QCOMPARE(r.line, line);
         QVERIFY(!r.detail.isEmpty());
+    }
+
+    // A file is in one encoding: the first line beyond ASCII says which, and the first line
+    // in the other is named.
+    void mixedEncodings_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("encoding");
+        QTest::newRow("UTF-8, then Windows-1252")
+            << QByteArray("a,b\nC\xC3\xB4te,1\nx,2\nGa\xEBl,3\n") << 4 << "UTF-8";
+        QTest::newRow("Windows-1252, then UTF-8")
+            << QByteArray("a,b\nGa\xEBl,1\nC\xC3\xB4te,2\n") << 3 << "Windows-1252";
+        QTest::newRow("byte-order mark, then Windows-1252") << QByteArray("\xEF\xBB\xBF"
+                                                                          "a,b\nGa\xEB"
+                                                                          "l,1\n")
+                                                            << 2 << "UTF-8 (BOM)";
+        QTest::newRow("cut UTF-8 sequence") << QByteArray("a,b\nC\xC3\xB4te,1\nx\xC3,2\n") << 3 << "UTF-8";
+    }
+    void mixedEncodings() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, line);
+        QFETCH(QString, encoding);
+        const csv::ReadResult r = csv::parse(bytes);
+        QCOMPARE(r.failure, csv::Failure::MixedEncoding);
+        QCOMPARE(r.line, line);
+        QCOMPARE(r.detail, encoding);
+    }
+
+    // The reader holds a record at a time: one beyond the bound is refused where it starts,
+    // and a file of many records is streamed to the end.
+    void recordsAreStreamedWithinABound() {
+        const QByteArray longField = '"' + QByteArray(csv::kMaxRecordBytes / 2, 'x') + "\n" +
+                                     QByteArray(csv::kMaxRecordBytes / 2, 'y') + '"';
+        csv::ReadResult r = csv::parse("a,b\n1,2\n3," + longField + "\n");
+        QCOMPARE(r.failure, csv::Failure::RecordTooLong);
+        QCOMPARE(r.line, 3);
+        QByteArray many("a,b\n");
+        for (int i = 0; i < 50000; ++i)
+            many += QByteArray::number(i) + ",x\n";
+        qint64 seen = 0;
+        QBuffer buffer(&many);
+        buffer.open(QIODevice::ReadOnly);
+        const csv::StreamResult s = csv::stream(buffer, [&seen](csv::Record&& record) {
+            if (record.line != seen + 1) return false;
+            ++seen;
+            return true;
+        });
+        QVERIFY(s.ok());
+        QCOMPARE(seen, 50001);
     }
 
     void unreadableFile() {

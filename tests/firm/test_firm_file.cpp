@@ -70,6 +70,14 @@ private slots:
                                  << "Ar";
         QTest::newRow("pasted text") << QByteArray("{\"Inv\": \"1,500,000\"}")
                                      << firmfile::Problem::NotPlainNumber << "Inv";
+        // The JSON reader would keep the second value alone.
+        QTest::newRow("key twice") << QByteArray("{\"Cash\": 1, \"Ar\": [2, {\"Cash\": 3}], \"Cash\": 2}")
+                                   << firmfile::Problem::DuplicateKey << "Cash";
+        QTest::newRow("key twice, letter case aside")
+            << QByteArray("{\"FirmName\": \"A\", \"firmname\": \"B\"}") << firmfile::Problem::DuplicateKey
+            << "firmname";
+        QTest::newRow("key twice, once escaped")
+            << QByteArray("{\"Cash\": 1, \"C\\u0061sh\": 2}") << firmfile::Problem::DuplicateKey << "Cash";
     }
     void jsonProblems() {
         QFETCH(QByteArray, json);
@@ -239,6 +247,12 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << firmfile::Problem::NoDataRow << 0 << QString();
         QTest::newRow("too many fields") << QByteArray("FirmName,Cash\nA,1\nTremblay, Gagnon inc.,2\n")
                                          << firmfile::Problem::TooManyFields << 3 << QString();
+        QTest::newRow("column named twice") << QByteArray("FirmName,Cash,Ar,cash\nA,1,2,3\n")
+                                            << firmfile::Problem::DuplicateKey << 1 << "cash";
+        QTest::newRow("name named twice") << QByteArray("FirmName,Cash,FirmName\nA,1,B\n")
+                                          << firmfile::Problem::DuplicateKey << 1 << "FirmName";
+        QTest::newRow("UTF-8, then Windows-1252") << QByteArray("FirmName,Cash\nC\xC3\xB4te,1\nGa\xEBl,2\n")
+                                                  << firmfile::Problem::MixedEncoding << 3 << QString();
     }
     void listFaults() {
         QFETCH(QByteArray, csv);

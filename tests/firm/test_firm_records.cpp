@@ -79,9 +79,13 @@ private slots:
         QTest::newRow("fraction of four decimals") << "Cash"
                                                    << "1234567.8912"
                                                    << "1234567.8912";
-        QTest::newRow("fifteen significant digits") << "Inv"
-                                                    << "922337203685477.5807"
-                                                    << "922337203685478";
+        // Its nearest double lies beyond the range; fifteen digits would read back beyond it.
+        QTest::newRow("the largest amount, as itself") << "Inv"
+                                                       << "922337203685477.5807"
+                                                       << "922337203685477.5807";
+        QTest::newRow("sixteen significant digits") << "Ar"
+                                                    << "123456789012.3456"
+                                                    << "123456789012.3456";
         QTest::newRow("negative") << "RetEarn"
                                   << "-80"
                                   << "-80";

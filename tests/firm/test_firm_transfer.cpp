@@ -3,12 +3,14 @@
 
 #include "firm/FirmFile.h"
 #include "firm/FirmTransfer.h"
+#include "support/FullDisk.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -188,7 +190,24 @@ private slots:
         QVERIFY2(problem.contains(inMissingFolder), qPrintable(problem));
         QVERIFY(!QFileInfo::exists(inMissingFolder));
 
-        if (geteuid() == 0) QSKIP("root writes into a read-only folder");
+        if (geteuid() == 0) {
+            // Root writes into a read-only folder: a full disk refuses it instead.
+            const FullDisk disk;
+            if (!disk.usable()) QSKIP(qPrintable(disk.reason()));
+            const QString old = disk.file(QStringLiteral("old.json"));
+            {
+                QFile f(old);
+                QVERIFY(f.open(QIODevice::WriteOnly));
+                f.write("{\"Cash\": 7}");
+            }
+            disk.fill();
+            const QString full = firmtransfer::exportFirm(old, screenFirm(), 1);
+            QVERIFY2(full.contains(old) && full.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+                     qPrintable(full));
+            QCOMPARE(readAll(old), QByteArray("{\"Cash\": 7}"));
+            QCOMPARE(disk.names(), QStringList{QStringLiteral("old.json")});
+            return;
+        }
         const QString path = write(dir, "old.json", "{\"Cash\": 7}");
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
         const QString refused = firmtransfer::exportFirm(path, screenFirm(), 1);

@@ -28,7 +28,7 @@ private slots:
     // The sample database exported and imported again answers every query as before.
     void sampleDatabaseRoundTrip() {
         const QString folder = dir_.filePath(QStringLiteral("sample-csv"));
-        const refdata::ExportOutcome out = refdata::exportReference(sampleDatabase(), folder);
+        const refdata::ExportOutcome out = refdata::exportReference(sampleDatabase(), folder, Language::E);
         QVERIFY(out.ok);
         const QString target = dir_.filePath(QStringLiteral("sample-again.db"));
         const refdata::ImportOutcome in = runImport(folder, target);
@@ -45,7 +45,7 @@ private slots:
         const QString first = dir_.filePath(QStringLiteral("example.db"));
         QVERIFY(runImport(exampleFolder(), first).written);
         const QString folder = dir_.filePath(QStringLiteral("example-csv"));
-        QVERIFY(refdata::exportReference(first, folder).ok);
+        QVERIFY(refdata::exportReference(first, folder, Language::E).ok);
         const QString second = dir_.filePath(QStringLiteral("example-again.db"));
         QVERIFY(runImport(folder, second).written);
         QCOMPARE(contents(second), contents(first));
@@ -74,7 +74,7 @@ private slots:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("edit"));
         const QString folder = dir_.filePath(QStringLiteral("format-csv"));
-        QVERIFY(refdata::exportReference(db, folder).ok);
+        QVERIFY(refdata::exportReference(db, folder, Language::E).ok);
         const QList<QByteArray> tree = lines(QDir(folder).filePath(QStringLiteral("tblTreeview.csv")));
         QCOMPARE(tree[0], QByteArray("NodeKey,Parent,IndDescE,IndDescF,sequence"));
         QCOMPARE(tree[1], QByteArray("IndTOTALL,,All industries,Toutes les industries,1"));
@@ -110,7 +110,7 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         const QString stale = QDir(folder).filePath(QStringLiteral("ZEBRO_Vol3_PE_2009_Final_Ratios.csv"));
         QVERIFY(writeAll(stale, "NAICS\n"));
-        const refdata::ExportOutcome out = refdata::exportReference(sampleDatabase(), folder);
+        const refdata::ExportOutcome out = refdata::exportReference(sampleDatabase(), folder, Language::E);
         QVERIFY(!out.ok);
         QCOMPARE(out.issues.errors().size(), std::size_t(1));
         QCOMPARE(out.issues.errors().front().msg, refdata::Msg::StaleFile);
@@ -118,8 +118,8 @@ private slots:
                  QStringList{QStringLiteral("ZEBRO_Vol3_PE_2009_Final_Ratios.csv")});
         // The same database again into its own export is fine.
         const QString own = dir_.filePath(QStringLiteral("own"));
-        QVERIFY(refdata::exportReference(sampleDatabase(), own).ok);
-        QVERIFY(refdata::exportReference(sampleDatabase(), own).ok);
+        QVERIFY(refdata::exportReference(sampleDatabase(), own, Language::E).ok);
+        QVERIFY(refdata::exportReference(sampleDatabase(), own, Language::E).ok);
     }
 
     void refusals_data() {
@@ -138,7 +138,7 @@ private slots:
         QVERIFY(writeAll(d.filePath(QStringLiteral("garbage.db")), QByteArray(4096, 'x')));
         QVERIFY(writeAll(d.filePath(QStringLiteral("figures.txt")), "a,b\n"));
         const refdata::ExportOutcome out =
-            refdata::exportReference(d.filePath(database), d.filePath(QStringLiteral("out")));
+            refdata::exportReference(d.filePath(database), d.filePath(QStringLiteral("out")), Language::E);
         QVERIFY(!out.ok);
         QCOMPARE(out.issues.errors().size(), std::size_t(1));
         QCOMPARE(int(out.issues.errors().front().msg), msg);

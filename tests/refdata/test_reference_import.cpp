@@ -284,6 +284,23 @@ private slots:
             << "";
         QTest::newRow("empty file") << kNS2011 << "write" << 0 << QByteArray() << QByteArray()
                                     << Msg::NoHeader << kNS2011 << 0 << "";
+        QTest::newRow("control character in a title")
+            << kRaw << "replace" << 3 << QByteArray("Supermarkets and") << QByteArray("Supermarkets\x01and")
+            << Msg::ControlCharacter << kRaw << 3 << "Description";
+        QTest::newRow("NUL in a title")
+            << kRaw << "replace" << 3 << QByteArray("Supermarkets and") << QByteArray("Supermarkets\0and", 16)
+            << Msg::ControlCharacter << kRaw << 3 << "Description";
+        QTest::newRow("line break in a title")
+            << kRaw << "replace" << 3
+            << QByteArray("Supermarkets and other grocery (except convenience) stores,")
+            << QByteArray("\"Supermarkets and\nother grocery stores\",") << Msg::ControlCharacter << kRaw << 3
+            << "Description";
+        QTest::newRow("lines in two encodings")
+            << kRaw << "replace" << 3 << QByteArray("Supermarch\xC3\xA9s") << QByteArray("Supermarch\xE9s")
+            << Msg::MixedEncoding << kRaw << 3 << "";
+        QTest::newRow("key too long")
+            << kTree << "replace" << 4 << QByteArray("IndTRETAIL,IndTOTALL,")
+            << QByteArray(120, 'K') + ",IndTOTALL," << Msg::KeyTooLong << kTree << 4 << "NodeKey";
     }
     void refusals() {
         QFETCH(QString, file);

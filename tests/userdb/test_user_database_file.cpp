@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -45,6 +46,54 @@ QStringList firms(Connection& cn) {
 QByteArray contents(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+constexpr qint64 kManyFirms = 200;
+constexpr qint64 kPageSize = 4096; // SQLite's default, which the program keeps
+
+// A user database whose firm records fill many pages, each with its own values.
+void makeManyFirms(const QString& path) {
+    QFile::remove(path);
+    userdb::create(path);
+    Connection cn;
+    ConnectToFile(cn, path, QStringLiteral("unknown"));
+    Transaction tx(cn);
+    for (int i = 0; i < kManyFirms; ++i)
+        ExecCmdInDB(cn,
+                    QStringLiteral("insert into MyValues (FirmName, Year, NAICS, Cash, Ar, Inv, Ta) "
+                                   "values (?, 2011, '448140', ?, ?, ?, ?)"),
+                    {QStringLiteral("Firm %1 of the salvage, with a name long enough to fill pages").arg(i),
+                     i + 0.25, i * 2 + 0.5, i * 3 + 0.75, i * 6 + 1.5});
+    tx.commit();
+    DisconnectFromDB(cn);
+}
+
+// Every firm record of a file, whole, one text each.
+QStringList records(const QString& path) {
+    Connection cn;
+    ConnectToFile(cn, path, QStringLiteral("unknown"), ReadOnly);
+    QStringList out;
+    for (RecordsetPtr rs = GetRS(cn, QStringLiteral("select * from MyValues"), QStringLiteral("read"));
+         !rs->eof(); rs->moveNext()) {
+        QStringList fields;
+        for (int i = 0; i < rs->fieldCount(); ++i)
+            fields << rs->field(i).toString();
+        out << fields.join(u'|');
+    }
+    DisconnectFromDB(cn);
+    return out;
+}
+
+QByteArray pageOf(const QByteArray& file, qint64 page) {
+    return file.mid((page - 1) * kPageSize, kPageSize);
+}
+
+// A big-endian number of the file format.
+int be(const QByteArray& bytes, int at, int size) {
+    int n = 0;
+    for (int i = 0; i < size; ++i)
+        n = n * 256 + quint8(bytes[at + i]);
+    return n;
 }
 
 } // namespace
@@ -120,7 +169,150 @@ private slots:
         QCOMPARE(r.damagedKeptAs, path() + QStringLiteral(".damaged-20261208-093000"));
         QCOMPARE(contents(r.damagedKeptAs), before);
         QVERIFY(cn && cn->isOpen());
-        QVERIFY(firms(cn).isEmpty());
+        QCOMPARE(qint64(firms(cn).size()), r.recovered); // what could be read was salvaged
+        if (damage == QLatin1String("text")) QCOMPARE(r.recovered, 0);
+    }
+
+    // A damaged file's readable firm records are copied into the new user database: a
+    // garbled page of a table the program rebuilds costs no firm, one of the firm records
+    // costs the records of that page, and a file whose header is gone gives none.
+    void salvageRecoversEveryReadableFirm_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<qint64>("page"); // the page garbled
+        QTest::addColumn<qint64>("lost"); // the firm records on it
+        const QString file = dir.path() + QStringLiteral("/template.db");
+        makeManyFirms(file);
+        const QByteArray bytes = contents(file);
+        Connection cn;
+        ConnectToFile(cn, file, QStringLiteral("unknown"), ReadOnly);
+        for (RecordsetPtr rs =
+                 GetRS(cn, QStringLiteral("select name, rootpage from sqlite_master where rootpage > 1"),
+                       QStringLiteral("read"));
+             !rs->eof(); rs->moveNext()) {
+            const QString name = rs->field(0).toString();
+            qint64 page = rs->field(1).toLongLong();
+            qint64 lost = 0;
+            if (name == QLatin1String("MyValues")) {
+                // Its root leads to the pages of the records: the first of them is garbled.
+                const QByteArray root = pageOf(bytes, page);
+                QCOMPARE(quint8(root[0]), quint8(0x05)); // an interior page of a table
+                const int firstCell = be(root, 12, 2);
+                page = be(root, firstCell, 4);
+                lost = be(pageOf(bytes, page), 3, 2);
+            }
+            QTest::newRow(qPrintable(name)) << "page" << page << lost;
+        }
+        DisconnectFromDB(cn);
+        QFile::remove(file);
+        QTest::newRow("truncated") << "truncated" << qint64(0) << qint64(-1);
+        QTest::newRow("zeroed header") << "header" << qint64(0) << qint64(kManyFirms);
+    }
+    void salvageRecoversEveryReadableFirm() {
+        QFETCH(QString, damage);
+        QFETCH(qint64, page);
+        QFETCH(qint64, lost);
+        makeManyFirms(path());
+        const QStringList original = records(path());
+        {
+            QFile f(path());
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            if (damage == QLatin1String("truncated")) {
+                // The records' pages come last: half of them are cut off.
+                QVERIFY(f.resize(f.size() - 8 * kPageSize));
+            } else if (damage == QLatin1String("header")) {
+                f.write(QByteArray(100, '\0'));
+            } else {
+                QRandomGenerator garble(static_cast<quint32>(page));
+                QByteArray noise(kPageSize, Qt::Uninitialized);
+                for (char& c : noise)
+                    c = char(garble.bounded(256));
+                QVERIFY(f.seek((page - 1) * kPageSize));
+                f.write(noise);
+            }
+        }
+        const QByteArray damaged = contents(path());
+        Connection cn;
+        const userdb::OpenResult r = userdb::openUserDatabase(cn, path(), kNow);
+        QCOMPARE(contents(r.damagedKeptAs), damaged);
+        if (lost >= 0) {
+            QCOMPARE(r.recovered, kManyFirms - lost);
+        } else {
+            QVERIFY2(r.recovered > 0 && r.recovered < kManyFirms, qPrintable(QString::number(r.recovered)));
+        }
+        DisconnectFromDB(cn);
+        const QStringList salvaged = records(path());
+        QCOMPARE(qint64(salvaged.size()), r.recovered);
+        for (const QString& record : salvaged)
+            QVERIFY2(original.contains(record), qPrintable(record)); // whole and unchanged
+        // The program's own tables are there again, with their shipped rows.
+        Connection fresh;
+        ConnectToFile(fresh, path(), QStringLiteral("unknown"), ReadOnly);
+        QVERIFY(GetRS(fresh, QStringLiteral("select count(*) from ProvinceCodes"), QStringLiteral("read"))
+                    ->field(0)
+                    .toInt() > 0);
+        DisconnectFromDB(fresh);
+        const QString notice = userdb::damagedNotice(r, path(), Language::E);
+        QVERIFY2(notice.contains(r.damagedKeptAs), qPrintable(notice));
+        QVERIFY2(r.recovered == 0 ? notice.contains(QStringLiteral("no firm record could be read"))
+                                  : notice.contains(QString::number(r.recovered)),
+                 qPrintable(notice));
+    }
+
+    // A database of another program at the user database's place is refused, named, and left
+    // byte for byte as it was: nothing added, dropped or upgraded, no copy written beside it.
+    void foreignDatabaseIsNeverChanged_data() {
+        QTest::addColumn<QStringList>("schema");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("other tables, one named like the program's")
+            << QStringList{"create table invoices (id integer, total real)",
+                           "create table ProvinceCodes (province text, tax real)",
+                           "insert into invoices values (1, 2.5)"}
+            << "invoices";
+        QTest::newRow("firm records of other columns")
+            << QStringList{"create table MyValues (id integer, name text)",
+                           "insert into MyValues values (1, 'x')"}
+            << "MyValues.id";
+        QTest::newRow("damaged, with other tables")
+            << QStringList{"create table invoices (id integer, note text)", "garble"} << "invoices";
+    }
+    void foreignDatabaseIsNeverChanged() {
+        QFETCH(QStringList, schema);
+        QFETCH(QString, named);
+        {
+            QSqlDatabase other =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(path());
+            QVERIFY(other.open());
+            QSqlQuery q(other);
+            QVERIFY(q.exec(QStringLiteral("PRAGMA user_version = 7")));
+            for (const QString& statement : schema)
+                if (statement != QLatin1String("garble")) QVERIFY2(q.exec(statement), qPrintable(statement));
+            for (int i = 0; schema.contains(QStringLiteral("garble")) && i < 200; ++i)
+                QVERIFY(q.exec(
+                    QStringLiteral("insert into invoices values (%1, '%2')").arg(i).arg(QString(300, u'n'))));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        if (schema.contains(QStringLiteral("garble"))) {
+            QFile f(path());
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.seek(f.size() - 3 * kPageSize));
+            f.write(QByteArray(kPageSize, '\x5a'));
+        }
+        const QByteArray before = contents(path());
+        Connection cn;
+        QString message;
+        try {
+            userdb::openUserDatabase(cn, path(), kNow);
+        } catch (const userdb::UnusableUserDatabase& e) {
+            message = e.message;
+        }
+        QVERIFY2(message.contains(path()) && message.contains(named) &&
+                     message.contains(QStringLiteral("Nothing in it was changed")),
+                 qPrintable(message));
+        QCOMPARE(contents(path()), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("myData.db")});
     }
 
     void damagedCopiesDoNotOverwriteEachOther() {

@@ -4,6 +4,7 @@
 #include "FigureModel.h"
 #include "Gaps.h"
 #include "data/DatasetOptions.h"
+#include "data/FileWriter.h"
 #include "refdata/Provenance.h"
 #include "refdata/ReferenceSchema.h"
 #include "report/RatioTable.h"
@@ -241,20 +242,16 @@ void writeSampleDatabase(const QString& path, const Catalogue& catalogue) {
 void buildSampleDatabase(const QString& output) {
     const QFileInfo target(output);
     if (target.isDir()) throw std::runtime_error(output.toStdString() + " is a folder");
-    if (target.exists() && !QFile::remove(output))
-        throw std::runtime_error("cannot remove " + output.toStdString());
     if (!target.absoluteDir().exists()) throw std::runtime_error("no folder for " + output.toStdString());
-
-    const QString partial = target.absoluteFilePath() + QStringLiteral(".partial");
-    QFile::remove(partial); // left over from an interrupted run
+    // Written by the program's one file writer: the database that was there stays until the
+    // new one is whole, and an interrupted run leaves nothing that a later one would mistake.
     try {
-        writeSampleDatabase(partial, Catalogue::fromResources());
-        if (!QFile::rename(partial, target.absoluteFilePath()))
-            throw std::runtime_error("cannot rename " + partial.toStdString() + " to " +
-                                     output.toStdString());
-    } catch (...) {
-        QFile::remove(partial);
-        throw;
+        FileWriter file(output, Language::E, FileWriter::Content::ByName,
+                        pathguard::Replaces::ReferenceDatabase);
+        writeSampleDatabase(file.temporaryPath(), Catalogue::fromResources());
+        file.commit();
+    } catch (const WriteFailure& e) {
+        throw std::runtime_error(e.description().toStdString());
     }
 }
 

@@ -1,5 +1,6 @@
 #include "report/render/ReportRenderer.h"
 
+#include "data/FileWriter.h"
 #include "data/ProgramFiles.h"
 #include "platform/Platform.h"
 #include "report/FirmTrend.h"
@@ -139,13 +140,19 @@ void addReading(ReportData& data) {
                   reading::tableRow(reading::compose(comparison, industry, language), language));
 }
 
+namespace {
+
+// The language of the report, which is the user's: the one its messages are in.
+::Language languageOf(const QTextDocument& doc) {
+    return language::fromLetter(doc.property(docprop::Language).toString()).value_or(::Language::E);
+}
+
+} // namespace
+
 void writePdf(QTextDocument& doc, const QString& path, const QPageSize& page) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FatalError(errnum::PathNotFound,
-                         QStringLiteral("Cannot write the file '%1': %2").arg(path, file.errorString()));
+    FileWriter file(path, languageOf(doc));
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&file.device());
         writer.setPageSize(page);
         writer.setPageOrientation(QPageLayout::Portrait);
         writer.setPageMargins(kMinimumMargins, QPageLayout::Millimeter);
@@ -154,10 +161,13 @@ void writePdf(QTextDocument& doc, const QString& path, const QPageSize& page) {
         writer.setCreator(QStringLiteral("Ventrolux"));
         print(doc, writer);
     }
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        throw FatalError(errnum::PathNotFound,
-                         QStringLiteral("Cannot write the file '%1': %2").arg(path, file.errorString()));
+    file.commit();
+}
+
+void writeHtml(QTextDocument& doc, const QString& path) {
+    FileWriter file(path, languageOf(doc));
+    file.write(toHtml(doc).toUtf8());
+    file.commit();
 }
 
 int print(QTextDocument& doc, QPagedPaintDevice& printer) {

@@ -45,8 +45,12 @@ std::unique_ptr<QTextDocument> buildTrendDocument(const firmtrend::Trend& trend,
                                                   const QString& layoutPath);
 
 // Writes the document as a PDF file, paginated with page numbers, laid out once for the
-// PDF. A file that cannot be written is an untrapped failure.
+// PDF, through the one file writer: whole or not at all. A file that cannot be written is a
+// WriteFailure in the report's language.
 void writePdf(QTextDocument& doc, const QString& path, const QPageSize& page = QPageSize(QPageSize::Letter));
+
+// Writes the document as one HTML file (toHtml()) in the same way.
+void writeHtml(QTextDocument& doc, const QString& path);
 
 // The document as one HTML file: the charts inline as SVG data URIs, the footer note at
 // the end, every text from the data escaped. Lays nothing out.
