@@ -377,7 +377,6 @@ void frmMyValues::subLoadCaptions() {
 void frmMyValues::subLoadToolbarToolTip() {
     for (const ToolbarButton& b : toolbarButtons_)
         b.action->setToolTip(QString::fromUtf8(IsFrench() ? b.french : b.english));
-    btnBack->setToolTip(IsFrench() ? QStringLiteral("Retourner") : QStringLiteral("Return"));
 }
 
 void frmMyValues::followLanguage() {
