@@ -3,6 +3,7 @@
 #include "report/render/LayoutFileCheck.h"
 
 #include "data/ProgramFiles.h"
+#include "industry/NaicsLists.h"
 #include "platform/Platform.h"
 #include "report/FirmTrend.h"
 #include "report/ReadingTexts.h"
@@ -144,8 +145,15 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
     Connection* write = &WriteConn;
     const reportrender::Kind render = chosen->render;
     build_ = [=](const QString& inLanguage) -> std::unique_ptr<QTextDocument> {
+        QStringList values = aComparisonValues;
+        // The firm's industry under its title in the language of the report.
+        if (values.size() > 3 && inLanguage != Language)
+            if (const auto industry =
+                    naicslists::byCode(*data, modMain::gstrDataTable, modMain::gstrNAICSTable, NAICS,
+                                       inLanguage == QLatin1String("F") ? 1 : 0))
+                values[3] = industry->title.trimmed();
         if (!prepare(render, *data, *write, ReportToDisplay, Volume, Province, Year, NAICS, inLanguage,
-                     aComparisonValues))
+                     values))
             return nullptr;
         return reportrender::buildDocument(render, *write, layout);
     };
