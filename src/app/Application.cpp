@@ -31,7 +31,6 @@ void Main() {
     modMain::subUseRecords(modMain::RecordsSetting());
     static UserDatabaseLock lock; // held for the whole run; the file goes when the process does
     modMain::subWarnOfOtherCopy(lock);
-    modMain::gblnKeepFirmValues = false;
     modMain::gstrHelpExe = programfiles::helpViewerPath();
     ScreenRegistry::instance().show(ScreenRegistry::instance().get<frmStart>());
 }

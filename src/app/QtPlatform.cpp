@@ -76,6 +76,8 @@ MsgResult QtPlatform::msgBox(const QString& text, MsgButtons buttons, MsgIcon ic
         break;
     case MsgButtons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        // A Yes/No question ends, deletes or clears: Enter pressed by habit must not do it.
+        box.setDefaultButton(QMessageBox::No);
         break;
     case MsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

@@ -4,6 +4,7 @@
 #include "data/DatasetOptions.h"
 #include "data/ProgramFiles.h"
 #include "platform/Platform.h"
+#include "state/Navigation.h"
 #include "state/RecordsPlace.h"
 #include "text/StringTable.h"
 
@@ -39,6 +40,13 @@ void subSetDataTable(const QString& strOptionName) {
     }
     gstrNAICSTable = strOptionName == QLatin1String("optVol1") ? QLatin1String(catalogue::NaicsDetailed)
                                                                : QLatin1String(catalogue::NaicsRaw);
+}
+
+void subCaptionChosenDataset() {
+    for (const DatasetOption& o : datasets::options())
+        if (catalogue::datasetTableName(o.volume, QLatin1String(o.region), datasets::kCurrentYear) ==
+            gstrDataTable)
+            gstrDatasetCaption = datasets::caption(o, gintLanguage);
 }
 
 namespace {
@@ -89,7 +97,7 @@ void resetState() {
     gstrRegion.clear();
     gstrNAICSTable.clear();
     gstrDatasetCaption.clear();
-    gblnKeepFirmValues = false;
+    navigation::record().clear();
     gstrHelpExe.clear();
 }
 

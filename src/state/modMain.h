@@ -19,8 +19,7 @@ inline int16_t gintVolume = 0;
 inline QString gstrRegion;
 inline QString gstrNAICSTable;     // industry description table of the chosen dataset
 inline QString gstrDatasetCaption; // caption of the chosen dataset option, in the language of the choice
-inline bool gblnKeepFirmValues = false;
-inline QString gstrHelpExe; // the help viewer beside the running executable
+inline QString gstrHelpExe;        // the help viewer beside the running executable
 
 // The language of the state's flag: the view of gintLanguage that the core takes.
 Language language();
@@ -31,6 +30,9 @@ bool IsFrench();
 
 // Sets gstrDataTable, gintVolume, gstrRegion and gstrNAICSTable from an option's control name.
 void subSetDataTable(const QString& strOptionName);
+// Puts the chosen dataset's caption, in the current language, into gstrDatasetCaption: a
+// language switch made on any screen renames the dataset in every title.
+void subCaptionChosenDataset();
 
 // Starts the help viewer on the concepts ("Contents") or technical ("Tech") help file.
 void subLaunchHelpFile(const QString& strHelpType);

@@ -1,8 +1,9 @@
 // Start-up and global state: the dataset mapping, the databases' opening and creation,
-// and the help launcher.
+// the help launcher, and how the screens arrive as the user moves between them.
 
 #include "data/DatasetOptions.h"
 #include "data/ProgramFiles.h"
+#include "state/Navigation.h"
 #include "state/modMain.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestDatabases.h"
@@ -411,6 +412,78 @@ private slots:
         QVERIFY(platform.lastMessage().startsWith(start));
         QVERIFY(platform.lastMessage().contains(gstrHelpExe));
         QVERIFY(platform.lastMessage().endsWith(folder));
+    }
+
+    // How a screen arrives, after the user's moves. A step is "screen move dataset" (the
+    // screen arrives by the move, the dataset being chosen), "leave screen move" (the user
+    // leaves it by the move) or "forget screen" (its window was discarded).
+    void arrivalAfterMoves_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("fresh");
+        const QStringList toFirm{"search Forward NS", "leave search EnterNewData", "firm EnterNewData NS"};
+        QTest::newRow("the first Search starts the industry selection afresh")
+            << QStringList{"search Forward NS"} << true;
+        QTest::newRow("back from the firm screen, the industry selection keeps its selection")
+            << toFirm +
+                   QStringList{"leave firm ReturnToIndustrySelection", "search ReturnToIndustrySelection NS"}
+            << false;
+        QTest::newRow("the firm screen left for the main menu, Search of the same dataset keeps")
+            << toFirm +
+                   QStringList{"leave firm ReturnToMainMenu", "menu ReturnToMainMenu NS", "search Forward NS"}
+            << false;
+        QTest::newRow("Search of another dataset starts the industry selection afresh")
+            << toFirm +
+                   QStringList{"leave firm ReturnToMainMenu", "menu ReturnToMainMenu NS", "search Forward ON"}
+            << true;
+        QTest::newRow("the industry selection left for the main menu starts afresh on the next Search")
+            << QStringList{"search Forward NS", "leave search ReturnToMainMenu", "menu ReturnToMainMenu NS",
+                           "search Forward NS"}
+            << true;
+        QTest::newRow("Enter new data starts the firm screen afresh, even after a firm was opened")
+            << toFirm + QStringList{"firm StoredFirmOpened NS", "leave firm ReturnToIndustrySelection",
+                                    "search ReturnToIndustrySelection NS", "leave search EnterNewData",
+                                    "firm EnterNewData NS"}
+            << true;
+        QTest::newRow("a stored firm opened over the firm screen keeps the screen, to be filled")
+            << toFirm + QStringList{"list CoverOpened NS", "firm StoredFirmOpened NS"} << false;
+        QTest::newRow("a firm opened from the industry selection on a firm screen left for the main menu")
+            << toFirm +
+                   QStringList{"leave firm ReturnToMainMenu", "search Forward NS", "firm StoredFirmOpened NS"}
+            << true;
+        QTest::newRow("the report, About or the definition closed over a screen keeps it")
+            << toFirm + QStringList{"report CoverOpened NS", "firm CoverClosed NS", "about CoverOpened NS",
+                                    "firm CoverClosed NS"}
+            << false;
+        QTest::newRow("a window over a screen is new each time it is opened")
+            << QStringList{"about CoverOpened NS", "about CoverClosed NS", "about CoverOpened NS"} << true;
+        QTest::newRow("a discarded window is new again")
+            << QStringList{"search Forward NS", "forget search", "search ReturnToIndustrySelection NS"}
+            << true;
+    }
+    void arrivalAfterMoves() {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, fresh);
+        const QMap<QString, navigation::Move> moves{
+            {"Forward", navigation::Move::Forward},
+            {"EnterNewData", navigation::Move::EnterNewData},
+            {"StoredFirmOpened", navigation::Move::StoredFirmOpened},
+            {"ReturnToMainMenu", navigation::Move::ReturnToMainMenu},
+            {"ReturnToIndustrySelection", navigation::Move::ReturnToIndustrySelection},
+            {"CoverOpened", navigation::Move::CoverOpened},
+            {"CoverClosed", navigation::Move::CoverClosed},
+        };
+        navigation::Record record;
+        navigation::Arrival last = navigation::Arrival::Keep;
+        for (const QString& step : steps) {
+            const QStringList w = step.split(u' ');
+            if (w[0] == QLatin1String("leave"))
+                record.leave(w[1], moves.value(w[2]));
+            else if (w[0] == QLatin1String("forget"))
+                record.forget(w[1]);
+            else
+                last = record.arrive(w[0], moves.value(w[1]), w[2]);
+        }
+        QCOMPARE(last == navigation::Arrival::Fresh, fresh);
     }
 };
 

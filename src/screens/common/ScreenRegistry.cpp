@@ -1,24 +1,28 @@
 #include "screens/common/ScreenRegistry.h"
 
+#include "state/modMain.h"
+
 #include <QEventLoop>
 #include <algorithm>
+
+using navigation::Move;
 
 ScreenRegistry& ScreenRegistry::instance() {
     static ScreenRegistry registry;
     return registry;
 }
 
-void ScreenRegistry::show(Screen& s) {
+void ScreenRegistry::show(Screen& s, Move move) {
     s.show();
     s.raise();
-    activate(&s);
+    arrive(&s, move);
 }
 
 void ScreenRegistry::showModal(Screen& s, Screen* owner) {
     if (owner) s.setParent(owner, s.windowFlags() | Qt::Window);
     s.setWindowModality(Qt::ApplicationModal);
     QPointer<Screen> guard(&s);
-    show(s);
+    show(s, Move::CoverOpened);
     if (!modalBlocking_) return;
     QEventLoop loop;
     modalExits_.push_back([&loop] { loop.quit(); });
@@ -34,8 +38,20 @@ void ScreenRegistry::hide(Screen& s) {
     if (wasModal && !modalExits_.empty()) modalExits_.back()();
     if (wasActive) {
         active_ = nullptr;
-        activateNextVisible();
+        uncoverNext();
     }
+}
+
+void ScreenRegistry::leave(Screen& s, Move move) {
+    navigation::record().leave(s.objectName(), move);
+    if (active_ == &s) active_ = nullptr;
+    s.hide();
+}
+
+void ScreenRegistry::move(Screen& from, Screen& to, Move move) {
+    // No window in between is brought forward: the user goes straight to the target.
+    leave(from, move);
+    show(to, move);
 }
 
 void ScreenRegistry::unload(Screen& s) {
@@ -53,34 +69,53 @@ void ScreenRegistry::closed(Screen* s) {
 }
 
 void ScreenRegistry::windowActivated(Screen* s) {
-    // Only a switch from one of the program's visible screens to another counts; the
-    // same screen coming back into focus from another application changes nothing.
+    // The user clicking another of the program's windows, a message box closing or the
+    // window manager's focus order: the screen becomes the one the user works in, and
+    // nothing else happens. A modal screen keeps that place while it is shown.
     if (s == active_ || !s->isVisible()) return;
     if (active_ && active_->isModal() && active_->isVisible()) return;
-    // The window system has made it active already: asking it again would answer a
-    // late activation of another window with one more request, and two windows shown
-    // together would take the focus from each other without end.
-    activate(s, false);
+    makeActive(s);
 }
 
-void ScreenRegistry::activate(Screen* s, bool requestFocus) {
-    if (active_ == s) return;
+void ScreenRegistry::makeActive(Screen* s) {
     active_ = s;
     order_.erase(
         std::remove_if(order_.begin(), order_.end(), [s](const QPointer<Screen>& p) { return !p || p == s; }),
         order_.end());
     order_.push_back(s);
-    if (requestFocus) s->activateWindow();
-    s->Form_Activate();
 }
 
-void ScreenRegistry::activateNextVisible() {
+void ScreenRegistry::arrive(Screen* s, Move move) {
+    makeActive(s);
+    s->activateWindow();
+    s->Form_Activate(navigation::record().arrive(s->objectName(), move, modMain::gstrDataTable));
+}
+
+void ScreenRegistry::uncoverNext() {
     for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
         if (*it && (*it)->isVisible()) {
-            activate(*it);
+            arrive(*it, Move::CoverClosed);
             return;
         }
     }
+}
+
+std::vector<Screen*> ScreenRegistry::alive() const {
+    std::vector<Screen*> screens;
+    for (const QPointer<Screen>& s : created_)
+        if (s) screens.push_back(s.data());
+    return screens;
+}
+
+void ScreenRegistry::followLanguage() {
+    for (Screen* s : alive())
+        s->followLanguage();
+}
+
+bool ScreenRegistry::mayDropWork() {
+    for (Screen* s : alive())
+        if (!s->fncMayDropWork()) return false;
+    return true;
 }
 
 void ScreenRegistry::forget(Screen* s) {
@@ -90,10 +125,11 @@ void ScreenRegistry::forget(Screen* s) {
         else
             ++it;
     }
-    order_.erase(
-        std::remove_if(order_.begin(), order_.end(), [s](const QPointer<Screen>& p) { return !p || p == s; }),
-        order_.end());
+    const auto isGone = [s](const QPointer<Screen>& p) { return !p || p == s; };
+    order_.erase(std::remove_if(order_.begin(), order_.end(), isGone), order_.end());
+    created_.erase(std::remove_if(created_.begin(), created_.end(), isGone), created_.end());
     if (active_ == s) active_ = nullptr;
+    navigation::record().forget(s->objectName());
 }
 
 void ScreenRegistry::clear() {
@@ -102,8 +138,10 @@ void ScreenRegistry::clear() {
     for (auto& [key, s] : screens_)
         if (s) all.push_back(s);
     screens_.clear();
+    created_.clear();
     order_.clear();
     active_ = nullptr;
+    navigation::record().clear();
     for (QPointer<Screen>& s : all)
         if (s) delete s.data();
 }

@@ -62,16 +62,3 @@ void setFixedSizeAfterLayout(QWidget* window) {
     window->adjustSize();
     if (window->layout()) window->layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
-
-LanguageAndHelpMenus makeLanguageAndHelpMenus(QMenuBar* bar) {
-    LanguageAndHelpMenus m{};
-    m.mnuLanguage = makeMenu(bar, QStringLiteral("mnuLanguage"));
-    m.mnuEnglish = makeMenuEntry(m.mnuLanguage, QStringLiteral("mnuEnglish"), QKeySequence(Qt::Key_F2));
-    m.mnuFrench = makeMenuEntry(m.mnuLanguage, QStringLiteral("mnuFrench"), QKeySequence(Qt::Key_F3));
-    m.mnuHelp = makeMenu(bar, QStringLiteral("mnuHelp"));
-    m.mnuContents = makeMenuEntry(m.mnuHelp, QStringLiteral("mnuContents"), QKeySequence(Qt::Key_F1));
-    m.mnuTechnical =
-        makeMenuEntry(m.mnuHelp, QStringLiteral("mnuTechnical"), QKeySequence(Qt::CTRL | Qt::Key_T));
-    m.mnuAbout = makeMenuEntry(m.mnuHelp, QStringLiteral("mnuAbout"), QKeySequence(Qt::CTRL | Qt::Key_P));
-    return m;
-}

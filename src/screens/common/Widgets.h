@@ -21,18 +21,5 @@ QRadioButton* makeOption(const QString& name, const QString& text = QString());
 QMenu* makeMenu(QMenuBar* bar, const QString& name);
 QAction* makeMenuEntry(QMenu* menu, const QString& name, const QKeySequence& shortcut);
 
-// The Language and Help menus every main screen ends its menu bar with, with their
-// shortcut keys (English F2, Français F3, Contents F1, Technical Help Ctrl+T, About Ctrl+P).
-struct LanguageAndHelpMenus {
-    QMenu* mnuLanguage;
-    QAction* mnuEnglish;
-    QAction* mnuFrench;
-    QMenu* mnuHelp;
-    QAction* mnuContents;
-    QAction* mnuTechnical;
-    QAction* mnuAbout;
-};
-LanguageAndHelpMenus makeLanguageAndHelpMenus(QMenuBar* bar);
-
 // A screen of fixed size, as laid out by its layout.
 void setFixedSizeAfterLayout(QWidget* window);

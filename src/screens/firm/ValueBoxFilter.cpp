@@ -35,12 +35,19 @@ void ValueBoxFilter::watchShortcutsOf(QObject* box) {
     box->installEventFilter(this);
 }
 
-bool ValueBoxFilter::menuShortcutFirst(QKeyEvent& event) {
+bool ValueBoxFilter::cutsSelection(QObject* watched, const QKeyEvent& event) {
+    // Ctrl+X with text selected in a box the user may edit cuts it, as in every program.
+    const auto* box = qobject_cast<const QLineEdit*>(watched);
+    return box && event.matches(QKeySequence::Cut) && !box->isReadOnly() && box->hasSelectedText();
+}
+
+bool ValueBoxFilter::menuShortcutFirst(QObject* watched, QKeyEvent& event) {
     // A text box claims Ctrl+X, Ctrl+C and the like for itself before the menus see
-    // them; the screen's own menu shortcuts stay the menus'.
+    // them; the screen's own menu shortcuts stay the menus', except a cut of a selection.
+    if (cutsSelection(watched, event)) return false;
     const QKeySequence pressed(event.keyCombination());
     for (const QAction* action : screen_.findChildren<QAction*>()) {
-        if (action->shortcut().isEmpty() || action->shortcut() != pressed || !action->isEnabled()) continue;
+        if (!action->shortcuts().contains(pressed) || !action->isEnabled()) continue;
         event.ignore();
         return true;
     }
@@ -48,7 +55,8 @@ bool ValueBoxFilter::menuShortcutFirst(QKeyEvent& event) {
 }
 
 bool ValueBoxFilter::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride) return menuShortcutFirst(*static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::ShortcutOverride)
+        return menuShortcutFirst(watched, *static_cast<QKeyEvent*>(event));
 
     auto* box = qobject_cast<QLineEdit*>(watched);
     const int index = box ? screen_.indexOfBox(box) : -1;
@@ -57,6 +65,7 @@ bool ValueBoxFilter::eventFilter(QObject* watched, QEvent* event) {
 
     switch (event->type()) {
     case QEvent::KeyPress:
+        if (cutsSelection(watched, *static_cast<QKeyEvent*>(event))) return false;
         return keyPress(index, *static_cast<QKeyEvent*>(event));
     case QEvent::FocusIn: {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();

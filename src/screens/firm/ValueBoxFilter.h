@@ -6,7 +6,8 @@
 // computed and where Enter moves come from the line item table.
 //
 // The same filter keeps the menu shortcuts first in every box it watches (the firm name
-// box included): Ctrl+X is the Exit entry there, not the box's own cut.
+// box included): Ctrl+X is the Exit entry there, unless text is selected in a box the user
+// may edit, which Ctrl+X then cuts.
 
 #include <QObject>
 #include <optional>
@@ -37,7 +38,8 @@ protected:
 
 private:
     bool keyPress(int index, QKeyEvent& event);
-    bool menuShortcutFirst(QKeyEvent& event);
+    bool menuShortcutFirst(QObject* watched, QKeyEvent& event);
+    static bool cutsSelection(QObject* watched, const QKeyEvent& event);
 
     frmMyValues& screen_;
     // A box that got the focus by a mouse press selects its text when the button is

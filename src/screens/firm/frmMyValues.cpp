@@ -13,7 +13,6 @@
 #include "screens/firm/frmOfficeDatabase.h"
 #include "screens/industry/frmIndustryDefinitions.h"
 #include "screens/industry/frmSearch.h"
-#include "screens/start/frmAbout.h"
 #include "screens/start/frmMenu.h"
 #include "state/RecordsPlace.h"
 #include "state/modMain.h"
@@ -41,23 +40,9 @@ namespace {
 
 constexpr int kPromptEntry = 544;
 
-// The design's sizes are in twips; the screen has 15 twips to the pixel.
-constexpr int px(int twips) {
-    return twips / 15;
-}
-
 // The computed boxes: read-only, bold dark blue on light grey.
 const QColor kComputedBackground(224, 224, 224);
 const QColor kComputedText(0, 0, 128);
-
-void setCaption(QObject* control, const QString& text) {
-    if (auto* label = qobject_cast<QLabel*>(control))
-        label->setText(text);
-    else if (auto* menu = qobject_cast<QMenu*>(control))
-        menu->setTitle(text);
-    else if (auto* action = qobject_cast<QAction*>(control))
-        action->setText(text);
-}
 
 // The group heading over each section's first line, by its string-table entry.
 int headingEntry(lineitems::Section section) {
@@ -72,10 +57,6 @@ int headingEntry(lineitems::Section section) {
         return 0; // the current totals follow the liabilities and equity without a heading
     }
     return 0;
-}
-
-frmSearch& industrySelection() {
-    return ScreenRegistry::instance().get<frmSearch>();
 }
 
 } // namespace
@@ -105,11 +86,7 @@ frmMyValues::frmMyValues() {
     lblIncome = makeLabel(QStringLiteral("lblIncome"), QString(), true);
     lblLiabEq = makeLabel(QStringLiteral("lblLiabEq"), QString(), true);
 
-    btnBack = makeButton(QStringLiteral("btnBack"));
-    btnBack->setIcon(QIcon(QStringLiteral(":/ventrolux/images/back.svg")));
-    btnBack->setIconSize(QSize(24, 24));
-    btnBack->setMinimumWidth(0);
-    btnBack->setFixedSize(px(735), px(495));
+    makeBackButton();
 
     boxFilter_ = new ValueBoxFilter(*this);
     captionLinks_ = new CaptionLinks(this);
@@ -122,7 +99,6 @@ frmMyValues::frmMyValues() {
     // writes (the prompt of a language switch or a reset) are not.
     onEvent(txtFirmName, &QLineEdit::textEdited, this, [this] { blnDataChanged = true; });
     onEvent(cboYear, &QComboBox::currentTextChanged, this, [this] { blnDataChanged = true; });
-    onEvent(btnBack, &QPushButton::clicked, this, [this] { btnBack_Click(); });
     boxFilter_->watchShortcutsOf(txtFirmName);
 
     // Tab visits the name, the year, then the 32 boxes in their order.
@@ -239,20 +215,13 @@ void frmMyValues::buildMenus() {
     mnuReturnSearch =
         makeMenuEntry(mnuFile, QStringLiteral("mnuReturnSearch"), QKeySequence(Qt::CTRL | Qt::Key_B));
     mnuFile->addSeparator();
-    mnuExit = makeMenuEntry(mnuFile, QStringLiteral("mnuExit"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    makeExitEntry(mnuFile, true);
     mnuView = makeMenu(menuBar(), QStringLiteral("mnuView"));
     mnuDefinition =
         makeMenuEntry(mnuView, QStringLiteral("mnuDefinition"), QKeySequence(Qt::CTRL | Qt::Key_D));
     mnuReport = makeMenuEntry(mnuView, QStringLiteral("mnuReport"), QKeySequence(Qt::CTRL | Qt::Key_I));
     mnuTrend = makeMenuEntry(mnuView, QStringLiteral("mnuTrend"), QKeySequence(Qt::CTRL | Qt::Key_H));
-    const LanguageAndHelpMenus shared = makeLanguageAndHelpMenus(menuBar());
-    mnuLanguage = shared.mnuLanguage;
-    mnuEnglish = shared.mnuEnglish;
-    mnuFrench = shared.mnuFrench;
-    mnuHelp = shared.mnuHelp;
-    mnuContents = shared.mnuContents;
-    mnuTechnical = shared.mnuTechnical;
-    mnuAbout = shared.mnuAbout;
+    makeLanguageAndHelpMenus();
 
     onEvent(mnuNew, &QAction::triggered, this, [this] { subStart_New_Firm_Record(); });
     onEvent(mnuSave, &QAction::triggered, this, [this] {
@@ -265,23 +234,25 @@ void frmMyValues::buildMenus() {
     onEvent(mnuOfficeDatabase, &QAction::triggered, this, [this] { mnuOfficeDatabase_Click(); });
     onEvent(mnuReturn, &QAction::triggered, this, [this] { mnuReturn_Click(); });
     onEvent(mnuReturnSearch, &QAction::triggered, this, [this] { mnuReturnSearch_Click(); });
-    onEvent(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
     onEvent(mnuDefinition, &QAction::triggered, this, [this] { mnuDefinition_Click(); });
     onEvent(mnuReport, &QAction::triggered, this, [this] { subView_Comparison_Report(); });
     onEvent(mnuTrend, &QAction::triggered, this, [this] { subView_Trend_Report(); });
-    onEvent(mnuEnglish, &QAction::triggered, this, [this] { mnuEnglish_Click(); });
-    onEvent(mnuFrench, &QAction::triggered, this, [this] { mnuFrench_Click(); });
-    onEvent(mnuContents, &QAction::triggered, this, [this] { mnuContents_Click(); });
-    onEvent(mnuTechnical, &QAction::triggered, this, [this] { mnuTechnical_Click(); });
-    onEvent(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
 
-    captions_ = {
-        {mnuFile, 496},         {mnuNew, 532},       {mnuSave, 536},           {mnuOpen, 528},
-        {mnuImport, 808},       {mnuExport, 810},    {mnuOfficeDatabase, 860}, {mnuReturn, 498},
-        {mnuReturnSearch, 558}, {mnuExit, 328},      {mnuView, 460},           {mnuDefinition, 334},
-        {mnuReport, 540},       {mnuTrend, 900},     {mnuLanguage, 500},       {mnuHelp, 298},
-        {mnuContents, 562},     {mnuTechnical, 564}, {mnuAbout, 380},
-    };
+    addCaptions({
+        {mnuFile, 496},
+        {mnuNew, 532},
+        {mnuSave, 536},
+        {mnuOpen, 528},
+        {mnuImport, 808},
+        {mnuExport, 810},
+        {mnuOfficeDatabase, 860},
+        {mnuReturn, 498},
+        {mnuReturnSearch, 558},
+        {mnuView, 460},
+        {mnuDefinition, 334},
+        {mnuReport, 540},
+        {mnuTrend, 900},
+    });
 }
 
 void frmMyValues::buildLayout() {
@@ -361,21 +332,26 @@ void frmMyValues::Form_Load() {
     subFillYears(cboYear);
 }
 
-void frmMyValues::Form_Activate() {
-    if (gblnKeepFirmValues) {
-        // Back from the report, a definition, the About screen or the list of saved firms.
-        gblnKeepFirmValues = false;
-    } else {
-        subFillYears(cboYear);
-        subInitializeValues();
-        subLoadCaptions();
-        focusWholeText(txtFirmName);
-    }
-    blnDataChanged = false;
+void frmMyValues::Form_Activate(navigation::Arrival arrival) {
+    // Kept: back from the report, a definition, the About screen or the list of saved
+    // firms, the user finds the firm as it was, saved or not.
+    if (arrival == navigation::Arrival::Keep) return;
+    subFillYears(cboYear);
+    subInitializeValues();
+    subLoadCaptions();
+    focusWholeText(txtFirmName);
 }
 
 bool frmMyValues::Form_QueryUnload() {
-    return askExitQuestion();
+    return confirmExit();
+}
+
+bool frmMyValues::fncMayDropWork() {
+    return fncMayDropFirm(firmmessages::SaveAsker::New);
+}
+
+frmSearch& frmMyValues::industrySelection() const {
+    return ScreenRegistry::instance().get<frmSearch>();
 }
 
 void frmMyValues::subLoadCaptions() {
@@ -384,7 +360,6 @@ void frmMyValues::subLoadCaptions() {
     if (name == strings::text(kPromptEntry, 0) || name == strings::text(kPromptEntry, 1))
         txtFirmName->setText(Txt(kPromptEntry));
     setWindowTitle(Txt(546) + QStringLiteral(" ") + gstrDatasetCaption + RecordsTitleSuffix());
-    btnBack->setToolTip(Txt(352));
     lblFirmName->setText(Txt(kPromptEntry));
     frmSearch& search = industrySelection();
     lblIndustry->setText(search.txtIndName->toPlainText());
@@ -396,86 +371,43 @@ void frmMyValues::subLoadCaptions() {
         captionLabel(i)->setText(Txt(lineitems::all()[i].captionEntry));
     lblNAICS->setText(search.lblHiddenNaics->text());
     lblDataTableToCompare->setText(gstrDataTable);
-    for (const Caption& c : captions_)
-        setCaption(c.control, Txt(c.entry));
-    mnuEnglish->setText(QStringLiteral("English"));
-    mnuFrench->setText(QStringLiteral("Français"));
+    Screen::subLoadCaptions();
 }
 
 void frmMyValues::subLoadToolbarToolTip() {
     for (const ToolbarButton& b : toolbarButtons_)
         b.action->setToolTip(QString::fromUtf8(IsFrench() ? b.french : b.english));
-    btnBack->setToolTip(IsFrench() ? QStringLiteral("Retourner") : QStringLiteral("Return"));
 }
 
-void frmMyValues::switchLanguage(int16_t language) {
-    gintLanguage = language;
-    ScreenRegistry& registry = ScreenRegistry::instance();
-    // The main menu first, so that the dataset's caption in the titles follows the language.
-    frmMenu& menu = registry.get<frmMenu>();
-    menu.subLoadCaptions();
-    menu.fncDetermineDataset();
-    // The industry selection, which this screen reads its industry from.
-    frmSearch& search = industrySelection();
-    search.subLoadCaptions();
-    search.subLoadTreeView();
-    search.subPopulateNAICSTitles();
-    search.subLookupNewLanguage(search.lblHiddenNaics->text());
+void frmMyValues::followLanguage() {
     subLoadCaptions();
     subLoadToolbarToolTip();
 }
 
-void frmMyValues::mnuEnglish_Click() {
-    switchLanguage(0);
-}
-void frmMyValues::mnuFrench_Click() {
-    switchLanguage(1);
-}
-
-void frmMyValues::returnTo(Screen& target, bool toIndustrySelection) {
-    // Unsaved changes are asked about; whatever the answer, the return goes on.
-    if (blnDataChanged) subStart_New_Firm_Record();
-    ScreenRegistry& registry = ScreenRegistry::instance();
-    registry.hide(*this);
-    if (toIndustrySelection) gblnKeepFirmValues = false;
-    registry.show(target);
+void frmMyValues::returnTo(Screen& target, navigation::Move move) {
+    // Unsaved changes are asked about first; Cancel stays here with them.
+    const bool changed = blnDataChanged;
+    if (!fncMayDropFirm(firmmessages::SaveAsker::New)) return;
+    if (changed) subInitializeValues();
+    ScreenRegistry::instance().move(*this, target, move);
 }
 
 void frmMyValues::mnuReturn_Click() {
-    returnTo(ScreenRegistry::instance().get<frmMenu>(), false);
+    returnTo(ScreenRegistry::instance().get<frmMenu>(), navigation::Move::ReturnToMainMenu);
 }
 void frmMyValues::mnuReturnSearch_Click() {
-    returnTo(industrySelection(), true);
+    returnTo(industrySelection(), navigation::Move::ReturnToIndustrySelection);
 }
 void frmMyValues::btnBack_Click() {
     mnuReturnSearch_Click();
 }
 
-void frmMyValues::mnuExit_Click() {
-    Form_QueryUnload();
-}
-
 void frmMyValues::mnuDefinition_Click() {
-    gblnKeepFirmValues = true;
     subOpenIndustryDef(industrySelection().lblHiddenNaics->text());
-}
-
-void frmMyValues::mnuContents_Click() {
-    subLaunchHelpFile(QStringLiteral("Contents"));
-}
-void frmMyValues::mnuTechnical_Click() {
-    subLaunchHelpFile(QStringLiteral("Tech"));
-}
-
-void frmMyValues::mnuAbout_Click() {
-    gblnKeepFirmValues = true;
-    ScreenRegistry& registry = ScreenRegistry::instance();
-    registry.showModal(registry.get<frmAbout>(), this);
 }
 
 void frmMyValues::mnuOfficeDatabase_Click() {
     // The firm on the screen stays as it is; only where it is saved may change.
-    gblnKeepFirmValues = true;
     ScreenRegistry& registry = ScreenRegistry::instance();
     registry.showModal(registry.get<frmOfficeDatabase>(), this);
 }

@@ -23,6 +23,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QToolBar;
+class frmSearch;
 class ValueBoxFilter;
 
 class frmMyValues : public Screen {
@@ -32,13 +33,16 @@ public:
     ~frmMyValues() override;
 
     void Form_Load() override;
-    void Form_Activate() override;
+    void Form_Activate(navigation::Arrival arrival) override;
     bool Form_QueryUnload() override;
     bool discardOnClose() const override { return false; }
+    // The save question of a changed firm, before the program would drop it.
+    bool fncMayDropWork() override;
 
     // Captions, tool tips and the language.
-    void subLoadCaptions();
+    void subLoadCaptions() override;
     void subLoadToolbarToolTip();
+    void followLanguage() override;
 
     // The model's procedures on the boxes.
     void subCalculateSubTotals();
@@ -81,14 +85,8 @@ public:
     // Menu entries and buttons.
     void mnuReturn_Click();
     void mnuReturnSearch_Click();
-    void btnBack_Click();
-    void mnuExit_Click();
+    void btnBack_Click() override;
     void mnuDefinition_Click();
-    void mnuEnglish_Click();
-    void mnuFrench_Click();
-    void mnuContents_Click();
-    void mnuTechnical_Click();
-    void mnuAbout_Click();
     void mnuOfficeDatabase_Click();
 
     // The value box and the caption label of a line item, by its index in lineitems::all().
@@ -118,7 +116,6 @@ public:
     std::array<QLineEdit*, lineitems::kCount> txtValues{};
     std::array<QLabel*, lineitems::kCount> lblCaptions{};
     QToolBar* tbToolbar;
-    QPushButton* btnBack;
 
     QMenu* mnuFile;
     QAction* mnuNew;
@@ -129,25 +126,12 @@ public:
     QAction* mnuOfficeDatabase; // File > Office database…: where the firm records live
     QAction* mnuReturn;
     QAction* mnuReturnSearch;
-    QAction* mnuExit;
     QMenu* mnuView;
     QAction* mnuDefinition;
     QAction* mnuReport;
     QAction* mnuTrend;
-    QMenu* mnuLanguage;
-    QAction* mnuEnglish;
-    QAction* mnuFrench;
-    QMenu* mnuHelp;
-    QAction* mnuContents;
-    QAction* mnuTechnical;
-    QAction* mnuAbout;
 
 private:
-    // A caption of the string table, by entry, and the control it goes to.
-    struct Caption {
-        QObject* control;
-        int entry;
-    };
     // A toolbar button: its tool tips and the command it runs.
     struct ToolbarButton {
         QAction* action;
@@ -161,8 +145,10 @@ private:
     void buildLayout();
     // The heading over a group of lines; the current totals have none.
     QLabel* groupHeading(lineitems::Section section) const;
-    void switchLanguage(int16_t language);
-    void returnTo(Screen& target, bool toIndustrySelection);
+    // The industry selection screen, where the chosen industry is read.
+    frmSearch& industrySelection() const;
+    // Leaves for the main menu or the industry selection, after the save question.
+    void returnTo(Screen& target, navigation::Move move);
     // Writes a text into a box only when it differs, so that an unchanged box raises no change.
     void setBoxText(QLineEdit* box, const QString& text);
     void writeValues(const std::array<QString, lineitems::kCount>& values);
@@ -171,13 +157,14 @@ private:
     // false when its text has no number (the check has then said so).
     bool checkFocusedBox();
     void focusWholeText(QLineEdit* box);
-    // Asks whether to save the changed firm; Yes saves it (a refused name stays unsaved).
-    MsgResult askToSaveChanges(firmmessages::SaveAsker asker);
+    // Before the firm on the screen would be dropped: when it has changed, asks whether to
+    // save it. True when the move may go on: No, or Yes and the firm was saved; Cancel, or
+    // a save refused (an unusable name), keeps the firm on the screen.
+    bool fncMayDropFirm(firmmessages::SaveAsker asker);
 
     // The file name Export offers: the firm's name made safe, in the folder last used.
     QString suggestedExportPath() const;
 
-    std::vector<Caption> captions_;
     QString transferFolder_; // the folder of the last import or export
     std::vector<ToolbarButton> toolbarButtons_;
     ValueBoxFilter* boxFilter_ = nullptr;

@@ -17,15 +17,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 
 using namespace modMain;
 
 namespace {
-
-frmSearch& industrySelection() {
-    return ScreenRegistry::instance().get<frmSearch>();
-}
 
 void tellNoRecordsFound() {
     MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, gintLanguage), MsgButtons::OK);
@@ -175,54 +170,37 @@ void frmMyValues::subSave_Firm_Record(bool& blnSkipWarningMessages) {
         focusWholeText(valueBox(result.invalidValue));
 }
 
-MsgResult frmMyValues::askToSaveChanges(firmmessages::SaveAsker asker) {
+bool frmMyValues::fncMayDropFirm(firmmessages::SaveAsker asker) {
+    if (!blnDataChanged) return true;
     FirmStatement firm = firmOnScreen();
     firmcommands::SaveResult saved{firmcommands::SaveOutcome::Declined};
     const MsgResult answer =
         firmcommands::askToSaveChanges(&RecordsConnection, firm, asker, gintLanguage, &saved);
-    if (answer == MsgResult::Yes) {
-        writeValues(firm.values);
-        if (saved.outcome == firmcommands::SaveOutcome::Saved) blnDataChanged = false;
-    }
-    return answer;
+    if (answer == MsgResult::No) return true;
+    if (answer != MsgResult::Yes) return false;
+    writeValues(firm.values);
+    if (saved.outcome != firmcommands::SaveOutcome::Saved) return false;
+    blnDataChanged = false;
+    return true;
 }
 
 void frmMyValues::subStart_New_Firm_Record() {
-    if (blnDataChanged && askToSaveChanges(firmmessages::SaveAsker::New) == MsgResult::Cancel) return;
+    if (!fncMayDropFirm(firmmessages::SaveAsker::New)) return;
     subInitializeValues();
     focusWholeText(txtFirmName);
 }
 
 void frmMyValues::subOpen_Existing_Firm_Record() {
+    // The firm on the screen stays until one is picked in the list.
+    if (!fncMayDropFirm(firmmessages::SaveAsker::Open)) return;
     ScreenRegistry& registry = ScreenRegistry::instance();
-    if (blnDataChanged) {
-        const MsgResult answer = askToSaveChanges(firmmessages::SaveAsker::Open);
-        if (answer == MsgResult::Cancel) return;
-        gblnKeepFirmValues = true;
-        frmOpenExisting& dialog = registry.get<frmOpenExisting>();
-        if (answer == MsgResult::No) {
-            // The list fills itself when the dialog becomes active.
-            registry.show(dialog);
-            return;
-        }
-        registry.hide(dialog);
-        if (!dialog.fncLoadFirms()) {
-            // Nothing is shown, so nothing comes back: the next activation is a fresh one.
-            gblnKeepFirmValues = false;
-            tellNoRecordsFound();
-            return;
-        }
-        registry.show(dialog);
-        return;
-    }
     frmOpenExisting& dialog = registry.get<frmOpenExisting>();
     registry.hide(dialog);
     if (!dialog.fncLoadFirms()) {
         tellNoRecordsFound();
         return;
     }
-    gblnKeepFirmValues = true;
-    registry.show(dialog);
+    registry.show(dialog, navigation::Move::CoverOpened);
 }
 
 void frmMyValues::subDelete_Firm_Record() {
@@ -269,33 +247,24 @@ void frmMyValues::subView_Comparison_Report() {
     if (!checkFocusedBox()) return;
     subCalculateSubTotals();
     subRemoveBlanksCommas();
-    gblnKeepFirmValues = true;
 
     frmSearch& search = industrySelection();
     FirmStatement firm = firmOnScreen();
     firm.naics = search.lblHiddenNaics->text();
     if (const std::optional<QString> problem = firmrules::reportRequestProblem(firm, gintLanguage)) {
-        // No report is shown, so no return from it is to come.
-        gblnKeepFirmValues = false;
         MsgBox(*problem, MsgButtons::OK);
         return;
     }
     const QStringList values = fncComparisonValues();
     const auto year = static_cast<int16_t>(values[1].toShort());
-    QPointer<frmReportViewer> report = &ScreenRegistry::instance().get<frmReportViewer>();
-    report->DisplayCrystalReport(gcnData, gcnMyData, QStringLiteral("com"), gintVolume, gstrRegion, year,
-                                 firm.naics, IsFrench() ? QStringLiteral("F") : QStringLiteral("E"), values);
-    // A report that was not shown (the industry has no figures for the year) has
-    // nothing to return from; one that was shown and closed has already been returned from.
-    if (!report || !report->isVisible()) gblnKeepFirmValues = false;
+    ScreenRegistry::instance().get<frmReportViewer>().DisplayCrystalReport(
+        gcnData, gcnMyData, QStringLiteral("com"), gintVolume, gstrRegion, year, firm.naics,
+        IsFrench() ? QStringLiteral("F") : QStringLiteral("E"), values);
 }
 
 void frmMyValues::subView_Trend_Report() {
-    gblnKeepFirmValues = true;
-    QPointer<frmReportViewer> report = &ScreenRegistry::instance().get<frmReportViewer>();
-    report->DisplayTrendReport(gcnData, gcnMyData, RecordsConnection(), gintVolume, gstrRegion,
-                               industrySelection().lblHiddenNaics->text(),
-                               IsFrench() ? QStringLiteral("F") : QStringLiteral("E"), txtFirmName->text());
-    // A refused trend (fewer than two saved years) shows nothing to return from.
-    if (!report || !report->isVisible()) gblnKeepFirmValues = false;
+    ScreenRegistry::instance().get<frmReportViewer>().DisplayTrendReport(
+        gcnData, gcnMyData, RecordsConnection(), gintVolume, gstrRegion,
+        industrySelection().lblHiddenNaics->text(), IsFrench() ? QStringLiteral("F") : QStringLiteral("E"),
+        txtFirmName->text());
 }

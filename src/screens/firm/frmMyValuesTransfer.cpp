@@ -32,7 +32,7 @@ QString frmMyValues::suggestedExportPath() const {
 
 void frmMyValues::subImport_Firm() {
     // The boxes are about to be replaced: a changed firm is offered to be saved first.
-    if (blnDataChanged && askToSaveChanges(firmmessages::SaveAsker::New) == MsgResult::Cancel) return;
+    if (!fncMayDropFirm(firmmessages::SaveAsker::New)) return;
     const std::optional<QString> path =
         ChooseFile(FileChoice::Open, Txt(kImportTitleEntry),
                    transferFolder_.isEmpty() ? QDir::homePath() : transferFolder_, Txt(kFirmFilesEntry));

@@ -73,7 +73,7 @@ void frmOfficeDatabase::Form_Load() {
     centreOnScreen();
 }
 
-void frmOfficeDatabase::Form_Activate() {
+void frmOfficeDatabase::Form_Activate(navigation::Arrival) {
     subLoadCaptions();
     txtRecordsUrl->setText(gstrRecordsUrl);
     txtRecordsUrl->setFocus();

@@ -16,10 +16,10 @@ public:
     frmOfficeDatabase();
 
     void Form_Load() override;
-    void Form_Activate() override;
+    void Form_Activate(navigation::Arrival arrival) override;
     bool Form_QueryUnload() override;
 
-    void subLoadCaptions();
+    void subLoadCaptions() override;
     void cmdTest_Click();
     void cmdUse_Click();
     void cmdLocal_Click();

@@ -67,7 +67,9 @@ frmOpenExisting::frmOpenExisting() {
     subLoadCaptions();
 }
 
-void frmOpenExisting::Form_Activate() {
+void frmOpenExisting::Form_Activate(navigation::Arrival arrival) {
+    // Uncovered again, it keeps the list and the row the user was on.
+    if (arrival == navigation::Arrival::Keep) return;
     centreOnScreen();
     subLoadCaptions();
     fncLoadFirms();
@@ -95,25 +97,33 @@ std::optional<FirmStatement> frmOpenExisting::currentRowFirm() const {
     return firmrecords::load(RecordsConnection(), AdodcFirms->cellText(row, 0), AdodcFirms->cellText(row, 1));
 }
 
-void frmOpenExisting::subOpenRecord() {
-    ScreenRegistry& registry = ScreenRegistry::instance();
-    registry.hide(*this);
-    gblnKeepFirmValues = true;
-    const std::optional<FirmStatement> firm = currentRowFirm();
-    frmMyValues& values = registry.get<frmMyValues>();
-    registry.show(values);
-    if (firm) values.subShowStoredFirm(*firm);
+void frmOpenExisting::followLanguage() {
+    subLoadCaptions();
+    // The list's headings are in the language of the list.
+    if (!dbgFirms->isVisible()) return;
+    const int row = dbgFirms->currentIndex().row();
+    fncLoadFirms();
+    if (row >= 0 && row < AdodcFirms->rowCount()) dbgFirms->setCurrentIndex(AdodcFirms->index(row, 0));
 }
 
-void frmOpenExisting::cmdOpen_Click() {
+void frmOpenExisting::subOpenRecord() {
+    const std::optional<FirmStatement> firm = currentRowFirm();
     // Nothing listed, or a firm deleted since the list was made: say so and list afresh,
     // rather than leave the user without a screen.
-    if (!currentRowFirm()) {
+    if (!firm) {
         tellNoRecordsFound();
         fncLoadFirms();
         return;
     }
-    ScreenRegistry::instance().hide(ScreenRegistry::instance().get<frmSearch>());
+    ScreenRegistry& registry = ScreenRegistry::instance();
+    if (frmSearch* search = registry.existing<frmSearch>(); search && search->isVisible())
+        registry.leave(*search, navigation::Move::StoredFirmOpened);
+    frmMyValues& values = registry.get<frmMyValues>();
+    registry.move(*this, values, navigation::Move::StoredFirmOpened);
+    values.subShowStoredFirm(*firm);
+}
+
+void frmOpenExisting::cmdOpen_Click() {
     subOpenRecord();
 }
 

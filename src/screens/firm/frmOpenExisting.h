@@ -18,11 +18,13 @@ class frmOpenExisting : public Screen {
 public:
     frmOpenExisting();
 
-    void Form_Activate() override;
+    void Form_Activate(navigation::Arrival arrival) override;
 
     // Lists the saved firms; true when there is at least one (the list is then shown).
     bool fncLoadFirms();
-    void subLoadCaptions();
+    void subLoadCaptions() override;
+    // The captions, and a list shown again with the headings of the language.
+    void followLanguage() override;
     // Loads the firm of the list's current row into the firm values screen.
     void subOpenRecord();
 

@@ -50,13 +50,35 @@ frmIndustryDefinitions::frmIndustryDefinitions() {
 
     onEvent(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
     onEvent(cmdContinue, &QPushButton::clicked, this, [this] { cmdContinue_Click(); });
+    addCaptions({{cmdPrint, 58}, {cmdContinue, 336}});
 }
 
 void frmIndustryDefinitions::Form_Load() {
-    setWindowTitle(Txt(334));
-    cmdPrint->setText(Txt(58));
-    cmdContinue->setText(Txt(336));
+    subLoadCaptions();
     centreOnScreen();
+}
+
+void frmIndustryDefinitions::subLoadCaptions() {
+    setWindowTitle(Txt(334));
+    Screen::subLoadCaptions();
+}
+
+void frmIndustryDefinitions::followLanguage() {
+    subLoadCaptions();
+    if (!shownNaics_.isNull()) subFill(shownNaics_);
+}
+
+void frmIndustryDefinitions::subFill(const QString& strNAICS) {
+    shownNaics_ = strNAICS;
+    const std::optional<industrydefinition::Definition> definition =
+        industrydefinition::lookup(gcnData, gstrNAICSTable, strNAICS, gintLanguage);
+    if (definition) {
+        lblNAICS->setText(definition->heading);
+        txtDefinition->setPlainText(definition->text);
+    } else {
+        // An unknown code empties the box; the heading keeps what it showed.
+        txtDefinition->clear();
+    }
 }
 
 void frmIndustryDefinitions::cmdPrint_Click() {
@@ -78,16 +100,8 @@ void frmIndustryDefinitions::cmdContinue_Click() {
 }
 
 void subOpenIndustryDef(const QString& strNAICS) {
-    const std::optional<industrydefinition::Definition> definition =
-        industrydefinition::lookup(gcnData, gstrNAICSTable, strNAICS, gintLanguage);
     ScreenRegistry& registry = ScreenRegistry::instance();
     frmIndustryDefinitions& form = registry.get<frmIndustryDefinitions>();
-    if (definition) {
-        form.lblNAICS->setText(definition->heading);
-        form.txtDefinition->setPlainText(definition->text);
-    } else {
-        // An unknown code empties the box; the heading keeps what it showed.
-        form.txtDefinition->clear();
-    }
-    registry.show(form);
+    form.subFill(strNAICS);
+    registry.show(form, navigation::Move::CoverOpened);
 }

@@ -14,6 +14,12 @@ public:
     frmIndustryDefinitions();
 
     void Form_Load() override;
+    void subLoadCaptions() override;
+    // The captions and the definition shown, in the new language.
+    void followLanguage() override;
+
+    // Shows the definition of the industry of code strNAICS, from the description table in force.
+    void subFill(const QString& strNAICS);
 
     void cmdPrint_Click();
     void cmdContinue_Click();
@@ -22,6 +28,9 @@ public:
     QPlainTextEdit* txtDefinition;
     QPushButton* cmdPrint;
     QPushButton* cmdContinue;
+
+private:
+    QString shownNaics_; // the code of the definition shown; null before the first
 };
 
 // Fills the definition window with the industry of code strNAICS from the description

@@ -14,7 +14,6 @@
 #include "screens/industry/IndustryTreeModel.h"
 #include "screens/industry/frmIndustryDefinitions.h"
 #include "screens/report/frmReportViewer.h"
-#include "screens/start/frmAbout.h"
 #include "screens/start/frmMenu.h"
 #include "state/modMain.h"
 
@@ -45,11 +44,6 @@ using namespace modMain;
 
 namespace {
 
-// The design's sizes are in twips; the screen has 15 twips to the pixel.
-constexpr int px(int twips) {
-    return twips / 15;
-}
-
 QGroupBox* makeFrame(const QString& name) {
     auto* f = new QGroupBox;
     f->setObjectName(name);
@@ -64,19 +58,6 @@ QLabel* makeTextLabel(const QString& name) {
     return l;
 }
 
-void setCaption(QObject* control, const QString& text) {
-    if (auto* frame = qobject_cast<QGroupBox*>(control))
-        frame->setTitle(text);
-    else if (auto* button = qobject_cast<QAbstractButton*>(control))
-        button->setText(text);
-    else if (auto* label = qobject_cast<QLabel*>(control))
-        label->setText(text);
-    else if (auto* menu = qobject_cast<QMenu*>(control))
-        menu->setTitle(text);
-    else if (auto* action = qobject_cast<QAction*>(control))
-        action->setText(text);
-}
-
 } // namespace
 
 frmSearch::frmSearch() {
@@ -84,11 +65,7 @@ frmSearch::frmSearch() {
     auto* central = new QWidget;
     setCentralWidget(central);
 
-    btnBack = makeButton(QStringLiteral("btnBack"));
-    btnBack->setIcon(QIcon(QStringLiteral(":/ventrolux/images/back.svg")));
-    btnBack->setIconSize(QSize(24, 24));
-    btnBack->setMinimumWidth(0);
-    btnBack->setFixedSize(px(735), px(495));
+    makeBackButton();
 
     // 1. Search method
     fraSearch = makeFrame(QStringLiteral("fraSearch"));
@@ -279,39 +256,15 @@ frmSearch::frmSearch() {
             if (on) switchMode(modes_[i]);
         });
 
-    captions_ = {
-        {fraSearch, 404},
-        {optSearchNaics, 518},
-        {optKeyword, 38},
-        {optNAICScode, 50},
-        {optNAICSTitle, 506},
-        {fraDatatype, 396},
-        {optRatios, 422},
-        {optBalanceSheet, 424},
-        {fraOutput, 508},
-        {optReport, 510},
-        {lblCompare, 512},
-        {optCompareNew, 514},
-        {optCompareExisting, 516},
-        {fraTreeView, 518},
-        {lblDirections, 520},
-        {fraKeyword, 38},
-        {cmdKeyword, 44},
-        {fraNAICSTitle, 506},
-        {fraNAICScode, 50},
-        {lblIndustryInfo, 522},
-        {cmdContinue, 18},
-        {mnuFile, 496},
-        {mnuReturn, 498},
-        {mnuExit, 328},
-        {mnuView, 460},
+    addCaptions({
+        {fraSearch, 404},          {optSearchNaics, 518}, {optKeyword, 38},     {optNAICScode, 50},
+        {optNAICSTitle, 506},      {fraDatatype, 396},    {optRatios, 422},     {optBalanceSheet, 424},
+        {fraOutput, 508},          {optReport, 510},      {lblCompare, 512},    {optCompareNew, 514},
+        {optCompareExisting, 516}, {fraTreeView, 518},    {lblDirections, 520}, {fraKeyword, 38},
+        {cmdKeyword, 44},          {fraNAICSTitle, 506},  {fraNAICScode, 50},   {lblIndustryInfo, 522},
+        {cmdContinue, 18},         {mnuFile, 496},        {mnuReturn, 498},     {mnuView, 460},
         {mnuDefinition, 334},
-        {mnuLanguage, 500},
-        {mnuHelp, 298},
-        {mnuContents, 562},
-        {mnuTechnical, 564},
-        {mnuAbout, 380},
-    };
+    });
 
     // Either data type asks for the industry's own report.
     for (QRadioButton* o : {optRatios, optBalanceSheet})
@@ -319,7 +272,6 @@ frmSearch::frmSearch() {
 
     onEvent(cmdContinue, &QPushButton::clicked, this, [this] { cmdContinue_Click(); });
     onEvent(cmdKeyword, &QPushButton::clicked, this, [this] { cmdKeyword_Click(); });
-    onEvent(btnBack, &QPushButton::clicked, this, [this] { btnBack_Click(); });
     onEvent(cboNAICScodes, &QComboBox::activated, this, [this] { cboNAICScodes_Click(); });
     onEvent(cboNAICSTitle, &QComboBox::activated, this, [this] { cboNAICSTitle_Click(); });
     onEvent(TreeView1, &QTreeView::clicked, this, [this] { TreeView1_Click(); });
@@ -335,48 +287,32 @@ frmSearch::frmSearch() {
 void frmSearch::buildMenus() {
     mnuFile = makeMenu(menuBar(), QStringLiteral("mnuFile"));
     mnuReturn = makeMenuEntry(mnuFile, QStringLiteral("mnuReturn"), QKeySequence(Qt::CTRL | Qt::Key_R));
-    mnuExit = makeMenuEntry(mnuFile, QStringLiteral("mnuExit"), QKeySequence());
+    // The industry selection's Exit has no Ctrl+X of its own.
+    makeExitEntry(mnuFile, false);
     mnuView = makeMenu(menuBar(), QStringLiteral("mnuView"));
     mnuDefinition =
         makeMenuEntry(mnuView, QStringLiteral("mnuDefinition"), QKeySequence(Qt::CTRL | Qt::Key_D));
-    const LanguageAndHelpMenus shared = makeLanguageAndHelpMenus(menuBar());
-    mnuLanguage = shared.mnuLanguage;
-    mnuEnglish = shared.mnuEnglish;
-    mnuFrench = shared.mnuFrench;
-    mnuHelp = shared.mnuHelp;
-    mnuContents = shared.mnuContents;
-    mnuTechnical = shared.mnuTechnical;
-    mnuAbout = shared.mnuAbout;
+    makeLanguageAndHelpMenus();
 
     onEvent(mnuReturn, &QAction::triggered, this, [this] { mnuReturn_Click(); });
-    onEvent(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
     onEvent(mnuDefinition, &QAction::triggered, this, [this] { mnuDefinition_Click(); });
-    onEvent(mnuEnglish, &QAction::triggered, this, [this] { mnuEnglish_Click(); });
-    onEvent(mnuFrench, &QAction::triggered, this, [this] { mnuFrench_Click(); });
-    onEvent(mnuContents, &QAction::triggered, this, [this] { mnuContents_Click(); });
-    onEvent(mnuTechnical, &QAction::triggered, this, [this] { mnuTechnical_Click(); });
-    onEvent(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
 }
 
 void frmSearch::Form_Load() {
     centreOnScreen();
-    blnReinitOnActivate = true;
 }
 
-void frmSearch::Form_Activate() {
-    if (blnReinitOnActivate) {
-        subLoadCaptions();
-        subInitialize();
-        subLoadTreeView();
-    } else {
-        // The first activation after a hand-over to a window that comes back here keeps
-        // the user's mode, lists and selection.
-        blnReinitOnActivate = true;
-    }
+void frmSearch::Form_Activate(navigation::Arrival arrival) {
+    // Kept: back from a window that covered it or from the firm values screen, the user
+    // finds the mode, lists and selection as they were.
+    if (arrival == navigation::Arrival::Keep) return;
+    subLoadCaptions();
+    subInitialize();
+    subLoadTreeView();
 }
 
 bool frmSearch::Form_QueryUnload() {
-    return askExitQuestion();
+    return confirmExit();
 }
 
 bool frmSearch::hasSelection() const {
@@ -399,11 +335,7 @@ void frmSearch::subLoadCaptions() {
                    gstrDatasetCaption + QStringLiteral(" - ") +
                    (IsFrench() ? QStringLiteral("DORVA") : QStringLiteral("ZEBRO")) + QStringLiteral(" (") +
                    QStringLiteral("2011, 2010 and 2009") + QStringLiteral(")"));
-    btnBack->setToolTip(Txt(352));
-    for (const Caption& c : captions_)
-        setCaption(c.control, Txt(c.entry));
-    mnuEnglish->setText(QStringLiteral("English"));
-    mnuFrench->setText(QStringLiteral("Français"));
+    Screen::subLoadCaptions();
 }
 
 void frmSearch::switchMode(const SearchMode& mode) {
@@ -603,10 +535,6 @@ void frmSearch::dbgridKeywordResults_DblClick() {
     selectGridRow(true);
 }
 
-void frmSearch::restoreNormalState() {
-    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-}
-
 void frmSearch::cmdContinue_Click() {
     if (!hasSelection()) {
         MsgBox(IsFrench() ? QStringLiteral("Vous devez sélectionner une industrie")
@@ -617,22 +545,19 @@ void frmSearch::cmdContinue_Click() {
                              : optBalanceSheet->isChecked() ? QStringLiteral("bal")
                                                             : QString();
         const QString language = IsFrench() ? QStringLiteral("F") : QStringLiteral("E");
-        blnReinitOnActivate = false;
         ScreenRegistry::instance().get<frmReportViewer>().DisplayCrystalReport(
             gcnData, gcnMyData, kind, gintVolume, gstrRegion, static_cast<int16_t>(datasets::kCurrentYear),
             lblHiddenNaics->text(), language, QStringList());
     } else {
-        blnReinitOnActivate = false;
         ScreenRegistry& registry = ScreenRegistry::instance();
         if (optCompareNew->isChecked()) {
-            registry.show(registry.get<frmMyValues>());
-            registry.hide(*this);
+            registry.move(*this, registry.get<frmMyValues>(), navigation::Move::EnterNewData);
         } else {
             // The list is filled before it is shown, and shown only when it has a firm.
             frmOpenExisting& list = registry.get<frmOpenExisting>();
             if (list.fncLoadFirms()) {
-                registry.show(list);
-                list.setWindowState(list.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+                registry.show(list, navigation::Move::CoverOpened);
+                list.restoreNormalState();
             } else {
                 MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, gintLanguage),
                        MsgButtons::OK, MsgIcon::None);
@@ -644,59 +569,26 @@ void frmSearch::cmdContinue_Click() {
 
 void frmSearch::mnuDefinition_Click() {
     if (hasSelection()) {
-        blnReinitOnActivate = false;
         subOpenIndustryDef(lblHiddenNaics->text());
         return;
     }
     MsgBox(Txt(556), MsgButtons::OK, MsgIcon::Exclamation);
 }
 
-void frmSearch::switchLanguage(int16_t language) {
-    gintLanguage = language;
+void frmSearch::followLanguage() {
     subLoadTreeView();
     subPopulateNAICSTitles();
     dbgridKeywordResults->hide();
     txtKeyword->clear();
     if (!lblNAICSCode->text().trimmed().isEmpty()) subLookupNewLanguage(lblHiddenNaics->text());
-    // The main menu shows the new language when the user goes back, and the dataset's
-    // caption in the titles follows it.
-    frmMenu& menu = ScreenRegistry::instance().get<frmMenu>();
-    menu.subLoadCaptions();
-    menu.fncDetermineDataset();
     subLoadCaptions();
-}
-
-void frmSearch::mnuEnglish_Click() {
-    switchLanguage(0);
-}
-void frmSearch::mnuFrench_Click() {
-    switchLanguage(1);
 }
 
 void frmSearch::mnuReturn_Click() {
     ScreenRegistry& registry = ScreenRegistry::instance();
-    registry.hide(*this);
-    blnReinitOnActivate = true;
-    registry.show(registry.get<frmMenu>());
+    registry.move(*this, registry.get<frmMenu>(), navigation::Move::ReturnToMainMenu);
 }
 
 void frmSearch::btnBack_Click() {
     mnuReturn_Click();
-}
-
-void frmSearch::mnuExit_Click() {
-    Form_QueryUnload();
-}
-
-void frmSearch::mnuContents_Click() {
-    subLaunchHelpFile(QStringLiteral("Contents"));
-}
-void frmSearch::mnuTechnical_Click() {
-    subLaunchHelpFile(QStringLiteral("Tech"));
-}
-
-void frmSearch::mnuAbout_Click() {
-    blnReinitOnActivate = false;
-    ScreenRegistry& registry = ScreenRegistry::instance();
-    registry.showModal(registry.get<frmAbout>(), this);
 }

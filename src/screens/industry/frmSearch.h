@@ -28,12 +28,15 @@ public:
     frmSearch();
 
     void Form_Load() override;
-    void Form_Activate() override;
+    void Form_Activate(navigation::Arrival arrival) override;
     bool Form_QueryUnload() override;
     bool discardOnClose() const override { return false; }
 
     void subInitialize();
-    void subLoadCaptions();
+    void subLoadCaptions() override;
+    // The trees and lists in the new language, the keyword search emptied, the selection
+    // kept and shown in the new language, then the captions.
+    void followLanguage() override;
     void subLookupNewLanguage(const QString& strNAICS);
     void subLoadTreeView();
     void subPopulateNAICScodes();
@@ -48,25 +51,13 @@ public:
     void TreeView1_DblClick();
     void dbgridKeywordResults_Click();
     void dbgridKeywordResults_DblClick();
-    void btnBack_Click();
+    void btnBack_Click() override;
     void mnuReturn_Click();
-    void mnuExit_Click();
     void mnuDefinition_Click();
-    void mnuEnglish_Click();
-    void mnuFrench_Click();
-    void mnuContents_Click();
-    void mnuTechnical_Click();
-    void mnuAbout_Click();
 
     // True when an industry is selected: the code line is not empty.
     bool hasSelection() const;
 
-    // When true, the next activation re-initialises the screen (captions, tree mode,
-    // no selection, tree rebuilt); cleared just before a hand-over to a window that
-    // comes back here, so that the first activation after it keeps everything.
-    bool blnReinitOnActivate = false;
-
-    QPushButton* btnBack;
     QGroupBox* fraSearch;
     QRadioButton* optSearchNaics;
     QRadioButton* optKeyword;
@@ -103,16 +94,8 @@ public:
 
     QMenu* mnuFile;
     QAction* mnuReturn;
-    QAction* mnuExit;
     QMenu* mnuView;
     QAction* mnuDefinition;
-    QMenu* mnuLanguage;
-    QAction* mnuEnglish;
-    QAction* mnuFrench;
-    QMenu* mnuHelp;
-    QAction* mnuContents;
-    QAction* mnuTechnical;
-    QAction* mnuAbout;
 
 protected:
     // Enter runs the screen's default button, as it does in a dialog.
@@ -128,12 +111,6 @@ private:
         void (frmSearch::*fill)();
         DefaultRule defaultRule;
     };
-    // A caption of the string table, by entry, and the control it goes to.
-    struct Caption {
-        QObject* control;
-        int entry;
-    };
-
     void buildMenus();
     void switchMode(const SearchMode& mode);
     void setDefaultButton(QPushButton* button);
@@ -143,10 +120,7 @@ private:
     bool lookupInLanguage(const QString& naics);
     void selectTreeNode(bool thenContinue);
     void selectGridRow(bool thenContinue);
-    void switchLanguage(int16_t language);
-    void restoreNormalState();
 
     std::vector<SearchMode> modes_;
-    std::vector<Caption> captions_;
     QPushButton* defaultButton_ = nullptr;
 };

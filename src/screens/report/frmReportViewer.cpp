@@ -3,6 +3,7 @@
 #include "report/render/LayoutFileCheck.h"
 
 #include "data/ProgramFiles.h"
+#include "industry/NaicsLists.h"
 #include "platform/Platform.h"
 #include "report/FirmTrend.h"
 #include "report/ReadingTexts.h"
@@ -21,14 +22,47 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QTextDocument>
 #include <QToolBar>
+#include <algorithm>
 
 namespace {
-// Twips of the design, at the screen's 15 twips to the pixel.
-constexpr int px(int twips) {
-    return twips / 15;
+
+// What the user last chose for the report window, kept for the run.
+struct ViewerChoice {
+    QSize size;
+    QPrintPreviewWidget::ZoomMode zoomMode = QPrintPreviewWidget::FitToWidth;
+    qreal zoomFactor = 1.0;
+};
+ViewerChoice& lastChoice() {
+    static ViewerChoice choice;
+    return choice;
 }
+
+bool prepare(reportrender::Kind kind, Connection& DataConn, Connection& WriteConn,
+             const QString& ReportToDisplay, int16_t Volume, const QString& Province, int16_t Year,
+             const QString& NAICS, const QString& Language, const QStringList& aComparisonValues) {
+    switch (kind) {
+    case reportrender::Kind::Ratios:
+        return fncPrepareRatiosReport(DataConn, WriteConn, ReportToDisplay, Volume, Province, Year, NAICS,
+                                      Language);
+    case reportrender::Kind::BalanceSheet:
+        return fncPrepareBalanceSheetReport(DataConn, WriteConn, ReportToDisplay, Volume, Province, Year,
+                                            NAICS, Language);
+    case reportrender::Kind::Comparison:
+        return fncPrepareComparisonReport(DataConn, WriteConn, ReportToDisplay, Volume, Province, Year, NAICS,
+                                          Language, aComparisonValues);
+    case reportrender::Kind::Trend: // asked for through DisplayTrendReport, never by a kind letter
+        break;
+    }
+    return false;
+}
+
+QString languageLetter(bool french) {
+    return french ? QStringLiteral("F") : QStringLiteral("E");
+}
+
 } // namespace
 
 frmReportViewer::frmReportViewer() {
@@ -37,12 +71,15 @@ frmReportViewer::frmReportViewer() {
     auto* central = new QWidget;
     setCentralWidget(central);
 
-    btnBack = makeButton(QStringLiteral("btnBack"));
+    makeBackButton();
     btnBack->setParent(central);
-    btnBack->setIcon(QIcon(QStringLiteral(":/ventrolux/images/back.svg")));
-    btnBack->setIconSize(QSize(24, 24));
-    btnBack->setMinimumWidth(0);
-    btnBack->setGeometry(px(10320), px(120), px(735), px(495));
+    btnBack->move(px(10320), px(120));
+    // Escape leaves the report as Back does.
+    auto* leave = new QAction(this);
+    leave->setShortcut(QKeySequence(Qt::Key_Escape));
+    leave->setShortcutContext(Qt::WindowShortcut);
+    addAction(leave);
+    onEvent(leave, &QAction::triggered, this, [this] { btnBack_Click(); });
 
     tbViewer = new QToolBar(central);
     tbViewer->setObjectName(QStringLiteral("tbViewer"));
@@ -62,7 +99,6 @@ frmReportViewer::frmReportViewer() {
     onEvent(CRViewer1, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter* printer) { printTo(printer); });
 
-    onEvent(btnBack, &QPushButton::clicked, this, [this] { btnBack_Click(); });
     onEvent(actZoomIn, &QAction::triggered, CRViewer1, [this] { CRViewer1->zoomIn(); });
     onEvent(actZoomOut, &QAction::triggered, CRViewer1, [this] { CRViewer1->zoomOut(); });
     onEvent(actFitWidth, &QAction::triggered, CRViewer1, [this] { CRViewer1->fitToWidth(); });
@@ -72,10 +108,6 @@ frmReportViewer::frmReportViewer() {
 }
 
 frmReportViewer::~frmReportViewer() = default;
-
-void frmReportViewer::Form_Activate() {
-    btnBack->setToolTip(modMain::Txt(352));
-}
 
 void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& WriteConn,
                                            const QString& ReportToDisplay, int16_t Volume,
@@ -108,30 +140,31 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
         MsgBox(*problem, MsgButtons::OK, MsgIcon::Exclamation);
         return;
     }
-    bool prepared = false;
-    switch (chosen->render) {
-    case reportrender::Kind::Ratios:
-        prepared = fncPrepareRatiosReport(DataConn, WriteConn, ReportToDisplay, Volume, Province, Year, NAICS,
-                                          Language);
-        break;
-    case reportrender::Kind::BalanceSheet:
-        prepared = fncPrepareBalanceSheetReport(DataConn, WriteConn, ReportToDisplay, Volume, Province, Year,
-                                                NAICS, Language);
-        break;
-    case reportrender::Kind::Comparison:
-        prepared = fncPrepareComparisonReport(DataConn, WriteConn, ReportToDisplay, Volume, Province, Year,
-                                              NAICS, Language, aComparisonValues);
-        break;
-    case reportrender::Kind::Trend: // asked for through DisplayTrendReport, never by a kind letter
-        break;
-    }
+    // The same request in another language, for a language switch while the report is shown.
+    Connection* data = &DataConn;
+    Connection* write = &WriteConn;
+    const reportrender::Kind render = chosen->render;
+    build_ = [=](const QString& inLanguage) -> std::unique_ptr<QTextDocument> {
+        QStringList values = aComparisonValues;
+        // The firm's industry under its title in the language of the report.
+        if (values.size() > 3 && inLanguage != Language)
+            if (const auto industry =
+                    naicslists::byCode(*data, modMain::gstrDataTable, modMain::gstrNAICSTable, NAICS,
+                                       inLanguage == QLatin1String("F") ? 1 : 0))
+                values[3] = industry->title.trimmed();
+        if (!prepare(render, *data, *write, ReportToDisplay, Volume, Province, Year, NAICS, inLanguage,
+                     values))
+            return nullptr;
+        return reportrender::buildDocument(render, *write, layout);
+    };
+    titles_[0] = QString::fromUtf8(chosen->english);
+    titles_[1] = QString::fromUtf8(chosen->french);
 
-    french_ = Language.left(1).toUpper() == QLatin1String("F");
-    setWindowTitle(QString::fromUtf8(chosen->english));
-    if (french_) setWindowTitle(QString::fromUtf8(chosen->french));
-    if (!prepared) return;
-
-    document_ = reportrender::buildDocument(chosen->render, WriteConn, layout);
+    french_ = language == 1;
+    setWindowTitle(titles_[0]);
+    if (french_) setWindowTitle(titles_[1]);
+    document_ = build_(Language);
+    if (!document_) return;
     showDocument();
 }
 
@@ -139,30 +172,98 @@ void frmReportViewer::DisplayTrendReport(Connection& DataConn, Connection& Write
                                          int16_t Volume, const QString& Province, const QString& NAICS,
                                          const QString& Language, const QString& firmName) {
     french_ = Language.left(1).toUpper() == QLatin1String("F");
-    const int language = french_ ? 1 : 0;
     const firmtrend::Outcome outcome =
         firmtrend::prepare(DataConn, WriteConn, records, Volume, Province, NAICS, Language, firmName);
     if (!outcome.trend) {
         MsgBox(outcome.refusal, MsgButtons::OK, MsgIcon::Exclamation);
         return;
     }
-    setWindowTitle(QStringLiteral("Ventrolux — ") +
-                   readingtexts::trendLabel(QStringLiteral("Title_Report"), language));
-    document_ = reportrender::buildTrendDocument(*outcome.trend, language,
-                                                 reportrender::defaultLayoutPath(reportrender::Kind::Trend));
+    Connection* data = &DataConn;
+    Connection* write = &WriteConn;
+    Connection* firms = &records;
+    const QString layout = reportrender::defaultLayoutPath(reportrender::Kind::Trend);
+    build_ = [=](const QString& inLanguage) -> std::unique_ptr<QTextDocument> {
+        const firmtrend::Outcome again =
+            firmtrend::prepare(*data, *write, *firms, Volume, Province, NAICS, inLanguage, firmName);
+        if (!again.trend) return nullptr;
+        return reportrender::buildTrendDocument(*again.trend, inLanguage == QLatin1String("F") ? 1 : 0,
+                                                layout);
+    };
+    for (int l : {0, 1})
+        titles_[l] =
+            QStringLiteral("Ventrolux — ") + readingtexts::trendLabel(QStringLiteral("Title_Report"), l);
+    setWindowTitle(titles_[french_ ? 1 : 0]);
+    document_ = reportrender::buildTrendDocument(*outcome.trend, french_ ? 1 : 0, layout);
     showDocument();
 }
 
-void frmReportViewer::showDocument() {
+void frmReportViewer::subLoadCaptions() {
+    Screen::subLoadCaptions();
     actZoomIn->setText(french_ ? QStringLiteral("Zoom avant") : QStringLiteral("Zoom in"));
     actZoomOut->setText(french_ ? QStringLiteral("Zoom arrière") : QStringLiteral("Zoom out"));
     actFitWidth->setText(french_ ? QStringLiteral("Pleine largeur") : QStringLiteral("Fit width"));
     actPrint->setText(french_ ? QStringLiteral("Imprimer…") : QStringLiteral("Print…"));
     actExportPdf->setText(french_ ? QStringLiteral("Exporter en PDF…") : QStringLiteral("Export to PDF…"));
+}
+
+void frmReportViewer::followLanguage() {
+    if (!build_ || !document_) return;
+    std::unique_ptr<QTextDocument> again = build_(languageLetter(modMain::IsFrench()));
+    // A report that cannot be made again stays in its language, whole.
+    if (!again) return;
+    document_ = std::move(again);
+    french_ = modMain::IsFrench();
+    setWindowTitle(titles_[french_ ? 1 : 0]);
+    subLoadCaptions();
+    CRViewer1->updatePreview();
+}
+
+void frmReportViewer::showDocument() {
+    subLoadCaptions();
+    const ViewerChoice& choice = lastChoice();
+    if (choice.zoomMode == QPrintPreviewWidget::CustomZoom)
+        CRViewer1->setZoomFactor(choice.zoomFactor);
+    else
+        CRViewer1->setZoomMode(choice.zoomMode);
     CRViewer1->updatePreview();
 
+    // Over the window that asked for it.
     ScreenRegistry& registry = ScreenRegistry::instance();
-    registry.showModal(*this, nullptr);
+    registry.showModal(*this, registry.active());
+}
+
+void frmReportViewer::showEvent(QShowEvent* event) {
+    placeOverCaller();
+    Screen::showEvent(event);
+}
+
+void frmReportViewer::placeOverCaller() {
+    const QWidget* caller = parentWidget();
+    const QScreen* onScreen = caller && caller->screen() ? caller->screen() : screen();
+    if (!onScreen) return;
+    const QRect avail = onScreen->availableGeometry();
+    const QSize wanted = lastChoice().size.isValid() ? lastChoice().size : QSize(px(11265), px(9000));
+    // Room for the window manager's frame inside the screen.
+    const QSize room = avail.size() - QSize(16, 40);
+    const QSize size = wanted.boundedTo(room);
+    resize(size);
+    const QRect around = caller && caller->isVisible() ? caller->frameGeometry() : avail;
+    const QPoint centred = around.center() - QPoint(size.width() / 2, size.height() / 2);
+    const int maxX = std::max(avail.left(), avail.left() + room.width() - size.width());
+    const int maxY = std::max(avail.top(), avail.top() + room.height() - size.height());
+    move(std::clamp(centred.x(), avail.left(), maxX), std::clamp(centred.y(), avail.top(), maxY));
+}
+
+void frmReportViewer::rememberChoice() {
+    ViewerChoice& choice = lastChoice();
+    if (!isMinimized() && !isMaximized()) choice.size = size();
+    choice.zoomMode = CRViewer1->zoomMode();
+    choice.zoomFactor = CRViewer1->zoomFactor();
+}
+
+bool frmReportViewer::Form_QueryUnload() {
+    rememberChoice();
+    return true;
 }
 
 void frmReportViewer::printTo(QPrinter* printer) {
@@ -199,13 +300,13 @@ void frmReportViewer::exportDialog() {
 }
 
 void frmReportViewer::btnBack_Click() {
+    rememberChoice();
     ScreenRegistry& registry = ScreenRegistry::instance();
     registry.hide(*this);
     registry.unload(*this);
     // The industry selection screen, which stayed open behind the report, comes back
     // in its normal window state (not minimized).
-    if (frmSearch* search = registry.existing<frmSearch>())
-        search->setWindowState(search->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    if (frmSearch* search = registry.existing<frmSearch>()) search->restoreNormalState();
 }
 
 void frmReportViewer::placeControls() {

@@ -6,6 +6,7 @@
 #include "screens/common/Screen.h"
 
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class QPrintPreviewWidget;
@@ -20,7 +21,11 @@ public:
     frmReportViewer();
     ~frmReportViewer() override;
 
-    void Form_Activate() override;
+    bool Form_QueryUnload() override;
+    // The toolbar's texts and the Back button's tool tip, in the report's language.
+    void subLoadCaptions() override;
+    // The report made again in the new language, with its captions.
+    void followLanguage() override;
 
     // Prepares the report of the kind ("com", "rat", "bal", by its first three letters)
     // and shows it modal; returns when the user goes back.
@@ -35,11 +40,10 @@ public:
                             const QString& Province, const QString& NAICS, const QString& Language,
                             const QString& firmName);
 
-    void btnBack_Click();
+    void btnBack_Click() override;
     void exportPdf(const QString& path);
     void printTo(class QPrinter* printer);
 
-    QPushButton* btnBack;
     QPrintPreviewWidget* CRViewer1;
     QToolBar* tbViewer;
     QAction* actZoomIn;
@@ -53,13 +57,22 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void placeControls();
     void showDocument();
+    // Centred over the screen that asked for the report, at the size last chosen in the run.
+    void placeOverCaller();
+    // Keeps the size and zoom for the next report of the run.
+    void rememberChoice();
     void printDialog();
     void exportDialog();
 
     std::unique_ptr<QTextDocument> document_;
+    // Prepares and builds the report shown, in the language of its letter ("E" or "F");
+    // nothing when the preparation refuses.
+    std::function<std::unique_ptr<QTextDocument>(const QString&)> build_;
+    QString titles_[2]; // the window title in English and in French
     bool french_ = false;
 };

@@ -69,7 +69,7 @@ void frmAbout::Form_Load() {
     centreOnScreen();
 }
 
-void frmAbout::Form_Activate() {
+void frmAbout::Form_Activate(navigation::Arrival) {
     subLoadCaptions();
 }
 

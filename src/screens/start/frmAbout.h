@@ -13,10 +13,10 @@ public:
     frmAbout();
 
     void Form_Load() override;
-    void Form_Activate() override;
+    void Form_Activate(navigation::Arrival arrival) override;
     bool Form_QueryUnload() override;
 
-    void subLoadCaptions();
+    void subLoadCaptions() override;
     void cmdReturn_Click();
 
     QPushButton* cmdReturn;

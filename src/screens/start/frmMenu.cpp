@@ -7,7 +7,6 @@
 #include "screens/common/ScreenRegistry.h"
 #include "screens/common/Widgets.h"
 #include "screens/industry/frmSearch.h"
-#include "screens/start/frmAbout.h"
 #include "state/modMain.h"
 
 #include <QButtonGroup>
@@ -128,23 +127,17 @@ frmMenu::frmMenu() {
     layout->addWidget(cmdSearch, 0, Qt::AlignHCenter);
 
     mnuFile = makeMenu(menuBar(), QStringLiteral("mnuFile"));
-    mnuExit = makeMenuEntry(mnuFile, QStringLiteral("mnuExit"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    const LanguageAndHelpMenus shared = makeLanguageAndHelpMenus(menuBar());
-    mnuLanguage = shared.mnuLanguage;
-    mnuEnglish = shared.mnuEnglish;
-    mnuFrench = shared.mnuFrench;
-    mnuHelp = shared.mnuHelp;
-    mnuContents = shared.mnuContents;
-    mnuTechnical = shared.mnuTechnical;
-    mnuAbout = shared.mnuAbout;
+    makeExitEntry(mnuFile, true);
+    makeLanguageAndHelpMenus();
+    addCaptions({{lblInstructions, 484},
+                 {lblCanada, 486},
+                 {lblRegProvTerr, 488},
+                 {lblOR, 538},
+                 {lblVol3, 494},
+                 {cmdSearch, 504},
+                 {mnuFile, 496}});
 
     onEvent(cmdSearch, &QPushButton::clicked, this, [this] { cmdSearch_Click(); });
-    onEvent(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
-    onEvent(mnuEnglish, &QAction::triggered, this, [this] { mnuEnglish_Click(); });
-    onEvent(mnuFrench, &QAction::triggered, this, [this] { mnuFrench_Click(); });
-    onEvent(mnuContents, &QAction::triggered, this, [this] { mnuContents_Click(); });
-    onEvent(mnuTechnical, &QAction::triggered, this, [this] { mnuTechnical_Click(); });
-    onEvent(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
 
     subLoadCaptions();
     setFixedSizeAfterLayout(this);
@@ -158,36 +151,32 @@ void frmMenu::Form_Load() {
     centreOnScreen();
 }
 
-void frmMenu::Form_Activate() {
+void frmMenu::Form_Activate(navigation::Arrival) {
     subLoadCaptions();
     subVerifyDataAvailable();
 }
 
 bool frmMenu::Form_QueryUnload() {
-    return askExitQuestion();
+    return confirmExit();
 }
 
 void frmMenu::subLoadCaptions() {
     setWindowTitle(QStringLiteral("Ventrolux") +
                    (IsFrench() ? QStringLiteral(" pour ") : QStringLiteral(" for ")) +
                    QStringLiteral("2011, 2010 and 2009"));
-    lblInstructions->setText(Txt(484));
-    lblCanada->setText(Txt(486));
-    lblRegProvTerr->setText(Txt(488));
-    lblOR->setText(Txt(538));
-    lblVol3->setText(Txt(494));
+    Screen::subLoadCaptions();
     for (const DatasetOption& o : datasets::options())
         options_.value(QLatin1String(o.controlName))->setText(datasets::caption(o, gintLanguage));
-    cmdSearch->setText(Txt(504));
-    mnuFile->setTitle(Txt(496));
-    mnuExit->setText(Txt(328));
-    mnuLanguage->setTitle(Txt(500));
-    mnuEnglish->setText(QStringLiteral("English"));
-    mnuFrench->setText(QStringLiteral("Français"));
-    mnuHelp->setTitle(Txt(298));
-    mnuContents->setText(Txt(562));
-    mnuTechnical->setText(Txt(564));
-    mnuAbout->setText(Txt(380));
+    // The chosen dataset stays described, in the language now in force.
+    showCheckedDescription();
+}
+
+void frmMenu::showCheckedDescription() {
+    for (const DatasetOption& o : datasets::options())
+        if (options_.value(QLatin1String(o.controlName))->isChecked()) {
+            optionClicked(o);
+            return;
+        }
     txtDescription->clear();
 }
 
@@ -235,35 +224,8 @@ bool frmMenu::fncDetermineDataset() {
 void frmMenu::cmdSearch_Click() {
     if (fncDetermineDataset()) {
         ScreenRegistry& registry = ScreenRegistry::instance();
-        registry.hide(*this);
-        registry.show(registry.get<frmSearch>());
+        registry.move(*this, registry.get<frmSearch>(), navigation::Move::Forward);
         return;
     }
     MsgBox(Txt(480), MsgButtons::OK, MsgIcon::None);
-}
-
-void frmMenu::mnuExit_Click() {
-    Form_QueryUnload();
-}
-
-void frmMenu::mnuEnglish_Click() {
-    gintLanguage = 0;
-    subLoadCaptions();
-}
-
-void frmMenu::mnuFrench_Click() {
-    gintLanguage = 1;
-    subLoadCaptions();
-}
-
-void frmMenu::mnuContents_Click() {
-    subLaunchHelpFile(QStringLiteral("Contents"));
-}
-void frmMenu::mnuTechnical_Click() {
-    subLaunchHelpFile(QStringLiteral("Tech"));
-}
-
-void frmMenu::mnuAbout_Click() {
-    ScreenRegistry& registry = ScreenRegistry::instance();
-    registry.showModal(registry.get<frmAbout>(), this);
 }

@@ -5,7 +5,6 @@
 
 #include <QHash>
 
-class QAction;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -19,23 +18,17 @@ public:
     frmMenu();
 
     void Form_Load() override;
-    void Form_Activate() override;
+    void Form_Activate(navigation::Arrival arrival) override;
     bool Form_QueryUnload() override;
     bool discardOnClose() const override { return false; }
 
-    void subLoadCaptions();
+    void subLoadCaptions() override;
     void subVerifyDataAvailable();
     void subConnectToTable(const QString& strDataTableName, QRadioButton* optDataOption);
     QString fncGetDescription(const QString& strChoice);
     bool fncDetermineDataset();
 
     void cmdSearch_Click();
-    void mnuExit_Click();
-    void mnuEnglish_Click();
-    void mnuFrench_Click();
-    void mnuContents_Click();
-    void mnuTechnical_Click();
-    void mnuAbout_Click();
 
     // The option button of a dataset by its control name ("optYukon").
     QRadioButton* option(const QString& controlName) const;
@@ -49,16 +42,10 @@ public:
     QPlainTextEdit* txtDescription;
     QPushButton* cmdSearch;
     QMenu* mnuFile;
-    QMenu* mnuLanguage;
-    QMenu* mnuHelp;
-    QAction* mnuExit;
-    QAction* mnuEnglish;
-    QAction* mnuFrench;
-    QAction* mnuContents;
-    QAction* mnuTechnical;
-    QAction* mnuAbout;
 
 private:
     void optionClicked(const DatasetOption& option);
+    // The description of the option that is on, in the current language; empty when none is.
+    void showCheckedDescription();
     QHash<QString, QRadioButton*> options_;
 };

@@ -82,14 +82,13 @@ void frmStart::Form_Load() {
 }
 
 bool frmStart::Form_QueryUnload() {
-    return askExitQuestion();
+    return confirmExit();
 }
 
 void frmStart::chooseLanguage(int16_t language) {
     modMain::gintLanguage = language;
     ScreenRegistry& registry = ScreenRegistry::instance();
-    registry.hide(*this);
-    registry.show(registry.get<frmMenu>());
+    registry.move(*this, registry.get<frmMenu>(), navigation::Move::Forward);
 }
 
 void frmStart::cmdEnglish_Click() {

@@ -50,11 +50,8 @@ public:
 
     // Leaves the industry selection for the firm values screen, as "Enter new data" does.
     frmMyValues& showFirmScreen() {
-        frmSearch& search = registry.get<frmSearch>();
-        search.blnReinitOnActivate = false;
-        registry.hide(search);
         frmMyValues& screen = registry.get<frmMyValues>();
-        registry.show(screen);
+        registry.move(registry.get<frmSearch>(), screen, navigation::Move::EnterNewData);
         if (!QTest::qWaitForWindowActive(&screen)) qWarning("the firm values screen did not become active");
         return screen;
     }

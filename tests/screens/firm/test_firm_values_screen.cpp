@@ -15,6 +15,8 @@
 #include "support/LayoutCheck.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -351,13 +353,12 @@ private slots:
         screen().mnuAbout->trigger();
         frmAbout* about = f->registry.existing<frmAbout>();
         QVERIFY(about && about->isVisible());
-        QVERIFY(modMain::gblnKeepFirmValues);
         about->cmdReturn_Click();
         QCOMPARE(f->registry.active(), &screen());
-        QVERIFY(!modMain::gblnKeepFirmValues);
         QCOMPARE(screen().txtFirmName->text(), QStringLiteral("Acme"));
         QCOMPARE(f->text("txtCash"), QStringLiteral("77"));
-        QVERIFY(!screen().blnDataChanged);
+        // A look at the About screen saved nothing: the firm is still to be saved.
+        QVERIFY(screen().blnDataChanged);
     }
 
     void industryDefinitionKeepsValues() {
@@ -491,7 +492,6 @@ private slots:
         QCOMPARE(f->platform.lastMessage(), message);
         QCOMPARE(f->platform.messages[0].buttons, MsgButtons::OK);
         QVERIFY(!report() || !report()->isVisible());
-        QVERIFY(!modMain::gblnKeepFirmValues);
     }
 
     void promptPassesTheNameCheck() {
@@ -513,7 +513,6 @@ private slots:
         QVERIFY(f->platform.messages.isEmpty());
         QVERIFY(report() && report()->isVisible());
         QCOMPARE(report()->windowTitle(), QStringLiteral("ZEBRO Comparison Report"));
-        QVERIFY(modMain::gblnKeepFirmValues);
         QCOMPARE(f->text("txtMtg"), QStringLiteral("0"));
 
         const QStringList a = screen().fncComparisonValues();
@@ -559,8 +558,8 @@ private slots:
         report()->btnBack_Click();
         QCOMPARE(f->registry.active(), &screen());
         QVERIFY(screen().isVisible());
-        QVERIFY(!modMain::gblnKeepFirmValues);
-        QVERIFY(!screen().blnDataChanged);
+        // A look at the report saved nothing.
+        QVERIFY(screen().blnDataChanged);
         QCOMPARE(screen().txtFirmName->text(), QStringLiteral("Acme"));
         QCOMPARE(screen().cboYear->currentText(), QStringLiteral("2009"));
         QCOMPARE(f->text("txtSales"), QStringLiteral("9000"));
@@ -569,47 +568,72 @@ private slots:
 
     // --- the returns and the exit ---
 
-    void returns_data() {
-        QTest::addColumn<QString>("how");
+    // Every move that would drop a changed firm asks first: Yes saves, No drops, Cancel
+    // stays. A Yes whose save is refused (an unusable name) stays too.
+    void saveQuestionAtEveryMove_data() {
+        QTest::addColumn<QString>("move");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<MsgResult>("answer");
-        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("screenAfter");
         QTest::addColumn<int>("rows");
-        QTest::newRow("main menu, Yes") << "mnuReturn" << MsgResult::Yes << "frmMenu" << 1;
-        QTest::newRow("main menu, No") << "mnuReturn" << MsgResult::No << "frmMenu" << 0;
-        QTest::newRow("industry selection, Cancel")
-            << "mnuReturnSearch" << MsgResult::Cancel << "frmSearch" << 0;
-        QTest::newRow("back button, No") << "btnBack" << MsgResult::No << "frmSearch" << 0;
-        QTest::newRow("back button, Yes") << "btnBack" << MsgResult::Yes << "frmSearch" << 1;
+        QTest::addColumn<bool>("boxesKept");
+        const struct {
+            const char* move;
+            const char* leavesFor;
+        } moves[] = {{"mnuReturn", "frmMenu"},  {"mnuReturnSearch", "frmSearch"}, {"btnBack", "frmSearch"},
+                     {"mnuNew", "frmMyValues"}, {"mnuImport", "frmMyValues"},     {"mnuExit", "frmMyValues"},
+                     {"close", "frmMyValues"}};
+        for (const auto& m : moves) {
+            // Import drops the firm only for a file; Exit only when the exit question (No here) says so.
+            const bool staysFilled = QByteArray(m.move) == "mnuImport" || QByteArray(m.move) == "mnuExit" ||
+                                     QByteArray(m.move) == "close";
+            QTest::addRow("%s, Yes", m.move)
+                << m.move << "Acme" << MsgResult::Yes << m.leavesFor << 1 << staysFilled;
+            QTest::addRow("%s, No", m.move)
+                << m.move << "Acme" << MsgResult::No << m.leavesFor << 0 << staysFilled;
+            QTest::addRow("%s, Cancel", m.move)
+                << m.move << "Acme" << MsgResult::Cancel << "frmMyValues" << 0 << true;
+        }
+        QTest::newRow("Return, Yes with an unusable name")
+            << "mnuReturnSearch" << kPrompt << MsgResult::Yes << "frmMyValues" << 0 << true;
     }
-    void returns() {
-        QFETCH(QString, how);
+    void saveQuestionAtEveryMove() {
+        QFETCH(QString, move);
+        QFETCH(QString, name);
         QFETCH(MsgResult, answer);
-        QFETCH(QString, target);
+        QFETCH(QString, screenAfter);
         QFETCH(int, rows);
+        QFETCH(bool, boxesKept);
         f->open(0);
-        typeName(QStringLiteral("Acme"));
+        typeName(name);
         f->enter("txtCash");
         f->typeKeys(QStringLiteral("4"));
         f->press(Qt::Key_Return);
-        modMain::gblnKeepFirmValues = true;
         f->platform.answers.enqueue(answer);
-        if (how == QLatin1String("btnBack"))
+        f->platform.answers.enqueue(MsgResult::No); // the exit question, when it comes
+        if (move == QLatin1String("btnBack"))
             QTest::mouseClick(screen().btnBack, Qt::LeftButton);
+        else if (move == QLatin1String("close"))
+            screen().close();
         else
-            screen().findChild<QAction*>(how)->trigger();
+            screen().findChild<QAction*>(move)->trigger();
         QCOMPARE(f->platform.messages.value(0).text,
-                 QStringLiteral("The data for the firm Acme has changed.  Do you want to save the changes?"));
-        QVERIFY(!screen().isVisible());
-        QCOMPARE(f->registry.active()->objectName(), target);
+                 QStringLiteral("The data for the firm %1 has changed.  Do you want to save the changes?")
+                     .arg(name));
+        QCOMPARE(f->platform.messages[0].buttons, MsgButtons::YesNoCancel);
+        QCOMPARE(f->registry.active()->objectName(), screenAfter);
         QVERIFY(f->registry.active()->isVisible());
+        QCOMPARE(screen().isVisible(), screenAfter == QLatin1String("frmMyValues"));
         RecordsetPtr rs = GetRS(modMain::gcnMyData, QStringLiteral("select count(*) from MyValues"),
                                 QStringLiteral("read"));
         QCOMPARE(rs->field(0).toInt(), rows);
-        if (target == QLatin1String("frmSearch")) {
-            QVERIFY(!modMain::gblnKeepFirmValues);
-            // The industry selection keeps its selection.
-            QCOMPARE(f->search().lblHiddenNaics->text(), f->naics);
-        }
+        QCOMPARE(f->text("txtCash"), boxesKept ? QStringLiteral("4") : QStringLiteral("0"));
+        QCOMPARE(screen().txtFirmName->text(), boxesKept ? name : kPrompt);
+        // What stays on the screen unsaved is asked about again at the next move.
+        QCOMPARE(screen().blnDataChanged, boxesKept && (answer != MsgResult::Yes || rows == 0));
+        QCOMPARE(f->platform.endedWith, -1);
+        // The industry selection keeps its selection.
+        QCOMPARE(f->search().lblHiddenNaics->text(), f->naics);
     }
 
     void returnWithoutChangesAsksNothing() {
@@ -625,32 +649,61 @@ private slots:
         QTest::newRow("window closed, No") << "close" << MsgResult::No;
         QTest::newRow("window closed, Yes") << "close" << MsgResult::Yes;
         QTest::newRow("Exit entry, No") << "menu" << MsgResult::No;
-        QTest::newRow("Ctrl+X inside a value box, Yes") << "shortcut" << MsgResult::Yes;
+        QTest::newRow("Ctrl+X inside a value box, Yes") << "Ctrl+X" << MsgResult::Yes;
+        QTest::newRow("Ctrl+Q, No") << "Ctrl+Q" << MsgResult::No;
     }
     void exitQuestion() {
         QFETCH(QString, how);
         QFETCH(MsgResult, answer);
         f->open(1);
-        typeName(QStringLiteral("Unsaved"));
         f->enter("txtCash");
-        f->typeKeys(QStringLiteral("4"));
+        f->box("txtCash")->deselect();
         f->platform.answers.enqueue(answer);
         if (how == QLatin1String("close"))
             screen().close();
         else if (how == QLatin1String("menu"))
             screen().mnuExit->trigger();
         else
-            f->press(Qt::Key_X, Qt::ControlModifier);
-        // One question, the exit's, and never the save question.
+            f->press(how == QLatin1String("Ctrl+X") ? Qt::Key_X : Qt::Key_Q, Qt::ControlModifier);
+        // Nothing unsaved: one question, the exit's.
         QCOMPARE(f->platform.messages.size(), 1);
         QCOMPARE(f->platform.lastMessage(), QStringLiteral("Voulez-vous quitter?"));
         QCOMPARE(f->platform.messages[0].buttons, MsgButtons::YesNo);
         QCOMPARE(f->platform.messages[0].icon, MsgIcon::Exclamation);
         QCOMPARE(f->platform.endedWith, answer == MsgResult::Yes ? 0 : -1);
-        if (answer == MsgResult::No) {
-            QVERIFY(screen().isVisible());
-            QCOMPARE(f->text("txtCash"), QStringLiteral("4"));
-        }
+        if (answer == MsgResult::No) QVERIFY(screen().isVisible());
+    }
+
+    // With text selected in a box the user may edit, Ctrl+X cuts it and asks nothing.
+    void ctrlXCutsASelection_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("the name box") << "txtFirmName"
+                                      << "";
+        QTest::newRow("a value box") << "txtCash"
+                                     << "";
+    }
+    void ctrlXCutsASelection() {
+        QFETCH(QString, box);
+        QFETCH(QString, after);
+        f->open(0);
+        typeName(QStringLiteral("Acme"));
+        f->enter("txtCash");
+        f->typeKeys(QStringLiteral("1250"));
+        auto* edit = screen().findChild<QLineEdit*>(box);
+        edit->setFocus(Qt::MouseFocusReason);
+        // Ctrl+A selects the name; a value box takes digits only and selects its text on entry.
+        if (box == QLatin1String("txtFirmName"))
+            f->press(Qt::Key_A, Qt::ControlModifier);
+        else
+            edit->selectAll();
+        const QString selected = edit->selectedText();
+        QVERIFY(!selected.isEmpty());
+        f->press(Qt::Key_X, Qt::ControlModifier);
+        QVERIFY2(f->platform.messages.isEmpty(), qPrintable(f->platform.lastMessage()));
+        QCOMPARE(edit->text(), after);
+        QCOMPARE(QGuiApplication::clipboard()->text(), selected);
+        QCOMPARE(f->platform.endedWith, -1);
     }
 
     // --- line item definitions ---
