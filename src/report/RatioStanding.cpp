@@ -49,12 +49,19 @@ ratiocalc::FirmNumbers firmFromStatement(const ComparisonLookup& comparison) {
     return firm;
 }
 
-Kind meaningOf(const ratiocalc::FirmNumbers& firm, std::size_t ratio) {
-    const ratios::Ratio& r = ratios::all()[ratio];
-    const double denominator = ratiocalc::fractionOf(r.formula, firm).denominator;
+namespace {
+
+Kind meaningOf(const ratios::Ratio& r, double denominator) {
     if (r.base != ratios::Base::None && !(denominator > 0)) return Kind::BaseNotPositive;
     if (denominator == 0) return Kind::ZeroDenominator;
     return Kind::Ranked;
+}
+
+} // namespace
+
+Kind meaningOf(const ratiocalc::FirmNumbers& firm, std::size_t ratio) {
+    const ratios::Ratio& r = ratios::all()[ratio];
+    return meaningOf(r, ratiocalc::fractionOf(r.formula, firm).denominator);
 }
 
 double betterThan(const RatioStanding& s) {
@@ -80,7 +87,7 @@ std::array<RatioStanding, 15> assess(const ComparisonLookup& comparison, const I
         s.q3 = boundary(industry, ratios::q3Column(r));
         const ratiocalc::Fraction f = ratiocalc::fractionOf(r.formula, firm);
         s.base = f.denominator;
-        s.kind = meaningOf(firm, i);
+        s.kind = meaningOf(r, f.denominator);
         if (s.kind != Kind::Ranked) continue;
         if (!s.q1 && !s.q2 && !s.q3) {
             s.kind = Kind::NoIndustryData;
