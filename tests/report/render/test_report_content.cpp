@@ -1,5 +1,6 @@
 // What the reports tell their reader, in both languages: a gauge without industry figures
-// or with negative equity says so instead of pointing at a quarter; a missing industry share
+// or with negative equity says so instead of pointing at a quarter; a ratio shown as the
+// median is at the median in the reading and on its gauge alike; a missing industry share
 // is not passed off as a difference; the two lower-is-better ratios are marked; the position
 // figures are explained; the date of preparation and the statement as entered are printed;
 // figures keep together and carry a true minus sign; the reviewed wording is the one shown.
@@ -159,6 +160,46 @@ private slots:
         // No ratio of 0 that would pass for a healthy one.
         static const QRegularExpression zeroRatio(QStringLiteral("(^|\\s)0[.,]0(0| ?%)(\\s|$)"));
         QVERIFY(!text.contains(zeroRatio));
+    }
+
+    // A net profit margin shown as the median of 4.1 % is at the median in the reading's table,
+    // on the gauge and in the position figures printed under it, whatever the stored figures say.
+    void oneVerdictAtTheMedian_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<double>("margin");
+        QTest::newRow("4.1000000000000005, English") << "E" << 48380.0 / 1180000.0 * 100;
+        QTest::newRow("4.09, English") << "E" << 4.09;
+        QTest::newRow("4.14, French") << "F" << 4.14;
+    }
+    void oneVerdictAtTheMedian() {
+        QFETCH(QString, language);
+        QFETCH(double, margin);
+        const bool french = language == QLatin1String("F");
+        reportfixture::prepare(cn, language);
+        ExecCmdInDB(cn,
+                    QStringLiteral("UPDATE Rpt_Comparison SET MyNPM = ?, NPMQ2 = 4.1, BetterNPM = 50, "
+                                   "WorseNPM = 50"),
+                    {margin});
+        ExecCmdInDB(cn, QStringLiteral("UPDATE Rpt_Data_CY SET NPMQ1 = 2, NPMQ2 = 4.1, NPMQ3 = 6"));
+        const auto doc = buildDocument(Kind::Comparison, cn, layout(Kind::Comparison));
+        const Chart gauge = chartsOf(*doc, ChartKind::QuartileGauge)[kNetProfitMargin];
+        QCOMPARE(gauge.boundary, 2);
+        const QStringList blocks = blockTexts(*doc);
+        const QString name =
+            french ? QStringLiteral("Marge bénéficiaire nette") : QStringLiteral("Net profit margin");
+        const QString shown = french ? QStringLiteral("4,1") + kNbsp + u'%' : QStringLiteral("4.1%");
+        const qsizetype row = blocks.indexOf(name);
+        QVERIFY(row >= 0);
+        QCOMPARE(blocks.mid(row + 1, 3),
+                 QStringList({shown, shown,
+                              french ? QStringLiteral("à la médiane") : QStringLiteral("at the median")}));
+        // The gauges' row prints the same figures and the position of a firm on the median.
+        const qsizetype gaugeRow = blocks.indexOf(name, row + 1);
+        QVERIFY(gaugeRow > row);
+        QCOMPARE(blocks.mid(gaugeRow + 1, 2), QStringList({shown, shown}));
+        QCOMPARE(blocks.value(gaugeRow + 4),
+                 french ? "Meilleure que 25" + kNbsp + "% / moins bonne que 25" + kNbsp + u'%'
+                        : QStringLiteral("Better than 25% / worse than 25%"));
     }
 
     void positiveEquityKeepsItsRatios() {
