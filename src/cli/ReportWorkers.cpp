@@ -73,6 +73,8 @@ void work(Shared& shared) {
                 outcome.written = true;
             } catch (const FatalError& e) {
                 outcome.error = e.report();
+            } catch (const RecoverableFailure& e) {
+                outcome.error = e.description();
             }
             const std::lock_guard lock(shared.mutex);
             shared.outcomes[i] = std::move(outcome);
@@ -82,6 +84,8 @@ void work(Shared& shared) {
         DisconnectFromDB(reference);
     } catch (const FatalError& e) {
         setupError = e.report();
+    } catch (const RecoverableFailure& e) {
+        setupError = e.description();
     }
     const std::lock_guard lock(shared.mutex);
     // A worker that could not start leaves its jobs to the others; the last one to stop

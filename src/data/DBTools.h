@@ -101,9 +101,9 @@ private:
 // Another client wrote the same rows at the same moment and the server undid this
 // transaction (a unique key met, a serialisation failure, a deadlock). Running the
 // whole transaction again is safe: nothing of it was kept.
-class WriteConflict : public FatalError {
+class WriteConflict : public RecoverableFailure {
 public:
-    WriteConflict(int number, const QString& description) : FatalError(number, description) {}
+    WriteConflict(int number, const QString& description) : RecoverableFailure(number, description) {}
 };
 
 // Runs body in a transaction and commits it; a WriteConflict runs it again from the
@@ -132,9 +132,9 @@ QString serverFailureText(ServerProblem problem, const ServerAddress& address, c
 
 // Another program (a second copy of this one) kept the file locked for longer than the
 // busy timeout. The description says so in the user's language; nothing was written.
-class DatabaseBusy : public FatalError {
+class DatabaseBusy : public RecoverableFailure {
 public:
-    DatabaseBusy(int number, const QString& description) : FatalError(number, description) {}
+    DatabaseBusy(int number, const QString& description) : RecoverableFailure(number, description) {}
 };
 
 // The message of DatabaseBusy for a file, in the language the program is in. The

@@ -12,8 +12,6 @@ namespace userdb {
 namespace {
 
 // SQLite's primary result codes, as the data access layer reports them.
-constexpr int kSqliteBusy = 5;
-constexpr int kSqliteLocked = 6;
 constexpr int kSqliteReadOnly = 8;
 constexpr int kSqliteCorrupt = 11;
 constexpr int kSqliteNotADatabase = 26;
@@ -21,11 +19,6 @@ constexpr int kSqliteNotADatabase = 26;
 bool isDamage(int code) {
     const int primary = code & 0xff;
     return primary == kSqliteCorrupt || primary == kSqliteNotADatabase;
-}
-
-bool isBusy(int code) {
-    const int primary = code & 0xff;
-    return primary == kSqliteBusy || primary == kSqliteLocked;
 }
 
 [[noreturn]] void refuse(const QString& english, const QString& french) {
@@ -108,9 +101,11 @@ OpenResult openUserDatabase(Connection& cn, const QString& path, const QDateTime
     try {
         ensureExists(path);
         openAndCheck(cn, path);
+    } catch (const DatabaseBusy&) {
+        DisconnectFromDB(cn);
+        refuseBusy(path);
     } catch (const FatalError& e) {
         DisconnectFromDB(cn);
-        if (isBusy(e.number())) refuseBusy(path);
         if (!isDamage(e.number())) throw;
         result.damagedKeptAs = keepDamaged(path, now);
         create(path);
@@ -124,8 +119,9 @@ OpenResult openUserDatabase(Connection& cn, const QString& path, const QDateTime
             ExecCmdInDB(cn, QStringLiteral("VACUUM INTO ?"), {result.backupPath});
         }
         upgrade(cn);
+    } catch (const DatabaseBusy&) {
+        refuseBusy(path);
     } catch (const FatalError& e) {
-        if (isBusy(e.number())) refuseBusy(path);
         if ((e.number() & 0xff) == kSqliteReadOnly) refuseNotWritable(path, QStringLiteral("the file"));
         if (e.number() == errnum::NewerSchema)
             refuse(e.description() +
