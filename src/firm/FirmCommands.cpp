@@ -45,6 +45,11 @@ SaveResult save(Connection& cn, FirmStatement& firm, bool skipWarningMessages, i
         MsgBox(strings::text(kInvalidNameEntry, language), MsgButtons::OK);
         return {SaveOutcome::InvalidName};
     }
+    if (const std::optional<QString> problem =
+            firmrecords::nameProblem(firm.firmName, language::fromFlag(language))) {
+        MsgBox(*problem, MsgButtons::OK, MsgIcon::Exclamation);
+        return {SaveOutcome::InvalidName};
+    }
     if (!skipWarningMessages && firmrecords::exists(cn, firm.firmName, firm.year)) {
         const MsgResult answer =
             MsgBox(firmmessages::replaceQuestion(firm.firmName, firm.year, language), MsgButtons::OKCancel);
