@@ -92,8 +92,6 @@ void work(Shared& shared) {
                 outcome.error = e.description(); // a report that could not be written, in the user's words
             } catch (const FatalError& e) {
                 outcome.error = e.report();
-            } catch (const RecoverableFailure& e) {
-                outcome.error = e.description();
             }
             const std::lock_guard lock(shared.mutex);
             shared.outcomes[i] = std::move(outcome);
@@ -105,8 +103,6 @@ void work(Shared& shared) {
         setupError = e.description();
     } catch (const FatalError& e) {
         setupError = e.report();
-    } catch (const RecoverableFailure& e) {
-        setupError = e.description();
     }
     const std::lock_guard lock(shared.mutex);
     // A worker that could not start leaves its jobs to the others; the last one to stop

@@ -288,14 +288,19 @@ void frmReportViewer::exportDialog() {
     const QString path = chosen->endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)
                              ? *chosen
                              : *chosen + QStringLiteral(".pdf");
-    try {
-        exportPdf(path);
-    } catch (const FatalError& e) {
-        // A place the user may not write to costs this export, not the program and the report.
+    // A place the user may not write to costs this export, not the program and the report.
+    const auto tell = [this](const QString& why) {
         MsgBox((french_ ? QStringLiteral("Le PDF n'a pas pu être écrit.\n\n")
                         : QStringLiteral("The PDF could not be written.\n\n")) +
-                   e.description(),
+                   why,
                MsgButtons::OK, MsgIcon::Exclamation);
+    };
+    try {
+        exportPdf(path);
+    } catch (const RecoverableFailure& e) {
+        tell(e.description());
+    } catch (const FatalError& e) {
+        tell(e.description());
     }
 }
 
