@@ -6,6 +6,7 @@
 #include "text/StringTable.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace firmrecords {
 
@@ -62,27 +63,41 @@ QString caseBlind(const QString& name) {
     return folded;
 }
 
-bool listsBefore(const QString& nameA, qlonglong yearA, const QString& nameB, qlonglong yearB) {
-    if (const int byCase = QString::compare(caseBlind(nameA), caseBlind(nameB)); byCase != 0)
-        return byCase < 0;
-    if (const int byName = QString::compare(nameA, nameB); byName != 0) return byName < 0;
-    return yearA < yearB;
+// A row's place in the list, worked out once per row rather than at every comparison of
+// the sort: with 100,000 stored firms the sort compares a couple of million pairs.
+struct ListKey {
+    QString folded; // the name with letter case aside
+    QString name;
+    qlonglong year;
+    qsizetype row;
+};
+
+bool listsBefore(const ListKey& a, const ListKey& b) {
+    if (const int byCase = QString::compare(a.folded, b.folded); byCase != 0) return byCase < 0;
+    if (const int byName = QString::compare(a.name, b.name); byName != 0) return byName < 0;
+    return a.year < b.year;
 }
 
 // The rows of a recordset in list order, by the columns of the name and the year.
 QList<QVariantList> rowsInListOrder(Recordset& rs) {
     QList<QVariantList> rows;
+    std::vector<ListKey> keys;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         QVariantList row;
+        row.reserve(rs.fieldCount());
         for (int i = 0; i < rs.fieldCount(); ++i)
             row << rs.field(i);
-        rows << row;
+        QString name = row[0].toString();
+        keys.push_back({caseBlind(name), std::move(name), row[1].toLongLong(), rows.size()});
+        rows << std::move(row);
     }
     rs.moveFirst();
-    std::stable_sort(rows.begin(), rows.end(), [](const QVariantList& a, const QVariantList& b) {
-        return listsBefore(a[0].toString(), a[1].toLongLong(), b[0].toString(), b[1].toLongLong());
-    });
-    return rows;
+    std::stable_sort(keys.begin(), keys.end(), listsBefore);
+    QList<QVariantList> sorted;
+    sorted.reserve(rows.size());
+    for (const ListKey& k : keys)
+        sorted << std::move(rows[k.row]);
+    return sorted;
 }
 
 // A query of MyValues whose first two columns are the name and the year, in list order.
