@@ -1,6 +1,7 @@
 #include "firm/FirmRecords.h"
 
 #include "data/Catalogue.h"
+#include "data/PreparedCommand.h"
 #include "firm/ValueText.h"
 #include "platform/Platform.h"
 #include "text/StringTable.h"
@@ -132,23 +133,40 @@ int storedYear(const FirmStatement& firm) {
     return *y;
 }
 
-// The delete and insert of one row (the name, the year, the NAICS code, then the 32
-// values), inside the caller's transaction.
-void replaceRow(Connection& cn, const QVariantList& values) {
-    const QStringList columns = storedColumns();
-    const QString marks = QStringList(columns.size(), QStringLiteral("?")).join(u',');
-    ExecCmdInDB(cn, QStringLiteral("DELETE FROM %1 WHERE FirmName = ? AND Year = ?").arg(myValues()),
-                {values[0], values[1]});
-    ExecCmdInDB(cn,
-                QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(myValues(), columns.join(u','), marks),
-                values);
-}
+// The statements that store rows (the name, the year, the NAICS code, then the 32
+// values), prepared once for a whole list, run inside the caller's transaction.
+class RowWriter {
+public:
+    explicit RowWriter(Connection& cn)
+        : stored_(cn, QStringLiteral("SELECT 1 FROM %1 WHERE FirmName = ? AND Year = ?").arg(myValues())),
+          delete_(cn, QStringLiteral("DELETE FROM %1 WHERE FirmName = ? AND Year = ?").arg(myValues())),
+          insert_(cn, insertSql()) {}
 
-void replaceRow(Connection& cn, const FirmStatement& firm) {
+    bool isStored(const QVariantList& values) { return stored_.hasRow({values[0], values[1]}); }
+
+    void replace(const QVariantList& values) {
+        delete_.run({values[0], values[1]});
+        insert_.run(values);
+    }
+
+private:
+    static QString insertSql() {
+        const QStringList columns = storedColumns();
+        const QString marks = QStringList(columns.size(), QStringLiteral("?")).join(u',');
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(myValues(), columns.join(u','), marks);
+    }
+
+    PreparedCommand stored_;
+    PreparedCommand delete_;
+    PreparedCommand insert_;
+};
+
+QVariantList rowOf(const FirmStatement& firm) {
     QVariantList values{firm.firmName, storedYear(firm), firm.naics};
+    values.reserve(3 + lineitems::kCount);
     for (int i = 0; i < lineitems::kCount; ++i)
         values << valuetext::toDouble(firm.values[i]);
-    replaceRow(cn, values);
+    return values;
 }
 
 // The callers tell the user about a name outside the rule before they store anything;
@@ -198,7 +216,7 @@ void store(Connection& cn, const FirmStatement& firm) {
     requireStorableName(firm.firmName);
     // Another adviser saving the same firm and year at the same moment makes the server
     // undo one of the two; that one runs again and replaces the other's row.
-    runTransaction(cn, [&] { replaceRow(cn, firm); });
+    runTransaction(cn, [&] { RowWriter(cn).replace(rowOf(firm)); });
 }
 
 namespace {
@@ -217,16 +235,12 @@ std::optional<qsizetype> storeRows(Connection& cn, const QList<QVariantList>& ro
         requireStorableName(row[0].toString());
     try {
         runTransaction(cn, [&] {
+            RowWriter writer(cn);
             for (qsizetype i = 0; i < rows.size(); ++i) {
                 if (reached) *reached = i;
-                if (existing == Existing::Refuse) {
-                    RecordsetPtr rs = GetRS(
-                        cn,
-                        QStringLiteral("SELECT 1 FROM %1 WHERE FirmName = ? AND Year = ?").arg(myValues()),
-                        QStringLiteral("read"), {rows[i][0], rows[i][1]});
-                    if (!rs->eof()) throw RefusedRow{i}; // the transaction rolls back: nothing is written
-                }
-                replaceRow(cn, rows[i]);
+                // A stored row refuses the list: the transaction rolls back, nothing is written.
+                if (existing == Existing::Refuse && writer.isStored(rows[i])) throw RefusedRow{i};
+                writer.replace(rows[i]);
             }
             if (reached) *reached = -1; // past the rows: what fails now is the commit
         });
@@ -240,12 +254,9 @@ std::optional<qsizetype> storeRows(Connection& cn, const QList<QVariantList>& ro
 
 std::optional<qsizetype> storeAll(Connection& cn, const QList<FirmStatement>& firms, Existing existing) {
     QList<QVariantList> rows;
-    for (const FirmStatement& firm : firms) {
-        QVariantList values{firm.firmName, storedYear(firm), firm.naics};
-        for (int i = 0; i < lineitems::kCount; ++i)
-            values << valuetext::toDouble(firm.values[i]);
-        rows << values;
-    }
+    rows.reserve(firms.size());
+    for (const FirmStatement& firm : firms)
+        rows << rowOf(firm);
     return storeRows(cn, rows, existing);
 }
 
