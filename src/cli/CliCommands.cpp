@@ -369,12 +369,22 @@ int recordsCheckCommand(const Context& c) {
     return ExitOk;
 }
 
+// The whole user database read on request, as a start after a run that did not end
+// cleanly reads it; a damaged file is kept aside and replaced, as the user is told.
+int checkCommand(const Context& c) {
+    modMain::gintLanguage = static_cast<int16_t>(c.request.language);
+    const bool sound = modMain::subOpenDatabases(false, true);
+    if (!sound) return ExitRefused;
+    c.out << text("cli.check.sound", c.language(), {programfiles::userDatabasePath()}) << '\n';
+    return ExitOk;
+}
+
 struct Handler {
     Command command;
     int (*run)(const Context&);
 };
 
-constexpr std::array<Handler, 17> kHandlers{{
+constexpr std::array<Handler, 18> kHandlers{{
     {Command::Datasets, datasetsCommand},
     {Command::Industries, industriesCommand},
     {Command::Compare, compareCommand},
@@ -392,6 +402,7 @@ constexpr std::array<Handler, 17> kHandlers{{
     {Command::History, historyCommandHandler},
     {Command::RecordsGrant, recordsGrantCommand},
     {Command::RecordsCheck, recordsCheckCommand},
+    {Command::Check, checkCommand},
 }};
 
 int usageError(QTextStream& err, const QString& message, int language) {

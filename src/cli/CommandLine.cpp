@@ -93,7 +93,7 @@ constexpr std::array<GroupSpec, 2> kGroups{{
     {"records", "cli.records.group", "cli.records.unknown"},
 }};
 
-constexpr std::array<CommandSpec, 17> kCommands{{
+constexpr std::array<CommandSpec, 18> kCommands{{
     {Command::Datasets, "datasets", Text::DatasetsCommand, 0, OptLang},
     {Command::Industries, "industries", Text::IndustriesCommand, OptDataset, OptLang | OptKeyword},
     {Command::Compare, "compare", Text::CompareCommand, OptDataset | OptNaics | OptFirm,
@@ -121,6 +121,7 @@ constexpr std::array<CommandSpec, 17> kCommands{{
      OptPdf | OptHtml | OptLang},
     {Command::RecordsGrant, "grant", "cli.records.grant", 0, OptReadOnly | OptLang, {8, -1}, "records"},
     {Command::RecordsCheck, "check", "cli.records.check", 0, OptLang, {-1, -1}, "records"},
+    {Command::Check, "check", "cli.check", 0, OptLang},
 }};
 
 std::string utf8(const QString& s) {

@@ -28,6 +28,7 @@ enum class Command {
     History,
     RecordsGrant,
     RecordsCheck,
+    Check,
 };
 
 // The options a command can take, as bits so that a command lists its own in one word.

@@ -11,6 +11,8 @@
 #include "report/ReportPreparation.h"
 #include "report/StatementColumns.h"
 
+#include <QHash>
+
 namespace firmcomparison {
 
 namespace {
@@ -41,6 +43,19 @@ void Row::add(const QString& column, const QVariant& value) {
 }
 
 QVariant Row::value(const QString& column) const {
+    // A row built here has the columns of columns(), in order: their positions are found
+    // once, by name letter case aside, rather than by a search of the row for every lookup.
+    static const QHash<QString, qsizetype> positions = [] {
+        QHash<QString, qsizetype> p;
+        const QStringList& all = firmcomparison::columns();
+        for (qsizetype i = all.size() - 1; i >= 0; --i)
+            p.insert(all[i].toCaseFolded(), i);
+        return p;
+    }();
+    if (const auto it = positions.constFind(column.toCaseFolded());
+        it != positions.cend() && *it < columns.size() &&
+        columns[*it].compare(column, Qt::CaseInsensitive) == 0)
+        return values.value(*it);
     for (qsizetype i = 0; i < columns.size(); ++i)
         if (columns[i].compare(column, Qt::CaseInsensitive) == 0) return values.value(i);
     return QVariant();
@@ -134,7 +149,8 @@ Row build(const QStringList& aComparisonValues, int16_t year, const Recordset& i
           const QVariant& volumeLine) {
     const ColumnNames& n = names();
     const ratiocalc::FirmNumbers firm = ratiocalc::firmNumbers(aComparisonValues);
-    const double ta = firm[firmrules::comparisonIndex(*lineitems::indexOf(QStringLiteral("Ta")))];
+    static const int totalAssets = firmrules::comparisonIndex(*lineitems::indexOf(QStringLiteral("Ta")));
+    const double ta = firm[totalAssets];
     Row row;
     row.columns.reserve(200);
     row.values.reserve(200);

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <utility>
 
 using namespace modMain;
 
@@ -72,7 +73,7 @@ void frmOpenExisting::Form_Activate(navigation::Arrival arrival) {
     if (arrival == navigation::Arrival::Keep) return;
     centreOnScreen();
     subLoadCaptions();
-    fncLoadFirms();
+    if (!std::exchange(listJustLoaded_, false)) fncLoadFirms();
 }
 
 void frmOpenExisting::subLoadCaptions() {
@@ -83,6 +84,7 @@ void frmOpenExisting::subLoadCaptions() {
 
 bool frmOpenExisting::fncLoadFirms() {
     AdodcFirms->setRecordset(firmrecords::listRecordset(RecordsConnection(), gintLanguage));
+    listJustLoaded_ = !isVisible();
     if (AdodcFirms->rowCount() == 0) return false;
     dbgFirms->show();
     dbgFirms->resizeColumnToContents(0);
