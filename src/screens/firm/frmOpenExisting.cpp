@@ -23,7 +23,7 @@ using namespace modMain;
 namespace {
 
 void tellNoRecordsFound() {
-    MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, gintLanguage), MsgButtons::OK);
+    MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, modMain::language()), MsgButtons::OK);
 }
 
 } // namespace
@@ -82,7 +82,7 @@ void frmOpenExisting::subLoadCaptions() {
 }
 
 bool frmOpenExisting::fncLoadFirms() {
-    AdodcFirms->setRecordset(firmrecords::listRecordset(RecordsConnection(), gintLanguage));
+    AdodcFirms->setRecordset(firmrecords::listRecordset(RecordsConnection(), modMain::language()));
     if (AdodcFirms->rowCount() == 0) return false;
     dbgFirms->show();
     dbgFirms->resizeColumnToContents(0);
