@@ -63,7 +63,7 @@ public:
         if (it != entries_.end()) return *it;
         Entry e;
         e.industry = naicslists::byCode(modMain::gcnData, modMain::gstrDataTable, modMain::gstrNAICSTable,
-                                        naics, modMain::gintLanguage);
+                                        naics, modMain::language());
         if (e.industry)
             e.years =
                 firmcomparison::extractIndustryYears(modMain::gcnData, reports_, modMain::gintVolume,
@@ -84,7 +84,7 @@ FirmOutcome compareRow(const firmfile::ReadResult& row, const BatchRequest& requ
     o.name = row.firm.firmName;
     o.year = row.firm.year;
     o.naics = row.firm.naics.isEmpty() ? request.naics : row.firm.naics;
-    const int language = request.language;
+    const Language language = request.language;
     if (!row.ok()) {
         o.status = rowProblem(row, language);
         return o;
@@ -117,8 +117,7 @@ FirmOutcome compareRow(const firmfile::ReadResult& row, const BatchRequest& requ
                                             [industry](const QString& c) { return industry->field(c); });
     for (std::size_t i = 0; i < standings.size(); ++i) {
         o.toMedian[i] = standings[i].numeratorChange;
-        o.notes[i] = reading::noteOf(ratios::all()[i], standings[i].kind, standings[i].base,
-                                     language::fromFlag(language));
+        o.notes[i] = reading::noteOf(ratios::all()[i], standings[i].kind, standings[i].base, language);
     }
     o.status = kOk;
     return o;
@@ -138,8 +137,8 @@ QString figureText(const QVariant& v) {
 // summary, renamed into place by commit(): a batch that stops leaves no summary.
 class SummaryFile {
 public:
-    SummaryFile(const QString& path, bool withReports, int language)
-        : file_(path, language::fromFlag(language)), withReports_(withReports) {
+    SummaryFile(const QString& path, bool withReports, Language language)
+        : file_(path, language), withReports_(withReports) {
         // Every row has the columns of firmcomparison::columns(), in that order: the
         // summary keeps the figures among them, by position.
         QStringList figures;
@@ -186,7 +185,7 @@ private:
 };
 
 void writeReports(std::vector<FirmOutcome>& outcomes, const QString& outDir, const QString& scratch,
-                  const QString& languageLetter, bool showProgress, int language, QTextStream& err) {
+                  const QString& languageLetter, bool showProgress, Language language, QTextStream& err) {
     ReportFileNames names;
     std::vector<ReportJob> jobs;
     std::vector<std::size_t> owners;
@@ -220,10 +219,10 @@ void writeReports(std::vector<FirmOutcome>& outcomes, const QString& outDir, con
 
 int batchCommand(const BatchRequest& request, const firmfile::ListResult& list, QTextStream& out,
                  QTextStream& err) {
-    const int language = request.language;
+    const Language language = request.language;
     if (!QDir().mkpath(request.outDir))
         throw Refused{text(Text::CannotMakeFolder, language, {request.outDir})};
-    const QString languageLetter = language != 0 ? QStringLiteral("F") : QStringLiteral("E");
+    const QString languageLetter = language::letter(language);
 
     // From here on a signal ends the batch at its next safe point: each report and the
     // summary are written whole or not at all, and the scratch folder goes with the objects
@@ -236,7 +235,7 @@ int batchCommand(const BatchRequest& request, const firmfile::ListResult& list, 
 
     // The industries' figures are extracted into report tables of the batch's own, so
     // the user database is neither locked nor changed by a long batch.
-    ScratchReportDatabase reports(scratch.path(), language::fromFlag(language));
+    ScratchReportDatabase reports(scratch.path(), language);
     Industries industries(reports.connection(), languageLetter);
     const QVariant volumeLine = firmcomparison::volumeLine(reports.connection(), modMain::gintVolume,
                                                            modMain::gstrRegion, languageLetter);

@@ -5,6 +5,7 @@
 #include "data/ServerRequests.h"
 #include "data/UnicodeLike.h"
 #include "platform/Platform.h"
+#include "text/StringTable.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -22,14 +23,8 @@ std::atomic<int> gConnectionCounter{0};
 
 constexpr int kBusyTimeoutMs = 5000;
 
-std::function<QString(const QString&)> gBusyMessage;
-
 QString busyMessage(const QString& file) {
-    if (gBusyMessage) return gBusyMessage(file);
-    return QStringLiteral("The database %1 is in use by another copy of the program. Try again in a moment.\n"
-                          "La base de données %1 est utilisée par une autre copie du programme. Réessayez "
-                          "dans un instant.")
-        .arg(file);
+    return strings::text("database.busy", messageLanguage()).arg(file);
 }
 
 constexpr int kConflictAttempts = 20;
@@ -291,10 +286,6 @@ void runTransaction(Connection& cn, const std::function<void()>& body) {
         // The other writer is about to commit; a short, uneven wait lets it.
         QThread::msleep(static_cast<unsigned long>(QRandomGenerator::global()->bounded(5, 20 * attempt)));
     }
-}
-
-void setBusyMessage(std::function<QString(const QString& filePath)> message) {
-    gBusyMessage = std::move(message);
 }
 
 PreparedCommand::PreparedCommand(Connection& cn, QString sql) : cn_(cn), sql_(std::move(sql)) {

@@ -187,7 +187,7 @@ QString preselectedYear() {
     return QStringLiteral("2011");
 }
 
-bool isUsableName(const QString& firmName, int language) {
+bool isUsableName(const QString& firmName, Language language) {
     if (firmName.trimmed().isEmpty()) return false;
     return firmName != strings::text(kPromptEntry, language);
 }
@@ -270,10 +270,11 @@ std::optional<FirmStatement> load(Connection& cn, const QString& firmName, const
     return firmOf(*rs);
 }
 
-RecordsetPtr listRecordset(Connection& cn, int language) {
+RecordsetPtr listRecordset(Connection& cn, Language language) {
     // The headings are the column names the list shows.
-    const QString headings = language != 0 ? QStringLiteral("FirmName AS \"Nom\", Year AS \"Année\"")
-                                           : QStringLiteral("FirmName AS \"Firmname\", Year AS \"year\"");
+    const QString headings = language == Language::F
+                                 ? QStringLiteral("FirmName AS \"Nom\", Year AS \"Année\"")
+                                 : QStringLiteral("FirmName AS \"Firmname\", Year AS \"year\"");
     return inListOrder(cn, QStringLiteral("SELECT %1 FROM %2").arg(headings, myValues()));
 }
 

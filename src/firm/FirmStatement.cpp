@@ -158,8 +158,8 @@ QStringList comparisonValues(const FirmStatement& firm, const QString& industryT
     return a;
 }
 
-std::optional<QString> reportRequestProblem(const FirmStatement& firm, int language) {
-    const bool french = language != 0;
+std::optional<QString> reportRequestProblem(const FirmStatement& firm, Language language) {
+    const bool french = language == Language::F;
     // The year is compared as text, as the year box holds it.
     if (firm.year > QLatin1String("2011") || firm.year < QLatin1String("2009"))
         return french ? QStringLiteral("Année non valide.  L'année doit être centre ") +

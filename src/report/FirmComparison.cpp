@@ -19,10 +19,6 @@ namespace {
 
 const QString kRead = QStringLiteral("read");
 
-bool isEnglish(const QString& Language) {
-    return Language.left(1).compare(QLatin1String("E"), Qt::CaseInsensitive) == 0;
-}
-
 // A figure of the industry's row for a computation: a null counts as 0.
 double number(const Recordset& industry, const QString& column) {
     const QVariant v = industry.field(column);
@@ -79,7 +75,7 @@ bool isTextColumn(const QString& column) {
     return false;
 }
 
-std::optional<QString> firmProblem(FirmStatement& firm, int language) {
+std::optional<QString> firmProblem(FirmStatement& firm, Language language) {
     if (!firmfile::asTyped(firm))
         return firmmessages::text(firmmessages::Message::PleaseEnterNumber, language);
     // The screen offers only the three years; a year that is not exactly one of them
@@ -94,7 +90,7 @@ bool hasData(const Recordset& industry) {
 
 QString noDataMessage(const QString& Language, int16_t year) {
     const QString yearText = QString::number(year);
-    return isEnglish(Language)
+    return language::ofRequest(Language) == ::Language::E
                ? QStringLiteral("This industry has no data for ") + yearText
                : QStringLiteral("Il n'y a pas de données pour cette industrie pour") + u' ' + yearText;
 }

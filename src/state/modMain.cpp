@@ -26,7 +26,7 @@ QString Txt(std::string_view key) {
 }
 
 bool IsFrench() {
-    return gintLanguage != 0;
+    return language() == Language::F;
 }
 
 void subSetDataTable(const QString& strOptionName) {
@@ -46,7 +46,7 @@ void subCaptionChosenDataset() {
     for (const DatasetOption& o : datasets::options())
         if (catalogue::datasetTableName(o.volume, QLatin1String(o.region), datasets::kCurrentYear) ==
             gstrDataTable)
-            gstrDatasetCaption = datasets::caption(o, gintLanguage);
+            gstrDatasetCaption = datasets::caption(o, language());
 }
 
 namespace {
@@ -135,9 +135,8 @@ QString& openMarked() {
 } // namespace
 
 bool subOpenDatabases(bool requireCurrentDatasets, bool checkWhole) {
-    // The records server's failures come in the language of the moment they happen.
-    setMessageLanguage([] { return static_cast<int>(gintLanguage); });
-    setBusyMessage([](const QString& file) { return Txt("database.busy").arg(file); });
+    // The data layer's failures come in the language of the moment they happen.
+    setMessageLanguage(language);
     const QString reference = programfiles::referenceDatabasePath();
     if (!QFileInfo(reference).isFile())
         endForReferenceDatabase(reference, QStringLiteral("The file does not exist."));

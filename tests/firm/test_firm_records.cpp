@@ -33,7 +33,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, language);
         QFETCH(bool, usable);
-        QCOMPARE(firmrecords::isUsableName(name, language), usable);
+        QCOMPARE(firmrecords::isUsableName(name, language::fromFlag(language)), usable);
     }
 
     void referenceYears() {
@@ -285,7 +285,7 @@ private slots:
         QFETCH(QStringList, headings);
         FirmTestDatabase db;
         firmrecords::store(db.cn, firmWith(QStringLiteral("A"), QStringLiteral("2009")));
-        RecordsetPtr rs = firmrecords::listRecordset(db.cn, language);
+        RecordsetPtr rs = firmrecords::listRecordset(db.cn, language::fromFlag(language));
         QCOMPARE(rs->fieldNames(), headings);
         QCOMPARE(rs->recordCount(), 1);
         QCOMPARE(rs->field(0).toString(), QStringLiteral("A"));
@@ -295,7 +295,7 @@ private slots:
     void emptyList() {
         FirmTestDatabase db;
         QVERIFY(firmrecords::list(db.cn).isEmpty());
-        QCOMPARE(firmrecords::listRecordset(db.cn, 1)->recordCount(), 0);
+        QCOMPARE(firmrecords::listRecordset(db.cn, Language::F)->recordCount(), 0);
     }
 
     void deleteStoredAndUnknown() {

@@ -24,7 +24,7 @@ using namespace modMain;
 namespace {
 
 void tellNoRecordsFound() {
-    MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, gintLanguage), MsgButtons::OK);
+    MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, modMain::language()), MsgButtons::OK);
 }
 
 } // namespace
@@ -83,7 +83,7 @@ void frmOpenExisting::subLoadCaptions() {
 }
 
 bool frmOpenExisting::fncLoadFirms() {
-    AdodcFirms->setRecordset(firmrecords::listRecordset(RecordsConnection(), gintLanguage));
+    AdodcFirms->setRecordset(firmrecords::listRecordset(RecordsConnection(), modMain::language()));
     listJustLoaded_ = !isVisible();
     if (AdodcFirms->rowCount() == 0) return false;
     dbgFirms->show();

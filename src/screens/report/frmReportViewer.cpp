@@ -135,7 +135,7 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
 
     const QString layout = reportrender::defaultLayoutPath(chosen->render);
     // A layout file that cannot be read costs the user this report, not the program.
-    const int language = Language.left(1).toUpper() == QLatin1String("F") ? 1 : 0;
+    const ::Language language = language::ofRequest(Language);
     if (const std::optional<QString> problem = reportrender::layoutFileProblem(layout, language)) {
         MsgBox(*problem, MsgButtons::OK, MsgIcon::Exclamation);
         return;
@@ -150,7 +150,7 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
         if (values.size() > 3 && inLanguage != Language)
             if (const auto industry =
                     naicslists::byCode(*data, modMain::gstrDataTable, modMain::gstrNAICSTable, NAICS,
-                                       inLanguage == QLatin1String("F") ? 1 : 0))
+                                       language::ofRequest(inLanguage)))
                 values[3] = industry->title.trimmed();
         if (!prepare(render, *data, *write, ReportToDisplay, Volume, Province, Year, NAICS, inLanguage,
                      values))
@@ -160,7 +160,7 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
     titles_[0] = QString::fromUtf8(chosen->english);
     titles_[1] = QString::fromUtf8(chosen->french);
 
-    french_ = language == 1;
+    french_ = language == ::Language::F;
     setWindowTitle(titles_[0]);
     if (french_) setWindowTitle(titles_[1]);
     document_ = build_(Language);
@@ -171,9 +171,10 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
 void frmReportViewer::DisplayTrendReport(Connection& DataConn, Connection& WriteConn, Connection& records,
                                          int16_t Volume, const QString& Province, const QString& NAICS,
                                          const QString& Language, const QString& firmName) {
-    french_ = Language.left(1).toUpper() == QLatin1String("F");
+    const ::Language language = language::ofRequest(Language);
+    french_ = language == ::Language::F;
     const firmtrend::Outcome outcome =
-        firmtrend::prepare(DataConn, WriteConn, records, Volume, Province, NAICS, Language, firmName);
+        firmtrend::prepare(DataConn, WriteConn, records, Volume, Province, NAICS, language, firmName);
     if (!outcome.trend) {
         MsgBox(outcome.refusal, MsgButtons::OK, MsgIcon::Exclamation);
         return;
@@ -183,17 +184,16 @@ void frmReportViewer::DisplayTrendReport(Connection& DataConn, Connection& Write
     Connection* firms = &records;
     const QString layout = reportrender::defaultLayoutPath(reportrender::Kind::Trend);
     build_ = [=](const QString& inLanguage) -> std::unique_ptr<QTextDocument> {
-        const firmtrend::Outcome again =
-            firmtrend::prepare(*data, *write, *firms, Volume, Province, NAICS, inLanguage, firmName);
+        const firmtrend::Outcome again = firmtrend::prepare(*data, *write, *firms, Volume, Province, NAICS,
+                                                            language::ofRequest(inLanguage), firmName);
         if (!again.trend) return nullptr;
-        return reportrender::buildTrendDocument(*again.trend, inLanguage == QLatin1String("F") ? 1 : 0,
-                                                layout);
+        return reportrender::buildTrendDocument(*again.trend, language::ofRequest(inLanguage), layout);
     };
     for (int l : {0, 1})
-        titles_[l] =
-            QStringLiteral("Ventrolux — ") + readingtexts::trendLabel(QStringLiteral("Title_Report"), l);
+        titles_[l] = QStringLiteral("Ventrolux — ") +
+                     readingtexts::trendLabel(QStringLiteral("Title_Report"), language::fromFlag(l));
     setWindowTitle(titles_[french_ ? 1 : 0]);
-    document_ = reportrender::buildTrendDocument(*outcome.trend, french_ ? 1 : 0, layout);
+    document_ = reportrender::buildTrendDocument(*outcome.trend, language, layout);
     showDocument();
 }
 

@@ -166,7 +166,7 @@ void frmMenu::subLoadCaptions() {
                    QStringLiteral("2011, 2010 and 2009"));
     Screen::subLoadCaptions();
     for (const DatasetOption& o : datasets::options())
-        options_.value(QLatin1String(o.controlName))->setText(datasets::caption(o, gintLanguage));
+        options_.value(QLatin1String(o.controlName))->setText(datasets::caption(o, modMain::language()));
     // The chosen dataset stays described, in the language now in force.
     showCheckedDescription();
 }
