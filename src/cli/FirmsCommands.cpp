@@ -74,13 +74,15 @@ int firmsDelete(Connection& userDb, const QString& name, const QString& year, in
 }
 
 int firmsExport(Connection& userDb, const QString& path, int language, QTextStream& out) {
-    const QList<FirmStatement> firms = firmrecords::loadAll(userDb);
     FileWriter file(path, language::fromFlag(language));
     file.write(firmfile::csvHeaderLine());
-    for (const FirmStatement& firm : firms)
+    qsizetype written = 0;
+    firmrecords::forEachFirm(userDb, [&](const FirmStatement& firm) {
         file.write(firmfile::csvLine(firm));
+        ++written;
+    });
     file.commit();
-    out << text(Text::FirmsExported, language, {QString::number(firms.size()), path}) << '\n';
+    out << text(Text::FirmsExported, language, {QString::number(written), path}) << '\n';
     return ExitOk;
 }
 
