@@ -3,6 +3,7 @@
 #include "data/SqliteHandle.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -18,19 +19,28 @@ int inUtf16Order(unsigned char c) {
     return c == 0xEE || c == 0xEF ? c + 0x10 : c;
 }
 
-int compareBytes(QByteArrayView a, QByteArrayView b, bool foldLetters) {
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (foldLetters) {
-            x = folded(x);
-            y = folded(y);
-        }
-        if (x != y) return inUtf16Order(x) - inUtf16Order(y);
+} // namespace
+
+// One pass for both rules: the first byte where the folded texts differ decides; texts
+// equal folded (and as long) are ordered by the first byte where they differ as stored.
+int compareNames(QByteArrayView a, QByteArrayView b) {
+    const auto* x = reinterpret_cast<const unsigned char*>(a.data());
+    const auto* y = reinterpret_cast<const unsigned char*>(b.data());
+    const auto* xEnd = x + std::min(a.size(), b.size());
+    int asStored = 0;
+    while (true) {
+        std::tie(x, y) = std::mismatch(x, xEnd, y);
+        if (x == xEnd) break;
+        if (folded(*x) != folded(*y)) return inUtf16Order(folded(*x)) - inUtf16Order(folded(*y));
+        if (asStored == 0) asStored = inUtf16Order(*x) - inUtf16Order(*y);
+        ++x;
+        ++y;
     }
-    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    return asStored;
 }
+
+namespace {
 
 int collate(void*, int aBytes, const void* a, int bBytes, const void* b) {
     return compareNames(QByteArrayView(static_cast<const char*>(a), aBytes),
@@ -38,11 +48,6 @@ int collate(void*, int aBytes, const void* a, int bBytes, const void* b) {
 }
 
 } // namespace
-
-int compareNames(QByteArrayView a, QByteArrayView b) {
-    if (const int byCase = compareBytes(a, b, true); byCase != 0) return byCase;
-    return compareBytes(a, b, false);
-}
 
 void installNameCollation(QSqlDatabase& db) {
     sqlite3* raw = sqliteHandle(db);
