@@ -249,18 +249,20 @@ struct RefusedRow {
 // Stores rows (name, year, NAICS, 32 values) in one transaction, all or none; with
 // Existing::Refuse the index of the first whose name and year are stored already. The
 // check and the writes run in the same transaction.
-std::optional<qsizetype> storeRows(Connection& cn, const QList<QVariantList>& rows, Existing existing,
+// rowAt gives the rows one at a time, so that a long list is not held a second time
+// as rows beside the caller's firms.
+std::optional<qsizetype> storeRows(Connection& cn, qsizetype count,
+                                   const std::function<QVariantList(qsizetype)>& rowAt, Existing existing,
                                    qsizetype* reached = nullptr) {
-    for (const QVariantList& row : rows)
-        requireStorableName(row[0].toString());
     try {
         runTransaction(cn, [&] {
             RowWriter writer(cn);
-            for (qsizetype i = 0; i < rows.size(); ++i) {
+            for (qsizetype i = 0; i < count; ++i) {
                 if (reached) *reached = i;
+                const QVariantList row = rowAt(i);
                 // A stored row refuses the list: the transaction rolls back, nothing is written.
-                if (existing == Existing::Refuse && writer.isStored(rows[i])) throw RefusedRow{i};
-                writer.replace(rows[i]);
+                if (existing == Existing::Refuse && writer.isStored(row)) throw RefusedRow{i};
+                writer.replace(row);
             }
             if (reached) *reached = -1; // past the rows: what fails now is the commit
         });
@@ -273,11 +275,12 @@ std::optional<qsizetype> storeRows(Connection& cn, const QList<QVariantList>& ro
 } // namespace
 
 std::optional<qsizetype> storeAll(Connection& cn, const QList<FirmStatement>& firms, Existing existing) {
-    QList<QVariantList> rows;
-    rows.reserve(firms.size());
-    for (const FirmStatement& firm : firms)
-        rows << rowOf(firm);
-    return storeRows(cn, rows, existing);
+    for (const FirmStatement& firm : firms) {
+        requireStorableName(firm.firmName);
+        storedYear(firm); // a year that is no number is refused before the transaction starts
+    }
+    return storeRows(
+        cn, firms.size(), [&](qsizetype i) { return rowOf(firms[i]); }, existing);
 }
 
 std::optional<FirmStatement> load(Connection& cn, const QString& firmName, const QString& year) {
@@ -356,7 +359,8 @@ std::optional<StoredKey> copyAll(Connection& from, Connection& to, Existing exis
     qsizetype reached = -1;
     std::optional<qsizetype> refused;
     try {
-        refused = storeRows(to, rows, existing, &reached);
+        refused = storeRows(
+            to, rows.size(), [&](qsizetype i) { return rows[i]; }, existing, &reached);
     } catch (const ServerFailure& e) {
         if (reached < 0) throw;
         throw ServerFailure(e.problem(), stoppedAt(reached) + QStringLiteral("\n\n") + e.description());
