@@ -136,9 +136,10 @@ bool storeFirms(const QString& dir, int count) {
         for (int i = 3; i < record.count(); ++i)
             columns << record.fieldName(i);
         ok = ok && examples > 0 && q.exec(QStringLiteral("BEGIN")) &&
-             q.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                                   "INSERT INTO MyValues SELECT e.FirmName || ' #' || n.i, 2009 + n.i % 3, "
-                                   "e.NAICS, %2 FROM n JOIN Examples e ON e.k = n.i % %3")
+             q.exec(QStringLiteral(
+                        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                        "INSERT INTO MyValues SELECT e.FirmName || ' #' || n.i, 2009 + n.i % 3, "
+                        "e.NAICS, %2 FROM n JOIN Examples e ON e.k = n.i % %3")
                         .arg(count - 1)
                         .arg(columns.join(QStringLiteral(", ")))
                         .arg(examples)) &&
@@ -217,9 +218,8 @@ int main(int argc, char** argv) {
         s.dir = dataDir(QStringLiteral("firms-%1").arg(s.firms));
         QElapsedTimer made;
         made.start();
-        const Run imported =
-            runCli(cli, {QStringLiteral("--data-dir"), s.dir, QStringLiteral("firms"), QStringLiteral("import"),
-                         examples});
+        const Run imported = runCli(cli, {QStringLiteral("--data-dir"), s.dir, QStringLiteral("firms"),
+                                          QStringLiteral("import"), examples});
         if (imported.status != 0 || (s.firms != 20 && !storeFirms(s.dir, s.firms))) {
             QTextStream(stderr) << "Cannot store " << s.firms << " firms in " << s.dir << Qt::endl;
             return 2;
@@ -227,18 +227,21 @@ int main(int argc, char** argv) {
         const QString list = s.dir + QStringLiteral("/clients.csv");
         if (!writeClientList(examples, list, s.firms)) return 2;
         out() << Qt::endl
-              << s.firms << " firms (" << ms(double(made.nsecsElapsed()) / 1e6) << " to generate):" << Qt::endl;
+              << s.firms << " firms (" << ms(double(made.nsecsElapsed()) / 1e6)
+              << " to generate):" << Qt::endl;
 
         const int runs = s.firms >= 100000 ? 1 : 3;
         const QString out = s.dir + QStringLiteral("/batch");
         s.batch = medianRun(runs, [&] {
             return runCli(cli, {QStringLiteral("--data-dir"), s.dir, QStringLiteral("batch"),
-                                QStringLiteral("--dataset"), QStringLiteral("3:ALL"), QStringLiteral("--firms"),
-                                list, QStringLiteral("--out"), out});
+                                QStringLiteral("--dataset"), QStringLiteral("3:ALL"),
+                                QStringLiteral("--firms"), list, QStringLiteral("--out"), out});
         });
         // The targets are set for 10,000 firms (batch time) and 100,000 (the rest).
         const bool at10k = s.firms == 10000, at100k = s.firms == 100000;
-        const auto verdict = [](bool applies, bool met) { return applies ? std::optional<bool>(met) : std::nullopt; };
+        const auto verdict = [](bool applies, bool met) {
+            return applies ? std::optional<bool>(met) : std::nullopt;
+        };
         const double per1000 = s.batch.ms / s.firms * 1000;
         line(QStringLiteral("batch, time per 1,000 firms"), ms(per1000),
              at10k ? QStringLiteral("target <= 300 ms") : QStringLiteral("(target at 10,000: <= 300 ms)"),
@@ -252,11 +255,13 @@ int main(int argc, char** argv) {
              verdict(at100k, s.batch.peakMiB <= 1.5 * smallPeak));
 
         const Run listed = medianRun(runs + 2, [&] {
-            return runCli(cli, {QStringLiteral("--data-dir"), s.dir, QStringLiteral("firms"), QStringLiteral("list")});
+            return runCli(
+                cli, {QStringLiteral("--data-dir"), s.dir, QStringLiteral("firms"), QStringLiteral("list")});
         });
         const double plain = plainListQuery(s.dir);
         line(QStringLiteral("firms list (plain query %1)").arg(ms(plain)), ms(listed.ms),
-             QStringLiteral("%1<= 3 x plain query").arg(at100k ? QStringLiteral("target ") : QStringLiteral("(at 100,000) ")),
+             QStringLiteral("%1<= 3 x plain query")
+                 .arg(at100k ? QStringLiteral("target ") : QStringLiteral("(at 100,000) ")),
              verdict(at100k, listed.ms <= 3 * plain));
 
         const Run startEmpty = medianRun(9, [&] {
@@ -266,7 +271,8 @@ int main(int argc, char** argv) {
             return runCli(cli, {QStringLiteral("--data-dir"), s.dir, QStringLiteral("datasets")});
         });
         line(QStringLiteral("start-up: datasets (none stored %1)").arg(ms(startEmpty.ms)), ms(start.ms),
-             QStringLiteral("%1<= 1.1 x none stored").arg(at100k ? QStringLiteral("target ") : QStringLiteral("(at 100,000) ")),
+             QStringLiteral("%1<= 1.1 x none stored")
+                 .arg(at100k ? QStringLiteral("target ") : QStringLiteral("(at 100,000) ")),
              verdict(at100k, start.ms <= 1.1 * startEmpty.ms));
 
         const QString exported = s.dir + QStringLiteral("/export.csv");
@@ -277,8 +283,8 @@ int main(int argc, char** argv) {
         const QString at = at100k ? QStringLiteral("target ") : QStringLiteral("(at 100,000) ");
         line(QStringLiteral("firms export"), ms(exporting.ms), at + QStringLiteral("< 1,500 ms"),
              verdict(at100k, exporting.ms < 1500));
-        line(QStringLiteral("firms export, peak memory"), mib(exporting.peakMiB), at + QStringLiteral("< 150 MB"),
-             verdict(at100k, exporting.peakMiB * 1.048576 < 150));
+        line(QStringLiteral("firms export, peak memory"), mib(exporting.peakMiB),
+             at + QStringLiteral("< 150 MB"), verdict(at100k, exporting.peakMiB * 1.048576 < 150));
         const Run importing = medianRun(runs, [&] {
             const QString fresh = dataDir(QStringLiteral("import-%1").arg(s.firms));
             QFile::remove(fresh + QStringLiteral("/myData.db"));
@@ -287,8 +293,8 @@ int main(int argc, char** argv) {
         });
         line(QStringLiteral("firms import"), ms(importing.ms), at + QStringLiteral("< 3,000 ms"),
              verdict(at100k, importing.ms < 3000));
-        line(QStringLiteral("firms import, peak memory"), mib(importing.peakMiB), at + QStringLiteral("< 150 MB"),
-             verdict(at100k, importing.peakMiB * 1.048576 < 150));
+        line(QStringLiteral("firms import, peak memory"), mib(importing.peakMiB),
+             at + QStringLiteral("< 150 MB"), verdict(at100k, importing.peakMiB * 1.048576 < 150));
     }
     return 0;
 }

@@ -73,13 +73,15 @@ int firmsDelete(Connection& userDb, const QString& name, const QString& year, La
 }
 
 int firmsExport(Connection& userDb, const QString& path, Language language, QTextStream& out) {
-    const QList<FirmStatement> firms = firmrecords::loadAll(userDb);
     FileWriter file(path, language);
     file.write(firmfile::csvHeaderLine());
-    for (const FirmStatement& firm : firms)
+    qsizetype written = 0;
+    firmrecords::forEachFirm(userDb, [&](const FirmStatement& firm) {
         file.write(firmfile::csvLine(firm));
+        ++written;
+    });
     file.commit();
-    out << text(Text::FirmsExported, language, {QString::number(firms.size()), path}) << '\n';
+    out << text(Text::FirmsExported, language, {QString::number(written), path}) << '\n';
     return ExitOk;
 }
 

@@ -1,6 +1,7 @@
 #include "data/DBTools.h"
 
 #include "data/ConnectionInternals.h"
+#include "data/NameCollation.h"
 #include "data/PreparedCommand.h"
 #include "data/ServerRequests.h"
 #include "data/UnicodeLike.h"
@@ -173,6 +174,7 @@ void ConnectToFile(Connection& cnTarget, const QString& strFilePath, const QStri
     probe.finish();
 
     installUnicodeLike(db);
+    installNameCollation(db);
 }
 
 void ConnectToServer(Connection& cnTarget, const ServerAddress& address) {
@@ -212,6 +214,27 @@ RecordsetPtr GetRS(Connection& cnTarget, const QString& strSQL, const QString& s
 
     serverrequests::Rows result = execute(cnTarget, strSQL, params);
     return std::make_shared<Recordset>(std::move(result.names), std::move(result.rows), cursorType, lockType);
+}
+
+void forEachRow(Connection& cnTarget, const QString& strSQL, const QVariantList& params,
+                const std::function<void(const QVariantList& row)>& each) {
+    checkOpen(cnTarget);
+    if (cnTarget->engine() == Engine::PostgreSQL) {
+        for (const QVariantList& row : serverrequests::execute(cnTarget, strSQL, params).rows)
+            each(row);
+        return;
+    }
+    QSqlQuery query(cnTarget->database());
+    query.setForwardOnly(true);
+    if (!tryQuery(query, strSQL, params)) throwDatabaseError(query.lastError(), strSQL, cnTarget->filePath());
+    const int columns = query.record().count();
+    QVariantList row(columns);
+    while (query.next()) {
+        for (int i = 0; i < columns; ++i)
+            row[i] = query.value(i);
+        each(row);
+    }
+    if (query.lastError().isValid()) throwDatabaseError(query.lastError(), strSQL, cnTarget->filePath());
 }
 
 void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, int16_t& intErrorCount,

@@ -81,6 +81,11 @@ void ConnectToServer(Connection& cnTarget, const ServerAddress& address);
 // strWriteMode is "read" or "write", compared without regard to case.
 RecordsetPtr GetRS(Connection& cnTarget, const QString& strSQL, const QString& strWriteMode,
                    const QVariantList& params = {});
+// Reads a query's rows one at a time, each handed to each as the engine gives it, for a
+// result too long to hold whole (every stored firm, exported). The records server's
+// rows come whole, as GetRS reads them, and are handed on the same way.
+void forEachRow(Connection& cnTarget, const QString& strSQL, const QVariantList& params,
+                const std::function<void(const QVariantList& row)>& each);
 void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, int16_t& intErrorCount,
                  const QVariantList& params = {});
 // The same without the error count, for callers that never look at it.

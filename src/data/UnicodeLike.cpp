@@ -1,11 +1,8 @@
 #include "data/UnicodeLike.h"
 
-#include "platform/Platform.h"
+#include "data/SqliteHandle.h"
 
 #include <QList>
-#include <QSqlDriver>
-#include <QVariant>
-#include <sqlite3.h>
 
 namespace {
 
@@ -93,11 +90,7 @@ bool unicodeLike(const QString& pattern, const QString& text, QChar escape) {
 }
 
 void installUnicodeLike(QSqlDatabase& db) {
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        throw FatalError(errnum::DatabaseError,
-                         QStringLiteral("The database driver gives no SQLite handle."));
-    sqlite3* raw = *static_cast<sqlite3* const*>(handle.constData());
+    sqlite3* raw = sqliteHandle(db);
     const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC;
     if (sqlite3_create_function_v2(raw, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr, nullptr) !=
             SQLITE_OK ||

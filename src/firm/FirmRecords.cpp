@@ -1,6 +1,7 @@
 #include "firm/FirmRecords.h"
 
 #include "data/Catalogue.h"
+#include "data/NameCollation.h"
 #include "data/PreparedCommand.h"
 #include "firm/ValueText.h"
 #include "platform/Platform.h"
@@ -54,28 +55,23 @@ QString yearText(const QVariant& v) {
 }
 
 // The order of the open dialog's list: firm name with letter case aside (the name as
-// stored breaks ties between spellings), then year. Sorted here rather than by the
-// engine, whose collations differ from one engine and server to the next: the letters
-// A to Z fold as in the local file, and names compare by their characters.
-QString caseBlind(const QString& name) {
-    QString folded = name;
-    for (QChar& c : folded)
-        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
-    return folded;
+// stored breaks ties between spellings), then year. The local file's engine sorts by the
+// collation the program registers on its connections; the records server's collations
+// differ from one server to the next, so its rows are sorted here by the same rule.
+QString listOrderBy() {
+    return QStringLiteral(" ORDER BY FirmName COLLATE %1, Year").arg(QLatin1String(kNameCollation));
 }
 
 // A row's place in the list, worked out once per row rather than at every comparison of
 // the sort: with 100,000 stored firms the sort compares a couple of million pairs.
 struct ListKey {
-    QString folded; // the name with letter case aside
-    QString name;
+    QByteArray name; // UTF-8, as the collation compares it
     qlonglong year;
     qsizetype row;
 };
 
 bool listsBefore(const ListKey& a, const ListKey& b) {
-    if (const int byCase = QString::compare(a.folded, b.folded); byCase != 0) return byCase < 0;
-    if (const int byName = QString::compare(a.name, b.name); byName != 0) return byName < 0;
+    if (const int byName = compareNames(a.name, b.name); byName != 0) return byName < 0;
     return a.year < b.year;
 }
 
@@ -88,8 +84,7 @@ QList<QVariantList> rowsInListOrder(Recordset& rs) {
         row.reserve(rs.fieldCount());
         for (int i = 0; i < rs.fieldCount(); ++i)
             row << rs.field(i);
-        QString name = row[0].toString();
-        keys.push_back({caseBlind(name), std::move(name), row[1].toLongLong(), rows.size()});
+        keys.push_back({row[0].toString().toUtf8(), row[1].toLongLong(), rows.size()});
         rows << std::move(row);
     }
     rs.moveFirst();
@@ -103,9 +98,23 @@ QList<QVariantList> rowsInListOrder(Recordset& rs) {
 
 // A query of MyValues whose first two columns are the name and the year, in list order.
 RecordsetPtr inListOrder(Connection& cn, const QString& sql) {
+    if (cn->engine() == Engine::SQLite) return GetRS(cn, sql + listOrderBy(), QStringLiteral("read"));
     RecordsetPtr rs = GetRS(cn, sql, QStringLiteral("read"));
     return std::make_shared<Recordset>(rs->fieldNames(), rowsInListOrder(*rs), rs->cursorType(),
                                        rs->lockType());
+}
+
+// The same rows handed on one at a time: the local file's are never held together.
+void forEachInListOrder(Connection& cn, const QString& sql,
+                        const std::function<void(const QVariantList& row)>& each) {
+    if (cn->engine() == Engine::SQLite) return forEachRow(cn, sql + listOrderBy(), {}, each);
+    RecordsetPtr rs = inListOrder(cn, sql);
+    QVariantList row(rs->fieldCount());
+    for (; !rs->eof(); rs->moveNext()) {
+        for (int i = 0; i < rs->fieldCount(); ++i)
+            row[i] = rs->field(i);
+        each(row);
+    }
 }
 
 QStringList storedColumns() {
@@ -113,6 +122,17 @@ QStringList storedColumns() {
     for (int i = 0; i < lineitems::kCount; ++i)
         columns << QLatin1String(lineitems::all()[i].column);
     return columns;
+}
+
+// A row of the stored columns, in their order.
+FirmStatement firmOfRow(const QVariantList& row) {
+    FirmStatement firm;
+    firm.firmName = row[0].toString();
+    firm.year = yearText(row[1]);
+    firm.naics = row[2].toString();
+    for (int i = 0; i < lineitems::kCount; ++i)
+        firm.values[i] = storedText(row[3 + i]);
+    return firm;
 }
 
 FirmStatement firmOf(const Recordset& rs) {
@@ -229,18 +249,20 @@ struct RefusedRow {
 // Stores rows (name, year, NAICS, 32 values) in one transaction, all or none; with
 // Existing::Refuse the index of the first whose name and year are stored already. The
 // check and the writes run in the same transaction.
-std::optional<qsizetype> storeRows(Connection& cn, const QList<QVariantList>& rows, Existing existing,
+// rowAt gives the rows one at a time, so that a long list is not held a second time
+// as rows beside the caller's firms.
+std::optional<qsizetype> storeRows(Connection& cn, qsizetype count,
+                                   const std::function<QVariantList(qsizetype)>& rowAt, Existing existing,
                                    qsizetype* reached = nullptr) {
-    for (const QVariantList& row : rows)
-        requireStorableName(row[0].toString());
     try {
         runTransaction(cn, [&] {
             RowWriter writer(cn);
-            for (qsizetype i = 0; i < rows.size(); ++i) {
+            for (qsizetype i = 0; i < count; ++i) {
                 if (reached) *reached = i;
+                const QVariantList row = rowAt(i);
                 // A stored row refuses the list: the transaction rolls back, nothing is written.
-                if (existing == Existing::Refuse && writer.isStored(rows[i])) throw RefusedRow{i};
-                writer.replace(rows[i]);
+                if (existing == Existing::Refuse && writer.isStored(row)) throw RefusedRow{i};
+                writer.replace(row);
             }
             if (reached) *reached = -1; // past the rows: what fails now is the commit
         });
@@ -253,11 +275,12 @@ std::optional<qsizetype> storeRows(Connection& cn, const QList<QVariantList>& ro
 } // namespace
 
 std::optional<qsizetype> storeAll(Connection& cn, const QList<FirmStatement>& firms, Existing existing) {
-    QList<QVariantList> rows;
-    rows.reserve(firms.size());
-    for (const FirmStatement& firm : firms)
-        rows << rowOf(firm);
-    return storeRows(cn, rows, existing);
+    for (const FirmStatement& firm : firms) {
+        requireStorableName(firm.firmName);
+        storedYear(firm); // a year that is no number is refused before the transaction starts
+    }
+    return storeRows(
+        cn, firms.size(), [&](qsizetype i) { return rowOf(firms[i]); }, existing);
 }
 
 std::optional<FirmStatement> load(Connection& cn, const QString& firmName, const QString& year) {
@@ -280,18 +303,22 @@ RecordsetPtr listRecordset(Connection& cn, Language language) {
 
 QList<StoredKey> list(Connection& cn) {
     QList<StoredKey> keys;
-    RecordsetPtr rs = inListOrder(cn, QStringLiteral("SELECT FirmName, Year, NAICS FROM %1").arg(myValues()));
-    for (; !rs->eof(); rs->moveNext())
-        keys.append({rs->field(0).toString(), yearText(rs->field(1)), rs->field(2).toString()});
+    forEachInListOrder(cn, QStringLiteral("SELECT FirmName, Year, NAICS FROM %1").arg(myValues()),
+                       [&](const QVariantList& row) {
+                           keys.append({row[0].toString(), yearText(row[1]), row[2].toString()});
+                       });
     return keys;
+}
+
+void forEachFirm(Connection& cn, const std::function<void(const FirmStatement& firm)>& each) {
+    forEachInListOrder(
+        cn, QStringLiteral("SELECT %1 FROM %2").arg(storedColumns().join(QStringLiteral(", ")), myValues()),
+        [&](const QVariantList& row) { each(firmOfRow(row)); });
 }
 
 QList<FirmStatement> loadAll(Connection& cn) {
     QList<FirmStatement> firms;
-    RecordsetPtr rs = inListOrder(
-        cn, QStringLiteral("SELECT %1 FROM %2").arg(storedColumns().join(QStringLiteral(", ")), myValues()));
-    for (; !rs->eof(); rs->moveNext())
-        firms.append(firmOf(*rs));
+    forEachFirm(cn, [&](const FirmStatement& firm) { firms.append(firm); });
     return firms;
 }
 
@@ -333,7 +360,8 @@ std::optional<StoredKey> copyAll(Connection& from, Connection& to, Existing exis
     qsizetype reached = -1;
     std::optional<qsizetype> refused;
     try {
-        refused = storeRows(to, rows, existing, &reached);
+        refused = storeRows(
+            to, rows.size(), [&](qsizetype i) { return rows[i]; }, existing, &reached);
     } catch (const ServerFailure& e) {
         if (reached < 0) throw;
         throw ServerFailure(e.problem(), stoppedAt(reached) + QStringLiteral("\n\n") + e.description());

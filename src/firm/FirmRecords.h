@@ -12,6 +12,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace firmrecords {
@@ -73,6 +74,9 @@ QList<StoredKey> list(Connection& cn);
 
 // Every stored firm, whole, in the order of list(): one query, for exporting them all.
 QList<FirmStatement> loadAll(Connection& cn);
+// The same firms handed to each one at a time, as the query reads them: a long list is
+// never held whole.
+void forEachFirm(Connection& cn, const std::function<void(const FirmStatement& firm)>& each);
 
 // The same list as a recordset whose two column names are the list's headings in the
 // language: "Firmname" and "year", or "Nom" and "Année".

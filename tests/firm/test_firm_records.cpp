@@ -217,25 +217,31 @@ private slots:
     }
 
     // The list's order: the name with the letters A to Z folded (other characters by
-    // their code), then the name as stored, then the year.
+    // their UTF-16 code units: a character beyond U+FFFF before U+FB01), then the name as
+    // stored, then the year.
     void listOrder() {
         FirmTestDatabase db;
-        const QList<std::pair<QString, QString>> stored{{QStringLiteral("zed"), QStringLiteral("2011")},
-                                                        {QStringLiteral("beta"), QStringLiteral("2010")},
-                                                        {QStringLiteral("Beta"), QStringLiteral("2011")},
-                                                        {QStringLiteral("Éclair"), QStringLiteral("2011")},
-                                                        {QStringLiteral("alpha"), QStringLiteral("2011")},
-                                                        {QStringLiteral("Beta"), QStringLiteral("2009")},
-                                                        {QStringLiteral("[x"), QStringLiteral("2011")}};
+        const QList<std::pair<QString, QString>> stored{
+            {QStringLiteral("zed"), QStringLiteral("2011")},
+            {QStringLiteral("beta"), QStringLiteral("2010")},
+            {QStringLiteral("Beta"), QStringLiteral("2011")},
+            {QStringLiteral("Éclair"), QStringLiteral("2011")},
+            {QStringLiteral("alpha"), QStringLiteral("2011")},
+            {QStringLiteral("Beta"), QStringLiteral("2009")},
+            {QStringLiteral("[x"), QStringLiteral("2011")},
+            {QStringLiteral("\uFB01n"), QStringLiteral("2011")},
+            {QStringLiteral("\U0001F600"), QStringLiteral("2011")},
+            {QStringLiteral("alpha"), QStringLiteral("2010")}};
         for (const auto& [name, year] : stored)
             firmrecords::store(db.cn, firmWith(name, year, {}));
         QStringList listed;
         for (const firmrecords::StoredKey& k : firmrecords::list(db.cn))
             listed << k.firmName + u'/' + k.year;
-        QCOMPARE(listed, QStringList({QStringLiteral("[x/2011"), QStringLiteral("alpha/2011"),
-                                      QStringLiteral("Beta/2009"), QStringLiteral("Beta/2011"),
-                                      QStringLiteral("beta/2010"), QStringLiteral("zed/2011"),
-                                      QStringLiteral("Éclair/2011")}));
+        QCOMPARE(listed, QStringList({QStringLiteral("[x/2011"), QStringLiteral("alpha/2010"),
+                                      QStringLiteral("alpha/2011"), QStringLiteral("Beta/2009"),
+                                      QStringLiteral("Beta/2011"), QStringLiteral("beta/2010"),
+                                      QStringLiteral("zed/2011"), QStringLiteral("Éclair/2011"),
+                                      QStringLiteral("\U0001F600/2011"), QStringLiteral("\uFB01n/2011")}));
     }
 
     void loadAllAndListInTheSameOrder() {

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -83,7 +84,12 @@ void frmOpenExisting::subLoadCaptions() {
 }
 
 bool frmOpenExisting::fncLoadFirms() {
+    // The list shown before goes once the new one is painted: freeing a long list takes
+    // as long as reading it, and the user is waiting for the new one.
+    RecordsetPtr previous = AdodcFirms->recordset();
     AdodcFirms->setRecordset(firmrecords::listRecordset(RecordsConnection(), modMain::language()));
+    if (previous)
+        QTimer::singleShot(0, this, [previous = std::move(previous)]() mutable { previous.reset(); });
     listJustLoaded_ = !isVisible();
     if (AdodcFirms->rowCount() == 0) return false;
     dbgFirms->show();
