@@ -259,12 +259,11 @@ void frmMyValues::subView_Comparison_Report() {
     const auto year = static_cast<int16_t>(values[1].toShort());
     ScreenRegistry::instance().get<frmReportViewer>().DisplayCrystalReport(
         gcnData, gcnMyData, QStringLiteral("com"), gintVolume, gstrRegion, year, firm.naics,
-        IsFrench() ? QStringLiteral("F") : QStringLiteral("E"), values);
+        language::letter(modMain::language()), values);
 }
 
 void frmMyValues::subView_Trend_Report() {
     ScreenRegistry::instance().get<frmReportViewer>().DisplayTrendReport(
         gcnData, gcnMyData, RecordsConnection(), gintVolume, gstrRegion,
-        industrySelection().lblHiddenNaics->text(), IsFrench() ? QStringLiteral("F") : QStringLiteral("E"),
-        txtFirmName->text());
+        industrySelection().lblHiddenNaics->text(), language::letter(modMain::language()), txtFirmName->text());
 }
