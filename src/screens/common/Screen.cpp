@@ -251,9 +251,10 @@ QPushButton* Screen::defaultButton() const {
 
 void Screen::keyPressEvent(QKeyEvent* event) {
     if (isEnter(*event)) {
-        // The focused button takes Enter; with no button focused, the default button does.
-        auto* focused = qobject_cast<QAbstractButton*>(focusWidget());
-        QAbstractButton* target = focused ? focused : defaultButton();
+        // The focused button takes Enter; with no button focused (an option, a list, a box
+        // that has no use for Enter), the default button does.
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        QPushButton* target = focused ? focused : defaultButton();
         if (target && target->isEnabled()) {
             event->accept();
             target->click();

@@ -233,6 +233,8 @@ void frmMyValues::subShowStoredFirm(const FirmStatement& firm) {
     txtFirmName->setText(firm.firmName);
     // A firm just loaded is what is stored: nothing to save yet.
     blnDataChanged = false;
+    // The user reads it from the top.
+    focusWholeText(txtFirmName);
 }
 
 QStringList frmMyValues::fncComparisonValues() const {

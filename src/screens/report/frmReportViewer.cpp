@@ -28,7 +28,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
-#include <QTextBrowser>
+#include <QTextEdit>
 #include <QTextDocument>
 #include <QToolBar>
 #include <algorithm>
@@ -119,9 +119,11 @@ frmReportViewer::frmReportViewer() {
     CRViewer1->setGeometry(px(105), px(735), px(10935), px(7575));
     onEvent(CRViewer1, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter* printer) { printTo(printer); });
-    txtReport = new QTextBrowser(central);
+    // Read-only text with a caret, which a screen reader follows line by line.
+    txtReport = new QTextEdit(central);
     txtReport->setObjectName(QStringLiteral("txtReport"));
-    txtReport->setOpenLinks(false);
+    txtReport->setReadOnly(true);
+    txtReport->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     txtReport->hide();
 
     onEvent(actZoomIn, &QAction::triggered, CRViewer1, [this] { CRViewer1->zoomIn(); });
@@ -238,7 +240,7 @@ void frmReportViewer::subLoadCaptions() {
     CRViewer1->setAccessibleName(text("report.pages.name"));
     CRViewer1->setAccessibleDescription(text("report.pages.description"));
     // The pages are drawn in a view inside the preview, which takes the focus.
-    for (QGraphicsView* pages : CRViewer1->findChildren<QGraphicsView*>()) {
+    for (QWidget* pages : CRViewer1->findChildren<QWidget*>()) {
         pages->setAccessibleName(text("report.pages.name"));
         pages->setAccessibleDescription(text("report.pages.description"));
     }

@@ -13,7 +13,7 @@
 
 class QPrintPreviewWidget;
 class QPushButton;
-class QTextBrowser;
+class QTextEdit;
 class QTextDocument;
 class QToolBar;
 class QAction;
@@ -55,7 +55,7 @@ public:
     void showAsText(bool asText);
 
     QPrintPreviewWidget* CRViewer1;
-    QTextBrowser* txtReport; // the report as text, in CRViewer1's place
+    QTextEdit* txtReport; // the report as text, in CRViewer1's place
     QToolBar* tbViewer;
     QMenu* mnuFile;
     QMenu* mnuView;
