@@ -146,16 +146,21 @@ QString errorPage(const HelpFile& file, Language language) {
     const QString shownPath = file.path.isEmpty() ? u"\u2013"_s : file.path.toHtmlEscaped();
     const QString lang = language::locale(language).bcp47Name();
     QString page = u"<html lang=\""_s + lang + u"\"><head><meta charset=\"utf-8\"/><title>"_s +
-                   errorTitle(language).toHtmlEscaped() + u"</title></head><body style=\"font-family: sans-serif;\">"_s;
-    page += u"<h2 style=\"color: #8a1c1c;\">"_s + strings::text("helpviewer.error.heading", language).toHtmlEscaped() +
-            u"</h2>"_s;
+                   errorTitle(language).toHtmlEscaped() +
+                   u"</title></head><body style=\"font-family: sans-serif;\">"_s;
+    page += u"<h2 style=\"color: #8a1c1c;\">"_s +
+            strings::text("helpviewer.error.heading", language).toHtmlEscaped() + u"</h2>"_s;
     page += u"<p>"_s + reasonFor(file, language).toHtmlEscaped() + u"</p>"_s;
     if (file.status != LoadStatus::NoFileGiven)
-        page += u"<p>"_s + strings::text("helpviewer.error.file", language).toHtmlEscaped().arg(u"<code>"_s + shownPath + u"</code>"_s) +
+        page += u"<p>"_s +
+                strings::text("helpviewer.error.file", language)
+                    .toHtmlEscaped()
+                    .arg(u"<code>"_s + shownPath + u"</code>"_s) +
                 u"</p>"_s;
     // The command is markup: the text around it is escaped, the command is not.
     page += u"<p>"_s +
-            strings::text("helpviewer.error.remedy", language).toHtmlEscaped().arg(u"<code>make</code>"_s) + u"</p>"_s;
+            strings::text("helpviewer.error.remedy", language).toHtmlEscaped().arg(u"<code>make</code>"_s) +
+            u"</p>"_s;
     page += u"</body></html>"_s;
     return page;
 }

@@ -29,8 +29,10 @@ int main(int argc, char* argv[]) {
     const help::HelpRequest request = help::parseArguments(QApplication::arguments().mid(1));
     // The user's language, as the program that started the viewer named the file.
     const Language language = help::languageOfHelpFile(request.file, desktop::localeLanguage());
-    const auto warn = [](const QString& line) { std::fputs((line + u'\n').toLocal8Bit().constData(), stderr); };
-    if (request.file.isEmpty()) warn(help::usageText(language));
+    const auto warn = [](const QString& line) {
+        std::fputs((line + u'\n').toLocal8Bit().constData(), stderr);
+    };
+    if (request.file.isEmpty()) std::fputs(help::usageText(language).toLocal8Bit().constData(), stderr);
     if (!request.topicArgument.isEmpty() && !request.topic)
         warn(strings::text("helpviewer.badTopic", language).arg(request.topicArgument));
     if (!request.ignored.isEmpty())

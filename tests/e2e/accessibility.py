@@ -35,14 +35,17 @@ WORDS = {
               tree="Select an Industry", keyword="Key word Search", code="NAICS Code", title="NAICS Title",
               cont="4.  Continue", report="View industry data", new="Enter new data", name="Enter an Enterprise Name Here",
               year="Reference Year", cash="Cash and deposits", shares="Share capital", found="store",
-              question="Which enterprise would you like to work with?", ret="Return", naics="NAICS: ", search="Search "),
+              question="Which enterprise would you like to work with?", ret="Return", naics="NAICS: ", search="Search ",
+              totals="Total assets", median="the industry median",
+              cashDefinition="CASH AND DEPOSITS DEFINITION"),
     "F": dict(start="Français", vol3="Entreprises ayant de 30 000 $ à moins de 5 millions de dollars de revenu",
               tree="Industrie", keyword="Mot clé", code="Code du SCIAN", title="Titre du SCIAN", cont="4.  Continuer",
               report="Visionner les données de l'industrie", new="Entrer des nouvelles données",
               name="Entrer un nom d’entreprise ici", year="Année de référence", cash="Encaisse et dépôts",
               shares="Capital-actions", found="magasin",
               question="Avec laquelle des entreprises aimeriez-vous travailler?", ret="Retourner", naics="SCIAN: ",
-              search="Recherche "),
+              search="Recherche ", totals="Total, actifs", median="la médiane de l'industrie",
+              cashDefinition="DÉFINITION DE ‘ENCAISSE ET DÉPÔTS’"),
 }
 # Names that are the same in both languages by nature: places, the language buttons, codes.
 SAME_IN_BOTH = {"English", "Français", "Description", "Ontario", "Prairies", "Manitoba", "Saskatchewan",
@@ -88,9 +91,9 @@ class Road:
         self.app, self.language, self.w = app, language, WORDS[language]
         self.audited = {}  # screen -> names of its controls
 
-    def window(self):
+    def window(self, app=None):
         for _ in range(40):
-            for w in children(self.app):
+            for w in children(app or self.app):
                 if w.getState().contains(pyatspi.STATE_ACTIVE):
                     return w
             time.sleep(0.25)
@@ -132,18 +135,21 @@ class Road:
                                     f"not on '{name}' in '{window}'")
 
     def tab_to(self, step, name, role=pyatspi.ROLE_RADIO_BUTTON, most=30):
-        """Tab until the focus is on the control: no trap in between."""
+        """Tab until the focus is on the control: no trap in between. The names passed."""
+        passed = []
         for _ in range(most):
             f = self.focused()
             if f and f.name.startswith(name) and f.getRole() == role:
-                return True
+                return passed
+            passed.append(f.name if f else "")
             self.key("Tab")
-        return check(False, f"{self.language}, {step}: Tab never reaches '{name}'")
+        check(False, f"{self.language}, {step}: Tab never reaches '{name}'")
+        return passed
 
-    def audit(self, screen):
+    def audit(self, screen, app=None):
         time.sleep(0.5)
         names = []
-        for o in controls(self.window()):
+        for o in controls(self.window(app)):
             check(o.name.strip(), f"{self.language}, {screen}: {o.getRoleName()} without a name, in "
                                   f"{o.parent.getRoleName()} '{o.parent.name}'")
             names.append(o.name)
@@ -162,6 +168,17 @@ class Road:
         w = self.w
         self.expect("start", "English", pyatspi.ROLE_PUSH_BUTTON)
         self.audit("start screen")
+        if self.language == "E":
+            # The terms of use are a link, opened by Enter in the help viewer.
+            self.key("Tab", "Tab")
+            self.expect("terms of use", "Terms of use", pyatspi.ROLE_LINK)
+            self.key("Return")
+            viewer = application("ventrolux-help")
+            if check(viewer, "E: Enter on the terms of use opened no help viewer"):
+                self.audit("help viewer", viewer)
+                self.key("ctrl+w")
+            self.expect("back from the help", "Terms of use", pyatspi.ROLE_LINK)
+            self.key("shift+Tab", "shift+Tab")
         if self.language == "F":
             self.key("Tab")
         self.expect("language", w["start"])
@@ -212,9 +229,9 @@ class Road:
         self.audit("report, pages")
         self.key("F9")
         self.expect("report as text", role=pyatspi.ROLE_TEXT)
-        text = self.focused().queryText()
-        check("NAICS" in text.getText(0, 2000) or "SCIAN" in text.getText(0, 2000),
-              f"{self.language}: the report as text does not read its industry")
+        text = self.focused().queryText().getText(0, -1)
+        check(w["naics"].split(":")[0] in text and f"[{w['median']}" in text,
+              f"{self.language}: the report as text does not read its industry and its charts")
         self.audit("report, text")
         self.key("F9", "Escape")
         self.expect("back from the report", role=pyatspi.ROLE_PUSH_BUTTON, window=w["search"])
@@ -230,9 +247,14 @@ class Road:
         self.expect("year", w["year"], pyatspi.ROLE_COMBO_BOX)
         self.key("Tab")
         self.expect("cash", w["cash"], pyatspi.ROLE_TEXT)
+        self.key("shift+F1")  # the item's definition
+        self.expect("definition of cash", window=w["cashDefinition"])
+        self.key("Return")
+        self.expect("cash again", w["cash"], pyatspi.ROLE_TEXT)
         self.type("5000")
         self.key("Return")
-        self.tab_to("share capital", w["shares"], pyatspi.ROLE_TEXT)
+        passed = self.tab_to("share capital", w["shares"], pyatspi.ROLE_TEXT)
+        check(w["totals"] not in passed, f"{self.language}: Tab stops on the computed {w['totals']}")
         self.type("5000")
         self.key("Tab", "ctrl+s")
         self.expect("saved", window="Ventrolux")
@@ -319,12 +341,13 @@ def stop(process):
 
 def application(name, seconds=20):
     end = time.time() + seconds
-    while time.time() < end:
+    while True:
         for a in children(pyatspi.Registry.getDesktop(0)):
             if a.name == name:
                 return a
+        if time.time() > end:
+            return None
         time.sleep(0.3)
-    return None
 
 
 def main(bin_dir):
@@ -340,6 +363,10 @@ def main(bin_dir):
                VENTROLUX_STRICT_TEXTS="1")
     helpers, program = [], None
     try:
+        try:
+            check_reports(work)
+        except (OSError, subprocess.CalledProcessError) as e:
+            check(False, f"the reports were not written: {e}")
         helpers.append(start(["openbox", "--sm-disable"]))
         helpers.append(start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"]))
         time.sleep(1.5)
@@ -347,7 +374,7 @@ def main(bin_dir):
             pyatspi.Registry.getDesktop(0).childCount
         except Exception as e:
             print(f"skipped: the accessibility bus did not start ({e})")
-            return SKIP
+            return 1 if problems else SKIP
         roads = {}
         for language in os.environ.get("VENTROLUX_ROADS", "EF"):
             program = start([os.path.join(work, "ventrolux")], env=env)
@@ -365,12 +392,12 @@ def main(bin_dir):
                 os.remove(f)
         if len(roads) == 2:
             roads["F"].names_in_language(roads["E"].audited)
-        try:
-            check_reports(work)
-        except (OSError, subprocess.CalledProcessError) as e:
-            check(False, f"the reports were not written: {e}")
     finally:
         stop(program)
+        # The help viewer the program started runs on its own.
+        viewer = helpers and application("ventrolux-help", 0)
+        if viewer:
+            os.kill(viewer.get_process_id(), signal.SIGTERM)
         for h in reversed(helpers):
             stop(h)
         shutil.rmtree(work, ignore_errors=True)

@@ -600,7 +600,7 @@ private:
             block.contains(QLatin1String("caption"))
                 ? ev_.text(block.value(QLatin1String("caption")), where + QStringLiteral(", caption")).text
                 : QString();
-        tf.setProperty(tableprop::Caption, !caption.isEmpty()       ? caption
+        tf.setProperty(tableprop::Caption, !caption.isEmpty()        ? caption
                                            : !lastHeading_.isEmpty() ? lastHeading_
                                                                      : documentTitle_);
         lastHeading_.clear();

@@ -14,8 +14,8 @@
 //   "body"            the blocks, in order:
 //     {"type": "paragraph", "style": …, "text": …, "pageBreakBefore": false}
 //     {"type": "fields", "pairsPerRow": 2, "labelWidth": 17, "items": [{"label": …, "value": …}]}
-//     {"type": "table", "id": name (for tests and readers), "caption": text, "columns": [{"id", "width" (%), "align",
-//     "header", "cell"}],
+//     {"type": "table", "id": name (for tests and readers), "caption": text, "columns": [{"id", "width" (%),
+//     "align", "header", "cell"}],
 //      "columnGroups": [{"span", "header"}], "rows": […], "defaults": {parameter: value},
 //      "zebra": true, "fontSize", "headerFontSize", "width" (% of the page, from the left)}
 // A table row is {"group": text} for a heading across the table, or the parameters of the

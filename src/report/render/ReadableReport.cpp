@@ -37,7 +37,8 @@ QString wayOf(const QList<std::optional<double>>& series, ::Language language) {
 }
 
 QString gaugeInWords(const Chart& chart, ::Language language) {
-    if (chart.quarter < 0 || chart.quarter > 3) return strings::text("report.chart.positionUnknown", language);
+    if (chart.quarter < 0 || chart.quarter > 3)
+        return strings::text("report.chart.positionUnknown", language);
     static const char* const ordinals[] = {"report.chart.quarter1", "report.chart.quarter2",
                                            "report.chart.quarter3", "report.chart.quarter4"};
     // The quarter a firm is in: better than the quarters below it, worse than those above.
@@ -48,9 +49,12 @@ QString gaugeInWords(const Chart& chart, ::Language language) {
 }
 
 QString barInWords(const Chart& chart, ::Language language) {
-    if (!chart.value || !std::isfinite(*chart.value)) return strings::text("report.chart.noIndustryFigure", language);
-    if (*chart.value > 0) return strings::text("report.chart.above", language).arg(figure(*chart.value, language));
-    if (*chart.value < 0) return strings::text("report.chart.below", language).arg(figure(*chart.value, language));
+    if (!chart.value || !std::isfinite(*chart.value))
+        return strings::text("report.chart.noIndustryFigure", language);
+    if (*chart.value > 0)
+        return strings::text("report.chart.above", language).arg(figure(*chart.value, language));
+    if (*chart.value < 0)
+        return strings::text("report.chart.below", language).arg(figure(*chart.value, language));
     return strings::text("report.chart.same", language);
 }
 
@@ -101,9 +105,10 @@ QString structuredTable(const QString& html, const QTextTable& table) {
             else if (column % every == 0)
                 scope = width >= columns ? QStringLiteral("rowgroup") : QStringLiteral("row");
             written += cells.mid(cellDone, td.capturedStart(0) - cellDone);
-            written += scope.isEmpty() ? td.captured(0)
-                                       : QStringLiteral("<th scope=\"%1\"%2>%3</th>")
-                                             .arg(scope, td.captured(1), td.captured(2));
+            written +=
+                scope.isEmpty()
+                    ? td.captured(0)
+                    : QStringLiteral("<th scope=\"%1\"%2>%3</th>").arg(scope, td.captured(1), td.captured(2));
             cellDone = td.capturedEnd(0);
             column += width;
         }
@@ -155,6 +160,15 @@ QString chartAltText(const QTextDocument& doc, int position, const Chart& chart)
 
 std::unique_ptr<QTextDocument> readableCopy(const QTextDocument& doc) {
     std::unique_ptr<QTextDocument> copy(doc.clone());
+    // The report's language and page texts go with it.
+    for (const QByteArray& name : doc.dynamicPropertyNames())
+        copy->setProperty(name.constData(), doc.property(name.constData()));
+    // Columns sized for small charts take the width their words need.
+    for (QTextTable* table : tablesOf(*copy)) {
+        QTextTableFormat format = table->format();
+        format.clearColumnWidthConstraints();
+        table->setFormat(format);
+    }
     // From the end, so that each replacement leaves the places of those before it.
     QList<std::pair<int, QString>> charts;
     for (QTextBlock block = copy->begin(); block.isValid(); block = block.next())
@@ -163,7 +177,7 @@ std::unique_ptr<QTextDocument> readableCopy(const QTextDocument& doc) {
             if (!fragment.isValid()) continue;
             if (const std::optional<Chart> chart = chartFromFormat(fragment.charFormat()))
                 for (int i = 0; i < fragment.length(); ++i)
-                    charts.prepend({fragment.position() + i, chartAltText(*copy, fragment.position() + i, *chart)});
+                    charts.prepend({fragment.position() + i, chartInWords(*chart, languageOf(*copy))});
         }
     for (const auto& [position, words] : charts) {
         QTextCursor c(copy.get());

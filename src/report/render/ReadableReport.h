@@ -22,8 +22,9 @@ QString chartInWords(const Chart& chart, ::Language language);
 // when it stands in the body of a table (not in its first column).
 QString chartAltText(const QTextDocument& doc, int position, const Chart& chart);
 
-// A copy of the document whose charts are their words, in brackets: the report as text a
-// screen reader reads whole.
+// A copy of the document whose charts are their words, in brackets (the row's label stands
+// before them), its columns as wide as their words need: the report as text a screen
+// reader reads whole.
 std::unique_ptr<QTextDocument> readableCopy(const QTextDocument& doc);
 
 // The HTML that QTextDocument wrote for doc, given what a reader needs: each table its

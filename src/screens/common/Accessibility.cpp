@@ -60,7 +60,9 @@ public:
         if (t != QAccessible::Name || !own.isEmpty()) return own;
         return QTextDocumentFragment::fromHtml(label()->text()).toPlainText();
     }
-    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
     void doAction(const QString& action) override {
         if (action == pressAction())
             emit label()->linkActivated(QString());

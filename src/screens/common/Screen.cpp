@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 
 using namespace modMain;
 
@@ -91,6 +92,8 @@ void Screen::fitOnScreen() {
     area->setObjectName(QStringLiteral("screenScrollArea"));
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);
+    // The focus goes to the controls, which the area scrolls into sight; not to the area.
+    area->setFocusPolicy(Qt::NoFocus);
     area->setWidget(takeCentralWidget());
     setCentralWidget(area);
     // The control that takes the focus is scrolled into sight, by Tab or by the program.
@@ -99,7 +102,12 @@ void Screen::fitOnScreen() {
     });
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    const QSize fitted = wanted.boundedTo(room);
+    // A scroll bar along one side takes room from the other.
+    QSize fitted = wanted;
+    const int bar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (fitted.height() > room.height()) fitted.rwidth() += bar;
+    if (fitted.width() > room.width()) fitted.rheight() += bar;
+    fitted = fitted.boundedTo(room);
     if (fixed)
         setFixedSize(fitted);
     else
@@ -219,7 +227,8 @@ void Screen::leaveOnEscape(std::function<void()> leave) {
     leaveOnEscape_ = std::move(leave);
 }
 
-void Screen::chooseRowsByKey(QAbstractItemView* list, std::function<void()> choose, std::function<void()> enter) {
+void Screen::chooseRowsByKey(QAbstractItemView* list, std::function<void()> choose,
+                             std::function<void()> enter) {
     // Tab moves on to the next control rather than from cell to cell.
     list->setTabKeyNavigation(false);
     list->installEventFilter(this);

@@ -89,7 +89,8 @@ void ScreenRegistry::arrive(Screen* s, Move move) {
     makeActive(s);
     s->activateWindow();
     s->followLocale();
-    const navigation::Arrival arrival = navigation::record().arrive(s->objectName(), move, modMain::gstrDataTable);
+    const navigation::Arrival arrival =
+        navigation::record().arrive(s->objectName(), move, modMain::gstrDataTable);
     s->Form_Activate(arrival);
     if (arrival == navigation::Arrival::Fresh) s->focusFirstControl();
 }

@@ -3,11 +3,13 @@
 #include "firm/EntryOrder.h"
 #include "firm/NumericEntry.h"
 #include "platform/Platform.h"
+#include "screens/firm/CaptionLinks.h"
 #include "screens/firm/frmMyValues.h"
 
 #include <QAction>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace valueboxes {
@@ -98,6 +100,11 @@ bool ValueBoxFilter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool ValueBoxFilter::keyPress(int index, QKeyEvent& event) {
+    // Shift+F1 shows the item's definition, as a click on its caption does.
+    if (event.key() == Qt::Key_F1 && event.modifiers() == Qt::ShiftModifier) {
+        runHandler([&] { CaptionLinks::showDefinition(screen_.captionLabel(index)->objectName()); });
+        return true;
+    }
     const std::optional<char16_t> code = valueboxes::characterCode(event);
     if (!code) return false; // navigation and editing keys type nothing: the box handles them
     QLineEdit* next = screen_.valueBox(entryorder::enterTarget(index));

@@ -156,6 +156,7 @@ void frmMyValues::buildValueBoxes() {
 
         QLabel* caption = makeLabel(QLatin1String(item.captionLabel));
         caption->setBuddy(box);
+        addCaptions({{box, "firm.value.description", CaptionKind::Description}});
         captionLinks_->link(caption);
         lblCaptions[static_cast<size_t>(i)] = caption;
     }

@@ -267,5 +267,6 @@ void frmMyValues::subView_Comparison_Report() {
 void frmMyValues::subView_Trend_Report() {
     ScreenRegistry::instance().get<frmReportViewer>().DisplayTrendReport(
         gcnData, gcnMyData, RecordsConnection(), gintVolume, gstrRegion,
-        industrySelection().lblHiddenNaics->text(), language::letter(modMain::language()), txtFirmName->text());
+        industrySelection().lblHiddenNaics->text(), language::letter(modMain::language()),
+        txtFirmName->text());
 }

@@ -259,12 +259,30 @@ frmSearch::frmSearch() {
         });
 
     addCaptions({
-        {fraSearch, 404},          {optSearchNaics, 518}, {optKeyword, 38},     {optNAICScode, 50},
-        {optNAICSTitle, 506},      {fraDatatype, 396},    {optRatios, 422},     {optBalanceSheet, 424},
-        {fraOutput, 508},          {optReport, 510},      {lblCompare, 512},    {optCompareNew, 514},
-        {optCompareExisting, 516}, {fraTreeView, 518},    {lblDirections, 520}, {fraKeyword, 38},
-        {cmdKeyword, 44},          {fraNAICSTitle, 506},  {fraNAICScode, 50},   {lblIndustryInfo, 522},
-        {cmdContinue, 18},         {mnuFile, 496},        {mnuReturn, 498},     {mnuView, 460},
+        {fraSearch, 404},
+        {optSearchNaics, 518},
+        {optKeyword, 38},
+        {optNAICScode, 50},
+        {optNAICSTitle, 506},
+        {fraDatatype, 396},
+        {optRatios, 422},
+        {optBalanceSheet, 424},
+        {fraOutput, 508},
+        {optReport, 510},
+        {lblCompare, 512},
+        {optCompareNew, 514},
+        {optCompareExisting, 516},
+        {fraTreeView, 518},
+        {lblDirections, 520},
+        {fraKeyword, 38},
+        {cmdKeyword, 44},
+        {fraNAICSTitle, 506},
+        {fraNAICScode, 50},
+        {lblIndustryInfo, 522},
+        {cmdContinue, 18},
+        {mnuFile, 496},
+        {mnuReturn, 498},
+        {mnuView, 460},
         {mnuDefinition, 334},
         // What a screen reader says of the lists, each named by the heading of its frame.
         {TreeView1, 518, CaptionKind::Name},
@@ -296,10 +314,10 @@ frmSearch::frmSearch() {
 
     // The steps in their numbered order: the method, where the industry is found, the data
     // type, the report option, Continue; then the selection and Back.
-    QWidget* chain[] = {optSearchNaics, optKeyword,    optNAICScode,  optNAICSTitle,        TreeView1,
-                        txtKeyword,     cmdKeyword,    dbgridKeywordResults, cboNAICScodes, cboNAICSTitle,
-                        optRatios,      optBalanceSheet, optReport,   optCompareNew,        optCompareExisting,
-                        cmdContinue,    txtIndName,    btnBack};
+    QWidget* chain[] = {
+        optSearchNaics, optKeyword,           optNAICScode,       optNAICSTitle, TreeView1,  txtKeyword,
+        cmdKeyword,     dbgridKeywordResults, cboNAICScodes,      cboNAICSTitle, optRatios,  optBalanceSheet,
+        optReport,      optCompareNew,        optCompareExisting, cmdContinue,   txtIndName, btnBack};
     for (size_t i = 1; i < std::size(chain); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 
@@ -528,7 +546,8 @@ void frmSearch::selectTreeNode(bool thenContinue) {
 
 void frmSearch::chooseTreeRowByKey() {
     const QModelIndex node = TreeView1->currentIndex();
-    if (node.data(industrytreemodel::PictureRole).toInt() == static_cast<int>(industrytree::Picture::Industry))
+    if (node.data(industrytreemodel::PictureRole).toInt() ==
+        static_cast<int>(industrytree::Picture::Industry))
         selectTreeNode(false);
     else
         TreeView1->setExpanded(node, !TreeView1->isExpanded(node));

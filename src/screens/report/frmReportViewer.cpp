@@ -28,8 +28,8 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
-#include <QTextEdit>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QToolBar>
 #include <algorithm>
 
@@ -163,7 +163,8 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
     const QString layout = reportrender::defaultLayoutPath(chosen->render);
     // A layout file that cannot be read costs the user this report, not the program.
     const ::Language language = languageOfLetter(Language);
-    if (const std::optional<QString> problem = reportrender::layoutFileProblem(layout, language::flag(language))) {
+    if (const std::optional<QString> problem =
+            reportrender::layoutFileProblem(layout, language::flag(language))) {
         MsgBox(*problem, MsgButtons::OK, MsgIcon::Exclamation);
         return;
     }
@@ -171,16 +172,15 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
     Connection* data = &DataConn;
     Connection* write = &WriteConn;
     const reportrender::Kind render = chosen->render;
-    build_ = [=](const QString& inLanguage) -> std::unique_ptr<QTextDocument> {
+    build_ = [=](const QString& letter) -> std::unique_ptr<QTextDocument> {
         QStringList values = aComparisonValues;
         // The firm's industry under its title in the language of the report.
-        if (values.size() > 3 && inLanguage != Language)
+        if (values.size() > 3 && letter != Language)
             if (const auto industry =
                     naicslists::byCode(*data, modMain::gstrDataTable, modMain::gstrNAICSTable, NAICS,
-                                       language::flag(languageOfLetter(inLanguage))))
+                                       language::flag(languageOfLetter(letter))))
                 values[3] = industry->title.trimmed();
-        if (!prepare(render, *data, *write, ReportToDisplay, Volume, Province, Year, NAICS, inLanguage,
-                     values))
+        if (!prepare(render, *data, *write, ReportToDisplay, Volume, Province, Year, NAICS, letter, values))
             return nullptr;
         return reportrender::buildDocument(render, *write, layout);
     };
@@ -209,11 +209,11 @@ void frmReportViewer::DisplayTrendReport(Connection& DataConn, Connection& Write
     Connection* write = &WriteConn;
     Connection* firms = &records;
     const QString layout = reportrender::defaultLayoutPath(reportrender::Kind::Trend);
-    build_ = [=](const QString& inLanguage) -> std::unique_ptr<QTextDocument> {
+    build_ = [=](const QString& letter) -> std::unique_ptr<QTextDocument> {
         const firmtrend::Outcome again =
-            firmtrend::prepare(*data, *write, *firms, Volume, Province, NAICS, inLanguage, firmName);
+            firmtrend::prepare(*data, *write, *firms, Volume, Province, NAICS, letter, firmName);
         if (!again.trend) return nullptr;
-        return reportrender::buildTrendDocument(*again.trend, language::flag(languageOfLetter(inLanguage)),
+        return reportrender::buildTrendDocument(*again.trend, language::flag(languageOfLetter(letter)),
                                                 layout);
     };
     title_ = [](::Language l) {
@@ -348,8 +348,9 @@ void frmReportViewer::printDialog() {
 }
 
 void frmReportViewer::exportDialog() {
-    const std::optional<QString> chosen = ChooseFile(FileChoice::Save, strings::text("report.exportPdf.title", language_),
-                                                     QString(), QStringLiteral("PDF (*.pdf)"));
+    const std::optional<QString> chosen =
+        ChooseFile(FileChoice::Save, strings::text("report.exportPdf.title", language_), QString(),
+                   QStringLiteral("PDF (*.pdf)"));
     if (!chosen) return;
     const QString path = chosen->endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)
                              ? *chosen

@@ -94,5 +94,4 @@ private:
     // The window title in a language.
     std::function<QString(Language)> title_;
     Language language_ = Language::E; // the report's
-
 };

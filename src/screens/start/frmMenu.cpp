@@ -213,7 +213,8 @@ QString frmMenu::fncGetDescription(const QString& strChoice) {
     // program.
     if (rs->eof()) return QString();
     // descriptione or descriptionf
-    const QVariant v = rs->field(QStringLiteral("description") + language::letter(modMain::language()).toLower());
+    const QVariant v =
+        rs->field(QStringLiteral("description") + language::letter(modMain::language()).toLower());
     return v.isNull() ? QString() : v.toString();
 }
 
