@@ -147,6 +147,9 @@ int main(int argc, char** argv) {
     } catch (const FatalError& e) {
         QTextStream(stderr) << e.report() << Qt::endl;
         return 1;
+    } catch (const RecoverableFailure& e) { // a database another program keeps locked
+        QTextStream(stderr) << e.description() << Qt::endl;
+        return 1;
     }
     ScreenRegistry::instance().clear();
     resetState();

@@ -55,9 +55,8 @@ set(CPACK_DEBIAN_PROGRAMS_PACKAGE_NAME ventrolux)
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_DEPENDS
     "ventrolux-data (= ${PROJECT_VERSION}), libqt6sql6-sqlite, qt6-translations-l10n, fonts-dejavu-core")
-# Office mode keeps the firm records on a PostgreSQL server through Qt SQL's driver for
-# it; a single adviser on the local file does without.
-set(CPACK_DEBIAN_PROGRAMS_PACKAGE_RECOMMENDS "libqt6sql6-psql")
+# Office mode reaches its PostgreSQL server through the client library the programs link
+# (libpq5, found by dpkg-shlibdeps): nothing more to recommend.
 
 set(CPACK_DEBIAN_DATA_PACKAGE_NAME ventrolux-data)
 set(CPACK_DEBIAN_DATA_PACKAGE_ARCHITECTURE all)

@@ -17,6 +17,10 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
+    } catch (const RecoverableFailure& e) {
+        // Raised outside any screen handler's edge: told, and the program goes on.
+        ShowRecoverableFailure(e);
+        return false;
     } catch (const FatalError& e) {
         ReportFatalError(e);
     } catch (const std::exception& e) {

@@ -139,3 +139,12 @@ std::optional<QString> QtPlatform::chooseFile(FileChoice kind, const QString& ca
     if (path.isEmpty()) return std::nullopt;
     return path;
 }
+
+void QtPlatform::showBusy(bool busy) {
+    // The window system gets the new cursor at once, even while the program waits
+    // without returning to its event loop.
+    if (busy)
+        QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    else
+        QApplication::restoreOverrideCursor();
+}

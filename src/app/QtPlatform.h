@@ -21,6 +21,8 @@ public:
     // The desktop's file dialog, over the active window.
     std::optional<QString> chooseFile(FileChoice kind, const QString& caption, const QString& startPath,
                                       const QString& filter) override;
+    // The wait cursor over every window of the program.
+    void showBusy(bool busy) override;
 
 private:
     void followLanguage();

@@ -14,6 +14,7 @@
 #include "report/FirmComparison.h"
 #include "report/RatioStanding.h"
 #include "report/RatioTable.h"
+#include "report/Reading.h"
 #include "report/render/LayoutFileCheck.h"
 #include "report/render/ReportRenderer.h"
 #include "state/modMain.h"
@@ -40,7 +41,8 @@ struct FirmOutcome {
     std::optional<firmcomparison::Row> row;
     // What it would take to reach the median: the change of each ratio's numerator, in dollars.
     std::array<std::optional<double>, 15> toMedian;
-    QStringList comparisonValues; // what the report of the firm is prepared from
+    std::array<QString, 15> notes; // why a ratio is not ranked (and so has no amount)
+    QStringList comparisonValues;  // what the report of the firm is prepared from
     int16_t referenceYear = 0;
     QString reportFile;
 };
@@ -111,11 +113,13 @@ FirmOutcome compareRow(const firmfile::ReadResult& row, const BatchRequest& requ
     o.comparisonValues = firmrules::comparisonValues(firm, entry.industry->title);
     o.row = firmcomparison::build(o.comparisonValues, o.referenceYear, *industry, volumeLine);
     const firmcomparison::Row& built = *o.row;
-    const auto standings =
-        standing::assess(standing::firmFromStatement([&built](const QString& c) { return built.value(c); }),
-                         [industry](const QString& c) { return industry->field(c); });
-    for (std::size_t i = 0; i < standings.size(); ++i)
+    const auto standings = standing::assess([&built](const QString& c) { return built.value(c); },
+                                            [industry](const QString& c) { return industry->field(c); });
+    for (std::size_t i = 0; i < standings.size(); ++i) {
         o.toMedian[i] = standings[i].numeratorChange;
+        o.notes[i] = reading::noteOf(ratios::all()[i], standings[i].kind, standings[i].base,
+                                     language::fromFlag(language));
+    }
     o.status = kOk;
     return o;
 }
@@ -145,6 +149,8 @@ void writeSummary(const QString& path, const std::vector<FirmOutcome>& outcomes,
     header << figures;
     for (const ratios::Ratio& r : ratios::all())
         header << QStringLiteral("ToMedian") + QLatin1String(r.positionStem);
+    for (const ratios::Ratio& r : ratios::all())
+        header << QStringLiteral("Note") + QLatin1String(r.positionStem);
     if (withReports) header << QStringLiteral("Report");
     file.write(csv::formatRecord(header));
     for (const FirmOutcome& o : outcomes) {
@@ -159,6 +165,8 @@ void writeSummary(const QString& path, const std::vector<FirmOutcome>& outcomes,
         }
         for (const std::optional<double>& change : o.toMedian)
             fields << (change ? QString::number(*change, 'f', 0) : QString());
+        for (const QString& note : o.notes)
+            fields << note;
         if (withReports) fields << o.reportFile;
         file.write(csv::formatRecord(fields));
     }

@@ -78,20 +78,48 @@ void openDatabases(const Request& r) {
     modMain::subUseRecords(records);
 }
 
-// "local" is the user database; anything else a records server's address, whose
-// connection is kept in server. name says which, for the messages.
-Connection& recordsAt(const QString& where, Connection& server, QString& name, int language) {
-    if (where.trimmed() == QLatin1String("local")) {
-        name = text(Text::LocalFile, language, {programfiles::userDatabasePath()});
-        return modMain::gcnMyData;
-    }
+// A place of records: the user database ("local"), or a records server's database.
+struct Place {
+    std::optional<ServerAddress> server; // nothing: the user database
+    QString name;                        // where, for the messages
+};
+
+// The address of a records server, or the refusal naming it (its password hidden).
+ServerAddress serverAddress(const QString& where, int language) {
     const ParsedAddress parsed = parseServerAddress(where);
     if (!parsed.address)
-        throw Refused{text(Text::BadRecordsAddress, language,
-                           {where, servermessages::addressProblemText(parsed.problem, language)})};
-    name = text(Text::ServerDatabase, language, {parsed.address->serverName(), parsed.address->database});
-    recordsdb::openServer(server, *parsed.address);
+        throw Refused{
+            text(Text::BadRecordsAddress, language,
+                 {withoutPassword(where.trimmed()),
+                  servermessages::addressProblemText(parsed.problem, language::fromFlag(language))})};
+    return *parsed.address;
+}
+
+Place placeOf(const QString& where, int language) {
+    if (where.trimmed() == QLatin1String("local"))
+        return {std::nullopt, text(Text::LocalFile, language, {programfiles::userDatabasePath()})};
+    const ServerAddress address = serverAddress(where, language);
+    return {address, text(Text::ServerDatabase, language, {address.serverName(), address.database})};
+}
+
+// The records of a place: the user database, or a connection kept in server.
+Connection& recordsAt(const Place& place, Connection& server) {
+    if (!place.server) return modMain::gcnMyData;
+    recordsdb::openServer(server, *place.server);
     return server;
+}
+
+// The records server of a records command: --records, else the settings' address.
+ServerAddress recordsServer(const Context& c, const char* command) {
+    modMain::gintLanguage = language::flag(language::fromFlag(c.language()));
+    setMessageLanguage([] { return static_cast<int>(modMain::gintLanguage); });
+    const QString where =
+        c.request.records.isEmpty() ? modMain::RecordsSetting() : c.request.records.trimmed();
+    if (where.isEmpty() || where == QLatin1String("local"))
+        throw Refused{text("cli.records.needsServer", c.language(), {QLatin1String(command)})};
+    if (c.request.records.isEmpty() && parseServerAddress(where).problem == AddressProblem::HasPassword)
+        throw Refused{modMain::SettingPasswordText()};
+    return serverAddress(where, c.language());
 }
 
 QString currentTable(const DatasetOption& option) {
@@ -251,19 +279,15 @@ int firmsImportCommand(const Context& c) {
 
 int firmsCopyCommand(const Context& c) {
     openDatabases(c.request);
-    const QString from = c.request.value(OptFrom), to = c.request.value(OptTo);
-    const auto place = [](const QString& where) {
-        if (where.trimmed() == QLatin1String("local")) return QStringLiteral("local");
-        const ParsedAddress parsed = parseServerAddress(where);
-        return parsed.address ? parsed.address->url() : where.trimmed();
-    };
-    if (place(from) == place(to)) throw Refused{text(Text::CopySamePlace, c.language(), {from})};
+    const Place from = placeOf(c.request.value(OptFrom), c.language());
+    const Place to = placeOf(c.request.value(OptTo), c.language());
+    const auto key = [](const Place& p) { return p.server ? p.server->url() : QStringLiteral("local"); };
+    if (key(from) == key(to)) throw Refused{text(Text::CopySamePlace, c.language(), {from.name})};
     Connection fromServer, toServer;
-    QString fromName, toName;
-    Connection& source = recordsAt(from, fromServer, fromName, c.language());
-    Connection& target = recordsAt(to, toServer, toName, c.language());
+    Connection& source = recordsAt(from, fromServer);
+    Connection& target = recordsAt(to, toServer);
     const int status =
-        firmsCopy(source, target, fromName, toName, c.request.has(OptReplace), c.language(), c.out);
+        firmsCopy(source, target, from.name, to.name, c.request.has(OptReplace), c.language(), c.out);
     DisconnectFromDB(fromServer);
     DisconnectFromDB(toServer);
     return status;
@@ -293,12 +317,64 @@ int historyCommandHandler(const Context& c) {
                           c.request.value(OptPdf), c.request.value(OptHtml), c.language(), c.out);
 }
 
+int recordsGrantCommand(const Context& c) {
+    const ServerAddress address = recordsServer(c, "grant");
+    const QString role = c.request.arguments.value(0);
+    const bool readOnly = c.request.has(OptReadOnly);
+    Connection cn;
+    recordsdb::openServer(cn, address); // the tables first, on an empty database
+    const recordsdb::GrantOutcome outcome = recordsdb::grant(cn, role, readOnly);
+    const QString owner = outcome == recordsdb::GrantOutcome::NotOwner ? recordsdb::ownerOf(cn) : QString();
+    DisconnectFromDB(cn);
+    switch (outcome) {
+    case recordsdb::GrantOutcome::NoSuchRole:
+        throw Refused{text("cli.records.noRole", c.language(), {address.serverName(), role})};
+    case recordsdb::GrantOutcome::NotOwner:
+        throw Refused{text("cli.records.notOwner", c.language(), {owner})};
+    case recordsdb::GrantOutcome::Granted:
+        break;
+    }
+    c.out << text(readOnly ? "cli.records.granted.read" : "cli.records.granted.write", c.language(),
+                  {role, address.serverName(), address.database})
+          << '\n';
+    return ExitOk;
+}
+
+int recordsCheckCommand(const Context& c) {
+    const ServerAddress address = recordsServer(c, "check");
+    Connection cn;
+    ConnectToServer(cn, address); // as it is: nothing is made, nothing read
+    const recordsdb::Rights r = recordsdb::rightsOf(cn);
+    DisconnectFromDB(cn);
+    const auto answer = [&](bool may, bool needsTables) {
+        if (needsTables && !r.tablesExist) return text("cli.records.noTables", c.language());
+        return text(may ? "cli.records.yes" : "cli.records.no", c.language());
+    };
+    c.out << text("cli.records.check.heading", c.language(), {r.role, address.serverName(), address.database})
+          << '\n'
+          << text("cli.records.check.read", c.language(), {answer(r.mayRead, true)}) << '\n'
+          << text("cli.records.check.change", c.language(), {answer(r.mayChange, true)}) << '\n'
+          << text("cli.records.check.create", c.language(),
+                  {r.tablesExist ? text("cli.records.notNeeded", c.language()) : answer(r.mayCreate, false)})
+          << '\n'
+          << text("cli.records.check.grant", c.language(), {answer(r.mayGrant, false)}) << '\n';
+    const bool lacking = r.tablesExist ? !(r.mayRead && r.mayChange) : !r.mayCreate;
+    if (lacking) {
+        ServerAddress owner = address;
+        owner.user.clear();
+        c.out << text("cli.records.check.how", c.language(),
+                      {servermessages::grantCommand(r.role, owner.url())})
+              << '\n';
+    }
+    return ExitOk;
+}
+
 struct Handler {
     Command command;
     int (*run)(const Context&);
 };
 
-constexpr std::array<Handler, 15> kHandlers{{
+constexpr std::array<Handler, 17> kHandlers{{
     {Command::Datasets, datasetsCommand},
     {Command::Industries, industriesCommand},
     {Command::Compare, compareCommand},
@@ -314,6 +390,8 @@ constexpr std::array<Handler, 15> kHandlers{{
     {Command::FirmsCopy, firmsCopyCommand},
     {Command::Batch, batchCommand},
     {Command::History, historyCommandHandler},
+    {Command::RecordsGrant, recordsGrantCommand},
+    {Command::RecordsCheck, recordsCheckCommand},
 }};
 
 int usageError(QTextStream& err, const QString& message, int language) {

@@ -1,5 +1,7 @@
 #include "cli/CliTexts.h"
 
+#include "text/StringTable.h"
+
 #include <array>
 
 namespace cli {
@@ -65,9 +67,9 @@ constexpr std::array<Wording, static_cast<std::size_t>(Text::Count)> kTexts{{
      "Écrire chaque table d'une base de données de référence dans un dossier de fichiers CSV"},
     {Text::UnknownCommand,
      "unknown command '%1' (datasets, industries, compare, industry-report, import-reference, "
-     "export-reference, firms or batch)",
+     "export-reference, firms, records, batch or history)",
      "commande inconnue « %1 » (datasets, industries, compare, industry-report, import-reference, "
-     "export-reference, firms ou batch)"},
+     "export-reference, firms, records, batch ou history)"},
     {Text::UnexpectedArguments, "unexpected argument: %1", "argument inattendu : %1"},
     {Text::LangValues, "must be E or F, not '%1'", "doit valoir E ou F, pas « %1 »"},
     {Text::KindValues, "must be rat or bal, not '%1'", "doit valoir rat ou bal, pas « %1 »"},
@@ -188,6 +190,15 @@ static_assert(inEnumerationOrder(), "the texts are listed in the order of cli::T
 QString text(Text id, int language) {
     const Wording& w = kTexts.at(static_cast<std::size_t>(id));
     return QString::fromUtf8(language != 0 ? w.french : w.english);
+}
+
+QString text(Words words, int language) {
+    if (words.key) return strings::text(std::string_view(words.key), language::fromFlag(language));
+    return text(words.id, language);
+}
+
+QString text(Words words, int language, const QStringList& arguments) {
+    return fill(text(words, language), arguments);
 }
 
 QString text(Text id, int language, const QStringList& arguments) {

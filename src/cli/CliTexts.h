@@ -100,8 +100,19 @@ enum class Text {
     Count // not a text: how many there are
 };
 
+// A text of the tool: an entry of the table above, or the key of one of the program's
+// own texts (resources/texts.tsv), where the tool's newer texts are.
+struct Words {
+    constexpr Words(Text entry) : id(entry) {}
+    constexpr Words(const char* textKey) : key(textKey) {}
+    Text id = Text::Count;
+    const char* key = nullptr;
+};
+
 // The text in a language (0 English, any other value French).
 QString text(Text id, int language);
+QString text(Words words, int language);
+QString text(Words words, int language, const QStringList& arguments);
 
 // The text with %1, %2, ... replaced by the arguments.
 QString text(Text id, int language, const QStringList& arguments);

@@ -23,12 +23,12 @@ struct OptionSpec {
     Option option;
     const char* name;
     const char* valueName; // nullptr: a flag, which takes no value
-    Text help;
+    Words help;
     Check check;
 };
 
 // In the order the help and the synopsis show them.
-constexpr std::array<OptionSpec, 16> kOptions{{
+constexpr std::array<OptionSpec, 17> kOptions{{
     {OptDataset, "--dataset", "DS", Text::DatasetHelp, Check::Dataset},
     {OptNaics, "--naics", "CODE", Text::NaicsHelp, Check::None},
     {OptFirm, "--firm", "FILE", Text::FirmHelp, Check::None},
@@ -45,14 +45,15 @@ constexpr std::array<OptionSpec, 16> kOptions{{
     {OptFirmName, "--firm-name", "NAME", Text::FirmNameHelp, Check::None},
     {OptFrom, "--from", "local|URL", Text::FromHelp, Check::None},
     {OptTo, "--to", "local|URL", Text::ToHelp, Check::None},
+    {OptReadOnly, "--read-only", nullptr, "cli.records.readOnly", Check::None},
 }};
 
 // Arguments a command takes by position, all required.
 struct PositionalSpec {
     const char* name;
-    Text help;
+    Words help;
 };
-constexpr std::array<PositionalSpec, 8> kPositionals{{
+constexpr std::array<PositionalSpec, 9> kPositionals{{
     {"SOURCE_DIR", Text::SourceDirHelp},
     {"FILE", Text::ReferenceFileHelp},
     {"OUT_DIR", Text::OutDirHelp},
@@ -61,6 +62,7 @@ constexpr std::array<PositionalSpec, 8> kPositionals{{
     {"YEAR", Text::YearArgumentHelp},
     {"OUT.csv", Text::ExportFileArgumentHelp},
     {"FIRMS.csv", Text::ImportFileArgumentHelp},
+    {"ROLE", "cli.records.roleArgument"},
 }};
 constexpr std::size_t kMaxPositionals = 2;
 
@@ -73,7 +75,7 @@ constexpr std::size_t indexOf(Option option) {
 struct CommandSpec {
     Command command;
     const char* name;
-    Text help;
+    Words help;
     unsigned required;
     unsigned optional;
     std::array<int, kMaxPositionals> positionals{-1, -1}; // indexes into kPositionals; -1 for none
@@ -83,14 +85,15 @@ struct CommandSpec {
 // The commands that gather others under one word: "firms list", "firms save", ...
 struct GroupSpec {
     const char* name;
-    Text help;
-    Text unknown; // the usage error for a word after it that names none of its commands
+    Words help;
+    Words unknown; // the usage error for a word after it that names none of its commands
 };
-constexpr std::array<GroupSpec, 1> kGroups{{
+constexpr std::array<GroupSpec, 2> kGroups{{
     {"firms", Text::FirmsCommand, Text::UnknownFirmsCommand},
+    {"records", "cli.records.group", "cli.records.unknown"},
 }};
 
-constexpr std::array<CommandSpec, 15> kCommands{{
+constexpr std::array<CommandSpec, 17> kCommands{{
     {Command::Datasets, "datasets", Text::DatasetsCommand, 0, OptLang},
     {Command::Industries, "industries", Text::IndustriesCommand, OptDataset, OptLang | OptKeyword},
     {Command::Compare, "compare", Text::CompareCommand, OptDataset | OptNaics | OptFirm,
@@ -116,6 +119,8 @@ constexpr std::array<CommandSpec, 15> kCommands{{
      OptNaics | OptLang | OptPdfEach},
     {Command::History, "history", Text::HistoryCommand, OptDataset | OptNaics | OptFirmName,
      OptPdf | OptHtml | OptLang},
+    {Command::RecordsGrant, "grant", "cli.records.grant", 0, OptReadOnly | OptLang, {8, -1}, "records"},
+    {Command::RecordsCheck, "check", "cli.records.check", 0, OptLang, {-1, -1}, "records"},
 }};
 
 std::string utf8(const QString& s) {
@@ -201,7 +206,7 @@ private:
 };
 
 Parser::Parser(int language) : language_(language), app_(utf8(text(Text::Description, language)), kProgram) {
-    const auto t = [language](Text id) { return utf8(text(id, language)); };
+    const auto t = [language](Words words) { return utf8(text(words, language)); };
     auto formatter = app_.get_formatter();
     formatter->label("Usage", t(Text::UsageLabel));
     formatter->label("SUBCOMMAND", t(Text::CommandLabel));

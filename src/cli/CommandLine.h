@@ -26,6 +26,8 @@ enum class Command {
     FirmsCopy,
     Batch,
     History,
+    RecordsGrant,
+    RecordsCheck,
 };
 
 // The options a command can take, as bits so that a command lists its own in one word.
@@ -45,6 +47,7 @@ enum Option : unsigned {
     OptPdfEach = 1u << 12,  // a flag: a batch writes each firm's report as PDF
     OptFrom = 1u << 13,     // the records a copy reads: "local" or a server's address
     OptTo = 1u << 14,       // the records a copy writes
+    OptReadOnly = 1u << 15, // a flag: records grant gives the right to read alone
     OptFirmName = 1u << 20, // the name a firm is saved under (history)
 };
 

@@ -19,6 +19,7 @@ public:
     MsgResult msgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) override;
     [[noreturn]] void endProgram(int exitCode) override;
     bool startDetached(const QString& program, const QStringList& arguments) override;
+    bool isCommandLine() const override { return true; }
 
     // What endProgram throws.
     struct Ended {

@@ -26,6 +26,9 @@ std::optional<QString> storeProblem(FirmStatement& firm, int language) {
         return firmmessages::text(firmmessages::Message::PleaseEnterNumber, language);
     if (!firmrecords::isUsableName(firm.firmName, language))
         return strings::text(kInvalidNameEntry, language);
+    if (std::optional<QString> problem =
+            firmrecords::nameProblem(firm.firmName, language::fromFlag(language)))
+        return problem;
     const std::optional<int16_t> year = firmfile::referenceYear(firm.year);
     if (!year) return text(Text::RowYear, language, {firm.year});
     firm.year = QString::number(*year);
@@ -113,7 +116,8 @@ int firmsImport(Connection& userDb, const firmfile::ListResult& list, const QStr
 int firmsCopy(Connection& from, Connection& to, const QString& fromName, const QString& toName, bool replace,
               int language, QTextStream& out) {
     const auto existing = replace ? firmrecords::Existing::Replace : firmrecords::Existing::Refuse;
-    if (const std::optional<firmrecords::StoredKey> stored = firmrecords::copyAll(from, to, existing))
+    if (const std::optional<firmrecords::StoredKey> stored =
+            firmrecords::copyAll(from, to, existing, language::fromFlag(language)))
         throw Refused{text(Text::CopyStoredAlready, language, {stored->firmName, stored->year, toName})};
     out << text(Text::FirmsCopied, language, {QString::number(firmrecords::count(from)), fromName, toName})
         << '\n';

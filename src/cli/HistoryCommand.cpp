@@ -6,6 +6,7 @@
 #include "report/FirmTrend.h"
 #include "report/RatioTable.h"
 #include "report/Reading.h"
+#include "report/ReadingTexts.h"
 #include "report/render/LayoutFileCheck.h"
 #include "report/render/ReportRenderer.h"
 #include "state/modMain.h"
@@ -19,7 +20,7 @@ namespace {
 
 QString figure(const std::optional<double>& v, const ratios::Ratio& r, int language) {
     if (!v) return QString();
-    return r.percentage ? reading::percent(*v, language) : reading::quotient(*v, language);
+    return reading::figure(r, *v, language::fromFlag(language));
 }
 
 } // namespace
@@ -42,12 +43,17 @@ int historyCommand(Connection& records, const QString& firmName, const QString& 
     for (std::size_t i = 0; i < all.size(); ++i) {
         QStringList line{strings::text(all[i].nameEntry, language).trimmed()};
         for (const firmtrend::Year& y : t.years)
-            line << figure(y.firm[i], all[i], language) << figure(y.median[i], all[i], language);
+            line << (y.notMeaningful[i].isEmpty()
+                         ? figure(y.firm[i], all[i], language)
+                         : readingtexts::trendLabel(QStringLiteral("Lbl_NotMeaningful"), language))
+                 << figure(y.median[i], all[i], language);
         out << line.join(u'\t') << '\n';
     }
     out << '\n';
     for (const QString& sentence : t.groups)
         out << sentence << '\n';
+    for (const QString& note : t.notes)
+        out << note << '\n';
 
     if (pdfPath.isEmpty() && htmlPath.isEmpty()) return ExitOk;
     const QString layout = reportrender::defaultLayoutPath(reportrender::Kind::Trend);

@@ -1,6 +1,7 @@
 #include "data/DBTools.h"
 
-#include "data/ServerMessages.h"
+#include "data/ConnectionInternals.h"
+#include "data/ServerRequests.h"
 #include "data/UnicodeLike.h"
 #include "platform/Platform.h"
 
@@ -13,16 +14,6 @@
 #include <QSqlRecord>
 #include <QThread>
 #include <atomic>
-
-// What the data access layer changes in a connection as it uses it: a server connection
-// found broken, opened again, inside a transaction or not.
-struct ConnectionInternals {
-    static void setBroken(DbConnection& cn, bool broken) { cn.broken_ = broken; }
-    static bool broken(const DbConnection& cn) { return cn.broken_; }
-    static void setInTransaction(DbConnection& cn, bool in) { cn.inTransaction_ = in; }
-    static bool inTransaction(const DbConnection& cn) { return cn.inTransaction_; }
-    static void setOpen(DbConnection& cn, bool open) { cn.open_ = open; }
-};
 
 namespace {
 
@@ -40,45 +31,7 @@ QString busyMessage(const QString& file) {
         .arg(file);
 }
 
-std::function<int()> gLanguage;
-
-int messageLanguage() {
-    return gLanguage ? gLanguage() : 0;
-}
-
-// How long a save waits for a row another adviser's transaction holds.
-constexpr char kLockTimeout[] = "SET lock_timeout = '5s'";
 constexpr int kConflictAttempts = 20;
-
-QString serverDetail(const QSqlError& error) {
-    QString text = error.databaseText();
-    if (text.isEmpty()) text = error.driverText();
-    return text.simplified();
-}
-
-[[noreturn]] void throwServerFailure(const DbConnection& cn, ServerProblem problem, const QString& detail) {
-    throw ServerFailure(problem, serverFailureText(problem, *cn.serverAddress(), detail,
-                                                   ConnectionInternals::inTransaction(cn)));
-}
-
-// A failure of the records server, by its SQLSTATE: a broken connection is marked so
-// that its next use opens it again; a conflict with another client's write is for the
-// caller to run again; the rest are the server's refusals, told in the user's words.
-[[noreturn]] void throwServerError(DbConnection& cn, const QSqlError& error, const QString& context) {
-    const QString state = error.nativeErrorCode();
-    const QString detail = serverDetail(error);
-    if (serverdiagnosis::connectionBroken(cn.database()) || state.startsWith(QLatin1String("08")) ||
-        state.startsWith(QLatin1String("57P"))) {
-        ConnectionInternals::setBroken(cn, true);
-        throwServerFailure(cn, ServerProblem::ConnectionLost, detail);
-    }
-    if (state == QLatin1String("23505") || state == QLatin1String("40001") || state == QLatin1String("40P01"))
-        throw WriteConflict(errnum::DatabaseError, detail + QStringLiteral(" (%1)").arg(context));
-    if (state == QLatin1String("55P03") || state == QLatin1String("53300") || state == QLatin1String("53400"))
-        throwServerFailure(cn, ServerProblem::InUse, detail);
-    if (state.startsWith(QLatin1String("28"))) throwServerFailure(cn, ServerProblem::Refused, detail);
-    throwServerFailure(cn, ServerProblem::Failed, detail);
-}
 
 [[noreturn]] void throwDatabaseError(const QSqlError& error, const QString& context,
                                      const QString& file = QString()) {
@@ -93,74 +46,40 @@ QString serverDetail(const QSqlError& error) {
     throw FatalError(number, text);
 }
 
-[[noreturn]] void throwError(DbConnection& cn, const QSqlError& error, const QString& context) {
-    if (cn.engine() == Engine::PostgreSQL) throwServerError(cn, error, context);
-    throwDatabaseError(error, context, cn.filePath());
-}
-
-void openServer(DbConnection& cn);
-
-// A broken server connection is opened again, but never inside a transaction: what the
-// transaction did is gone with the old connection, and its caller has been told.
-void reopenIfBroken(Connection& cn) {
-    if (!ConnectionInternals::broken(*cn) || ConnectionInternals::inTransaction(*cn)) return;
-    cn->database().close();
-    ConnectionInternals::setOpen(*cn, false);
-    openServer(*cn);
-}
-
 void checkOpen(const Connection& cn) {
     if (!cn || !cn->isOpen())
         throw FatalError(errnum::DatabaseError,
                          QStringLiteral("Operation is not allowed when the object is closed."));
 }
 
-bool tryQuery(QSqlQuery& query, const QString& sql, const QVariantList& params, Engine engine) {
-    // The server prepares only queries and row changes, not BEGIN or CREATE TABLE; a
-    // statement without values needs no preparing there.
-    if (engine == Engine::PostgreSQL && params.isEmpty()) return query.exec(sql);
+bool tryQuery(QSqlQuery& query, const QString& sql, const QVariantList& params) {
     if (!query.prepare(sql)) return false;
     for (const QVariant& p : params)
         query.addBindValue(p);
     return query.exec();
 }
 
-QSqlQuery runQuery(Connection& cn, const QString& sql, const QVariantList& params) {
-    if (cn && cn->engine() == Engine::PostgreSQL && ConnectionInternals::broken(*cn)) reopenIfBroken(cn);
+// One statement on either engine: its rows, or how many rows it changed.
+serverrequests::Rows execute(Connection& cn, const QString& sql, const QVariantList& params) {
     checkOpen(cn);
+    if (cn->engine() == Engine::PostgreSQL) return serverrequests::execute(cn, sql, params);
     QSqlQuery query(cn->database());
     query.setForwardOnly(true);
-    if (tryQuery(query, sql, params, cn->engine())) return query;
-    // A server connection found broken at a statement outside any transaction (the
-    // server restarted since the last one, say) is opened again and the statement run
-    // once more: nothing was done on the old connection.
-    if (cn->engine() == Engine::PostgreSQL && !ConnectionInternals::inTransaction(*cn) &&
-        serverdiagnosis::connectionBroken(cn->database())) {
-        ConnectionInternals::setBroken(*cn, true);
-        query = QSqlQuery();
-        reopenIfBroken(cn);
-        query = QSqlQuery(cn->database());
-        query.setForwardOnly(true);
-        if (tryQuery(query, sql, params, cn->engine())) return query;
+    if (!tryQuery(query, sql, params)) throwDatabaseError(query.lastError(), sql, cn->filePath());
+    serverrequests::Rows out;
+    const QSqlRecord record = query.record();
+    for (int i = 0; i < record.count(); ++i)
+        out.names << record.fieldName(i);
+    while (query.next()) {
+        QVariantList row;
+        row.reserve(record.count());
+        for (int i = 0; i < record.count(); ++i)
+            row << query.value(i);
+        out.rows << std::move(row);
     }
-    throwError(*cn, query.lastError(), sql);
-}
-
-void openServer(DbConnection& cn) {
-    QSqlDatabase db = cn.database();
-    const ServerAddress& address = *cn.serverAddress();
-    if (!db.isValid())
-        throwServerFailure(cn, ServerProblem::Failed,
-                           QStringLiteral("the PostgreSQL driver of Qt (QPSQL) is not installed"));
-    if (!db.open()) {
-        const serverdiagnosis::Diagnosis d = serverdiagnosis::diagnose(address);
-        throwServerFailure(cn, d.problem, d.detail.isEmpty() ? serverDetail(db.lastError()) : d.detail);
-    }
-    ConnectionInternals::setOpen(cn, true);
-    ConnectionInternals::setBroken(cn, false);
-    QSqlQuery session(db);
-    if (!session.exec(QLatin1String(kLockTimeout)))
-        throwError(cn, session.lastError(), QLatin1String(kLockTimeout));
+    if (query.lastError().isValid()) throwDatabaseError(query.lastError(), sql, cn->filePath());
+    out.affected = query.numRowsAffected();
+    return out;
 }
 
 QString sqliteFileFor(const QString& trimmedPath, const QString& lowerPath) {
@@ -183,6 +102,8 @@ QSqlDatabase DbConnection::database() const {
 }
 
 void DbConnection::close() {
+    if (session_) session_->close();
+    open_ = false;
     if (!QSqlDatabase::contains(name_)) return;
     {
         QSqlDatabase db = QSqlDatabase::database(name_, false);
@@ -264,16 +185,10 @@ void ConnectToServer(Connection& cnTarget, const ServerAddress& address) {
     cnTarget = cn;
     cn->engine_ = Engine::PostgreSQL;
     cn->address_ = address;
-    cn->provider_ = QStringLiteral("QPSQL");
-    cn->connectionString_ = address.url();
-
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), cn->name_);
-    db.setHostName(address.host);
-    if (address.port > 0) db.setPort(address.port);
-    db.setDatabaseName(address.database);
-    db.setUserName(address.user);
-    db.setConnectOptions(serverdiagnosis::connectOptions(address));
-    openServer(*cn);
+    cn->provider_ = QStringLiteral("libpq");
+    cn->connectionString_ = address.url(); // never a password: the address holds none
+    cn->session_ = std::make_unique<ServerSession>();
+    serverrequests::open(*cn);
 }
 
 void DisconnectFromDB(Connection& cnTarget) {
@@ -299,30 +214,14 @@ RecordsetPtr GetRS(Connection& cnTarget, const QString& strSQL, const QString& s
         EndProgram(1);
     }
 
-    QSqlQuery query = runQuery(cnTarget, strSQL, params);
-    const QSqlRecord record = query.record();
-    QStringList names;
-    names.reserve(record.count());
-    for (int i = 0; i < record.count(); ++i)
-        names << record.fieldName(i);
-
-    QList<QVariantList> rows;
-    while (query.next()) {
-        QVariantList row;
-        row.reserve(record.count());
-        for (int i = 0; i < record.count(); ++i)
-            row << query.value(i);
-        rows << std::move(row);
-    }
-    if (query.lastError().isValid()) throwError(*cnTarget, query.lastError(), strSQL);
-    return std::make_shared<Recordset>(std::move(names), std::move(rows), cursorType, lockType);
+    serverrequests::Rows result = execute(cnTarget, strSQL, params);
+    return std::make_shared<Recordset>(std::move(result.names), std::move(result.rows), cursorType, lockType);
 }
 
 void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, int16_t& intErrorCount,
                  const QVariantList& params) {
-    QSqlQuery query = runQuery(cnTarget, strSQL, params);
-    query.finish();
-    // SQLite leaves no warnings behind a completed command; failures have thrown above.
+    execute(cnTarget, strSQL, params);
+    // Neither engine leaves warnings behind a completed command; failures have thrown above.
     intErrorCount = 0;
 }
 
@@ -332,17 +231,14 @@ void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, const QVariantList
 }
 
 qint64 ExecCountInDB(Connection& cnTarget, const QString& strSQL, const QVariantList& params) {
-    QSqlQuery query = runQuery(cnTarget, strSQL, params);
-    const qint64 count = query.numRowsAffected();
-    query.finish();
-    return count;
+    return execute(cnTarget, strSQL, params).affected;
 }
 
 Transaction::Transaction(Connection& cn) : cn_(cn) {
     checkOpen(cn_);
     if (cn_->engine() == Engine::PostgreSQL) {
         // Nothing has been done yet, so a connection found broken here is opened again.
-        runQuery(cn_, QStringLiteral("BEGIN"), {});
+        execute(cn_, QStringLiteral("BEGIN"), {});
         ConnectionInternals::setInTransaction(*cn_, true);
         return;
     }
@@ -357,9 +253,7 @@ Transaction::~Transaction() {
     if (!cn_) return;
     if (!done_ && cn_->isOpen()) {
         if (cn_->engine() == Engine::PostgreSQL) {
-            // A broken connection has taken the transaction with it; nothing to undo.
-            if (!serverdiagnosis::connectionBroken(cn_->database()))
-                QSqlQuery(cn_->database()).exec(QStringLiteral("ROLLBACK"));
+            serverrequests::rollback(*cn_);
         } else {
             cn_->database().rollback();
         }
@@ -368,20 +262,12 @@ Transaction::~Transaction() {
 }
 
 void Transaction::commit() {
-    QSqlDatabase db = cn_->database();
     done_ = true;
     if (cn_->engine() == Engine::PostgreSQL) {
-        QSqlQuery commit(db);
-        const bool ok = commit.exec(QStringLiteral("COMMIT"));
-        if (!ok) {
-            const QSqlError error = commit.lastError();
-            commit = QSqlQuery();
-            // Still inside: a commit the server refused is a failed write, not a broken read.
-            throwError(*cn_, error, QStringLiteral("commit"));
-        }
-        ConnectionInternals::setInTransaction(*cn_, false);
+        serverrequests::commit(*cn_);
         return;
     }
+    QSqlDatabase db = cn_->database();
     if (!db.commit()) throwDatabaseError(db.lastError(), QStringLiteral("commit"), cn_->filePath());
 }
 
@@ -397,7 +283,7 @@ void runTransaction(Connection& cn, const std::function<void()>& body) {
                 // Still meeting others' writes after all these tries: the server is busy
                 // with them, which the user can wait out.
                 if (cn && cn->engine() == Engine::PostgreSQL)
-                    throwServerFailure(*cn, ServerProblem::InUse, e.description());
+                    serverrequests::refuse(*cn, ServerProblem::InUse, e.description());
                 throw;
             }
         }
@@ -408,14 +294,4 @@ void runTransaction(Connection& cn, const std::function<void()>& body) {
 
 void setBusyMessage(std::function<QString(const QString& filePath)> message) {
     gBusyMessage = std::move(message);
-}
-
-void setMessageLanguage(std::function<int()> language) {
-    gLanguage = std::move(language);
-}
-
-QString serverFailureText(ServerProblem problem, const ServerAddress& address, const QString& detail,
-                          bool duringWrite) {
-    return servermessages::text(problem, address.serverName(), address.database, detail, messageLanguage(),
-                                duringWrite);
 }

@@ -6,7 +6,7 @@
 
 #include "data/Recordset.h"
 #include "data/ServerAddress.h"
-#include "data/ServerDiagnosis.h"
+#include "data/ServerProblem.h"
 #include "platform/Platform.h"
 
 #include <QSqlDatabase>
@@ -16,6 +16,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+
+class ServerSession;
 
 // The engine behind a connection: the program's own files, or the records server.
 enum class Engine { SQLite, PostgreSQL };
@@ -52,6 +54,7 @@ private:
     bool readOnly_ = false;
     Engine engine_ = Engine::SQLite;
     std::optional<ServerAddress> address_;
+    std::unique_ptr<ServerSession> session_; // the records server's connection
     bool broken_ = false; // a server connection that broke; opened again before its next use
     bool inTransaction_ = false;
 };
@@ -71,7 +74,7 @@ void DisconnectFromDB(Connection& cnTarget);
 // it held first. The password is the client library's to find (~/.pgpass, PGPASSWORD).
 // A server that cannot be reached or refuses is a ServerFailure naming it; cnTarget
 // then holds an unopened connection. A connection that breaks later is opened again
-// before its next use.
+// before its next use. Every wait on the server is bounded (data/ServerSession.h).
 void ConnectToServer(Connection& cnTarget, const ServerAddress& address);
 
 // strWriteMode is "read" or "write", compared without regard to case.
@@ -101,9 +104,9 @@ private:
 // Another client wrote the same rows at the same moment and the server undid this
 // transaction (a unique key met, a serialisation failure, a deadlock). Running the
 // whole transaction again is safe: nothing of it was kept.
-class WriteConflict : public FatalError {
+class WriteConflict : public RecoverableFailure {
 public:
-    WriteConflict(int number, const QString& description) : FatalError(number, description) {}
+    WriteConflict(int number, const QString& description) : RecoverableFailure(number, description) {}
 };
 
 // Runs body in a transaction and commits it; a WriteConflict runs it again from the
@@ -111,8 +114,10 @@ public:
 void runTransaction(Connection& cn, const std::function<void()>& body);
 
 // The records server failed the request: out of reach, refusing, a broken connection,
-// a lock not granted in time. The description is in the user's language and names the
-// server and database; nothing was written (a broken commit: all or nothing of it).
+// a lock not granted in time, a right the role lacks. The description is in the user's
+// language, names the server and database, and says what became of the request's
+// writes: nothing was written, or (the connection broke while the server committed)
+// all or nothing.
 class ServerFailure : public RecoverableFailure {
 public:
     ServerFailure(ServerProblem problem, const QString& description)
@@ -126,15 +131,18 @@ private:
 // The language of the server's failures (0 English, else French); the program's state
 // installs it. Without one they are in English.
 void setMessageLanguage(std::function<int()> language);
-// The message of a server failure in that language.
-QString serverFailureText(ServerProblem problem, const ServerAddress& address, const QString& detail,
-                          bool duringWrite = false);
+
+// Refuses a request on the connection's records server with a ServerFailure naming it,
+// for what the layers above find (a newer records version, a table the program did not
+// make, a role that does not exist); nothing was written.
+[[noreturn]] void refuseOnServer(const Connection& cn, ServerProblem problem,
+                                 const QString& detail = QString());
 
 // Another program (a second copy of this one) kept the file locked for longer than the
 // busy timeout. The description says so in the user's language; nothing was written.
-class DatabaseBusy : public FatalError {
+class DatabaseBusy : public RecoverableFailure {
 public:
-    DatabaseBusy(int number, const QString& description) : FatalError(number, description) {}
+    DatabaseBusy(int number, const QString& description) : RecoverableFailure(number, description) {}
 };
 
 // The message of DatabaseBusy for a file, in the language the program is in. The

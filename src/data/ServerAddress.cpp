@@ -17,10 +17,15 @@ std::optional<int> portNumber(const QString& text) {
     return port;
 }
 
+// An IPv6 address stands in brackets wherever a port may follow it.
+QString hostInUrl(const QString& host) {
+    return host.contains(u':') && !host.startsWith(u'/') ? u'[' + host + u']' : host;
+}
+
 } // namespace
 
 QString ServerAddress::serverName() const {
-    const QString name = host.isEmpty() ? QStringLiteral("localhost") : host;
+    const QString name = host.isEmpty() ? QStringLiteral("localhost") : hostInUrl(host);
     return port > 0 ? QStringLiteral("%1:%2").arg(name).arg(port) : name;
 }
 
@@ -28,7 +33,7 @@ QString ServerAddress::url() const {
     QString authority;
     if (!user.isEmpty()) authority = QString::fromUtf8(QUrl::toPercentEncoding(user)) + u'@';
     const bool socketFolder = host.startsWith(u'/');
-    if (!socketFolder) authority += host;
+    if (!socketFolder) authority += hostInUrl(host);
     if (port > 0) authority += u':' + QString::number(port);
     QString text = QStringLiteral("postgresql://%1/%2")
                        .arg(authority, QString::fromUtf8(QUrl::toPercentEncoding(database)));
@@ -42,7 +47,7 @@ QString ServerAddress::url() const {
 
 ParsedAddress parseServerAddress(const QString& url) {
     static const QRegularExpression form(QStringLiteral(
-        R"(^postgres(?:ql)?://(?:([^@/?#:]*)(:[^@/?#]*)?@)?([^/?#:]*)(?::([^/?#]*))?/([^?#]*)(?:\?([^#]*))?$)"));
+        R"(^postgres(?:ql)?://(?:([^@/?#:]*)(:[^@/?#]*)?@)?(\[[0-9A-Fa-f:.]*\]|[^/?#:\[\]]*)(?::([^/?#]*))?/([^?#]*)(?:\?([^#]*))?$)"));
     ParsedAddress result;
     const QRegularExpressionMatch m = form.match(url.trimmed());
     if (!m.hasMatch()) return result;
@@ -53,6 +58,7 @@ ParsedAddress parseServerAddress(const QString& url) {
     ServerAddress a;
     a.user = decoded(m.captured(1));
     a.host = decoded(m.captured(3));
+    if (a.host.startsWith(u'[')) a.host = a.host.mid(1, a.host.size() - 2);
     if (m.capturedLength(4) > 0) {
         const auto port = portNumber(m.captured(4));
         if (!port) {
@@ -98,4 +104,20 @@ ParsedAddress parseServerAddress(const QString& url) {
     }
     result.address = a;
     return result;
+}
+
+QString withoutPassword(const QString& url) {
+    QString shown = url;
+    // The user information ends at the last "@": a password may hold "@", "/" or "?"
+    // unencoded. Hiding too much is harmless; showing a password is not.
+    const qsizetype scheme = shown.indexOf(QLatin1String("://"));
+    const qsizetype start = scheme >= 0 ? scheme + 3 : 0;
+    const qsizetype at = shown.lastIndexOf(u'@');
+    const qsizetype colon = shown.indexOf(u':', start);
+    if (at > start && colon >= 0 && colon < at)
+        shown.replace(colon + 1, at - colon - 1, QStringLiteral("****"));
+    static const QRegularExpression setting(QStringLiteral("([?&]password=)[^&#]*"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    shown.replace(setting, QStringLiteral("\\1****"));
+    return shown;
 }

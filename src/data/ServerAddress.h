@@ -8,12 +8,13 @@
 
 struct ServerAddress {
     QString user;     // empty: the client library's default (the login name)
-    QString host;     // a host name, or a folder holding the server's Unix socket; empty: the default
+    QString host;     // a host name, an IP address (IPv6 without its brackets), or a folder holding
+                      // the server's Unix socket; empty: the default
     int port = 0;     // 0: the default port
     QString database; // never empty
     QString sslMode;  // empty: the client library's default
 
-    // The server as the user knows it: "host:port", "localhost" or the socket folder.
+    // The server as the user knows it: "host:port", "[::1]:port", "localhost" or the socket folder.
     QString serverName() const;
     // The URL again, in the form it is kept in the settings.
     QString url() const;
@@ -33,5 +34,11 @@ struct ParsedAddress {
 };
 
 // Reads a connection URL; the scheme is "postgresql" or "postgres". The host may also
-// be given as "?host=/folder" (a Unix socket folder), as the client library allows.
+// be given as "?host=/folder" (a Unix socket folder), as the client library allows, and
+// an IPv6 address in brackets ("postgresql://ann@[::1]:5432/clients").
 ParsedAddress parseServerAddress(const QString& url);
+
+// A text the user gave as an address, fit to be shown: a password in it (after the user
+// name, or as a "password=" setting) replaced by "****", whether or not the rest of it
+// is an address the program can use.
+QString withoutPassword(const QString& url);

@@ -46,6 +46,11 @@ SaveResult save(Connection& cn, FirmStatement& firm, bool skipWarningMessages, i
         MsgBox(strings::text(kInvalidNameEntry, language), MsgButtons::OK);
         return {SaveOutcome::InvalidName};
     }
+    if (const std::optional<QString> problem =
+            firmrecords::nameProblem(firm.firmName, language::fromFlag(language))) {
+        MsgBox(*problem, MsgButtons::OK, MsgIcon::Exclamation);
+        return {SaveOutcome::InvalidName};
+    }
     // A subtotal beyond what a record keeps would be stored as a number that does not read
     // back: the firm could be saved but not exported and imported again.
     if (const std::optional<int> item = firmfile::unstorableValue(firm)) {

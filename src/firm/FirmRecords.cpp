@@ -35,6 +35,16 @@ QString storedText(const QVariant& v) {
     return valuetext::storedText(d); // what reads back as the same number, the largest amount included
 }
 
+// A name as a message shows it: a control character in it as its code ("\\x00").
+QString shownName(const QString& name) {
+    QString shown;
+    for (const QChar c : name)
+        shown += c.category() == QChar::Other_Control
+                     ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+                     : QString(c);
+    return shown;
+}
+
 QString yearText(const QVariant& v) {
     bool ok = false;
     const qlonglong y = v.toLongLong(&ok);
@@ -126,6 +136,14 @@ void replaceRow(Connection& cn, const FirmStatement& firm) {
     replaceRow(cn, values);
 }
 
+// The callers tell the user about a name outside the rule before they store anything;
+// one that still comes this far is the program's fault.
+void requireStorableName(const QString& firmName) {
+    if (nameProblem(firmName, Language::E))
+        throw FatalError(errnum::InternalError,
+                         QStringLiteral("A firm name outside the rule of the records reached the store"));
+}
+
 } // namespace
 
 QStringList referenceYears() {
@@ -141,6 +159,16 @@ bool isUsableName(const QString& firmName, int language) {
     return firmName != strings::text(kPromptEntry, language);
 }
 
+std::optional<QString> nameProblem(const QString& firmName, Language language) {
+    const QList<uint> characters = firmName.toUcs4();
+    for (qsizetype i = 0; i < characters.size(); ++i)
+        if (QChar::category(static_cast<char32_t>(characters[i])) == QChar::Other_Control)
+            return strings::text("firm.name.control", language).arg(i + 1);
+    if (characters.size() > kMaxNameLength)
+        return strings::text("firm.name.long", language).arg(characters.size()).arg(kMaxNameLength);
+    return std::nullopt;
+}
+
 bool exists(Connection& cn, const QString& firmName, const QString& year) {
     const auto y = yearNumber(year);
     if (!y) return false;
@@ -152,6 +180,7 @@ bool exists(Connection& cn, const QString& firmName, const QString& year) {
 
 void store(Connection& cn, const FirmStatement& firm) {
     storedYear(firm); // a year that is no number is refused before the transaction starts
+    requireStorableName(firm.firmName);
     // Another adviser saving the same firm and year at the same moment makes the server
     // undo one of the two; that one runs again and replaces the other's row.
     runTransaction(cn, [&] { replaceRow(cn, firm); });
@@ -167,10 +196,14 @@ struct RefusedRow {
 // Stores rows (name, year, NAICS, 32 values) in one transaction, all or none; with
 // Existing::Refuse the index of the first whose name and year are stored already. The
 // check and the writes run in the same transaction.
-std::optional<qsizetype> storeRows(Connection& cn, const QList<QVariantList>& rows, Existing existing) {
+std::optional<qsizetype> storeRows(Connection& cn, const QList<QVariantList>& rows, Existing existing,
+                                   qsizetype* reached = nullptr) {
+    for (const QVariantList& row : rows)
+        requireStorableName(row[0].toString());
     try {
         runTransaction(cn, [&] {
             for (qsizetype i = 0; i < rows.size(); ++i) {
+                if (reached) *reached = i;
                 if (existing == Existing::Refuse) {
                     RecordsetPtr rs = GetRS(
                         cn,
@@ -180,6 +213,7 @@ std::optional<qsizetype> storeRows(Connection& cn, const QList<QVariantList>& ro
                 }
                 replaceRow(cn, rows[i]);
             }
+            if (reached) *reached = -1; // past the rows: what fails now is the commit
         });
     } catch (const RefusedRow& refused) {
         return refused.index;
@@ -247,7 +281,7 @@ bool remove(Connection& cn, const QString& firmName, const QString& year) {
     return deleted > 0;
 }
 
-std::optional<StoredKey> copyAll(Connection& from, Connection& to, Existing existing) {
+std::optional<StoredKey> copyAll(Connection& from, Connection& to, Existing existing, Language language) {
     // The values as the engine holds them, not as texts: a copy is exact to the last bit.
     RecordsetPtr rs = inListOrder(
         from,
@@ -260,7 +294,24 @@ std::optional<StoredKey> copyAll(Connection& from, Connection& to, Existing exis
         row[1] = rs->field(1).toLongLong();
         rows << row;
     }
-    if (const std::optional<qsizetype> refused = storeRows(to, rows, existing)) {
+    const auto stoppedAt = [&](qsizetype i) {
+        return strings::text("records.copy.stopped", language)
+            .arg(shownName(rows[i][0].toString()), yearText(rows[i][1]));
+    };
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        if (const std::optional<QString> problem = nameProblem(rows[i][0].toString(), language))
+            throw RecoverableFailure(errnum::DatabaseError,
+                                     stoppedAt(i) + u' ' + *problem + QStringLiteral("\n\n") +
+                                         strings::text("records.outcome.nothingWritten", language));
+    qsizetype reached = -1;
+    std::optional<qsizetype> refused;
+    try {
+        refused = storeRows(to, rows, existing, &reached);
+    } catch (const ServerFailure& e) {
+        if (reached < 0) throw;
+        throw ServerFailure(e.problem(), stoppedAt(reached) + QStringLiteral("\n\n") + e.description());
+    }
+    if (refused) {
         const QVariantList& row = rows[*refused];
         return StoredKey{row[0].toString(), yearText(row[1]), row[2].toString()};
     }

@@ -7,6 +7,7 @@
 
 #include "data/DBTools.h"
 #include "firm/FirmStatement.h"
+#include "text/Language.h"
 
 #include <QList>
 #include <QString>
@@ -24,6 +25,15 @@ QString preselectedYear();
 // prompt of the name box in the given language. The other language's prompt is a
 // name like any other (it is what a user who switched languages may have kept).
 bool isUsableName(const QString& firmName, int language);
+
+// The longest firm name the records keep, in characters: a row's key on the records
+// server holds it in any script, and the local file keeps the same rule.
+inline constexpr int kMaxNameLength = 255;
+
+// Why a firm name cannot be stored, saying the rule, in the language; nothing when it
+// can. One rule wherever the records are: no control characters (tabs and line breaks
+// included), at most kMaxNameLength characters. Checked before anything is written.
+std::optional<QString> nameProblem(const QString& firmName, Language language);
 
 // A row is stored for the name (as typed) and the year text.
 bool exists(Connection& cn, const QString& firmName, const QString& year);
@@ -74,8 +84,10 @@ bool remove(Connection& cn, const QString& firmName, const QString& year);
 // Copies every stored firm of from into to in one transaction of to: all of them or
 // none. With Existing::Refuse a firm whose name and year to holds already refuses the
 // copy (that firm is returned, nothing is written); with Existing::Replace it is
-// replaced. The values are copied as stored, the subtotals included.
-std::optional<StoredKey> copyAll(Connection& from, Connection& to, Existing existing);
+// replaced. The values are copied as stored, the subtotals included. A name outside
+// the rule of nameProblem refuses the copy before anything is written, and a failure of
+// the target names the firm the copy stopped on: a RecoverableFailure in the language.
+std::optional<StoredKey> copyAll(Connection& from, Connection& to, Existing existing, Language language);
 
 // How many firms are stored.
 qsizetype count(Connection& cn);

@@ -61,8 +61,33 @@ void calculateSubTotals(std::array<QString, lineitems::kCount>& v) {
     writeSum(v, "TotLiabShareEq", {"Tliab", "Equity1"});
 }
 
+namespace {
+
+// The entered assets against the entered liabilities and equity, each item taken exactly as
+// its normal form (ten-thousandths), so that books which balance to the cent are seen to
+// balance whatever the seven-digit subtotals lost. The sums of eleven 64-bit amounts cannot
+// overflow a 128-bit sum. An item beyond the normal form's range leaves the question to the
+// single-precision rule.
+__extension__ typedef __int128 WideSum;
+
+bool enteredItemsBalance(const std::array<QString, lineitems::kCount>& v) {
+    WideSum assets = 0, claims = 0;
+    for (int i = 0; i < lineitems::kCount; ++i) {
+        const lineitems::LineItem& item = lineitems::all()[i];
+        if (item.kind != lineitems::Kind::Entered) continue;
+        const bool asset = item.section == lineitems::Section::Assets;
+        if (!asset && item.section != lineitems::Section::LiabilitiesEquity) continue;
+        const std::optional<int64_t> units = valuetext::tenThousandths(v[i]);
+        if (!units) return false;
+        (asset ? assets : claims) += *units;
+    }
+    return assets == claims;
+}
+
+} // namespace
+
 bool isBalanced(const std::array<QString, lineitems::kCount>& v) {
-    return single(v[idx("Ta")]) == single(v[idx("TotLiabShareEq")]);
+    return enteredItemsBalance(v) || single(v[idx("Ta")]) == single(v[idx("TotLiabShareEq")]);
 }
 
 void resetValues(std::array<QString, lineitems::kCount>& v) {

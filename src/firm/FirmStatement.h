@@ -26,7 +26,9 @@ namespace firmrules {
 // a later total reads the text an earlier step wrote.
 void calculateSubTotals(std::array<QString, lineitems::kCount>& values);
 
-// Total assets equal total liabilities and shareholders' equity, compared in single precision.
+// The books balance: the entered asset items add up exactly to the entered liability and
+// equity items (as exact decimals of their normal form), or total assets equal total
+// liabilities and shareholders' equity compared in single precision, as the subtotals are kept.
 bool isBalanced(const std::array<QString, lineitems::kCount>& values);
 
 // Every value "0" (the reset of New, Delete and Clear all).

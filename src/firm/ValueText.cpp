@@ -116,9 +116,9 @@ double leadingNumber(const QString& text) {
     return number.startsWith(u'-') ? -HUGE_VAL : HUGE_VAL;
 }
 
-std::optional<QString> normalForm(const QString& text) {
+std::optional<int64_t> tenThousandths(const QString& text) {
     const std::optional<Decimal> parsed = parseDecimal(leadingNumberText(text));
-    if (!parsed || parsed->digits.isEmpty()) return QStringLiteral("0");
+    if (!parsed || parsed->digits.isEmpty()) return 0;
     const Decimal& d = *parsed;
 
     // The value in ten-thousandths, rounded half to even on the exact decimal digits.
@@ -136,14 +136,21 @@ std::optional<QString> normalForm(const QString& text) {
         if (roundUp) ++units;
     }
     if (units > static_cast<unsigned long long>(INT64_MAX)) return std::nullopt;
-    if (units == 0) return QStringLiteral("0");
+    const auto value = static_cast<int64_t>(units);
+    return d.negative ? -value : value;
+}
 
-    QString whole = QString::number(units / 10000);
-    QString frac = QStringLiteral("%1").arg(units % 10000, 4, 10, QChar(u'0'));
+std::optional<QString> normalForm(const QString& text) {
+    const std::optional<int64_t> units = tenThousandths(text);
+    if (!units) return std::nullopt;
+    if (*units == 0) return QStringLiteral("0");
+    const unsigned long long magnitude =
+        *units < 0 ? 0ULL - static_cast<unsigned long long>(*units) : static_cast<unsigned long long>(*units);
+    QString frac = QStringLiteral("%1").arg(magnitude % 10000, 4, 10, QChar(u'0'));
     while (frac.endsWith(u'0'))
         frac.chop(1);
-    QString out = d.negative ? QStringLiteral("-") : QString();
-    out += whole;
+    QString out = *units < 0 ? QStringLiteral("-") : QString();
+    out += QString::number(magnitude / 10000);
     if (!frac.isEmpty()) out += u'.' + frac;
     return out;
 }

@@ -3,6 +3,7 @@
 // normal form of an entered value, and the seven-digit text of a subtotal.
 
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 namespace valuetext {
@@ -16,6 +17,9 @@ QString leadingNumberText(const QString& text);
 // The entered-value normal form: rounded to four decimals (halves to even), "." as the
 // point, no trailing fraction zeros, "0" for zero. Nothing beyond ±922,337,203,685,477.5807.
 std::optional<QString> normalForm(const QString& text);
+
+// The value of the normal form in ten-thousandths, exactly (nothing out of range as above).
+std::optional<int64_t> tenThousandths(const QString& text);
 
 // A single-precision number as the shortest text of at most 7 significant digits:
 // plain below 10,000,000, else mantissa, "E", sign and two exponent digits (1.677722E+07).

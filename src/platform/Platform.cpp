@@ -1,6 +1,7 @@
 #include "platform/Platform.h"
 
 #include <QTextStream>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -25,6 +26,7 @@ public:
         std::_Exit(exitCode);
     }
     bool startDetached(const QString&, const QStringList&) override { return false; }
+    bool isCommandLine() const override { return true; }
 };
 
 ConsolePlatform gConsole;
@@ -60,6 +62,18 @@ void EndProgram(int exitCode) {
     std::abort(); // an endProgram that returned would break the promise that nothing runs after the end
 }
 
+namespace {
+std::atomic<int> gBusyDepth{0};
+}
+
+BusyPointer::BusyPointer() {
+    if (gBusyDepth++ == 0) platform().showBusy(true);
+}
+
+BusyPointer::~BusyPointer() {
+    if (--gBusyDepth == 0) platform().showBusy(false);
+}
+
 FatalError::FatalError(int number, const QString& description)
     : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
 
@@ -72,12 +86,16 @@ void ReportFatalError(const FatalError& e) {
     EndProgram(1);
 }
 
+void ShowRecoverableFailure(const RecoverableFailure& failure) {
+    MsgBox(failure.description(), MsgButtons::OK, MsgIcon::Exclamation);
+}
+
 void runHandler(const std::function<void()>& handler) noexcept {
     try {
         try {
             handler();
         } catch (const RecoverableFailure& e) {
-            MsgBox(e.description(), MsgButtons::OK, MsgIcon::Exclamation);
+            ShowRecoverableFailure(e);
         } catch (const FatalError& e) {
             ReportFatalError(e);
         } catch (const std::exception& e) {

@@ -52,6 +52,15 @@ public:
         (void)filter;
         return std::nullopt;
     }
+
+    // The busy pointer while the program waits on something outside it (a database
+    // server): shown by the first of nested waits, taken away by the last. A platform
+    // without windows has none.
+    virtual void showBusy(bool busy) { (void)busy; }
+
+    // True for a program without windows, whose user acts through its command line: the
+    // advice a message gives names options there, menus in the desktop program.
+    virtual bool isCommandLine() const { return false; }
 };
 
 // The installed platform. Without one, messages go to standard error and the end is std::_Exit.
@@ -65,8 +74,18 @@ QString applicationTitle();
 MsgResult MsgBox(const QString& text, MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None,
                  const QString& title = QString());
 [[noreturn]] void EndProgram(int exitCode);
+
 std::optional<QString> ChooseFile(FileChoice kind, const QString& caption, const QString& startPath,
                                   const QString& filter);
+
+// The busy pointer for as long as it lives; waits may nest.
+class BusyPointer {
+public:
+    BusyPointer();
+    ~BusyPointer();
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
 
 // A failure the program does not trap (database, conversion, process launch): it
 // travels to the top of the event loop, which reports "Run-time error N: …" and ends.
@@ -83,12 +102,20 @@ private:
 };
 
 // A failure the user can act on and the program outlives: a database server out of
-// reach, a password it refuses, a connection it drops. Nothing was written; the
-// handler's edge shows the description (already in the user's language) and the
-// program goes on.
-class RecoverableFailure : public FatalError {
+// reach, a password it refuses, a file another copy keeps locked. Its own type, not a kind
+// of FatalError nor of std::exception, so that no catch of those takes it for the end of
+// the program: the handler's edge shows the description (already in the user's
+// language) and the program goes on. What became of the user's work the description says.
+class RecoverableFailure {
 public:
-    RecoverableFailure(int number, const QString& description) : FatalError(number, description) {}
+    RecoverableFailure(int number, const QString& description) : number_(number), description_(description) {}
+    virtual ~RecoverableFailure() = default;
+    int number() const { return number_; }
+    QString description() const { return description_; }
+
+private:
+    int number_;
+    QString description_;
 };
 
 // Error numbers of the untrapped failures.
@@ -114,6 +141,9 @@ inline constexpr int ServerUnavailable = 3709; // the records server cannot serv
 struct ProgramEndRequest {
     int exitCode;
 };
+
+// Shows a recoverable failure as a warning; the program goes on.
+void ShowRecoverableFailure(const RecoverableFailure& failure);
 
 // Runs one event handler of a screen. A FatalError it raises is reported here, at the
 // handler's edge, and ends the program: nothing unwinds through Qt's signal code. A

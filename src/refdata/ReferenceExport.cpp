@@ -124,6 +124,13 @@ ExportOutcome exportReference(const QString& database, const QString& outDir, La
                             0,
                             QString(),
                             {database, e.description()}});
+    } catch (const RecoverableFailure& e) { // the file kept locked by another program
+        outcome.issues.add({Severity::Error,
+                            Msg::NotAReferenceDatabase,
+                            QString(),
+                            0,
+                            QString(),
+                            {database, e.description()}});
     }
     DisconnectFromDB(cn);
     outcome.ok = !outcome.issues.hasErrors();

@@ -82,6 +82,9 @@ public:
         } catch (const FatalError& e) {
             outcome_.issues.add(
                 {Severity::Error, Msg::WriteFailed, QString(), 0, QString(), {e.description()}});
+        } catch (const RecoverableFailure& e) { // the file kept locked by another program
+            outcome_.issues.add(
+                {Severity::Error, Msg::WriteFailed, QString(), 0, QString(), {e.description()}});
         } catch (const Abandoned&) {
         } catch (const std::exception& e) {
             outcome_.issues.add({Severity::Error,

@@ -7,6 +7,7 @@
 #include "report/RatioCalc.h"
 #include "report/RatioStanding.h"
 #include "report/RatioTable.h"
+#include "report/Reading.h"
 #include "report/ReadingTexts.h"
 
 #include <cmath>
@@ -32,12 +33,36 @@ QString yearColumn(const char* prefix, const ratios::Ratio& r, int16_t year) {
     return QStringLiteral("%1%2_%3").arg(QLatin1String(prefix), QLatin1String(r.positionStem)).arg(year);
 }
 
+// One line a ratio that means nothing in some saved year: the years that share a reason
+// together ("Return on net operating assets (2010 and 2011): not meaningful: …").
+QStringList notesOf(const Trend& t, Language language) {
+    QStringList lines;
+    const auto all = ratios::all();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        QStringList reasons; // in the order first met
+        QHash<QString, QStringList> years;
+        for (const Year& y : t.years) {
+            const QString& note = y.notMeaningful[i];
+            if (note.isEmpty()) continue;
+            if (!years.contains(note)) reasons << note;
+            years[note] << QString::number(y.year);
+        }
+        for (const QString& note : reasons)
+            lines << readingtexts::fill(
+                QStringLiteral("trend.notMeaningful"), language,
+                {{QStringLiteral("Ratio"), readingtexts::ratioName(all[i], language)},
+                 {QStringLiteral("years"), readingtexts::joinList(years.value(note), language)},
+                 {QStringLiteral("note"), note}});
+    }
+    return lines;
+}
+
 } // namespace
 
 Outcome prepare(Connection& DataConn, Connection& WriteConn, Connection& records, int16_t Volume,
                 const QString& Province, const QString& NAICS, const QString& Language,
                 const QString& firmName) {
-    const int language = Language.left(1).compare(QLatin1String("F"), Qt::CaseInsensitive) == 0 ? 1 : 0;
+    const ::Language language = language::fromLetter(Language.left(1)).value_or(::Language::E);
     Trend t;
     t.firmName = firmName;
     t.naics = NAICS;
@@ -71,6 +96,7 @@ Outcome prepare(Connection& DataConn, Connection& WriteConn, Connection& records
     for (std::size_t k = 0; k < 3; ++k) {
         Year& y = t.years[k];
         const Recordset* row = industry.of(y.year);
+        y.industry = row && firmcomparison::hasData(*row);
         for (std::size_t i = 0; i < all.size(); ++i)
             y.median[i] = medianOf(row, all[i]);
         if (!statements[k]) continue;
@@ -80,22 +106,29 @@ Outcome prepare(Connection& DataConn, Connection& WriteConn, Connection& records
         const ratiocalc::FirmNumbers numbers =
             ratiocalc::firmNumbers(firmrules::comparisonValues(firm, t.industryTitle));
         const std::array<double, 15> values = ratiocalc::computeRatios(numbers);
-        for (std::size_t i = 0; i < all.size(); ++i)
-            if (standing::meaningful(numbers, i)) y.firm[i] = values[i];
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            const standing::Kind kind = standing::meaningOf(numbers, i);
+            if (kind == standing::Kind::Ranked)
+                y.firm[i] = values[i];
+            else
+                y.notMeaningful[i] = reading::noteOf(
+                    all[i], kind, ratiocalc::fractionOf(all[i].formula, numbers).denominator, language);
+        }
     }
     for (int g = 0; g < 3; ++g)
         t.groups[static_cast<std::size_t>(g)] = groupSentence(t, g, language);
+    t.notes = notesOf(t, language);
     Outcome out;
     out.trend = std::move(t);
     return out;
 }
 
-QString groupSentence(const Trend& trend, int group, int language) {
-    // The first and the last saved years.
+QString groupSentence(const Trend& trend, int group, Language language) {
+    // The earliest and the latest years that have both the firm's figures and the industry's.
     const Year* first = nullptr;
     const Year* last = nullptr;
     for (const Year& y : trend.years)
-        if (y.saved) {
+        if (y.saved && y.industry) {
             if (!first) first = &y;
             last = &y;
         }
@@ -107,13 +140,19 @@ QString groupSentence(const Trend& trend, int group, int language) {
         ++count;
         const double before = std::abs(*first->firm[i] - *first->median[i]);
         const double after = std::abs(*last->firm[i] - *last->median[i]);
-        if (standing::sameFigure(after, before)) continue;
+        if (ratiocalc::sameFigure(after, before)) continue;
         (after < before ? towards : away)++;
     }
+    const auto ratiosCounted = [language](int n) {
+        return readingtexts::fillCount(QStringLiteral("count.ratios"), n, language);
+    };
     QHash<QString, QString> v{{QStringLiteral("Group"), readingtexts::groupName(group, language)},
                               {QStringLiteral("count"), QString::number(count)},
                               {QStringLiteral("towards"), QString::number(towards)},
-                              {QStringLiteral("away"), QString::number(away)}};
+                              {QStringLiteral("away"), QString::number(away)},
+                              {QStringLiteral("countRatios"), ratiosCounted(count)},
+                              {QStringLiteral("towardsRatios"), ratiosCounted(towards)},
+                              {QStringLiteral("awayRatios"), ratiosCounted(away)}};
     if (count == 0) return readingtexts::fill(QStringLiteral("trend.unknown"), language, v);
     v.insert(QStringLiteral("first"), QString::number(first->year));
     v.insert(QStringLiteral("last"), QString::number(last->year));
@@ -123,7 +162,8 @@ QString groupSentence(const Trend& trend, int group, int language) {
     return readingtexts::fill(key, language, v);
 }
 
-QVariantMap figuresRow(const Trend& trend, int language) {
+QVariantMap figuresRow(const Trend& trend, int flag) {
+    const Language language = language::fromFlag(flag);
     QVariantMap row;
     const auto all = ratios::all();
     for (const Year& y : trend.years) {
@@ -131,12 +171,16 @@ QVariantMap figuresRow(const Trend& trend, int language) {
         for (std::size_t i = 0; i < all.size(); ++i) {
             row.insert(yearColumn("F", all[i], y.year), y.firm[i] ? QVariant(*y.firm[i]) : QVariant());
             row.insert(yearColumn("M", all[i], y.year), y.median[i] ? QVariant(*y.median[i]) : QVariant());
+            row.insert(yearColumn("NM", all[i], y.year),
+                       y.notMeaningful[i].isEmpty() ? QVariant() : QVariant(1));
         }
     }
     for (int g = 0; g < 3; ++g) {
         row.insert(QStringLiteral("Group_%1").arg(g), readingtexts::groupName(g, language) + u'.');
         row.insert(QStringLiteral("Reading_%1").arg(g), trend.groups[static_cast<std::size_t>(g)]);
     }
+    row.insert(QStringLiteral("Notes"),
+               trend.notes.isEmpty() ? QVariant() : QVariant(trend.notes.join(QChar::LineSeparator)));
     return row;
 }
 

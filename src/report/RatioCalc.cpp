@@ -4,6 +4,7 @@
 #include "firm/LineItems.h"
 #include "firm/ValueText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -16,13 +17,18 @@ namespace {
 
 // Three tests in a fixed order against the boundaries first, second, third; every test
 // that passes replaces the result, so the last passing test decides. A boundary of
-// exactly 0 is missing and its test is skipped; equality never passes.
+// exactly 0 is missing and its test is skipped; equality never passes, and a ratio that
+// differs from a boundary only by the rounding of its division (48,380 / 1,180,000 × 100
+// is 4.1000000000000005) is equal to it.
 template <class Beyond>
 double lastPassing(double first, double second, double third, double ratio, Beyond beyond) {
+    const auto passes = [&](double boundary) {
+        return boundary != 0 && beyond(ratio, boundary) && !ratiocalc::sameFigure(ratio, boundary);
+    };
     double r = 0;
-    if (first != 0 && beyond(ratio, first)) r = 25;
-    if (second != 0 && beyond(ratio, second)) r = 50;
-    if (third != 0 && beyond(ratio, third)) r = 75;
+    if (passes(first)) r = 25;
+    if (passes(second)) r = 50;
+    if (passes(third)) r = 75;
     return r;
 }
 
@@ -99,6 +105,10 @@ Fraction fraction(ratios::Formula formula, const FirmNumbers& f) {
 
 Fraction fractionOf(ratios::Formula formula, const FirmNumbers& firm) {
     return fraction(formula, firm);
+}
+
+bool sameFigure(double a, double b) {
+    return std::abs(a - b) <= 1e-9 * std::max(1.0, std::abs(b));
 }
 
 double finiteOrZero(double value) {

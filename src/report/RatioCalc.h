@@ -45,6 +45,9 @@ struct Fraction {
 Fraction fractionOf(ratios::Formula formula, const FirmNumbers& firm);
 Results compute(const FirmNumbers& firm, const IndustryLookup& industry);
 
+// Two figures that differ by the rounding of double arithmetic only are the same figure.
+bool sameFigure(double a, double b);
+
 // A result that is not a finite number (an overflow, a division by zero) is stored as 0.
 double finiteOrZero(double value);
 

@@ -22,58 +22,73 @@ std::optional<double> boundary(const IndustryLookup& industry, const QString& co
     return d;
 }
 
-double equityOf(const ratiocalc::FirmNumbers& firm) {
-    return firm[firmrules::comparisonIndex(*lineitems::indexOf(QStringLiteral("Equity1")))];
-}
-
-// +1 when a is better than b in the ratio's direction, -1 when worse, 0 when the same figure.
-int compare(double a, double b, ratios::Direction direction) {
-    if (sameFigure(a, b)) return 0;
-    const bool greater = a > b;
-    return (direction == ratios::Direction::HigherIsBetter) == greater ? 1 : -1;
+// +1 when a is better than b in the ratio's direction, -1 when worse, 0 when the two are the
+// same figure as the report shows them.
+int compare(const ratios::Ratio& r, double a, double b) {
+    const int decimals = ratios::shownDecimals(r);
+    const double shownA = shown(a, decimals);
+    const double shownB = shown(b, decimals);
+    if (shownA == shownB) return 0;
+    return (r.direction == ratios::Direction::HigherIsBetter) == (shownA > shownB) ? 1 : -1;
 }
 
 } // namespace
 
-bool sameFigure(double a, double b) {
-    return std::abs(a - b) <= 1e-9 * std::max(1.0, std::abs(b));
+double shown(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    const double rounded = std::round(value * scale) / scale;
+    return rounded == 0.0 ? 0.0 : rounded; // no negative zero
 }
 
-ratiocalc::FirmNumbers firmFromStatement(const StatementLookup& statement) {
+ratiocalc::FirmNumbers firmFromStatement(const ComparisonLookup& comparison) {
     ratiocalc::FirmNumbers firm{};
     for (int i = 0; i < lineitems::kCount; ++i) {
-        const QVariant v = statement(statementcolumns::column(lineitems::all()[i]));
+        const QVariant v = comparison(statementcolumns::column(lineitems::all()[i]));
         firm[firmrules::comparisonIndex(i)] = ratiocalc::finiteOrZero(v.toDouble());
     }
     return firm;
 }
 
-bool meaningful(const ratiocalc::FirmNumbers& firm, std::size_t ratio) {
-    const ratios::Ratio& r = ratios::all()[ratio];
-    if (r.negativeEquityRule && equityOf(firm) < 0) return false;
-    return ratiocalc::fractionOf(r.formula, firm).denominator != 0;
+namespace {
+
+Kind meaningOf(const ratios::Ratio& r, double denominator) {
+    if (r.base != ratios::Base::None && !(denominator > 0)) return Kind::BaseNotPositive;
+    if (denominator == 0) return Kind::ZeroDenominator;
+    return Kind::Ranked;
 }
 
-std::array<RatioStanding, 15> assess(const ratiocalc::FirmNumbers& firm, const IndustryLookup& industry) {
+} // namespace
+
+Kind meaningOf(const ratiocalc::FirmNumbers& firm, std::size_t ratio) {
+    const ratios::Ratio& r = ratios::all()[ratio];
+    return meaningOf(r, ratiocalc::fractionOf(r.formula, firm).denominator);
+}
+
+double betterThan(const RatioStanding& s) {
+    return 25.0 * s.lowest;
+}
+
+double worseThan(const RatioStanding& s) {
+    return 25.0 * (3 - s.highest);
+}
+
+std::array<RatioStanding, 15> assess(const ComparisonLookup& comparison, const IndustryLookup& industry) {
     std::array<RatioStanding, 15> out{};
-    const std::array<double, 15> values = ratiocalc::computeRatios(firm);
+    const ratiocalc::FirmNumbers firm = firmFromStatement(comparison);
+    const std::array<double, 15> computed = ratiocalc::computeRatios(firm);
     const auto all = ratios::all();
     for (std::size_t i = 0; i < all.size(); ++i) {
         const ratios::Ratio& r = all[i];
         RatioStanding& s = out[i];
-        s.value = values[i];
+        const QVariant stored = comparison(QLatin1String(r.firmColumn));
+        s.value = stored.isNull() ? computed[i] : ratiocalc::finiteOrZero(stored.toDouble());
         s.q1 = boundary(industry, ratios::q1Column(r));
         s.q2 = boundary(industry, ratios::q2Column(r));
         s.q3 = boundary(industry, ratios::q3Column(r));
         const ratiocalc::Fraction f = ratiocalc::fractionOf(r.formula, firm);
-        if (r.negativeEquityRule && equityOf(firm) < 0) {
-            s.kind = Kind::NegativeEquity;
-            continue;
-        }
-        if (f.denominator == 0) {
-            s.kind = Kind::ZeroDenominator;
-            continue;
-        }
+        s.base = f.denominator;
+        s.kind = meaningOf(r, f.denominator);
+        if (s.kind != Kind::Ranked) continue;
         if (!s.q1 && !s.q2 && !s.q3) {
             s.kind = Kind::NoIndustryData;
             continue;
@@ -84,7 +99,7 @@ std::array<RatioStanding, 15> assess(const ratiocalc::FirmNumbers& firm, const I
         for (int k = 1; k <= 3; ++k) {
             const std::optional<double>& b = bounds[static_cast<std::size_t>(k - 1)];
             if (!b) continue;
-            const int c = compare(s.value, *b, r.direction);
+            const int c = compare(r, s.value, *b);
             if (c > 0)
                 s.lowest = std::max(s.lowest, k);
             else if (c < 0)
@@ -99,7 +114,7 @@ std::array<RatioStanding, 15> assess(const ratiocalc::FirmNumbers& firm, const I
         // Boundaries out of order (which the industry figures should never be) leave the
         // quarter of the strongest boundary passed, as the position figures do.
         if (s.lowest > s.highest) s.highest = s.lowest;
-        if (s.q2) s.vsMedian = compare(s.value, *s.q2, r.direction);
+        if (s.q2) s.vsMedian = compare(r, s.value, *s.q2);
 
         // What it would take: the numerator that gives the median over the same denominator.
         // Only for a denominator above zero, where a larger numerator means a larger ratio.

@@ -15,22 +15,27 @@ constexpr Group Prof = Group::Profitability;
 constexpr Group Eff = Group::Efficiency;
 constexpr Group Liq = Group::LiquiditySolvency;
 
+constexpr Base NoBase = Base::None;
+constexpr Base Noa = Base::NetOperatingAssets;
+constexpr Base Ce = Base::CapitalEmployed;
+constexpr Base Eq = Base::Equity;
+
 constexpr std::array<Ratio, 15> kRatios{{
-    {NetProfitMargin, "MyNPM", "NPM", "NPM", true, Up, false, Prof, 106},
-    {PretaxProfitMargin, "MyPPM", "PPM", "PPM", true, Up, false, Prof, 108},
-    {OperatingProfitMargin, "MyOPM", "OPM", "OPM", true, Up, false, Prof, 110},
-    {GrossProfitMargin, "MyGPM", "GPM", "GPM", true, Up, false, Prof, 112},
-    {RevenueToNetOperatingAssets, "MyORTNOA", "ORTTNOA", "ORTNOA", true, Up, false, Prof, 114},
-    {ReturnOnNetOperatingAssets, "MyRONOA", "RNOA", "RONOA", true, Up, false, Prof, 116},
-    {PretaxProfitToAssets, "MyPPTA", "PPA", "PPA", true, Up, false, Prof, 118},
-    {ReturnOnCapitalEmployed, "MyROCE", "RCE", "RCE", true, Up, false, Prof, 120},
-    {ReturnOnEquity, "MyROE", "RE", "RE", true, Up, true, Prof, 122},
-    {ReceivableTurnover, "MyRT", "RT", "RT", false, Up, false, Eff, 126},
-    {InventoryTurnover, "MyIT", "IT", "IT", false, Up, false, Eff, 128},
-    {WorkingCapital, "MyWC", "WC", "WC", false, Up, false, Liq, 132},
-    {DebtToEquity, "MyDE", "DE", "DE", false, Down, true, Liq, 134},
-    {LiabilitiesToAssets, "MyLTA", "LTA", "LTA", false, Down, false, Liq, 136},
-    {InterestCoverage, "MyIC", "IC", "IC", false, Up, false, Liq, 138},
+    {NetProfitMargin, "MyNPM", "NPM", "NPM", true, Up, false, Prof, 106, NoBase},
+    {PretaxProfitMargin, "MyPPM", "PPM", "PPM", true, Up, false, Prof, 108, NoBase},
+    {OperatingProfitMargin, "MyOPM", "OPM", "OPM", true, Up, false, Prof, 110, NoBase},
+    {GrossProfitMargin, "MyGPM", "GPM", "GPM", true, Up, false, Prof, 112, NoBase},
+    {RevenueToNetOperatingAssets, "MyORTNOA", "ORTTNOA", "ORTNOA", true, Up, false, Prof, 114, Noa},
+    {ReturnOnNetOperatingAssets, "MyRONOA", "RNOA", "RONOA", true, Up, false, Prof, 116, Noa},
+    {PretaxProfitToAssets, "MyPPTA", "PPA", "PPA", true, Up, false, Prof, 118, NoBase},
+    {ReturnOnCapitalEmployed, "MyROCE", "RCE", "RCE", true, Up, false, Prof, 120, Ce},
+    {ReturnOnEquity, "MyROE", "RE", "RE", true, Up, true, Prof, 122, Eq},
+    {ReceivableTurnover, "MyRT", "RT", "RT", false, Up, false, Eff, 126, NoBase},
+    {InventoryTurnover, "MyIT", "IT", "IT", false, Up, false, Eff, 128, NoBase},
+    {WorkingCapital, "MyWC", "WC", "WC", false, Up, false, Liq, 132, NoBase},
+    {DebtToEquity, "MyDE", "DE", "DE", false, Down, true, Liq, 134, Eq},
+    {LiabilitiesToAssets, "MyLTA", "LTA", "LTA", false, Down, false, Liq, 136, NoBase},
+    {InterestCoverage, "MyIC", "IC", "IC", false, Up, false, Liq, 138, NoBase},
 }};
 
 constexpr std::array<GroupInfo, 3> kGroups{{{Prof, 104}, {Eff, 124}, {Liq, 130}}};
@@ -70,6 +75,10 @@ std::span<const Ratio> all() {
 }
 std::span<const GroupInfo> groups() {
     return kGroups;
+}
+
+int shownDecimals(const Ratio& r) {
+    return r.percentage ? 1 : 2;
 }
 
 QString q1Column(const Ratio& r) {

@@ -32,6 +32,10 @@ enum class Formula {
     InterestCoverage,
 };
 
+// What a ratio is measured against when its denominator is a base the firm puts to work:
+// a base of zero or below makes the ratio mean nothing, whatever it computes to.
+enum class Base { None, NetOperatingAssets, CapitalEmployed, Equity };
+
 struct Ratio {
     Formula formula;
     const char* firmColumn;   // Rpt_Comparison column of the firm's ratio, e.g. "MyNPM"
@@ -42,7 +46,11 @@ struct Ratio {
     bool negativeEquityRule; // set to 0 when the firm's equity is negative
     Group group;
     int nameEntry; // string-table entry of the ratio's name
+    Base base;     // the denominator, when it is a base that must be above zero
 };
+
+// The decimals a report shows of a ratio: one for a percentage, two for a quotient.
+int shownDecimals(const Ratio& r);
 
 // In the order in which they are computed and written.
 std::span<const Ratio> all();

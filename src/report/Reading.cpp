@@ -3,10 +3,9 @@
 #include "report/RatioTable.h"
 #include "report/ReadingTexts.h"
 
-#include <QLocale>
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <vector>
 
 namespace reading {
 
@@ -15,13 +14,9 @@ namespace {
 using readingtexts::fill;
 using Values = QHash<QString, QString>;
 
-QString number(double value, int decimals, int language) {
-    const QLocale locale = language != 0 ? QLocale(QLocale::French, QLocale::Canada)
-                                         : QLocale(QLocale::English, QLocale::Canada);
-    const double scale = std::pow(10.0, decimals);
-    double rounded = std::round(value * scale) / scale;
-    if (rounded == 0.0) rounded = 0.0;
-    QString text = locale.toString(std::abs(rounded), 'f', decimals);
+QString number(double value, int decimals, Language language) {
+    double rounded = standing::shown(value, decimals);
+    QString text = language::locale(language).toString(std::abs(rounded), 'f', decimals);
     if (rounded < 0) text.prepend(QChar(0x2212));
     return text;
 }
@@ -33,100 +28,68 @@ int decimalsFor(double gap, int decimals) {
     return decimals;
 }
 
-QString valueText(const ratios::Ratio& r, double value, int language) {
-    return r.percentage ? percent(value, language) : quotient(value, language);
-}
-
-QString gapText(const ratios::Ratio& r, double gap, int language) {
-    if (r.percentage) return points(gap, language);
-    return number(std::abs(gap), decimalsFor(gap, 2), language);
-}
-
-QString standingText(const standing::RatioStanding& s, int language) {
+QString standingText(const standing::RatioStanding& s, Language language) {
     if (s.onBoundary) return fill(QStringLiteral("standing.onQ%1").arg(s.onBoundary), language);
     if (s.lowest == s.highest) return fill(QStringLiteral("standing.%1").arg(s.lowest), language);
     return fill(QStringLiteral("standing.%1-%2").arg(s.lowest).arg(s.highest), language);
 }
 
-QString ratioSentence(const ratios::Ratio& r, const standing::RatioStanding& s, int language) {
-    const QString subject = readingtexts::ratioSubject(r.quartileStem, language);
-    Values v{{QStringLiteral("Subject"), readingtexts::upperFirst(subject)},
-             {QStringLiteral("subject"), subject},
-             {QStringLiteral("value"), valueText(r, s.value, language)}};
-    switch (s.kind) {
-    case standing::Kind::NegativeEquity:
-        return fill(QStringLiteral("ratio.negativeEquity"), language, v);
-    case standing::Kind::ZeroDenominator:
-        v.insert(QStringLiteral("zero"), readingtexts::denominatorZero(r.quartileStem, language));
-        return fill(QStringLiteral("ratio.zeroDenominator"), language, v);
-    case standing::Kind::NoIndustryData:
-        return fill(QStringLiteral("ratio.noData"), language, v);
-    case standing::Kind::Ranked:
-        break;
-    }
-    v.insert(QStringLiteral("better"),
-             fill(r.direction == ratios::Direction::HigherIsBetter ? QStringLiteral("better.higher")
-                                                                   : QStringLiteral("better.lower"),
-                  language));
-    v.insert(QStringLiteral("standing"), standingText(s, language));
-    QString sentence;
-    if (!s.q2) {
-        sentence = fill(QStringLiteral("ratio.noMedian"), language, v);
-    } else {
-        v.insert(QStringLiteral("median"), valueText(r, *s.q2, language));
-        v.insert(QStringLiteral("gap"), gapText(r, s.value - *s.q2, language));
-        const double gap = s.value - *s.q2;
-        const QString key = standing::sameFigure(s.value, *s.q2) ? QStringLiteral("ratio.atMedian")
-                            : gap > 0                            ? QStringLiteral("ratio.above")
-                                                                 : QStringLiteral("ratio.below");
-        sentence = fill(key, language, v);
-    }
-    if (s.numeratorChange) {
-        const bool higher = *s.numeratorChange > 0;
-        sentence +=
-            fill(QStringLiteral("ratio.target"), language,
-                 {{QStringLiteral("holding"), readingtexts::denominatorHolding(r.quartileStem, language)},
-                  {QStringLiteral("change"),
-                   readingtexts::numeratorChange(r.quartileStem, higher, language,
-                                                 dollars(std::abs(*s.numeratorChange), language))}});
-    }
-    return sentence;
+bool notMeaningful(const standing::RatioStanding& s) {
+    return s.kind == standing::Kind::BaseNotPositive || s.kind == standing::Kind::ZeroDenominator;
 }
 
-int groupIndex(ratios::Group g) {
-    switch (g) {
-    case ratios::Group::Profitability:
-        return 0;
-    case ratios::Group::Efficiency:
-        return 1;
-    case ratios::Group::LiquiditySolvency:
-        return 2;
-    }
-    return 0;
+// How far below the median a ratio is, in its better direction and relative to the median,
+// so that the ratios furthest behind come first.
+double shortfall(const ratios::Ratio& r, const standing::RatioStanding& s) {
+    const double gap = r.direction == ratios::Direction::HigherIsBetter ? *s.q2 - s.value : s.value - *s.q2;
+    return gap / std::abs(*s.q2);
 }
 
-QString summaryOf(const std::array<standing::RatioStanding, 15>& all, int language) {
-    QStringList strengths, concerns, unranked;
+QStringList lookFirstOf(const Reading& r, Language language) {
+    std::vector<std::size_t> behind;
     const auto table = ratios::all();
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        const QString name = readingtexts::ratioName(table[i].quartileStem, language);
-        if (all[i].kind != standing::Kind::Ranked)
-            unranked << name;
-        else if (all[i].lowest == 3)
-            strengths << name;
-        else if (all[i].highest == 0)
-            concerns << name;
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (r.ratios[i].kind == standing::Kind::Ranked && r.ratios[i].vsMedian == -1) behind.push_back(i);
+    if (behind.empty()) return {fill(QStringLiteral("look.none"), language)};
+    // The bottom quarter first, then the furthest behind; among equals, the order of the tables.
+    std::stable_sort(behind.begin(), behind.end(), [&](std::size_t a, std::size_t b) {
+        const bool bottomA = r.ratios[a].highest == 0, bottomB = r.ratios[b].highest == 0;
+        if (bottomA != bottomB) return bottomA;
+        return shortfall(table[a], r.ratios[a]) > shortfall(table[b], r.ratios[b]);
+    });
+    QStringList lines;
+    for (std::size_t k = 0; k < behind.size() && k < 3; ++k) {
+        const std::size_t i = behind[k];
+        const standing::RatioStanding& s = r.ratios[i];
+        Values v{{QStringLiteral("Ratio"), readingtexts::ratioName(table[i], language)},
+                 {QStringLiteral("standing"), r.standings[i]}};
+        if (!s.numeratorChange) {
+            lines << fill(QStringLiteral("look.lineNoAmount"), language, v);
+            continue;
+        }
+        v.insert(QStringLiteral("change"),
+                 readingtexts::numeratorChange(table[i], *s.numeratorChange > 0, language,
+                                               dollars(std::abs(*s.numeratorChange), language)));
+        v.insert(QStringLiteral("holding"), readingtexts::denominatorHolding(table[i], language));
+        lines << fill(QStringLiteral("look.line"), language, v);
     }
-    const auto list = [language](const QStringList& names) {
-        return Values{{QStringLiteral("list"), readingtexts::joinList(names, language)}};
-    };
-    QStringList out;
-    out << (strengths.isEmpty() ? fill(QStringLiteral("summary.noStrengths"), language)
-                                : fill(QStringLiteral("summary.strengths"), language, list(strengths)));
-    out << (concerns.isEmpty() ? fill(QStringLiteral("summary.noConcerns"), language)
-                               : fill(QStringLiteral("summary.concerns"), language, list(concerns)));
-    if (!unranked.isEmpty()) out << fill(QStringLiteral("summary.unranked"), language, list(unranked));
-    return out.join(u' ');
+    if (behind.size() > 3)
+        lines << fill(QStringLiteral("look.more"), language,
+                      {{QStringLiteral("ratios"),
+                        readingtexts::fillCount(QStringLiteral("count.ratios"),
+                                                static_cast<long long>(behind.size() - 3), language)}});
+    return lines;
+}
+
+QString strengthsOf(const Reading& r, Language language) {
+    QStringList names;
+    const auto table = ratios::all();
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (r.ratios[i].kind == standing::Kind::Ranked && r.ratios[i].lowest == 3)
+            names << readingtexts::lowerFirst(readingtexts::ratioName(table[i], language));
+    if (names.isEmpty()) return fill(QStringLiteral("summary.noStrengths"), language);
+    return fill(QStringLiteral("summary.strengths"), language,
+                {{QStringLiteral("list"), readingtexts::joinList(names, language)}});
 }
 
 bool isSubtotal(const char* lineItem) {
@@ -142,7 +105,7 @@ std::optional<double> numberOf(const QVariant& v) {
     return ok && std::isfinite(d) ? std::optional<double>(d) : std::nullopt;
 }
 
-QString balanceOf(const Lookup& comparison, int language) {
+QString balanceOf(const Lookup& comparison, Language language) {
     struct Item {
         const ratios::Variance* v;
         double firm, industry, difference;
@@ -168,76 +131,121 @@ QString balanceOf(const Lookup& comparison, int language) {
     for (const Item& item : items) {
         if (written == 3) break;
         if (std::round(std::abs(item.difference) * 10) == 0) continue; // no difference at one decimal
-        const QString name = readingtexts::itemName(QLatin1String(item.v->lineItem), language);
-        out << fill(item.difference > 0 ? QStringLiteral("balance.more") : QStringLiteral("balance.less"),
-                    language,
-                    {{QStringLiteral("Item"), readingtexts::upperFirst(name)},
-                     {QStringLiteral("firm"), percent(item.firm, language)},
-                     {QStringLiteral("industry"), percent(item.industry, language)},
-                     {QStringLiteral("gap"), points(item.difference, language)}});
+        out << fill(
+            item.difference > 0 ? QStringLiteral("balance.more") : QStringLiteral("balance.less"), language,
+            {{QStringLiteral("Item"), readingtexts::itemName(QLatin1String(item.v->lineItem), language)},
+             {QStringLiteral("firm"), percent(item.firm, language)},
+             {QStringLiteral("industry"), percent(item.industry, language)},
+             {QStringLiteral("gap"), points(item.difference, language)}});
         ++written;
     }
     if (written == 0) return fill(QStringLiteral("balance.same"), language);
-    return out.join(u' ');
+    // In print each item starts a line of its own.
+    return out.join(QChar::LineSeparator);
+}
+
+QVariant orNull(bool present, const QVariant& value) {
+    return present ? value : QVariant();
 }
 
 } // namespace
 
-QString percent(double value, int language) {
-    return number(value, 1, language) + (language != 0 ? QStringLiteral("\u00a0%") : QStringLiteral("%"));
+QString noteOf(const ratios::Ratio& r, standing::Kind kind, double base, Language language) {
+    switch (kind) {
+    case standing::Kind::BaseNotPositive:
+        return fill(QStringLiteral("note.notMeaningful"), language,
+                    {{QStringLiteral("reason"), readingtexts::baseReason(r, base < 0, language)}});
+    case standing::Kind::ZeroDenominator:
+        return fill(QStringLiteral("note.cannotCompute"), language,
+                    {{QStringLiteral("reason"), readingtexts::zeroReason(r, language)}});
+    case standing::Kind::NoIndustryData:
+        return fill(QStringLiteral("note.noData"), language);
+    case standing::Kind::Ranked:
+        break;
+    }
+    return QString();
 }
 
-QString quotient(double value, int language) {
+QString percent(double value, Language language) {
+    return number(value, 1, language) +
+           (language == Language::F ? QStringLiteral("\u00a0%") : QStringLiteral("%"));
+}
+
+QString quotient(double value, Language language) {
     return number(value, 2, language);
 }
 
-QString dollars(double amount, int language) {
-    return language != 0 ? number(amount, 0, language) + QStringLiteral("\u00a0$")
-                         : (amount < 0 ? QString(QChar(0x2212)) : QString()) + u'$' +
-                               number(std::abs(amount), 0, language);
+QString figure(const ratios::Ratio& r, double value, Language language) {
+    return r.percentage ? percent(value, language) : quotient(value, language);
 }
 
-QString points(double gap, int language) {
+QString dollars(double amount, Language language) {
+    return language == Language::F ? number(amount, 0, language) + QStringLiteral("\u00a0$")
+                                   : (amount < 0 ? QString(QChar(0x2212)) : QString()) + u'$' +
+                                         number(std::abs(amount), 0, language);
+}
+
+QString points(double gap, Language language) {
     const int decimals = decimalsFor(gap, 1);
-    const double rounded = std::round(std::abs(gap) * std::pow(10.0, decimals)) / std::pow(10.0, decimals);
+    const double rounded = standing::shown(std::abs(gap), decimals);
     // French counts a point as one below two; English only exactly one.
-    const bool one = language != 0 ? rounded < 2 : rounded == 1.0;
+    const bool one = language == Language::F ? rounded < 2 : rounded == 1.0;
     return fill(one ? QStringLiteral("gap.point") : QStringLiteral("gap.points"), language,
                 {{QStringLiteral("n"), number(std::abs(gap), decimals, language)}});
 }
 
-Reading compose(const Lookup& comparison, const Lookup& industry, int language) {
+Reading compose(const Lookup& comparison, const Lookup& industry, Language language) {
     Reading r;
-    const ratiocalc::FirmNumbers firm = standing::firmFromStatement(comparison);
-    r.ratios = standing::assess(firm, industry);
-    std::array<QStringList, 3> groups;
+    r.ratios = standing::assess(comparison, industry);
     const auto table = ratios::all();
-    for (std::size_t i = 0; i < table.size(); ++i)
-        groups[static_cast<std::size_t>(groupIndex(table[i].group))]
-            << ratioSentence(table[i], r.ratios[i], language);
-    for (std::size_t g = 0; g < 3; ++g)
-        r.groups[g] = groups[g].join(u' ');
-    r.groupRatios = groups;
-    r.summary = summaryOf(r.ratios, language);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        r.notes[i] = noteOf(table[i], r.ratios[i].kind, r.ratios[i].base, language);
+        r.standings[i] = r.notes[i].isEmpty() ? standingText(r.ratios[i], language) : r.notes[i];
+    }
+    r.lookFirst = lookFirstOf(r, language);
+    r.strengths = strengthsOf(r, language);
     r.balance = balanceOf(comparison, language);
     return r;
 }
 
-QVariantMap tableRow(const Reading& r, int language) {
+QVariantMap tableRow(const Reading& r, Language language) {
     QVariantMap row;
-    row.insert(QStringLiteral("Heading"), fill(QStringLiteral("section.heading"), language));
-    row.insert(QStringLiteral("Summary"), r.summary);
-    row.insert(QStringLiteral("LeadSummary"), fill(QStringLiteral("section.summary"), language));
-    const char* groups[] = {"Profitability", "Efficiency", "Liquidity"};
-    for (int g = 0; g < 3; ++g) {
-        // In print each ratio starts a line of its own, so that a reader finds it at a glance.
-        row.insert(QLatin1String(groups[g]),
-                   r.groupRatios[static_cast<std::size_t>(g)].join(QChar::LineSeparator));
-        row.insert(QStringLiteral("Lead") + QLatin1String(groups[g]),
-                   readingtexts::groupName(g, language) + u'.');
-    }
+    const auto templateText = [&](const char* column, const char* key) {
+        row.insert(QLatin1String(column), fill(QLatin1String(key), language));
+    };
+    templateText("Heading", "section.heading");
+    templateText("LookFirstTitle", "section.lookFirst");
+    for (int k = 0; k < 4; ++k)
+        row.insert(QStringLiteral("Look_%1").arg(k + 1),
+                   orNull(k < r.lookFirst.size(), r.lookFirst.value(k)));
+    templateText("LeadStrengths", "section.strengths");
+    row.insert(QStringLiteral("Strengths"), r.strengths);
+    templateText("RatiosTitle", "section.ratios");
+    templateText("Head_Ratio", "head.ratio");
+    templateText("Head_Yours", "head.yours");
+    templateText("Head_Median", "head.median");
+    templateText("Head_Standing", "head.standing");
+    templateText("Head_Better", "head.better");
+    templateText("Higher", "direction.higher");
+    templateText("Lower", "direction.lower");
+    templateText("Terms", "terms");
+    templateText("LeadBalance", "section.balance");
     row.insert(QStringLiteral("Balance"), r.balance);
-    row.insert(QStringLiteral("LeadBalance"), fill(QStringLiteral("section.balance"), language));
+
+    const auto table = ratios::all();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const standing::RatioStanding& s = r.ratios[i];
+        const QString stem = QLatin1String(table[i].positionStem);
+        const bool ranked = s.kind == standing::Kind::Ranked;
+        row.insert(QStringLiteral("Value_") + stem, orNull(!notMeaningful(s), s.value));
+        row.insert(QStringLiteral("Standing_") + stem, r.standings[i]);
+        row.insert(QStringLiteral("Note_") + stem, orNull(!ranked, r.notes[i]));
+        row.insert(QStringLiteral("Lowest_") + stem, orNull(ranked, s.lowest));
+        row.insert(QStringLiteral("Highest_") + stem, orNull(ranked, s.highest));
+        row.insert(QStringLiteral("Boundary_") + stem, orNull(ranked && s.onBoundary, s.onBoundary));
+        row.insert(QStringLiteral("BetterThan_") + stem, orNull(ranked, standing::betterThan(s)));
+        row.insert(QStringLiteral("WorseThan_") + stem, orNull(ranked, standing::worseThan(s)));
+    }
     return row;
 }
 

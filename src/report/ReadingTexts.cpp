@@ -1,6 +1,8 @@
 #include "report/ReadingTexts.h"
 
+#include "firm/LineItems.h"
 #include "platform/Platform.h"
+#include "text/StringTable.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -32,11 +34,12 @@ const QJsonObject& data() {
     throw FatalError(errnum::InternalError, QStringLiteral("The reading texts have no %1").arg(what));
 }
 
-QString pick(const QJsonValue& pair, int language, const QString& what, bool frenchPlural = false) {
+QString pick(const QJsonValue& pair, Language language, const QString& what, bool one = false) {
     const QJsonObject o = pair.toObject();
-    if (language != 0 && frenchPlural && o.contains(QLatin1String("Fplural")))
-        return o.value(QLatin1String("Fplural")).toString();
-    const QJsonValue v = o.value(language != 0 ? QLatin1String("F") : QLatin1String("E"));
+    const QString letter = language::letter(language);
+    if (one && o.contains(letter + QLatin1String("one")))
+        return o.value(letter + QLatin1String("one")).toString();
+    const QJsonValue v = o.value(letter);
     if (!v.isString()) missing(what);
     return v.toString();
 }
@@ -61,59 +64,81 @@ QString placeholders(const QString& pattern, const QHash<QString, QString>& valu
     return out + pattern.mid(last);
 }
 
-} // namespace
-
-QString fill(const QString& key, int language, const QHash<QString, QString>& values, bool frenchPlural) {
+QJsonValue templateOf(const QString& key) {
     const QJsonValue t = data().value(QLatin1String("templates")).toObject().value(key);
     if (!t.isObject()) missing(QStringLiteral("template %1").arg(key));
-    return placeholders(pick(t, language, key, frenchPlural), values, key);
+    return t;
 }
 
-QString ratioName(const char* stem, int language) {
-    return pick(section("ratios", QLatin1String(stem)).value(QLatin1String("name")), language,
-                QLatin1String(stem));
+QString ofRatio(const char* part, const ratios::Ratio& r, const char* which, Language language) {
+    const QString stem = QLatin1String(r.quartileStem);
+    return pick(section(part, stem).value(QLatin1String(which)), language, stem);
 }
 
-QString ratioSubject(const char* stem, int language) {
-    return pick(section("ratios", QLatin1String(stem)).value(QLatin1String("subject")), language,
-                QLatin1String(stem));
+// A name of the string table as a sentence uses it: without the blank some entries end in.
+QString stringName(int entry, Language language) {
+    return strings::text(entry, language).trimmed();
 }
 
-QString numeratorChange(const char* stem, bool higher, int language, const QString& amount) {
-    const QJsonValue v = section("numerators", QLatin1String(stem))
-                             .value(higher ? QLatin1String("higher") : QLatin1String("lower"));
-    return placeholders(pick(v, language, QLatin1String(stem)), {{QStringLiteral("amount"), amount}},
-                        QLatin1String(stem));
+} // namespace
+
+QString fill(const QString& key, Language language, const QHash<QString, QString>& values) {
+    return placeholders(pick(templateOf(key), language, key), values, key);
 }
 
-QString denominatorHolding(const char* stem, int language) {
-    return pick(section("denominators", QLatin1String(stem)).value(QLatin1String("holding")), language,
-                QLatin1String(stem));
+QString fillCount(const QString& key, long long n, Language language, QHash<QString, QString> values) {
+    // French writes 0 and 1 in the singular, English only 1.
+    const bool one = language == Language::F ? (n == 0 || n == 1 || n == -1) : (n == 1 || n == -1);
+    values.insert(QStringLiteral("n"), QString::number(n));
+    return placeholders(pick(templateOf(key), language, key, one), values, key);
 }
 
-QString denominatorZero(const char* stem, int language) {
-    return pick(section("denominators", QLatin1String(stem)).value(QLatin1String("zero")), language,
-                QLatin1String(stem));
+QString ratioName(const ratios::Ratio& r, Language language) {
+    return stringName(r.nameEntry, language);
 }
 
-QString groupName(int group, int language) {
-    const QJsonValue v = data().value(QLatin1String("groups")).toArray().at(group);
-    return pick(v, language, QStringLiteral("group %1").arg(group));
+QString numeratorChange(const ratios::Ratio& r, bool higher, Language language, const QString& amount) {
+    return placeholders(ofRatio("numerators", r, higher ? "higher" : "lower", language),
+                        {{QStringLiteral("amount"), amount}}, QLatin1String(r.quartileStem));
 }
 
-QString itemName(const QString& column, int language) {
-    return pick(data().value(QLatin1String("items")).toObject().value(column), language, column);
+QString denominatorHolding(const ratios::Ratio& r, Language language) {
+    return ofRatio("denominators", r, "holding", language);
+}
+
+QString baseReason(const ratios::Ratio& r, bool negative, Language language) {
+    return ofRatio("denominators", r, negative ? "negative" : "zero", language);
+}
+
+QString zeroReason(const ratios::Ratio& r, Language language) {
+    return ofRatio("denominators", r, "zero", language);
+}
+
+QString groupName(int group, Language language) {
+    const auto groups = ratios::groups();
+    if (group < 0 || group >= static_cast<int>(groups.size())) missing(QStringLiteral("group %1").arg(group));
+    QString name = stringName(groups[static_cast<std::size_t>(group)].nameEntry, language);
+    // "Efficiency (ratios)": the unit in brackets belongs to the tables' columns.
+    static const QRegularExpression unit(QStringLiteral("\\s*\\([^)]*\\)$"));
+    return upperFirst(name.remove(unit));
+}
+
+QString itemName(const QString& column, Language language) {
+    const std::optional<int> i = lineitems::indexOf(column);
+    if (!i) missing(QStringLiteral("line item %1").arg(column));
+    return stringName(lineitems::all()[*i].captionEntry, language);
 }
 
 QString trendLabel(const QString& column, int language) {
-    return pick(data().value(QLatin1String("trendLabels")).toObject().value(column), language, column);
+    return pick(data().value(QLatin1String("trendLabels")).toObject().value(column),
+                language::fromFlag(language), column);
 }
 
 QStringList trendLabelColumns() {
     return data().value(QLatin1String("trendLabels")).toObject().keys();
 }
 
-QString joinList(const QStringList& parts, int language) {
+QString joinList(const QStringList& parts, Language language) {
     if (parts.size() <= 1) return parts.value(0);
     return parts.mid(0, parts.size() - 1).join(fill(QStringLiteral("list.comma"), language)) +
            fill(QStringLiteral("list.and"), language) + parts.last();
@@ -121,6 +146,11 @@ QString joinList(const QStringList& parts, int language) {
 
 QString upperFirst(QString s) {
     if (!s.isEmpty()) s[0] = s[0].toUpper();
+    return s;
+}
+
+QString lowerFirst(QString s) {
+    if (!s.isEmpty()) s[0] = s[0].toLower();
     return s;
 }
 

@@ -11,23 +11,21 @@ namespace modMain {
 
 namespace {
 
-constexpr int kLocalLocation = 886;
-constexpr int kServerLocation = 888;
-constexpr int kNowOnServer = 890;
-constexpr int kNowLocal = 892;
 const QString kSettingKey = QStringLiteral("records/url");
 
 QSettings settings() {
     return QSettings(QStringLiteral("ventrolux"), QStringLiteral("ventrolux"));
 }
 
-// The address of the records server, or why it cannot be one.
+// The address of the records server, or why it cannot be one. An address kept with a
+// password is not used, and its message does not repeat it.
 ServerAddress addressOf(const QString& url) {
     const ParsedAddress parsed = parseServerAddress(url);
-    if (!parsed.address)
-        throw RecoverableFailure(errnum::ServerUnavailable,
-                                 servermessages::addressProblemText(parsed.problem, gintLanguage));
-    return *parsed.address;
+    if (parsed.address) return *parsed.address;
+    if (parsed.problem == AddressProblem::HasPassword && url == RecordsSetting())
+        throw RecoverableFailure(errnum::ServerUnavailable, SettingPasswordText());
+    throw RecoverableFailure(errnum::ServerUnavailable,
+                             servermessages::addressProblemText(parsed.problem, language()));
 }
 
 } // namespace
@@ -71,7 +69,7 @@ Connection& RecordsConnection() {
 
 std::optional<QString> fncTestRecordsServer(const QString& url) {
     const ParsedAddress parsed = parseServerAddress(url);
-    if (!parsed.address) return servermessages::addressProblemText(parsed.problem, gintLanguage);
+    if (!parsed.address) return servermessages::addressProblemText(parsed.problem, language());
     Connection cn;
     try {
         recordsdb::openServer(cn, *parsed.address);
@@ -88,13 +86,13 @@ SwitchOutcome fncSwitchRecords(const QString& url) {
     if (address.isEmpty()) {
         subUseRecords(QString());
         SaveRecordsSetting(QString());
-        return {true, Txt(kNowLocal).arg(programfiles::userDatabasePath())};
+        return {true, Txt("records.now.local").arg(programfiles::userDatabasePath())};
     }
     if (const std::optional<QString> problem = fncTestRecordsServer(address)) return {false, *problem};
     const ServerAddress server = *parseServerAddress(address).address;
     subUseRecords(address);
     SaveRecordsSetting(address);
-    return {true, Txt(kNowOnServer).arg(server.serverName(), server.database)};
+    return {true, Txt("records.now.server").arg(server.serverName(), server.database)};
 }
 
 QString RecordsTitleSuffix() {
@@ -102,10 +100,19 @@ QString RecordsTitleSuffix() {
 }
 
 QString RecordsLocation() {
-    if (!IsOfficeMode()) return Txt(kLocalLocation).arg(programfiles::userDatabasePath());
+    if (!IsOfficeMode()) return Txt("records.location.local").arg(programfiles::userDatabasePath());
     const ParsedAddress parsed = parseServerAddress(gstrRecordsUrl);
-    if (!parsed.address) return Txt(kServerLocation).arg(gstrRecordsUrl, QString());
-    return Txt(kServerLocation).arg(parsed.address->serverName(), parsed.address->database);
+    if (!parsed.address) return Txt("records.location.unusable");
+    return Txt("records.location.server").arg(parsed.address->serverName(), parsed.address->database);
+}
+
+QString RecordsAddressShown() {
+    return withoutPassword(gstrRecordsUrl);
+}
+
+QString SettingPasswordText() {
+    return Txt(platform().isCommandLine() ? "records.setting.password.cli"
+                                          : "records.setting.password.desktop");
 }
 
 } // namespace modMain

@@ -27,7 +27,8 @@ void subUseRecords(const QString& url);
 // The connection of the firm records: the user database, or the records server,
 // connected to (again) first when it is not connected: at its first use, or after it
 // broke. A server out of reach or refusing is a ServerFailure (a RecoverableFailure),
-// whose message names it; the local tables are untouched.
+// whose message names it; the local tables are untouched. An address that cannot be
+// used (one kept in the settings with a password, say) is a RecoverableFailure saying why.
 Connection& RecordsConnection();
 
 // Connects to a records server once, to see whether it can be used: nothing when it
@@ -48,8 +49,16 @@ SwitchOutcome fncSwitchRecords(const QString& url);
 QString RecordsTitleSuffix();
 
 // Where the records are, for window titles and the About screen: "Firm records:
-// myData.db (local file)" or "Firm records: database clients on the server host:5432".
+// myData.db (local file)" or "Firm records: database clients on the server host:5432";
+// never the address itself, which might hold a password.
 QString RecordsLocation();
+
+// The address of the records as an address box shows it: any password in it hidden.
+QString RecordsAddressShown();
+
+// Why an address kept in the settings with a password in it is neither used nor shown,
+// and how to put it right, in the current language.
+QString SettingPasswordText();
 
 // True when the records live on a server.
 bool IsOfficeMode();

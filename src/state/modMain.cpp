@@ -142,6 +142,9 @@ void subOpenDatabases(bool requireCurrentDatasets) {
     } catch (const FatalError& e) {
         DisconnectFromDB(gcnData);
         endForReferenceDatabase(reference, e.description());
+    } catch (const RecoverableFailure& e) {
+        DisconnectFromDB(gcnData); // another program holds it locked
+        endForReferenceDatabase(reference, e.description());
     }
     if (!missing.isEmpty()) {
         DisconnectFromDB(gcnData);

@@ -15,8 +15,6 @@ namespace userdb {
 namespace {
 
 // SQLite's primary result codes, as the data access layer reports them.
-constexpr int kSqliteBusy = 5;
-constexpr int kSqliteLocked = 6;
 constexpr int kSqliteReadOnly = 8;
 constexpr int kSqliteCorrupt = 11;
 constexpr int kSqliteNotADatabase = 26;
@@ -24,11 +22,6 @@ constexpr int kSqliteNotADatabase = 26;
 bool isDamage(int code) {
     const int primary = code & 0xff;
     return primary == kSqliteCorrupt || primary == kSqliteNotADatabase;
-}
-
-bool isBusy(int code) {
-    const int primary = code & 0xff;
-    return primary == kSqliteBusy || primary == kSqliteLocked;
 }
 
 [[noreturn]] void refuse(const QString& english, const QString& french) {
@@ -164,9 +157,11 @@ OpenResult openUserDatabase(Connection& cn, const QString& path, const QDateTime
     try {
         ensureExists(path);
         openAndCheck(cn, path);
+    } catch (const DatabaseBusy&) {
+        DisconnectFromDB(cn);
+        refuseBusy(path);
     } catch (const FatalError& e) {
         DisconnectFromDB(cn);
-        if (isBusy(e.number())) refuseBusy(path);
         if (!isDamage(e.number())) throw;
         refuseForeignDamaged(path);
         salvage(path, now, result);
@@ -184,8 +179,9 @@ OpenResult openUserDatabase(Connection& cn, const QString& path, const QDateTime
             backup.commit();
         }
         upgrade(cn);
+    } catch (const DatabaseBusy&) {
+        refuseBusy(path);
     } catch (const FatalError& e) {
-        if (isBusy(e.number())) refuseBusy(path);
         if ((e.number() & 0xff) == kSqliteReadOnly) refuseNotWritable(path, QStringLiteral("the file"));
         if (e.number() == errnum::NewerSchema)
             refuse(e.description() +

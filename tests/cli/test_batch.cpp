@@ -202,6 +202,54 @@ private slots:
         QVERIFY(summary[1].value(QStringLiteral("MyNPM")).toDouble() < 0);
     }
 
+    // The summary says, per ratio, why a ratio has no amount to the median when it cannot be
+    // ranked: a base (net operating assets, capital employed, equity) not above zero. Books
+    // that balance to the cent at $89,959,722.34 are compared like any other.
+    void notesSayWhyARatioIsNotRanked_data() {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("notMeaningful");
+        QTest::newRow("English") << "E"
+                                 << "not meaningful";
+        QTest::newRow("French") << "F"
+                                << "non significatif";
+    }
+    void notesSayWhyARatioIsNotRanked() {
+        QFETCH(QString, lang);
+        QFETCH(QString, notMeaningful);
+        CliSandbox s;
+        const QString complete = s.completeIndustry(QStringLiteral("NS"));
+        const QMap<QString, QString> cents{{"Cash", "14555990.41"},     {"Ar", "16179714.12"},
+                                           {"Inv", "23866241.73"},      {"CA", "4529068.3"},
+                                           {"OA", "17680028.7"},        {"Invest", "6358245.5"},
+                                           {"Ptfl", "6790433.58"},      {"AccountsPayable", "6227329.05"},
+                                           {"Paper", "3380959.55"},     {"Mtg", "215316.28"},
+                                           {"Bonds", "4042815.78"},     {"Ol", "6326520.57"},
+                                           {"AmtsAffil", "1430958.76"}, {"OLiab", "645109.57"},
+                                           {"DefTax", "3569663.75"},    {"ShareC", "5006325.91"},
+                                           {"RetEarn", "55325317.99"},  {"OtherSur", "3789405.13"}};
+        const QList<QMap<QString, QString>> firms{
+            balancedFirm(
+                "Owing Ltd.", "2011", complete,
+                {{"AccountsPayable", "500000"}, {"RetEarn", "-290000"}, {"OperatingProfit", "-30000"}}),
+            balancedFirm("Large Ltd.", "2011", complete, cents)};
+        const CliResult r = batch(s, s.write(QStringLiteral("clients.csv"), csvList(firms)), lang);
+        QVERIFY2(r.status == 0, qPrintable(r.out + r.err));
+        const auto summary = readSummary(s.file(QStringLiteral("out/summary.csv")));
+        QCOMPARE(summary.size(), 2);
+        for (const char* stem : {"ORTNOA", "RONOA", "RCE", "RE", "DE"}) {
+            const QString note = summary[0].value(QStringLiteral("Note") + QLatin1String(stem));
+            QVERIFY2(note.startsWith(notMeaningful), qPrintable(note));
+            QVERIFY(summary[0].value(QStringLiteral("ToMedian") + QLatin1String(stem)).isEmpty());
+            QVERIFY(summary[1].value(QStringLiteral("Note") + QLatin1String(stem)).isEmpty());
+        }
+        // The stored figures stay as computed: −30,000 over −40,000.
+        QCOMPARE(summary[0].value(QStringLiteral("MyRONOA")).toDouble(), 75.0);
+        QVERIFY(summary[0].value(QStringLiteral("NoteNPM")).isEmpty());
+        QCOMPARE(summary[0].value(QStringLiteral("NoteORTNOA")),
+                 summary[0].value(QStringLiteral("NoteRONOA")));
+        QVERIFY(summary[0].value(QStringLiteral("NoteRCE")) != summary[0].value(QStringLiteral("NoteRONOA")));
+    }
+
     void clientListExample() {
         CliSandbox s;
         const CliResult r =

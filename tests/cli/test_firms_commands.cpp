@@ -232,10 +232,10 @@ private slots:
                         QStringLiteral(VENTROLUX_SOURCE_DIR "/examples/clients.csv")})
                      .status,
                  0);
-        // A name that needs quoting in every way, fractions and a negative value.
+        // A name that needs quoting in every way a name may, fractions and a negative value.
         const QString odd =
             a.write(QStringLiteral("odd.json"),
-                    QStringLiteral("{\"FirmName\": \"\\\"Chez Léa\\\", café;\\nbar \", "
+                    QStringLiteral("{\"FirmName\": \"\\\"Chez Léa\\\", café; bar \", "
                                    "\"Year\": 2010, \"NAICS\": \"722110\", \"Cash\": 1234.5678, "
                                    "\"RetEarn\": -250.25, \"ShareC\": 1484.8178}")
                         .toUtf8());

@@ -109,8 +109,77 @@ private slots:
         QCOMPARE(npm.value(2), medians[0]);
         QCOMPARE(npm.value(6), medians[2]);
         QVERIFY2(r.out.contains(QStringLiteral("Profitability, 2009 to 2011: ")), qPrintable(r.out));
-        QVERIFY(r.out.contains(QStringLiteral("Liquidity and solvency, 2009 to 2011: ")));
+        QVERIFY(r.out.contains(QStringLiteral("Liquidity/Solvency, 2009 to 2011: ")));
         QVERIFY(QFileInfo(pdf).size() > 1000);
+    }
+
+    // The region has no table for 2009: the trend compares 2010 with 2011, the years that have
+    // both the firm's figures and the industry's, and says so.
+    void missingFirstYearOfTheIndustry_data() {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("years");
+        QTest::newRow("English") << "E"
+                                 << "Profitability, 2010 to 2011: ";
+        QTest::newRow("French") << "F" << QString("Rentabilité, de 2010 à 2011\u00a0: ");
+    }
+    void missingFirstYearOfTheIndustry() {
+        QFETCH(QString, lang);
+        QFETCH(QString, years);
+        CliSandbox s;
+        const QString naics = s.completeIndustry(QStringLiteral("NS"));
+        {
+            Connection cn;
+            ConnectToFile(cn, s.file(QStringLiteral("KLV_DATA.db")), QStringLiteral("unknown"));
+            ExecCmdInDB(cn, QStringLiteral("drop table ZEBRO_Vol3_NS_2009_Final_Ratios"));
+            DisconnectFromDB(cn);
+        }
+        for (const char* y : {"2009", "2010", "2011"})
+            save(s, QLatin1String(y), naics,
+                 {{"ProfitAfterTax", QString::number((QByteArray(y).toInt() - 2007) * 10000)}});
+        const CliResult r = history(s, naics, lang);
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QVERIFY2(r.out.contains(years), qPrintable(r.out));
+        QVERIFY(!r.out.contains(QStringLiteral("2009 ")) && !r.out.contains(QStringLiteral(" 2009,")));
+    }
+
+    // Net operating assets and capital employed below zero in both years: the ratios built on
+    // them are marked and the reason given, never compared with the median.
+    void basesNotPositiveInTheTrend_data() {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("mark");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("English") << "E"
+                                 << "n.m."
+                                 << "Return on net operating assets (2010 and 2011): not meaningful";
+        QTest::newRow("French") << "F"
+                                << "n.s."
+                                << QString(
+                                       "Rendement des actifs nets d'exploitation (2010 et 2011)\u00a0: non "
+                                       "significatif");
+    }
+    void basesNotPositiveInTheTrend() {
+        QFETCH(QString, lang);
+        QFETCH(QString, mark);
+        QFETCH(QString, note);
+        CliSandbox s;
+        const QString naics = s.completeIndustry(QStringLiteral("NS"));
+        // Suppliers owed 500,000: net operating assets of −40,000, capital employed of −20,000.
+        for (const char* y : {"2010", "2011"})
+            save(s, QLatin1String(y), naics,
+                 {{"AccountsPayable", "500000"}, {"RetEarn", "-290000"}, {"OperatingProfit", "-30000"}});
+        const CliResult r = history(s, naics, lang);
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        const QStringList lines = r.out.split(u'\n');
+        // Rows 5, 6 and 8 of the table: the two ratios on net operating assets, return on capital employed.
+        for (int row : {5, 6, 8, 9}) {
+            const QStringList cells = lines.value(row).split(u'\t');
+            QCOMPARE(cells.value(3), mark);
+            QCOMPARE(cells.value(5), mark);
+            QVERIFY(cells.value(1).isEmpty()); // 2009 is not saved
+        }
+        QVERIFY2(r.out.contains(note), qPrintable(r.out));
+        QCOMPARE(lines.value(1).split(u'\t').value(5),
+                 lang == QLatin1String("E") ? QStringLiteral("4.0%") : QStringLiteral("4,0\u00a0%"));
     }
 
     void batchSummaryGivesTheAmountsToTheMedian() {

@@ -247,6 +247,35 @@ private slots:
             0);
     }
 
+    // At a handler's edge a recoverable failure (a file another copy keeps locked) is told
+    // and the program goes on; a fatal one ends it. A catch of FatalError on the way takes
+    // the fatal one alone.
+    void handlerEdge_data() {
+        QTest::addColumn<bool>("fatal");
+        QTest::newRow("a file kept locked") << false;
+        QTest::newRow("a fatal error") << true;
+    }
+    void handlerEdge() {
+        QFETCH(bool, fatal);
+        RecordingPlatform platform;
+        bool caughtAsFatal = false;
+        runHandler([&] {
+            try {
+                if (fatal) throw FatalError(errnum::DatabaseError, QStringLiteral("broken"));
+                throw DatabaseBusy(5, QStringLiteral("in use"));
+            } catch (const FatalError&) {
+                caughtAsFatal = true;
+                throw;
+            }
+        });
+        QCOMPARE(caughtAsFatal, fatal);
+        QCOMPARE(platform.endedWith, fatal ? 1 : -1);
+        QCOMPARE(platform.messages.size(), 1);
+        QCOMPARE(platform.messages.first().icon, fatal ? MsgIcon::Critical : MsgIcon::Exclamation);
+        QCOMPARE(platform.messages.first().text,
+                 fatal ? QStringLiteral("Run-time error 3146: broken") : QStringLiteral("in use"));
+    }
+
     void likeFoldsCaseTheUnicodeWay_data() {
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<int>("matches");

@@ -191,27 +191,65 @@ private slots:
         QCOMPARE(f.value("Ta"), QStringLiteral("0"));
     }
 
-    void balanceRuleComparesSinglePrecision_data() {
-        QTest::addColumn<QString>("ta");
-        QTest::addColumn<QString>("total");
+    // The books balance when the entered items balance to the cent, whatever the seven-digit
+    // subtotals kept of them, or when the subtotals agree in single precision. The firms with
+    // cents were drawn at random and balanced in exact decimals; subtotalsAgree says whether
+    // total assets and total liabilities and equity came out as the same text.
+    void booksBalance_data() {
+        QTest::addColumn<QString>("assets"); // Cash Ar Inv CA OA Invest Ptfl
+        QTest::addColumn<QString>(
+            "claims"); // AccountsPayable Paper Mtg Bonds Ol AmtsAffil OLiab DefTax ShareC RetEarn OtherSur
         QTest::addColumn<bool>("balanced");
-        QTest::newRow("equal") << "1000"
-                               << "1000" << true;
-        QTest::newRow("differ") << "1000"
-                                << "1001" << false;
-        QTest::newRow("differ beyond seven digits") << "16777217"
-                                                    << "16777216" << true;
-        QTest::newRow("subtotal text against digits") << "1.677722E+07"
-                                                      << "16777220" << true;
+        QTest::addColumn<bool>("subtotalsAgree");
+        QTest::newRow("cents, $419,390.71")
+            << "87525.26 160747.45 69859.24 47094.11 32488.53 7569.29 14106.83"
+            << "26244.61 24362.7 2748.47 25400.68 552.3 19681.03 10878.09 23101.58 9828.55 268550.37 8042.33"
+            << true << false;
+        QTest::newRow("cents, $617,900.92") << "235492.05 38027.49 84910.98 26789.62 6864.61 551.84 225264.33"
+                                            << "19493.99 28249.89 2404.2 23461.73 13681.78 27379.6 8730.51 "
+                                               "17710.44 22404.7 430480.12 23903.96"
+                                            << true << false;
+        QTest::newRow("cents, $89,959,722.34")
+            << "14555990.41 16179714.12 23866241.73 4529068.3 17680028.7 6358245.5 6790433.58"
+            << "6227329.05 3380959.55 215316.28 4042815.78 6326520.57 1430958.76 645109.57 3569663.75 "
+               "5006325.91 55325317.99 3789405.13"
+            << true << false;
+        QTest::newRow("cents, $84,969,642.44")
+            << "52719277.49 2644647.75 2234537.17 7642733.91 6183559.98 7460851.22 6084034.92"
+            << "730870.5 3081759.05 1288450.68 2625663.22 484008.58 377361.07 5500755.49 2131038.69 "
+               "4615873.72 63603896.20 529965.24"
+            << true << false;
+        QTest::newRow("a cent off at $10,000") << "10000 0 0 0 0 0 0"
+                                               << "0 0 0 0 0 0 0 0 9999.99 0 0" << false << false;
+        QTest::newRow("a dollar off beyond the seventh digit")
+            << "16777217 0 0 0 0 0 0"
+            << "0 0 0 0 0 0 0 0 16777216 0 0" << true << true;
+        QTest::newRow("nothing entered") << "0 0 0 0 0 0 0"
+                                         << "0 0 0 0 0 0 0 0 0 0 0" << true << true;
     }
-    void balanceRuleComparesSinglePrecision() {
-        QFETCH(QString, ta);
-        QFETCH(QString, total);
+    void booksBalance() {
+        QFETCH(QString, assets);
+        QFETCH(QString, claims);
         QFETCH(bool, balanced);
+        QFETCH(bool, subtotalsAgree);
         FirmStatement f = zeroFirm();
-        f.value("Ta") = ta;
-        f.value("TotLiabShareEq") = total;
+        const char* assetItems[] = {"Cash", "Ar", "Inv", "CA", "OA", "Invest", "Ptfl"};
+        const char* claimItems[] = {"AccountsPayable", "Paper",  "Mtg",    "Bonds",   "Ol",      "AmtsAffil",
+                                    "OLiab",           "DefTax", "ShareC", "RetEarn", "OtherSur"};
+        const QStringList a = assets.split(u' '), c = claims.split(u' ');
+        QCOMPARE(a.size(), 7);
+        QCOMPARE(c.size(), 11);
+        for (int i = 0; i < 7; ++i)
+            f.value(assetItems[i]) = a[i];
+        for (int i = 0; i < 11; ++i)
+            f.value(claimItems[i]) = c[i];
+        firmrules::calculateSubTotals(f.values);
+        QCOMPARE(f.value("Ta") == f.value("TotLiabShareEq"), subtotalsAgree);
         QCOMPARE(firmrules::isBalanced(f.values), balanced);
+        f.firmName = QStringLiteral("Tremblay");
+        const QString refusal =
+            QStringLiteral("Total Assets is not equal Total Liabilities and Shareholders' Equity");
+        QCOMPARE(firmrules::reportRequestProblem(f, 0) == refusal, !balanced);
     }
 
     void fillingAndNormalising() {
@@ -271,8 +309,8 @@ private slots:
     void reportRequestChecksInOrder_data() {
         QTest::addColumn<QString>("year");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("ta");
-        QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("cash");
+        QTest::addColumn<QString>("capital");
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("message");
         QTest::newRow("year after 2011") << "2012"
@@ -309,15 +347,16 @@ private slots:
     void reportRequestChecksInOrder() {
         QFETCH(QString, year);
         QFETCH(QString, name);
-        QFETCH(QString, ta);
-        QFETCH(QString, total);
+        QFETCH(QString, cash);
+        QFETCH(QString, capital);
         QFETCH(int, language);
         QFETCH(QString, message);
         FirmStatement f = zeroFirm();
         f.year = year;
         f.firmName = name;
-        f.value("Ta") = ta;
-        f.value("TotLiabShareEq") = total;
+        f.value("Cash") = cash;
+        f.value("ShareC") = capital;
+        firmrules::calculateSubTotals(f.values);
         const auto problem = firmrules::reportRequestProblem(f, language);
         QCOMPARE(problem.value_or(QString()), message);
     }

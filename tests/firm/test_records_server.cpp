@@ -2,9 +2,11 @@
 // operations as the local file: the schema made on first use, save as one replacement,
 // load, list, delete, the copy between the local file and the server, and the
 // failures an adviser meets: a server out of reach, a refused or missing password, a
-// newer or foreign database, a connection killed in the middle of a save.
+// newer or foreign database, a connection killed in the middle of a save, a backend
+// that stops answering.
 
 #include "data/DBTools.h"
+#include "data/ServerSession.h"
 #include "firm/FirmRecords.h"
 #include "firm/LineItems.h"
 #include "userdb/RecordsDatabase.h"
@@ -12,10 +14,12 @@
 #include "firm/FirmTestDatabase.h"
 #include "support/PostgresServer.h"
 
+#include <QElapsedTimer>
 #include <QThread>
 #include <QtTest>
 
 #include <atomic>
+#include <csignal>
 
 namespace {
 
@@ -251,7 +255,8 @@ private slots:
                            firmWith(QStringLiteral("Second"), QStringLiteral("2011"), {{"Cash", "3"}}));
 
         Connection cn = openFresh();
-        QCOMPARE(firmrecords::copyAll(local.cn, cn, firmrecords::Existing::Refuse), std::nullopt);
+        QCOMPARE(firmrecords::copyAll(local.cn, cn, firmrecords::Existing::Refuse, Language::E),
+                 std::nullopt);
         QCOMPARE(firmrecords::count(cn), qsizetype(2));
         RecordsetPtr rs =
             GetRS(cn, QStringLiteral("SELECT Cash, Ar, Inv, CA, OA, Toa FROM MyValues WHERE FirmName = ?"),
@@ -262,10 +267,11 @@ private slots:
 
         // Back into the local file: refused while the firms are there, replaced on request.
         firmrecords::store(cn, firmWith(QStringLiteral("Second"), QStringLiteral("2011"), {{"Cash", "8"}}));
-        const auto refused = firmrecords::copyAll(cn, local.cn, firmrecords::Existing::Refuse);
+        const auto refused = firmrecords::copyAll(cn, local.cn, firmrecords::Existing::Refuse, Language::E);
         QVERIFY(refused);
         QCOMPARE(local.stored(QStringLiteral("Second"), 2011, QStringLiteral("Cash")).toDouble(), 3.0);
-        QCOMPARE(firmrecords::copyAll(cn, local.cn, firmrecords::Existing::Replace), std::nullopt);
+        QCOMPARE(firmrecords::copyAll(cn, local.cn, firmrecords::Existing::Replace, Language::E),
+                 std::nullopt);
         QCOMPARE(local.stored(QStringLiteral("Second"), 2011, QStringLiteral("Cash")).toDouble(), 8.0);
         QCOMPARE(local.stored(QStringLiteral("Exact Ltd."), 2009, QStringLiteral("Inv")).toDouble(), odd[2]);
         QCOMPARE(local.rowCount(), 2);
@@ -327,8 +333,9 @@ private slots:
     }
 
     // The saving connection is killed while its save waits for a row another session
-    // holds: the save fails with the program's message, the stored record is the old
-    // one, whole, and the next operation connects again by itself.
+    // holds: the save fails with the program's message, which says for certain that
+    // nothing was written (the commit was never sent), the stored record is the old one,
+    // whole, and the next operation connects again by itself.
     void connectionKilledDuringASave() {
         QString db;
         Connection cn = openFresh(&db);
@@ -368,7 +375,8 @@ private slots:
         QVERIFY(killed);
         QCOMPARE(int(problem), int(ServerProblem::ConnectionLost));
         QVERIFY2(message.contains(QStringLiteral("was lost")) && message.contains(server.socketDir()) &&
-                     message.contains(QStringLiteral("either stored whole or not at all")),
+                     message.contains(QStringLiteral("Nothing was written")) &&
+                     !message.contains(QStringLiteral("either stored whole")),
                  qPrintable(message));
         // The next use connects again; the record is the old one, in every value.
         const auto stored = firmrecords::load(cn, before.firmName, before.year);
@@ -403,6 +411,57 @@ private slots:
         DisconnectFromDB(cn);
     }
 
+    // A backend that stops answering (paused): the request gives up within the bound,
+    // with the program's message. Before the commit nothing was written, for certain; a
+    // commit whose answer never came may have been carried out, and the message says so.
+    void pausedBackend_data() {
+        QTest::addColumn<bool>("atCommit");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("a save") << false << "Nothing was written";
+        QTest::newRow("the commit") << true << "either stored whole or not at all";
+    }
+    void pausedBackend() {
+        QFETCH(bool, atCommit);
+        QFETCH(QString, outcome);
+        Connection cn = openFresh();
+        const auto pid =
+            static_cast<pid_t>(GetRS(cn, QStringLiteral("SELECT pg_backend_pid()"), QStringLiteral("read"))
+                                   ->field(0)
+                                   .toLongLong());
+        const FirmStatement firm = firmWith(QStringLiteral("Paused Ltd."), QStringLiteral("2011"));
+        QElapsedTimer clock;
+        const auto pause = [&] {
+            QCOMPARE(::kill(pid, SIGSTOP), 0);
+            clock.start();
+        };
+        ServerProblem problem = ServerProblem::Failed;
+        const QString message = failureOf(
+            [&] {
+                if (!atCommit) {
+                    pause();
+                    firmrecords::store(cn, firm);
+                    return;
+                }
+                Transaction tx(cn);
+                ExecCmdInDB(cn, QStringLiteral("DELETE FROM MyValues WHERE FirmName = ?"), {firm.firmName});
+                pause();
+                tx.commit();
+            },
+            &problem);
+        const qint64 waited = clock.elapsed();
+        ::kill(pid, SIGCONT);
+        qInfo("a paused backend: the message came after %lld ms", static_cast<long long>(waited));
+        QCOMPARE(int(problem), int(ServerProblem::NoAnswer));
+        QVERIFY2(waited < (serverwait::kAnswerSeconds + 2) * 1000, qPrintable(QString::number(waited)));
+        QVERIFY2(message.contains(
+                     QStringLiteral("did not answer within %1 seconds").arg(serverwait::kAnswerSeconds)) &&
+                     message.contains(outcome),
+                 qPrintable(message));
+        // The next request connects again.
+        QCOMPARE(firmrecords::count(cn), qsizetype(0));
+        DisconnectFromDB(cn);
+    }
+
     void addresses_data() {
         QTest::addColumn<QString>("url");
         QTest::addColumn<QString>("server");
@@ -420,6 +479,12 @@ private slots:
         QTest::newRow("no user, no host") << "postgresql:///clients"
                                           << "localhost"
                                           << "clients" << -1;
+        QTest::newRow("IPv6") << "postgresql://ann@[::1]/clients"
+                              << "[::1]"
+                              << "clients" << -1;
+        QTest::newRow("IPv6 and a port") << "postgresql://ann@[fe80::1:2]:5433/clients"
+                                         << "[fe80::1:2]:5433"
+                                         << "clients" << -1;
         QTest::newRow("password") << "postgresql://ann:secret@db/clients"
                                   << ""
                                   << "" << int(AddressProblem::HasPassword);

@@ -110,6 +110,10 @@ private slots:
         QTest::newRow("DE above Q1") << true << 2.0 << 1.0 << 0.4 << 3.0 << 0.0 << 75.0;
         QTest::newRow("DE at the median") << true << 2.0 << 1.0 << 0.4 << 1.0 << 25.0 << 25.0;
         QTest::newRow("DE missing Q3") << true << 2.0 << 1.0 << 0.0 << 0.1 << 50.0 << 0.0;
+        // 48,380 on 1,180,000 is 4.1 %, computed as 4.1000000000000005: the median all the same.
+        QTest::newRow("at the median but for the division's rounding")
+            << false << 2.0 << 4.1 << 6.0 << 48380.0 / 1180000.0 * 100 << 25.0 << 25.0;
+        QTest::newRow("a hundredth above the median") << false << 2.0 << 4.1 << 6.0 << 4.11 << 50.0 << 25.0;
     }
     void positions() {
         QFETCH(bool, lowerIsBetter);

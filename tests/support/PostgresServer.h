@@ -1,7 +1,8 @@
 #pragma once
 // A throw-away PostgreSQL cluster for the office-mode tests: made with initdb in a
 // temporary folder, listening only on a Unix socket in that folder on a random port,
-// with password authentication for its one user, and stopped and removed at the end.
+// with password authentication for its superuser (the owner of the records) and the
+// advisers' login roles the tests add, and stopped and removed at the end.
 // As root (CI may run so), initdb refuses to run, so the server runs as the
 // unprivileged user nobody and the folder is handed to it.
 //
@@ -134,6 +135,13 @@ public:
     // A new, empty database; false when it could not be made.
     bool createDatabase(const QString& name) {
         return sql(QStringLiteral("CREATE DATABASE \"%1\"").arg(name));
+    }
+
+    // A login role with the password of the server's user and no right on any table, as
+    // an administrator makes one for each adviser; false when it could not be made.
+    bool createRole(const QString& name) {
+        return sql(
+            QStringLiteral("CREATE ROLE \"%1\" LOGIN PASSWORD '%2'").arg(name, QLatin1String(kPassword)));
     }
 
 private:

@@ -86,6 +86,10 @@ public:
         return path;
     }
 
+    void showBusy(bool busy) override {
+        busyPointer.append(busy);
+    }
+
     QString lastMessage() const {
         return messages.isEmpty() ? QString() : messages.last().text;
     }
@@ -100,6 +104,7 @@ public:
     QString printerPdfPath;       // where printed documents go; empty: no printer
     QStringList printedDocuments; // the names of the documents printed
     int endedWith = -1;           // the exit code of the program's end, -1 while it has not ended
+    QList<bool> busyPointer;      // each time the busy pointer was shown (true) or taken away
 
 private:
     Platform* previous_ = nullptr;

@@ -74,9 +74,11 @@ private:
         const bool ok =
             p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
         ++result.commands;
+        const QString err = QString::fromUtf8(p.readAllStandardError());
         if (!ok)
-            result.failures << args.join(u' ') + QStringLiteral(": ") +
-                                   QString::fromUtf8(p.readAllStandardError());
+            result.failures << args.join(u' ') + QStringLiteral(": ") + err;
+        else if (!err.isEmpty()) // a command that succeeds says nothing on standard error
+            result.failures << args.join(u' ') + QStringLiteral(" succeeded, yet wrote: ") + err;
         return ok;
     }
     bool save(const FirmStatement& f) {

@@ -31,6 +31,8 @@ enum Property {
     PFirmSeries,
     PMedianSeries,
     PLowerIsBetter,
+    PQuarterTo,
+    PBoundary,
 };
 
 QVariantList seriesToList(const QList<std::optional<double>>& series) {
@@ -71,8 +73,14 @@ ChartStyle styleFrom(const QVariantList& list) {
 
 void drawGauge(QPainter& p, const QRectF& area, const Chart& c) {
     const QRectF track = gaugeTrack(area);
+    // A span (a boundary the industry lacks) is lit half as strongly as a known quarter.
+    const int last = std::max(c.quarter, c.quarterTo);
     for (int q = 0; q < 4; ++q) {
-        const QColor fill = q == c.quarter ? c.style.highlight : c.style.quarters[static_cast<size_t>(q)];
+        QColor fill = c.style.quarters[static_cast<size_t>(q)];
+        if (c.quarter >= 0 && q >= c.quarter && q <= last) {
+            fill = c.style.highlight;
+            if (last > c.quarter) fill.setAlphaF(0.45);
+        }
         p.fillRect(gaugeSegment(area, q), fill);
     }
     // The median is the border between the second and third quarters.
@@ -80,19 +88,23 @@ void drawGauge(QPainter& p, const QRectF& area, const Chart& c) {
     p.setPen(QPen(c.style.axis, std::max<qreal>(track.height() * 0.08, 0.5)));
     p.drawLine(QPointF(mid, area.top() + area.height() * 0.08),
                QPointF(mid, area.bottom() - area.height() * 0.08));
-    if (c.quarter < 0 || c.quarter > 3) return;
-    // A diamond in the middle of the enterprise's quarter.
-    const QRectF seg = gaugeSegment(area, c.quarter);
+    const bool onBoundary = c.boundary >= 1 && c.boundary <= 3;
+    if (!onBoundary && (c.quarter < 0 || c.quarter > 3 || last > c.quarter)) return;
+    // A diamond in the middle of the enterprise's quarter, or on the boundary it stands on.
+    const QRectF seg = gaugeSegment(area, onBoundary ? c.boundary - 1 : c.quarter);
     const qreal r = seg.height() * 0.32;
-    const QPointF centre = seg.center();
+    const QPointF centre =
+        onBoundary ? QPointF((seg.right() + gaugeSegment(area, c.boundary).left()) / 2, seg.center().y())
+                   : seg.center();
     QPainterPath diamond;
     diamond.moveTo(centre.x(), centre.y() - r);
     diamond.lineTo(centre.x() + r, centre.y());
     diamond.lineTo(centre.x(), centre.y() + r);
     diamond.lineTo(centre.x() - r, centre.y());
     diamond.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(c.style.marker);
+    // On a boundary the diamond stands between two lighter quarters: dark, outlined in white.
+    p.setPen(onBoundary ? QPen(c.style.marker, std::max<qreal>(r * 0.25, 0.4)) : QPen(Qt::NoPen));
+    p.setBrush(onBoundary ? c.style.highlight : c.style.marker);
     p.drawPath(diamond);
 }
 
@@ -330,6 +342,8 @@ QTextCharFormat chartFormat(const Chart& chart) {
     f.setProperty(PFamily, chart.fontFamily);
     f.setProperty(PPointSize, chart.fontPointSize);
     f.setProperty(PQuarter, chart.quarter);
+    f.setProperty(PQuarterTo, chart.quarterTo);
+    f.setProperty(PBoundary, chart.boundary);
     f.setProperty(PHasValue, chart.value.has_value());
     f.setProperty(PValue, chart.value.value_or(0.0));
     f.setProperty(PScale, chart.scale);
@@ -353,6 +367,8 @@ std::optional<Chart> chartFromFormat(const QTextFormat& format) {
     c.fontFamily = format.stringProperty(PFamily);
     c.fontPointSize = format.doubleProperty(PPointSize);
     c.quarter = format.intProperty(PQuarter);
+    c.quarterTo = format.hasProperty(PQuarterTo) ? format.intProperty(PQuarterTo) : -1;
+    c.boundary = format.intProperty(PBoundary);
     if (format.boolProperty(PHasValue)) c.value = format.doubleProperty(PValue);
     c.scale = format.doubleProperty(PScale);
     c.labels = format.property(PLabels).toStringList();

@@ -45,6 +45,8 @@ struct Chart {
     QString fontFamily = QStringLiteral("DejaVu Sans");
     double fontPointSize = 8.5;
     int quarter = -1;            // gauge: 0 (weakest) to 3 (strongest); -1 when the position is unknown
+    int quarterTo = -1;          // gauge: the last quarter of a span the enterprise may be in, when wider
+    int boundary = 0;            // gauge: 1 to 3 when the enterprise stands on Q1, the median or Q3
     std::optional<double> value; // bar
     double scale = 0;            // bar and axis: the value that fills half the width
     QStringList labels;          // axis: left end, centre, right end

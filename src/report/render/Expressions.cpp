@@ -302,6 +302,16 @@ Chart Evaluator::chart(const QJsonValue& expr, const QString& where, const QStri
             return v.isUndefined() ? std::nullopt : number(v.toString());
         };
         c.quarter = quarterFromPosition(position("better"), position("worse"));
+        // Or the quarters themselves: the first and last the enterprise may be in, and the
+        // boundary it stands on.
+        if (o.contains(QLatin1String("lowest"))) {
+            const std::optional<double> lowest = position("lowest");
+            const std::optional<double> highest = position("highest");
+            const std::optional<double> boundary = position("boundary");
+            c.quarter = lowest ? std::clamp(static_cast<int>(*lowest), 0, 3) : -1;
+            c.quarterTo = highest ? std::clamp(static_cast<int>(*highest), 0, 3) : -1;
+            c.boundary = boundary ? std::clamp(static_cast<int>(*boundary), 0, 3) : 0;
+        }
     } else if (kind == QLatin1String("divergingBar")) {
         c.kind = ChartKind::DivergingBar;
         // Without a value only the axis is drawn: the difference is not known.

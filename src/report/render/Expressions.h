@@ -16,6 +16,9 @@
 //       {"all": [ … ]}, {"any": [ … ]}, {"not": condition}
 //   {"chart": "quartileGauge", "better": "T.C", "worse": "T.C", "width": 13, "height": 1}
 //                                           without better and worse: no quarter marked
+//   {"chart": "quartileGauge", "lowest": "T.C", "highest": "T.C", "boundary": "T.C"}
+//                                           the quarters 0 to 3 the enterprise may be in and the
+//                                           boundary 1 to 3 it stands on; a null lowest marks none
 //   {"chart": "divergingBar", "value": "T.C", "scale": "bar"}   scaled like the rest of column "bar";
 //                                           without a value: the axis alone
 //   {"chart": "divergingAxis", "scaleOf": "bar", "format": "num1"}  the scale above that column

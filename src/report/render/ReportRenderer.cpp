@@ -136,7 +136,7 @@ void addReading(ReportData& data) {
         return data.value(QStringLiteral("Rpt_Comparison"), c);
     };
     const auto industry = [&data](const QString& c) { return data.value(QStringLiteral("Industry"), c); };
-    const int language = languageFlag(data.language());
+    const ::Language language = language::fromFlag(languageFlag(data.language()));
     data.setTable(QStringLiteral("Reading"),
                   reading::tableRow(reading::compose(comparison, industry, language), language));
 }

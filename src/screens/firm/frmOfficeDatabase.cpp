@@ -76,7 +76,7 @@ void frmOfficeDatabase::Form_Load() {
 
 void frmOfficeDatabase::Form_Activate(navigation::Arrival) {
     subLoadCaptions();
-    txtRecordsUrl->setText(gstrRecordsUrl);
+    txtRecordsUrl->setText(RecordsAddressShown()); // never a password kept in the settings
     txtRecordsUrl->setFocus();
 }
 

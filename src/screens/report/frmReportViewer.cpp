@@ -355,12 +355,17 @@ void frmReportViewer::exportDialog() {
     const QString path = chosen->endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)
                              ? *chosen
                              : *chosen + QStringLiteral(".pdf");
+    // A place the user may not write to costs this export, not the program and the report.
+    const auto tell = [this](const QString& why) {
+        MsgBox(strings::text("report.exportPdf.failed", language_).arg(why), MsgButtons::OK,
+               MsgIcon::Exclamation);
+    };
     try {
         exportPdf(path);
+    } catch (const RecoverableFailure& e) {
+        tell(e.description());
     } catch (const FatalError& e) {
-        // A place the user may not write to costs this export, not the program and the report.
-        MsgBox(strings::text("report.exportPdf.failed", language_).arg(e.description()), MsgButtons::OK,
-               MsgIcon::Exclamation);
+        tell(e.description());
     }
 }
 

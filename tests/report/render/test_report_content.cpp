@@ -1,5 +1,6 @@
 // What the reports tell their reader, in both languages: a gauge without industry figures
-// or with negative equity says so instead of pointing at a quarter; a missing industry share
+// or with negative equity says so instead of pointing at a quarter; a ratio shown as the
+// median is at the median in the reading and on its gauge alike; a missing industry share
 // is not passed off as a difference; the two lower-is-better ratios are marked; the position
 // figures are explained; the date of preparation and the statement as entered are printed;
 // figures keep together and carry a true minus sign; the reviewed wording is the one shown.
@@ -109,13 +110,14 @@ private slots:
         const QList<Chart> gauges = chartsOf(*doc, ChartKind::QuartileGauge);
         QCOMPARE(gauges.size(), 15);
         QCOMPARE(gauges[kNetProfitMargin].quarter, -1);
-        // A missing median alone leaves the position known.
-        QCOMPARE(gauges[kPretaxProfitMargin].quarter, 2);
+        // A missing median alone leaves the position known to lie between the quartiles.
+        QCOMPARE(gauges[kPretaxProfitMargin].quarter, 1);
+        QCOMPARE(gauges[kPretaxProfitMargin].quarterTo, 2);
 
         const QString text = pdfOf(*doc, QStringLiteral("nodata-") + language);
         const QString noData =
             french ? QStringLiteral("aucune donnée d'industrie") : QStringLiteral("no industry data");
-        QCOMPARE(text.count(noData), 1);
+        QCOMPARE(text.count(noData), 2); // in the reading's table and under the gauge
         QVERIFY(!text.contains(french ? QStringLiteral("Meilleure que 0 % / moins bonne que 0 %")
                                       : QStringLiteral("Better than 0% / worse than 0%")));
         const QString check = french ? QStringLiteral("Marge bénéficiaire nette|4,8 %|n.d.")
@@ -142,11 +144,12 @@ private slots:
         QCOMPARE(gauges[kDebtToEquity].quarter, -1);
         QCOMPARE(gauges[kNetProfitMargin].quarter, 2); // the other ratios keep their positions
 
+        // In the reading's table and under the gauges.
         const QString plain = doc->toRawText();
         QCOMPARE(plain.count(french ? QStringLiteral("non significatif") + kNbsp +
                                           QStringLiteral(": capitaux propres négatifs")
-                                    : QStringLiteral("not meaningful: negative equity")),
-                 2);
+                                    : QStringLiteral("not meaningful: negative shareholders' equity")),
+                 4);
         const QString text = pdfOf(*doc, QStringLiteral("negative-") + language);
         for (const QString& check :
              french ? QStringList{QStringLiteral("Rendement des capitaux propres|n.d.|11,5 %"),
@@ -159,10 +162,50 @@ private slots:
         QVERIFY(!text.contains(zeroRatio));
     }
 
+    // A net profit margin shown as the median of 4.1 % is at the median in the reading's table,
+    // on the gauge and in the position figures printed under it, whatever the stored figures say.
+    void oneVerdictAtTheMedian_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<double>("margin");
+        QTest::newRow("4.1000000000000005, English") << "E" << 48380.0 / 1180000.0 * 100;
+        QTest::newRow("4.09, English") << "E" << 4.09;
+        QTest::newRow("4.14, French") << "F" << 4.14;
+    }
+    void oneVerdictAtTheMedian() {
+        QFETCH(QString, language);
+        QFETCH(double, margin);
+        const bool french = language == QLatin1String("F");
+        reportfixture::prepare(cn, language);
+        ExecCmdInDB(cn,
+                    QStringLiteral("UPDATE Rpt_Comparison SET MyNPM = ?, NPMQ2 = 4.1, BetterNPM = 50, "
+                                   "WorseNPM = 50"),
+                    {margin});
+        ExecCmdInDB(cn, QStringLiteral("UPDATE Rpt_Data_CY SET NPMQ1 = 2, NPMQ2 = 4.1, NPMQ3 = 6"));
+        const auto doc = buildDocument(Kind::Comparison, cn, layout(Kind::Comparison));
+        const Chart gauge = chartsOf(*doc, ChartKind::QuartileGauge)[kNetProfitMargin];
+        QCOMPARE(gauge.boundary, 2);
+        const QStringList blocks = blockTexts(*doc);
+        const QString name =
+            french ? QStringLiteral("Marge bénéficiaire nette") : QStringLiteral("Net profit margin");
+        const QString shown = french ? QStringLiteral("4,1") + kNbsp + u'%' : QStringLiteral("4.1%");
+        const qsizetype row = blocks.indexOf(name);
+        QVERIFY(row >= 0);
+        QCOMPARE(blocks.mid(row + 1, 3),
+                 QStringList({shown, shown,
+                              french ? QStringLiteral("à la médiane") : QStringLiteral("at the median")}));
+        // The gauges' row prints the same figures and the position of a firm on the median.
+        const qsizetype gaugeRow = blocks.indexOf(name, row + 1);
+        QVERIFY(gaugeRow > row);
+        QCOMPARE(blocks.mid(gaugeRow + 1, 2), QStringList({shown, shown}));
+        QCOMPARE(blocks.value(gaugeRow + 4),
+                 french ? "Meilleure que 25" + kNbsp + "% / moins bonne que 25" + kNbsp + u'%'
+                        : QStringLiteral("Better than 25% / worse than 25%"));
+    }
+
     void positiveEquityKeepsItsRatios() {
         reportfixture::prepare(cn, QStringLiteral("E"));
         const auto doc = buildDocument(Kind::Comparison, cn, layout(Kind::Comparison));
-        QVERIFY(!doc->toRawText().contains(QLatin1String("not meaningful")));
+        QVERIFY(!doc->toRawText().contains(QLatin1String("not meaningful:")));
         QVERIFY(!doc->toRawText().contains(QLatin1String("no industry data")));
         QCOMPARE(chartsOf(*doc, ChartKind::QuartileGauge)[kReturnOnEquity].quarter, 0);
     }

@@ -88,10 +88,16 @@ private slots:
         QCOMPARE(copy.readAll(), source.readAll());
     }
 
-    // Every ratio, in its group, with its name and the columns of its figures.
+    // Every ratio, in its group, with its name and the columns of its figures: in the table of
+    // gauges and in the reading's table.
+    void comparisonPrintsEveryRatio_data() {
+        QTest::addColumn<QString>("table");
+        QTest::newRow("gauges") << "ratios";
+        QTest::newRow("reading") << "reading";
+    }
     void comparisonPrintsEveryRatio() {
-        const QJsonArray rows =
-            tableRows(readJson(shippedLayout(Kind::Comparison)), QStringLiteral("ratios"));
+        QFETCH(QString, table);
+        const QJsonArray rows = tableRows(readJson(shippedLayout(Kind::Comparison)), table);
         QVERIFY(!rows.isEmpty());
         int groupIndex = -1;
         int position = 0;
@@ -125,8 +131,7 @@ private slots:
         QCOMPARE(groupIndex, 130);
     }
 
-    // Debt to equity and liabilities to assets are the ratios for which lower is better;
-    // return on equity and debt to equity mean nothing when the equity is negative.
+    // Debt to equity and liabilities to assets are the ratios for which lower is better.
     void ratioRowsCarryTheirRules_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("table");
@@ -134,8 +139,6 @@ private slots:
         QTest::addColumn<QList<int>>("rows"); // string entries of the ratios' names
         QTest::newRow("comparison, lower is better") << int(Kind::Comparison) << "ratios"
                                                      << "lower" << QList<int>{134, 136};
-        QTest::newRow("comparison, negative equity") << int(Kind::Comparison) << "ratios"
-                                                     << "equityRule" << QList<int>{122, 134};
         QTest::newRow("industry ratios, lower is better") << int(Kind::Ratios) << "quartiles"
                                                           << "lower" << QList<int>{134, 136};
     }
@@ -272,8 +275,8 @@ private slots:
         QTest::newRow("unknown row style") << "\"style\": \"subtotal\""
                                            << "\"style\": \"sub-total\""
                                            << "sub-total";
-        QTest::newRow("unknown chart") << "\"chart\": \"quartileGauge\", \"better\""
-                                       << "\"chart\": \"pie\", \"better\""
+        QTest::newRow("unknown chart") << "\"chart\": \"quartileGauge\", \"lowest\""
+                                       << "\"chart\": \"pie\", \"lowest\""
                                        << "pie";
         QTest::newRow("parameter without value") << "Rpt_Comparison.${firm}"
                                                  << "Rpt_Comparison.${firms}"
@@ -296,7 +299,7 @@ private slots:
         QTest::newRow("chosen table without alias") << "{\"as\": \"Industry\", "
                                                     << "{"
                                                     << "'as'";
-        QTest::newRow("defaults not an object") << "\"defaults\": {\"lower\": false, \"equityRule\": false}"
+        QTest::newRow("defaults not an object") << "\"defaults\": {\"lower\": false}"
                                                 << "\"defaults\": [false]"
                                                 << "'defaults'";
         QTest::newRow("column groups do not add up")

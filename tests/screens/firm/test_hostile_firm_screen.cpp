@@ -122,12 +122,17 @@ private slots:
 
     // --- the firm name: save, save over, open, delete ---
 
-    void firmName_data() { hostile::addTextRows(); }
+    void firmName_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("refused");
+        for (const hostile::Text& t : hostile::texts())
+            QTest::newRow(t.name) << hostile::widgetText(t.bytes) << t.nameRefused;
+    }
     void firmName() {
         QFETCH(QString, text);
+        QFETCH(bool, refused);
         pasteName(text);
-        // The name is kept as pasted, every character of it (up to what a box holds): the
-        // program's only rule for a name is that it is not blank and not the prompt.
+        // The name is kept as pasted, every character of it (up to what a box holds).
         const QString name = text.left(kBoxLimit);
         QCOMPARE(screen().txtFirmName->text(), name);
         chooseYear(QStringLiteral("2010"));
@@ -135,6 +140,16 @@ private slots:
         typeValue("txtShareC", QStringLiteral("100"));
 
         screen().mnuSave->trigger();
+        // A name the records do not keep (control characters, too long) is refused in the
+        // program's words, saying the rule; nothing is written and the name stays to mend.
+        if (refused) {
+            QCOMPARE(platform().messages.size(), 1);
+            QVERIFY2(platform().lastMessage().startsWith(QStringLiteral("The firm name ")),
+                     qPrintable(platform().lastMessage().left(300)));
+            QCOMPARE(screen().txtFirmName->text(), name);
+            witness->verify(0);
+            return;
+        }
         QCOMPARE(platform().lastMessage(), kSaved);
         QCOMPARE(platform().messages.size(), 1);
         witness->verify(1);

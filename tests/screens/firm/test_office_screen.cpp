@@ -149,8 +149,13 @@ private slots:
         QVERIFY(modMain::IsOfficeMode());
 
         nameAndCash(QStringLiteral("Office Firm Ltd."), QStringLiteral("4321"));
+        f->platform.busyPointer.clear();
         screen().mnuSave->trigger();
         QCOMPARE(lastMessage(), QStringLiteral("Data has been saved."));
+        // The busy pointer while the server answers, and not after.
+        QVERIFY(!f->platform.busyPointer.isEmpty());
+        QCOMPARE(f->platform.busyPointer.first(), true);
+        QCOMPARE(f->platform.busyPointer.last(), false);
         QCOMPARE(onServer(url), QStringList{QStringLiteral("Office Firm Ltd. 2011")});
         QCOMPARE(localRows(), 0);
 
@@ -201,6 +206,36 @@ private slots:
         QVERIFY(!screen().windowTitle().contains(QString::fromUtf8("\u2014")));
         screen().mnuSave->trigger();
         QCOMPARE(localRows(), 1);
+    }
+
+    // An address kept in the settings with a password (written there by hand, say): the
+    // program neither uses it nor shows the password, in the title, the About screen or
+    // the dialog, and a save says why in the desktop's words; nothing is written.
+    void settingWithAPasswordIsNeitherUsedNorShown() {
+        QString db;
+        const QString url = freshUrl(&db);
+        const QString withPassword = QString(url).replace(QStringLiteral("postgresql://adviser@"),
+                                                          QStringLiteral("postgresql://adviser:S3cr%40t!@"));
+        modMain::SaveRecordsSetting(withPassword);
+        modMain::subUseRecords(modMain::RecordsSetting());
+        screen().subLoadCaptions();
+        nameAndCash(QStringLiteral("Not Saved Ltd."), QStringLiteral("5"));
+        screen().mnuSave->trigger();
+        QVERIFY2(lastMessage().contains(QStringLiteral("holds a password")) &&
+                     lastMessage().contains(QStringLiteral("File > Office database")) &&
+                     !lastMessage().contains(QStringLiteral("--records")),
+                 qPrintable(lastMessage()));
+        QCOMPARE(f->platform.endedWith, -1);
+        QString shown = screen().windowTitle();
+        screen().mnuAbout->trigger();
+        shown += f->registry.existing<frmAbout>()->lblRecords->text();
+        screen().mnuOfficeDatabase->trigger();
+        shown += officeDialog()->txtRecordsUrl->text() + officeDialog()->lblCurrent->text();
+        for (const ShownMessage& m : f->platform.messages)
+            shown += m.text + m.title;
+        QVERIFY2(!shown.contains(QStringLiteral("S3cr")), qPrintable(shown));
+        QVERIFY(onServer(url).isEmpty());
+        modMain::subUseRecords(QString());
     }
 
     void addressRefusedInTheDialog() {
