@@ -72,7 +72,9 @@ bool ValueBoxFilter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn: {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // Coming back from another window or a menu is no new visit of the box.
-        if (!entered || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+        if (!entered) return false;
+        visited_ = box;
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
         box->selectAll();
         clickedInto_ = reason == Qt::MouseFocusReason ? box : nullptr;
         return false;
@@ -85,6 +87,8 @@ bool ValueBoxFilter::eventFilter(QObject* watched, QEvent* event) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // A message box, a menu or another window taking the focus does not leave the box.
         if (!entered || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+        if (visited_ != box) return false;
+        visited_ = nullptr;
         bool valid = true;
         runHandler([&] {
             valid = screen_.fncIsValidNumber(box);

@@ -282,8 +282,9 @@ private slots:
         QStringList file;
         for (QAction* a : screen().mnuFile->actions())
             if (!a->isSeparator()) file << a->objectName();
-        QCOMPARE(file, (QStringList{"mnuNew", "mnuSave", "mnuOpen", "mnuImport", "mnuExport",
-                                    "mnuOfficeDatabase", "mnuReturn", "mnuReturnSearch", "mnuExit"}));
+        QCOMPARE(file,
+                 (QStringList{"mnuNew", "mnuSave", "mnuOpen", "mnuDelete", "mnuClearAll", "mnuImport",
+                              "mnuExport", "mnuOfficeDatabase", "mnuReturn", "mnuReturnSearch", "mnuExit"}));
     }
 
     void toolbar_data() {
