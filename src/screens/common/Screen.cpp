@@ -79,6 +79,9 @@ Screen::Screen(QWidget* parent) : QMainWindow(parent) {
 }
 
 void Screen::fitOnScreen() {
+    // A designed minimum size never hides what the layout needs (larger fonts, a scale factor).
+    if (QWidget* content = centralWidget(); content && content->layout())
+        content->setMinimumSize(content->minimumSize().expandedTo(content->layout()->minimumSize()));
     adjustSize();
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!s || qobject_cast<QScrollArea*>(centralWidget())) return;
