@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTextDocumentFragment>
 
@@ -74,6 +75,21 @@ private:
     QLabel* label() const { return static_cast<QLabel*>(widget()); }
 };
 
+// Enter on a focused link opens it, whether or not the label's text control has put its
+// cursor on the anchor (it does not when the focus came by a click or by the program).
+class EnterOpensLink : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        emit static_cast<QLabel*>(watched)->linkActivated(QString());
+        return true;
+    }
+};
+
 QAccessibleInterface* describe(const QString& className, QObject* object) {
     if (className == QLatin1String("QComboBox"))
         if (auto* box = qobject_cast<QComboBox*>(object)) return new NamedComboBox(box);
@@ -95,10 +111,21 @@ void install() {
 
 void makeLink(QLabel* label) {
     label->setProperty(kLinkProperty, true);
+    // Setting a label's text may already have described it to the bus as a plain label:
+    // that description goes, and the next one is the link's.
+    if (QAccessibleInterface* told = QAccessible::queryAccessibleInterface(label);
+        told && told->role() != QAccessible::Link)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(told));
     label->setTextFormat(Qt::RichText);
-    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    // Tab reaches the link as one control and leaves it at once; Enter opens it (below).
+    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     label->setFocusPolicy(Qt::StrongFocus);
     label->setCursor(Qt::PointingHandCursor);
+    // The focus shows on the link as it does on a button, from the first Tab.
+    label->setStyleSheet(QStringLiteral("QLabel { border: 1px solid transparent; }"
+                                        "QLabel:focus { border: 1px dotted palette(highlight); }"));
+    static EnterOpensLink enterOpens;
+    label->installEventFilter(&enterOpens);
 }
 
 } // namespace accessibility
