@@ -262,8 +262,10 @@ void frmReportViewer::followLanguage() {
 
 void frmReportViewer::setDocument(std::unique_ptr<QTextDocument> document) {
     document_ = std::move(document);
-    readable_ = reportrender::readableCopy(*document_);
-    txtReport->setDocument(readable_.get());
+    std::unique_ptr<QTextDocument> readable = reportrender::readableCopy(*document_);
+    // The text view lets go of the copy it shows before that copy is deleted.
+    txtReport->setDocument(readable.get());
+    readable_ = std::move(readable);
 }
 
 void frmReportViewer::showAsText(bool asText) {
