@@ -3,7 +3,9 @@
 #include "report/render/DocumentBuilder.h"
 #include "text/StringTable.h"
 
+#include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -158,17 +160,46 @@ QString chartAltText(const QTextDocument& doc, int position, const Chart& chart)
     return label.isEmpty() ? words : label + QStringLiteral(": ") + words;
 }
 
+namespace {
+
+// A column sized for a small chart gets the room of a sentence, taken from the other
+// columns in proportion to their widths, so that the chart's words read as lines.
+void widenChartColumns(QTextDocument& doc, const QList<std::pair<int, QString>>& charts) {
+    constexpr qreal kChartColumn = 18; // per cent of the table's width
+    QHash<QTextTable*, QSet<int>> chartColumns;
+    for (const auto& chart : charts) {
+        QTextCursor at(&doc);
+        at.setPosition(chart.first);
+        if (QTextTable* table = at.currentTable())
+            chartColumns[table].insert(table->cellAt(chart.first).column());
+    }
+    for (auto it = chartColumns.begin(); it != chartColumns.end(); ++it) {
+        QTextTableFormat format = it.key()->format();
+        QList<QTextLength> widths = format.columnWidthConstraints();
+        qreal others = 0;
+        for (qsizetype i = 0; i < widths.size(); ++i)
+            if (!it.value().contains(int(i)) && widths[i].type() == QTextLength::PercentageLength)
+                others += widths[i].rawValue();
+        const qreal wanted = kChartColumn * it.value().size();
+        if (widths.isEmpty() || others <= 0 || wanted >= 60) continue;
+        const qreal scale = (100 - wanted) / others;
+        for (qsizetype i = 0; i < widths.size(); ++i)
+            if (it.value().contains(int(i)))
+                widths[i] = QTextLength(QTextLength::PercentageLength, kChartColumn);
+            else if (widths[i].type() == QTextLength::PercentageLength)
+                widths[i] = QTextLength(QTextLength::PercentageLength, widths[i].rawValue() * scale);
+        format.setColumnWidthConstraints(widths);
+        it.key()->setFormat(format);
+    }
+}
+
+} // namespace
+
 std::unique_ptr<QTextDocument> readableCopy(const QTextDocument& doc) {
     std::unique_ptr<QTextDocument> copy(doc.clone());
     // The report's language and page texts go with it.
     for (const QByteArray& name : doc.dynamicPropertyNames())
         copy->setProperty(name.constData(), doc.property(name.constData()));
-    // Columns sized for small charts take the width their words need.
-    for (QTextTable* table : tablesOf(*copy)) {
-        QTextTableFormat format = table->format();
-        format.clearColumnWidthConstraints();
-        table->setFormat(format);
-    }
     // From the end, so that each replacement leaves the places of those before it.
     QList<std::pair<int, QString>> charts;
     for (QTextBlock block = copy->begin(); block.isValid(); block = block.next())
@@ -179,6 +210,7 @@ std::unique_ptr<QTextDocument> readableCopy(const QTextDocument& doc) {
                 for (int i = 0; i < fragment.length(); ++i)
                     charts.prepend({fragment.position() + i, chartInWords(*chart, languageOf(*copy))});
         }
+    widenChartColumns(*copy, charts);
     for (const auto& [position, words] : charts) {
         QTextCursor c(copy.get());
         c.setPosition(position);
