@@ -317,6 +317,17 @@ def check_reports(work):
         check(page.alts and all(page.alts), f"{lang} HTML: {page.alts.count('')} of {len(page.alts)} charts without alt")
         quarter = "quarter" if lang == "E" else "quart"
         check(any(": " in a and quarter in a for a in page.alts), f"{lang} HTML: no alt says a ratio's quarter")
+        # The industry's ratios: its table heading is the third level.
+        subprocess.run([os.path.join(work, "ventrolux-cli"), "--data-dir", work, "--lang", lang, "industry-report",
+                        "--dataset", "3:NS", "--naics", "448140", "--kind", "rat", "--html", base + "-rat.html"],
+                       check=True, stdout=subprocess.DEVNULL)
+        ratios = HtmlCounts()
+        ratios.feed(open(base + "-rat.html", encoding="utf-8").read())
+        check(ratios.tags.get("h1") == 1 and ratios.tags.get("h3", 0) >= 1, f"{lang} ratios HTML: {ratios.tags}")
+        check(ratios.alts and all(ratios.alts) and ratios.scopes == ratios.tags.get("th"),
+              f"{lang} ratios HTML: {ratios.alts.count('')} charts without alt, {ratios.scopes} scoped th")
+        label = ": " if lang == "E" else "\u00a0: "
+        check(all(label in a for a in ratios.alts), f"{lang} ratios HTML: an alt without its ratio: {ratios.alts[:2]}")
         info = subprocess.run(["pdfinfo", "-meta", base + ".pdf"], capture_output=True, text=True).stdout
         check("en-CA" in info if lang == "E" else "fr-CA" in info, f"{lang} PDF: no language in\n{info}")
         title = subprocess.run(["pdfinfo", base + ".pdf"], capture_output=True, text=True).stdout

@@ -157,7 +157,8 @@ QString chartAltText(const QTextDocument& doc, int position, const Chart& chart)
     const QTextTableCell cell = table->cellAt(position);
     if (cell.row() < table->format().headerRowCount() || cell.column() == 0) return words;
     const QString label = cellText(table->cellAt(cell.row(), 0));
-    return label.isEmpty() ? words : label + QStringLiteral(": ") + words;
+    return label.isEmpty() ? words
+                           : strings::text("report.chart.labelled", languageOf(doc)).arg(label, words);
 }
 
 namespace {
