@@ -48,6 +48,7 @@ package: build
 bench: build
 	$(BUILD)/bench/ventrolux-bench
 	$(BUILD)/bench/ventrolux-bench-batch
+	$(BUILD)/bench/ventrolux-bench-lists
 
 $(ASAN_BUILD)/build.ninja: | deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVENTROLUX_SANITIZE=ON $(LAUNCHER)

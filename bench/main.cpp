@@ -77,8 +77,9 @@ int industriesIn(const QString& table) {
 
 void measureIndustryScreen(const QString& label, frmSearch& search, SilentPlatform& silent) {
     out() << Qt::endl << label << ", " << industriesIn(gstrDataTable) << " industries:" << Qt::endl;
-    printTiming(timeIt(QStringLiteral("  tree node list read from the database"), kRuns,
-                       [] { industrytree::build(gcnData, gstrNAICSTable, gstrDataTable, gintLanguage); }));
+    printTiming(timeIt(QStringLiteral("  tree node list read from the database"), kRuns, [] {
+        industrytree::build(gcnData, gstrNAICSTable, gstrDataTable, modMain::language());
+    }));
     printTiming(timeIt(QStringLiteral("  tree rebuild (subLoadTreeView)"), kRuns,
                        [&search] { search.subLoadTreeView(); }));
     printTiming(timeIt(QStringLiteral("  tree rebuild, then laid out and painted"), kRuns, [&search] {

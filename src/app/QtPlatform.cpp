@@ -100,7 +100,9 @@ MsgResult QtPlatform::msgBox(const QString& text, MsgButtons buttons, MsgIcon ic
 
 void QtPlatform::endProgram(int exitCode) {
     // Every write that belongs together is committed or rolled back by its own
-    // transaction, so ending here never leaves half-written data behind.
+    // transaction, so ending here never leaves half-written data behind. An end the user
+    // asked for is a clean end: the next start need not read the user database whole.
+    if (exitCode == 0) modMain::subCloseDatabases();
     std::fflush(nullptr);
     std::_Exit(exitCode);
 }

@@ -63,7 +63,7 @@ public:
         if (it != entries_.end()) return *it;
         Entry e;
         e.industry = naicslists::byCode(modMain::gcnData, modMain::gstrDataTable, modMain::gstrNAICSTable,
-                                        naics, modMain::gintLanguage);
+                                        naics, modMain::language());
         if (e.industry)
             e.years =
                 firmcomparison::extractIndustryYears(modMain::gcnData, reports_, modMain::gintVolume,
@@ -84,7 +84,7 @@ FirmOutcome compareRow(const firmfile::ReadResult& row, const BatchRequest& requ
     o.name = row.firm.firmName;
     o.year = row.firm.year;
     o.naics = row.firm.naics.isEmpty() ? request.naics : row.firm.naics;
-    const int language = request.language;
+    const Language language = request.language;
     if (!row.ok()) {
         o.status = rowProblem(row, language);
         return o;
@@ -117,8 +117,7 @@ FirmOutcome compareRow(const firmfile::ReadResult& row, const BatchRequest& requ
                                             [industry](const QString& c) { return industry->field(c); });
     for (std::size_t i = 0; i < standings.size(); ++i) {
         o.toMedian[i] = standings[i].numeratorChange;
-        o.notes[i] = reading::noteOf(ratios::all()[i], standings[i].kind, standings[i].base,
-                                     language::fromFlag(language));
+        o.notes[i] = reading::noteOf(ratios::all()[i], standings[i].kind, standings[i].base, language);
     }
     o.status = kOk;
     return o;
@@ -133,48 +132,60 @@ QString figureText(const QVariant& v) {
     return v.toString();
 }
 
-void writeSummary(const QString& path, const std::vector<FirmOutcome>& outcomes, bool withReports,
-                  int language) {
-    // Every row has the columns of firmcomparison::columns(), in that order: the summary
-    // keeps the figures among them, by position.
-    QStringList figures;
-    std::vector<bool> isFigure;
-    for (const QString& c : firmcomparison::columns()) {
-        isFigure.push_back(!firmcomparison::isTextColumn(c));
-        if (isFigure.back()) figures << c;
+// The summary file, written a row at a time as the firms are compared so that a long list
+// needs no more memory than a short one. The rows go to a temporary file beside the
+// summary, renamed into place by commit(): a batch that stops leaves no summary.
+class SummaryFile {
+public:
+    SummaryFile(const QString& path, bool withReports, Language language)
+        : file_(path, language), withReports_(withReports) {
+        // Every row has the columns of firmcomparison::columns(), in that order: the
+        // summary keeps the figures among them, by position.
+        QStringList figures;
+        for (const QString& c : firmcomparison::columns()) {
+            isFigure_.push_back(!firmcomparison::isTextColumn(c));
+            if (isFigure_.back()) figures << c;
+        }
+        figureCount_ = figures.size();
+        QStringList header{QStringLiteral("FirmName"), QStringLiteral("Year"), QStringLiteral("NAICS"),
+                           QStringLiteral("Status")};
+        header << figures;
+        for (const ratios::Ratio& r : ratios::all())
+            header << QStringLiteral("ToMedian") + QLatin1String(r.positionStem);
+        for (const ratios::Ratio& r : ratios::all())
+            header << QStringLiteral("Note") + QLatin1String(r.positionStem);
+        if (withReports_) header << QStringLiteral("Report");
+        file_.write(csv::formatRecord(header));
     }
-    FileWriter file(path, language::fromFlag(language));
-    QStringList header{QStringLiteral("FirmName"), QStringLiteral("Year"), QStringLiteral("NAICS"),
-                       QStringLiteral("Status")};
-    header << figures;
-    for (const ratios::Ratio& r : ratios::all())
-        header << QStringLiteral("ToMedian") + QLatin1String(r.positionStem);
-    for (const ratios::Ratio& r : ratios::all())
-        header << QStringLiteral("Note") + QLatin1String(r.positionStem);
-    if (withReports) header << QStringLiteral("Report");
-    file.write(csv::formatRecord(header));
-    for (const FirmOutcome& o : outcomes) {
-        InterruptWatch::stopIfInterrupted();
+
+    void write(const FirmOutcome& o) {
         QStringList fields{o.name, o.year, o.naics, o.status};
         if (o.row) {
             for (qsizetype i = 0; i < o.row->values.size(); ++i)
-                if (isFigure[std::size_t(i)]) fields << figureText(o.row->values[i]);
+                if (isFigure_[std::size_t(i)]) fields << figureText(o.row->values[i]);
         } else {
-            for (qsizetype i = 0; i < figures.size(); ++i)
+            for (qsizetype i = 0; i < figureCount_; ++i)
                 fields << QString();
         }
         for (const std::optional<double>& change : o.toMedian)
             fields << (change ? QString::number(*change, 'f', 0) : QString());
         for (const QString& note : o.notes)
             fields << note;
-        if (withReports) fields << o.reportFile;
-        file.write(csv::formatRecord(fields));
+        if (withReports_) fields << o.reportFile;
+        file_.write(csv::formatRecord(fields));
     }
-    file.commit();
-}
+
+    void commit() { file_.commit(); }
+
+private:
+    FileWriter file_;
+    bool withReports_;
+    std::vector<bool> isFigure_;
+    qsizetype figureCount_ = 0;
+};
 
 void writeReports(std::vector<FirmOutcome>& outcomes, const QString& outDir, const QString& scratch,
-                  const QString& languageLetter, bool showProgress, int language, QTextStream& err) {
+                  const QString& languageLetter, bool showProgress, Language language, QTextStream& err) {
     ReportFileNames names;
     std::vector<ReportJob> jobs;
     std::vector<std::size_t> owners;
@@ -208,10 +219,10 @@ void writeReports(std::vector<FirmOutcome>& outcomes, const QString& outDir, con
 
 int batchCommand(const BatchRequest& request, const firmfile::ListResult& list, QTextStream& out,
                  QTextStream& err) {
-    const int language = request.language;
+    const Language language = request.language;
     if (!QDir().mkpath(request.outDir))
         throw Refused{text(Text::CannotMakeFolder, language, {request.outDir})};
-    const QString languageLetter = language != 0 ? QStringLiteral("F") : QStringLiteral("E");
+    const QString languageLetter = language::letter(language);
 
     // From here on a signal ends the batch at its next safe point: each report and the
     // summary are written whole or not at all, and the scratch folder goes with the objects
@@ -224,32 +235,50 @@ int batchCommand(const BatchRequest& request, const firmfile::ListResult& list, 
 
     // The industries' figures are extracted into report tables of the batch's own, so
     // the user database is neither locked nor changed by a long batch.
-    ScratchReportDatabase reports(scratch.path(), language::fromFlag(language));
+    ScratchReportDatabase reports(scratch.path(), language);
     Industries industries(reports.connection(), languageLetter);
     const QVariant volumeLine = firmcomparison::volumeLine(reports.connection(), modMain::gintVolume,
                                                            modMain::gstrRegion, languageLetter);
 
-    std::vector<FirmOutcome> outcomes;
-    outcomes.reserve(list.rows.size());
-    {
-        ProgressLine bar(err, request.showProgress && !request.pdf, text(Text::ProgressFirms, language));
+    const QString summary = QDir(request.outDir).filePath(QLatin1String(kSummaryFileName));
+    const qsizetype total = qsizetype(list.rows.size());
+    qsizetype refused = 0;
+    if (request.pdf) {
+        // The reports are written together once every firm is compared; the summary then
+        // names each report, or says why it could not be written.
+        std::vector<FirmOutcome> outcomes;
+        outcomes.reserve(list.rows.size());
         for (const firmfile::ReadResult& row : list.rows) {
             InterruptWatch::stopIfInterrupted();
             outcomes.push_back(compareRow(row, request, industries, languageLetter, volumeLine));
-            bar.show(qsizetype(outcomes.size()), qsizetype(list.rows.size()));
         }
-    }
-    if (request.pdf)
         writeReports(outcomes, request.outDir, scratch.path(), languageLetter, request.showProgress, language,
                      err);
-
-    const QString summary = QDir(request.outDir).filePath(QLatin1String(kSummaryFileName));
-    writeSummary(summary, outcomes, request.pdf, language);
-    qsizetype refused = 0;
-    for (const FirmOutcome& o : outcomes)
-        if (o.status != kOk) ++refused;
+        SummaryFile file(summary, true, language);
+        for (const FirmOutcome& o : outcomes) {
+            InterruptWatch::stopIfInterrupted();
+            file.write(o);
+            if (o.status != kOk) ++refused;
+        }
+        file.commit();
+    } else {
+        // Each firm's row is written as soon as it is compared, in the order of the list;
+        // the bar stays up until the summary is in place.
+        SummaryFile file(summary, false, language);
+        ProgressLine bar(err, request.showProgress, text(Text::ProgressFirms, language));
+        qsizetype done = 0;
+        for (const firmfile::ReadResult& row : list.rows) {
+            InterruptWatch::stopIfInterrupted();
+            const FirmOutcome o = compareRow(row, request, industries, languageLetter, volumeLine);
+            file.write(o);
+            if (o.status != kOk) ++refused;
+            bar.show(++done, total);
+        }
+        InterruptWatch::stopIfInterrupted();
+        file.commit();
+    }
     out << text(Text::BatchSummary, language,
-                {QString::number(qsizetype(outcomes.size()) - refused), QString::number(refused), summary})
+                {QString::number(total - refused), QString::number(refused), summary})
         << '\n';
     return refused == 0 ? ExitOk : ExitRefused;
 }

@@ -8,6 +8,7 @@
 // with --pdf, one comparison report per firm. A refused firm does not stop the others.
 
 #include "firm/FirmFile.h"
+#include "text/Language.h"
 
 #include <QString>
 #include <QTextStream>
@@ -19,7 +20,7 @@ struct BatchRequest {
     QString outDir;
     QString naics; // the industry of the rows without a NAICS code of their own
     bool pdf = false;
-    int language = 0;
+    Language language = Language::E;
     bool showProgress = false;
 };
 

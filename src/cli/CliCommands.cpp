@@ -40,7 +40,7 @@ struct Context {
     const Request& request;
     QTextStream& out;
     QTextStream& err;
-    int language() const { return request.language; }
+    Language language() const { return request.language; }
 };
 
 // The folders of the program's databases, set for every command: the outputs of each are
@@ -63,13 +63,12 @@ void refuseOwnDatabaseOutputs(const Request& r) {
     if (r.command == Command::FirmsExport)
         outputs.emplace_back(r.arguments.value(0), pathguard::Replaces::Nothing);
     for (const auto& [path, replaces] : outputs)
-        if (const std::optional<QString> refused =
-                pathguard::refusal(path, language::fromFlag(r.language), replaces))
+        if (const std::optional<QString> refused = pathguard::refusal(path, r.language, replaces))
             throw Refused{*refused};
 }
 
 void openDatabases(const Request& r) {
-    modMain::gintLanguage = static_cast<int16_t>(r.language);
+    modMain::gintLanguage = language::flag(r.language);
     modMain::subOpenDatabases();
     // The firm records: where --records says, else where the settings say (the desktop
     // program's File > Office database), else the user database.
@@ -85,17 +84,16 @@ struct Place {
 };
 
 // The address of a records server, or the refusal naming it (its password hidden).
-ServerAddress serverAddress(const QString& where, int language) {
+ServerAddress serverAddress(const QString& where, Language language) {
     const ParsedAddress parsed = parseServerAddress(where);
     if (!parsed.address)
-        throw Refused{
-            text(Text::BadRecordsAddress, language,
-                 {withoutPassword(where.trimmed()),
-                  servermessages::addressProblemText(parsed.problem, language::fromFlag(language))})};
+        throw Refused{text(Text::BadRecordsAddress, language,
+                           {withoutPassword(where.trimmed()),
+                            servermessages::addressProblemText(parsed.problem, language)})};
     return *parsed.address;
 }
 
-Place placeOf(const QString& where, int language) {
+Place placeOf(const QString& where, Language language) {
     if (where.trimmed() == QLatin1String("local"))
         return {std::nullopt, text(Text::LocalFile, language, {programfiles::userDatabasePath()})};
     const ServerAddress address = serverAddress(where, language);
@@ -111,8 +109,8 @@ Connection& recordsAt(const Place& place, Connection& server) {
 
 // The records server of a records command: --records, else the settings' address.
 ServerAddress recordsServer(const Context& c, const char* command) {
-    modMain::gintLanguage = language::flag(language::fromFlag(c.language()));
-    setMessageLanguage([] { return static_cast<int>(modMain::gintLanguage); });
+    modMain::gintLanguage = language::flag(c.language());
+    setMessageLanguage(modMain::language);
     const QString where =
         c.request.records.isEmpty() ? modMain::RecordsSetting() : c.request.records.trimmed();
     if (where.isEmpty() || where == QLatin1String("local"))
@@ -136,25 +134,25 @@ void chooseDataset(const Context& c) {
         throw Refused{
             text(Text::DatasetTableMissing, c.language(), {QLatin1String(option->controlName), table})};
     modMain::subSetDataTable(QLatin1String(option->controlName));
-    modMain::gstrDatasetCaption = datasets::caption(*option, modMain::gintLanguage);
+    modMain::gstrDatasetCaption = datasets::caption(*option, c.language());
 }
 
 naicslists::Industry industryOf(const Context& c) {
     const QString naics = c.request.value(OptNaics);
     const auto industry = naicslists::byCode(modMain::gcnData, modMain::gstrDataTable,
-                                             modMain::gstrNAICSTable, naics, modMain::gintLanguage);
+                                             modMain::gstrNAICSTable, naics, c.language());
     if (!industry) throw Refused{text(Text::UnknownIndustry, c.language(), {modMain::gstrDataTable, naics})};
     return *industry;
 }
 
 QString languageLetter() {
-    return modMain::IsFrench() ? QStringLiteral("F") : QStringLiteral("E");
+    return language::letter(modMain::language());
 }
 
 void writeOutputs(const Request& r, reportrender::Kind kind) {
     if (!r.has(OptPdf) && !r.has(OptHtml)) return;
     const QString layout = reportrender::defaultLayoutPath(kind);
-    if (const auto problem = reportrender::layoutFileProblem(layout, modMain::gintLanguage))
+    if (const auto problem = reportrender::layoutFileProblem(layout, modMain::language()))
         throw Refused{*problem};
     const auto doc = reportrender::buildDocument(kind, modMain::gcnMyData, layout);
     if (r.has(OptPdf)) reportrender::writePdf(*doc, r.value(OptPdf));
@@ -174,7 +172,7 @@ int datasetsCommand(const Context& c) {
             count = QString::number(rs->field(0).toLongLong());
         }
         c.out << opt.controlName << '\t' << opt.volume << '\t' << opt.region << '\t' << table << '\t' << count
-              << '\t' << datasets::caption(opt, modMain::gintLanguage) << '\n';
+              << '\t' << datasets::caption(opt, c.language()) << '\n';
     }
     return ExitOk;
 }
@@ -184,7 +182,7 @@ int industriesCommand(const Context& c) {
     chooseDataset(c);
     QList<naicslists::Industry> list =
         naicslists::keywordSearch(modMain::gcnData, modMain::gstrDataTable, modMain::gstrNAICSTable,
-                                  c.request.value(OptKeyword), modMain::gintLanguage);
+                                  c.request.value(OptKeyword), c.language());
     if (!c.request.has(OptKeyword))
         std::stable_sort(list.begin(), list.end(),
                          [](const auto& a, const auto& b) { return a.naics < b.naics; });
@@ -369,12 +367,22 @@ int recordsCheckCommand(const Context& c) {
     return ExitOk;
 }
 
+// The whole user database read on request, as a start after a run that did not end
+// cleanly reads it; a damaged file is kept aside and replaced, as the user is told.
+int checkCommand(const Context& c) {
+    modMain::gintLanguage = language::flag(c.request.language);
+    const bool sound = modMain::subOpenDatabases(false, true);
+    if (!sound) return ExitRefused;
+    c.out << text("cli.check.sound", c.language(), {programfiles::userDatabasePath()}) << '\n';
+    return ExitOk;
+}
+
 struct Handler {
     Command command;
     int (*run)(const Context&);
 };
 
-constexpr std::array<Handler, 17> kHandlers{{
+constexpr std::array<Handler, 18> kHandlers{{
     {Command::Datasets, datasetsCommand},
     {Command::Industries, industriesCommand},
     {Command::Compare, compareCommand},
@@ -392,9 +400,10 @@ constexpr std::array<Handler, 17> kHandlers{{
     {Command::History, historyCommandHandler},
     {Command::RecordsGrant, recordsGrantCommand},
     {Command::RecordsCheck, recordsCheckCommand},
+    {Command::Check, checkCommand},
 }};
 
-int usageError(QTextStream& err, const QString& message, int language) {
+int usageError(QTextStream& err, const QString& message, Language language) {
     err << "ventrolux-cli: " << message << '\n'
         << synopsis(language) << '\n'
         << text(Text::MoreHelp, language) << Qt::endl;
@@ -415,7 +424,7 @@ int runRequest(const Request& request, QTextStream& out, QTextStream& err) {
         err << e.message << Qt::endl; // like the program's own messages, which are shown as they are
         return ExitRefused;
     } catch (const Interrupted& e) {
-        err << strings::text("batch.interrupted", language::fromFlag(request.language)) << Qt::endl;
+        err << strings::text("batch.interrupted", request.language) << Qt::endl;
         return 128 + e.signal;
     } catch (const ConsolePlatform::Ended& e) {
         return e.exitCode == 0 ? ExitOk : ExitRefused;

@@ -187,21 +187,21 @@ static_assert(inEnumerationOrder(), "the texts are listed in the order of cli::T
 
 } // namespace
 
-QString text(Text id, int language) {
+QString text(Text id, Language language) {
     const Wording& w = kTexts.at(static_cast<std::size_t>(id));
-    return QString::fromUtf8(language != 0 ? w.french : w.english);
+    return QString::fromUtf8(language == Language::F ? w.french : w.english);
 }
 
-QString text(Words words, int language) {
-    if (words.key) return strings::text(std::string_view(words.key), language::fromFlag(language));
+QString text(Words words, Language language) {
+    if (words.key) return strings::text(std::string_view(words.key), language);
     return text(words.id, language);
 }
 
-QString text(Words words, int language, const QStringList& arguments) {
+QString text(Words words, Language language, const QStringList& arguments) {
     return fill(text(words, language), arguments);
 }
 
-QString text(Text id, int language, const QStringList& arguments) {
+QString text(Text id, Language language, const QStringList& arguments) {
     return fill(text(id, language), arguments);
 }
 

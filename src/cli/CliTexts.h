@@ -2,6 +2,8 @@
 // The command-line tool's own words: its help, its usage errors and its refusals, in
 // English and French from one table, so that --lang F gives French throughout.
 
+#include "text/Language.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -109,13 +111,13 @@ struct Words {
     const char* key = nullptr;
 };
 
-// The text in a language (0 English, any other value French).
-QString text(Text id, int language);
-QString text(Words words, int language);
-QString text(Words words, int language, const QStringList& arguments);
+// The text in a language.
+QString text(Text id, Language language);
+QString text(Words words, Language language);
+QString text(Words words, Language language, const QStringList& arguments);
 
 // The text with %1, %2, ... replaced by the arguments.
-QString text(Text id, int language, const QStringList& arguments);
+QString text(Text id, Language language, const QStringList& arguments);
 
 // A pattern with %1 to %9 replaced by the arguments in one pass, so that an argument
 // holding "%2" (a file name, say) stays as it is.

@@ -93,7 +93,7 @@ constexpr std::array<GroupSpec, 2> kGroups{{
     {"records", "cli.records.group", "cli.records.unknown"},
 }};
 
-constexpr std::array<CommandSpec, 17> kCommands{{
+constexpr std::array<CommandSpec, 18> kCommands{{
     {Command::Datasets, "datasets", Text::DatasetsCommand, 0, OptLang},
     {Command::Industries, "industries", Text::IndustriesCommand, OptDataset, OptLang | OptKeyword},
     {Command::Compare, "compare", Text::CompareCommand, OptDataset | OptNaics | OptFirm,
@@ -121,6 +121,7 @@ constexpr std::array<CommandSpec, 17> kCommands{{
      OptPdf | OptHtml | OptLang},
     {Command::RecordsGrant, "grant", "cli.records.grant", 0, OptReadOnly | OptLang, {8, -1}, "records"},
     {Command::RecordsCheck, "check", "cli.records.check", 0, OptLang, {-1, -1}, "records"},
+    {Command::Check, "check", "cli.check", 0, OptLang},
 }};
 
 std::string utf8(const QString& s) {
@@ -131,8 +132,8 @@ QString unicode(const std::string& s) {
 }
 
 // The language of the last --lang on the line, whatever else is wrong with it.
-int announcedLanguage(const QStringList& args) {
-    int language = 0;
+Language announcedLanguage(const QStringList& args) {
+    Language language = Language::E;
     for (qsizetype i = 0; i < args.size(); ++i) {
         QString value;
         if (args[i] == QLatin1String("--lang") && i + 1 < args.size())
@@ -141,7 +142,8 @@ int announcedLanguage(const QStringList& args) {
             value = args[i].mid(7);
         else
             continue;
-        language = value == QLatin1String("F") ? 1 : 0;
+        // Only the value --lang accepts asks for French: "f" is refused, in English.
+        language = value == language::letter(Language::F) ? Language::F : Language::E;
     }
     return language;
 }
@@ -152,7 +154,7 @@ bool isOneOf(const std::string& value, std::initializer_list<const char*> allowe
     return false;
 }
 
-CLI::Validator validator(Check check, int language) {
+CLI::Validator validator(Check check, Language language) {
     return CLI::Validator(
         [check, language](std::string& value) -> std::string {
             const QString v = unicode(value);
@@ -177,7 +179,7 @@ CLI::Validator validator(Check check, int language) {
 // copied nor moved.
 class Parser {
 public:
-    explicit Parser(int language);
+    explicit Parser(Language language);
     Parser(const Parser&) = delete;
     Parser& operator=(const Parser&) = delete;
 
@@ -193,7 +195,7 @@ private:
 
     CLI::Option* addOption(CLI::App& app, const OptionSpec& entry, std::string& storage);
 
-    int language_;
+    Language language_;
     CLI::App app_;
     std::string dataDir_;
     std::string records_;
@@ -205,7 +207,8 @@ private:
     std::vector<std::pair<const GroupSpec*, CLI::App*>> groups_;
 };
 
-Parser::Parser(int language) : language_(language), app_(utf8(text(Text::Description, language)), kProgram) {
+Parser::Parser(Language language)
+    : language_(language), app_(utf8(text(Text::Description, language)), kProgram) {
     const auto t = [language](Words words) { return utf8(text(words, language)); };
     auto formatter = app_.get_formatter();
     formatter->label("Usage", t(Text::UsageLabel));
@@ -337,7 +340,7 @@ ParseOutcome Parser::parse(const QStringList& arguments) {
         for (std::size_t k = 0; k < b.positionals; ++k)
             r.arguments << unicode(positionalValues_[k]);
     }
-    r.language = r.value(OptLang) == QLatin1String("F") ? 1 : 0;
+    r.language = language::fromLetter(r.value(OptLang)).value_or(Language::E);
     outcome.language = r.language;
     outcome.kind = ParseOutcome::Kind::Run;
     return outcome;
@@ -350,7 +353,7 @@ ParseOutcome parseCommandLine(const QStringList& arguments) {
     return parser.parse(arguments);
 }
 
-QString synopsis(int language) {
+QString synopsis(Language language) {
     const QString heading = text(Text::SynopsisHeading, language);
     QStringList lines;
     for (const CommandSpec& c : kCommands) {

@@ -3,6 +3,7 @@
 // of the table in CommandLine.cpp, parsed into a request for the command handlers.
 
 #include "data/DatasetOptions.h"
+#include "text/Language.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,6 +29,7 @@ enum class Command {
     History,
     RecordsGrant,
     RecordsCheck,
+    Check,
 };
 
 // The options a command can take, as bits so that a command lists its own in one word.
@@ -53,9 +55,9 @@ enum Option : unsigned {
 
 struct Request {
     Command command = Command::Datasets;
-    QString dataDir;                  // empty: the program directory
-    QString records;                  // --records: "local" or a server's address; empty: the settings
-    int language = 0;                 // 0 English, 1 French
+    QString dataDir; // empty: the program directory
+    QString records; // --records: "local" or a server's address; empty: the settings
+    Language language = Language::E;
     std::map<Option, QString> values; // the options given, with their values
     QStringList arguments;            // the command's positional arguments, in order
 
@@ -66,9 +68,9 @@ struct Request {
 struct ParseOutcome {
     enum class Kind { Run, Help, Version, UsageError };
     Kind kind = Kind::UsageError;
-    Request request;  // for Run
-    QString text;     // the help, the version or the usage error's words
-    int language = 0; // the language the text is in
+    Request request;                 // for Run
+    QString text;                    // the help, the version or the usage error's words
+    Language language = Language::E; // the language the text is in
 };
 
 // Parses the arguments (without the program name). Help and usage errors come in the
@@ -76,7 +78,7 @@ struct ParseOutcome {
 ParseOutcome parseCommandLine(const QStringList& arguments);
 
 // The one-line-per-command synopsis, with the note on how a dataset is named.
-QString synopsis(int language);
+QString synopsis(Language language);
 
 // A dataset option's control name ("optNovaScotia") or VOLUME:REGION ("3:NS", region
 // without regard to case); nullptr when it names none.

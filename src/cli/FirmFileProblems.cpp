@@ -4,7 +4,7 @@
 
 namespace cli {
 
-FirmStatement readFirmFile(const QString& path, int language) {
+FirmStatement readFirmFile(const QString& path, Language language) {
     const firmfile::ReadResult file = firmfile::read(path);
     if (file.problem == firmfile::Problem::Unreadable)
         throw UsageError{firmfile::fileProblem(file, path, language)};
@@ -12,7 +12,7 @@ FirmStatement readFirmFile(const QString& path, int language) {
     return file.firm;
 }
 
-firmfile::ListResult readClientList(const QString& path, int language) {
+firmfile::ListResult readClientList(const QString& path, Language language) {
     firmfile::ListResult list = firmfile::readList(path);
     if (list.problem == firmfile::Problem::Unreadable)
         throw UsageError{firmfile::listProblem(list, path, language)};

@@ -4,6 +4,7 @@
 
 #include "firm/FirmFile.h"
 #include "firm/FirmFileMessages.h"
+#include "text/Language.h"
 
 #include <QString>
 
@@ -13,10 +14,10 @@ using firmfile::rowProblem;
 
 // Reads one firm file. A file that cannot be read is a usage error (UsageError); a
 // file at fault is refused (Refused).
-FirmStatement readFirmFile(const QString& path, int language);
+FirmStatement readFirmFile(const QString& path, Language language);
 
 // Reads a client list the same way: unreadable is a usage error, a fault of the whole
 // file a refusal; the rows are returned with their own faults.
-firmfile::ListResult readClientList(const QString& path, int language);
+firmfile::ListResult readClientList(const QString& path, Language language);
 
 } // namespace cli

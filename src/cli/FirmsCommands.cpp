@@ -21,19 +21,17 @@ constexpr int kInvalidNameEntry = 554; // "Invalid enterprise name."
 // The firm made ready to be stored as the screen stores it (values typed, subtotals
 // computed, empty values 0), or what stops it: a value beyond the boxes' range, an
 // unusable name, a year that is not one of the three the screen offers.
-std::optional<QString> storeProblem(FirmStatement& firm, int language) {
+std::optional<QString> storeProblem(FirmStatement& firm, Language language) {
     if (!firmfile::asTyped(firm))
         return firmmessages::text(firmmessages::Message::PleaseEnterNumber, language);
     if (!firmrecords::isUsableName(firm.firmName, language))
         return strings::text(kInvalidNameEntry, language);
-    if (std::optional<QString> problem =
-            firmrecords::nameProblem(firm.firmName, language::fromFlag(language)))
-        return problem;
+    if (std::optional<QString> problem = firmrecords::nameProblem(firm.firmName, language)) return problem;
     const std::optional<int16_t> year = firmfile::referenceYear(firm.year);
     if (!year) return text(Text::RowYear, language, {firm.year});
     firm.year = QString::number(*year);
     if (const std::optional<int> item = firmfile::unstorableValue(firm))
-        return firmfile::unstorableText(firm, *item, language::fromFlag(language));
+        return firmfile::unstorableText(firm, *item, language);
     return std::nullopt;
 }
 
@@ -49,14 +47,15 @@ int firmsList(Connection& userDb, QTextStream& out) {
     return ExitOk;
 }
 
-int firmsShow(Connection& userDb, const QString& name, const QString& year, int language, QTextStream& out) {
+int firmsShow(Connection& userDb, const QString& name, const QString& year, Language language,
+              QTextStream& out) {
     const std::optional<FirmStatement> firm = firmrecords::load(userDb, name, year);
     if (!firm) throw Refused{text(Text::FirmNotStored, language, {name, year})};
     out << QString::fromUtf8(firmfile::toJson(*firm));
     return ExitOk;
 }
 
-int firmsSave(Connection& userDb, FirmStatement firm, bool replace, int language, QTextStream& out) {
+int firmsSave(Connection& userDb, FirmStatement firm, bool replace, Language language, QTextStream& out) {
     if (const std::optional<QString> problem = storeProblem(firm, language)) throw Refused{*problem};
     const auto existing = replace ? firmrecords::Existing::Replace : firmrecords::Existing::Refuse;
     if (firmrecords::storeAll(userDb, {firm}, existing))
@@ -65,7 +64,7 @@ int firmsSave(Connection& userDb, FirmStatement firm, bool replace, int language
     return ExitOk;
 }
 
-int firmsDelete(Connection& userDb, const QString& name, const QString& year, int language,
+int firmsDelete(Connection& userDb, const QString& name, const QString& year, Language language,
                 QTextStream& out) {
     if (!firmrecords::remove(userDb, name, year))
         throw Refused{text(Text::FirmNotStored, language, {name, year})};
@@ -73,9 +72,9 @@ int firmsDelete(Connection& userDb, const QString& name, const QString& year, in
     return ExitOk;
 }
 
-int firmsExport(Connection& userDb, const QString& path, int language, QTextStream& out) {
+int firmsExport(Connection& userDb, const QString& path, Language language, QTextStream& out) {
     const QList<FirmStatement> firms = firmrecords::loadAll(userDb);
-    FileWriter file(path, language::fromFlag(language));
+    FileWriter file(path, language);
     file.write(firmfile::csvHeaderLine());
     for (const FirmStatement& firm : firms)
         file.write(firmfile::csvLine(firm));
@@ -85,7 +84,7 @@ int firmsExport(Connection& userDb, const QString& path, int language, QTextStre
 }
 
 int firmsImport(Connection& userDb, const firmfile::ListResult& list, const QString& path, bool replace,
-                int language, QTextStream& out) {
+                Language language, QTextStream& out) {
 
     const auto refuse = [&](int line, const QString& why) {
         return Refused{text(Text::ImportRefused, language, {path, QString::number(line), why})};
@@ -114,10 +113,10 @@ int firmsImport(Connection& userDb, const firmfile::ListResult& list, const QStr
 }
 
 int firmsCopy(Connection& from, Connection& to, const QString& fromName, const QString& toName, bool replace,
-              int language, QTextStream& out) {
+              Language language, QTextStream& out) {
     const auto existing = replace ? firmrecords::Existing::Replace : firmrecords::Existing::Refuse;
     if (const std::optional<firmrecords::StoredKey> stored =
-            firmrecords::copyAll(from, to, existing, language::fromFlag(language)))
+            firmrecords::copyAll(from, to, existing, language))
         throw Refused{text(Text::CopyStoredAlready, language, {stored->firmName, stored->year, toName})};
     out << text(Text::FirmsCopied, language, {QString::number(firmrecords::count(from)), fromName, toName})
         << '\n';

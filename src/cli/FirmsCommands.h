@@ -6,6 +6,7 @@
 
 #include "data/DBTools.h"
 #include "firm/FirmFile.h"
+#include "text/Language.h"
 
 #include <QString>
 #include <QTextStream>
@@ -16,27 +17,29 @@ namespace cli {
 int firmsList(Connection& userDb, QTextStream& out);
 
 // The stored firm as a JSON firm file, which save and compare read back.
-int firmsShow(Connection& userDb, const QString& name, const QString& year, int language, QTextStream& out);
+int firmsShow(Connection& userDb, const QString& name, const QString& year, Language language,
+              QTextStream& out);
 
 // Stores the firm read from a firm file; an existing firm of the same name and year is
 // replaced only with replace.
-int firmsSave(Connection& userDb, FirmStatement firm, bool replace, int language, QTextStream& out);
+int firmsSave(Connection& userDb, FirmStatement firm, bool replace, Language language, QTextStream& out);
 
-int firmsDelete(Connection& userDb, const QString& name, const QString& year, int language, QTextStream& out);
+int firmsDelete(Connection& userDb, const QString& name, const QString& year, Language language,
+                QTextStream& out);
 
 // Every stored firm in a CSV file of the firm file columns, which import reads back.
-int firmsExport(Connection& userDb, const QString& path, int language, QTextStream& out);
+int firmsExport(Connection& userDb, const QString& path, Language language, QTextStream& out);
 
 // Every firm of a CSV list in one transaction: a row at fault (or, without replace, a
 // firm stored already) refuses the whole file, naming its line, and nothing is written.
 // The list is read whole first (readClientList); path names it in the messages.
 int firmsImport(Connection& userDb, const firmfile::ListResult& list, const QString& path, bool replace,
-                int language, QTextStream& out);
+                Language language, QTextStream& out);
 
 // Every firm of one place of records (the user database, a records server) into another,
 // in one transaction of the target: a firm stored there already refuses the copy unless
 // replace; fromName and toName say where, in the messages.
 int firmsCopy(Connection& from, Connection& to, const QString& fromName, const QString& toName, bool replace,
-              int language, QTextStream& out);
+              Language language, QTextStream& out);
 
 } // namespace cli

@@ -18,19 +18,18 @@ namespace cli {
 
 namespace {
 
-QString figure(const std::optional<double>& v, const ratios::Ratio& r, int language) {
+QString figure(const std::optional<double>& v, const ratios::Ratio& r, Language language) {
     if (!v) return QString();
-    return reading::figure(r, *v, language::fromFlag(language));
+    return reading::figure(r, *v, language);
 }
 
 } // namespace
 
 int historyCommand(Connection& records, const QString& firmName, const QString& naics, const QString& pdfPath,
-                   const QString& htmlPath, int language, QTextStream& out) {
-    const QString letter = language != 0 ? QStringLiteral("F") : QStringLiteral("E");
+                   const QString& htmlPath, Language language, QTextStream& out) {
     const firmtrend::Outcome outcome =
         firmtrend::prepare(modMain::gcnData, modMain::gcnMyData, records, modMain::gintVolume,
-                           modMain::gstrRegion, naics, letter, firmName);
+                           modMain::gstrRegion, naics, language, firmName);
     if (!outcome.trend) throw Refused{outcome.refusal};
     const firmtrend::Trend& t = *outcome.trend;
 

@@ -4,6 +4,7 @@
 // as text, and with --pdf or --html written as the trend report.
 
 #include "data/DBTools.h"
+#include "text/Language.h"
 
 #include <QString>
 #include <QTextStream>
@@ -13,6 +14,6 @@ namespace cli {
 // The dataset is the one of the global state, chosen before. A firm with fewer than two
 // saved years is refused (Refused, exit 1) with the reason in the language.
 int historyCommand(Connection& records, const QString& firmName, const QString& naics, const QString& pdfPath,
-                   const QString& htmlPath, int language, QTextStream& out);
+                   const QString& htmlPath, Language language, QTextStream& out);
 
 } // namespace cli

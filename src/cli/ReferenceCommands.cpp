@@ -53,12 +53,12 @@ private:
 
 } // namespace
 
-int importReferenceCommand(const QString& sourceDir, const QString& outFile, int language, QTextStream& out,
-                           QTextStream& err, bool showProgress) {
+int importReferenceCommand(const QString& sourceDir, const QString& outFile, Language language,
+                           QTextStream& out, QTextStream& err, bool showProgress) {
     refdata::ImportRequest request;
     request.sourceDir = sourceDir;
     request.target = outFile;
-    request.language = language::fromFlag(language);
+    request.language = language;
     ProgressBar bar(err);
     if (showProgress)
         request.progress = [&bar](const refdata::Progress& p) {
@@ -77,10 +77,9 @@ int importReferenceCommand(const QString& sourceDir, const QString& outFile, int
     return ExitRefused;
 }
 
-int exportReferenceCommand(const QString& database, const QString& outDir, int language, QTextStream& out,
-                           QTextStream& err) {
-    const refdata::ExportOutcome outcome =
-        refdata::exportReference(database, outDir, language::fromFlag(language));
+int exportReferenceCommand(const QString& database, const QString& outDir, Language language,
+                           QTextStream& out, QTextStream& err) {
+    const refdata::ExportOutcome outcome = refdata::exportReference(database, outDir, language);
     QTextStream& to = outcome.ok ? out : err;
     for (const QString& line : refdata::exportLines(outcome, outDir, language))
         to << line << '\n';

@@ -4,15 +4,17 @@
 // writes one back out. Each returns the exit status: 0 done, 1 refused (with every
 // error on err). The report goes to out; the progress bar, when asked for, to err.
 
+#include "text/Language.h"
+
 #include <QString>
 #include <QTextStream>
 
 namespace cli {
 
-int importReferenceCommand(const QString& sourceDir, const QString& outFile, int language, QTextStream& out,
-                           QTextStream& err, bool showProgress);
+int importReferenceCommand(const QString& sourceDir, const QString& outFile, Language language,
+                           QTextStream& out, QTextStream& err, bool showProgress);
 
-int exportReferenceCommand(const QString& database, const QString& outDir, int language, QTextStream& out,
-                           QTextStream& err);
+int exportReferenceCommand(const QString& database, const QString& outDir, Language language,
+                           QTextStream& out, QTextStream& err);
 
 } // namespace cli

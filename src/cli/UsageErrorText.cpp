@@ -32,18 +32,19 @@ constexpr std::array<Translation, 8> kTranslations{{
 
 } // namespace
 
-QString usageErrorText(const QString& parserMessage, int language) {
+QString usageErrorText(const QString& parserMessage, Language language) {
     for (const Translation& t : kTranslations) {
         const QRegularExpressionMatch m =
             QRegularExpression(QString::fromUtf8(t.pattern)).match(parserMessage);
         if (!m.hasMatch()) continue;
-        const char* wording = language != 0 ? t.french : t.english;
+        const char* wording = language == Language::F ? t.french : t.english;
         if (!wording) return parserMessage;
         QStringList captures = m.capturedTexts();
         captures.removeFirst(); // the whole match
         return fill(QString::fromUtf8(wording), captures);
     }
-    return language != 0 ? QStringLiteral("erreur d'utilisation : ") + parserMessage : parserMessage;
+    return language == Language::F ? QStringLiteral("erreur d'utilisation : ") + parserMessage
+                                   : parserMessage;
 }
 
 } // namespace cli

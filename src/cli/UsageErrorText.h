@@ -3,10 +3,12 @@
 // own errors in English; under --lang F they are put into French here, pattern by
 // pattern, and an error no pattern knows keeps its English detail after a French lead.
 
+#include "text/Language.h"
+
 #include <QString>
 
 namespace cli {
 
-QString usageErrorText(const QString& parserMessage, int language);
+QString usageErrorText(const QString& parserMessage, Language language);
 
 } // namespace cli

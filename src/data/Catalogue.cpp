@@ -95,4 +95,16 @@ QString workingTable(int yearsBack) {
     }
 }
 
+QString industryTitleColumn(Language language) {
+    return language == Language::F ? QStringLiteral("description_french") : QStringLiteral("description");
+}
+
+QString industryDefinitionColumn(Language language) {
+    return language == Language::F ? QStringLiteral("definitionf") : QStringLiteral("definitione");
+}
+
+QString folderTitleColumn(Language language) {
+    return language == Language::F ? QStringLiteral("inddescf") : QStringLiteral("inddesce");
+}
+
 } // namespace catalogue

@@ -2,6 +2,8 @@
 // Which table lives in which database file, how dataset table names are formed,
 // and the check that only such names reach an SQL text.
 
+#include "text/Language.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -63,5 +65,11 @@ QString table(const QString& tableName);
 
 // The working table of a reference year counted back from the current one: 0, 1 or 2.
 QString workingTable(int yearsBack);
+
+// The columns of the reference database that hold a language's text: an industry's title
+// and definition in the NAICS description tables, a folder's title in the tree.
+QString industryTitleColumn(Language language);
+QString industryDefinitionColumn(Language language);
+QString folderTitleColumn(Language language);
 
 } // namespace catalogue

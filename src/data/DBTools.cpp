@@ -1,9 +1,11 @@
 #include "data/DBTools.h"
 
 #include "data/ConnectionInternals.h"
+#include "data/PreparedCommand.h"
 #include "data/ServerRequests.h"
 #include "data/UnicodeLike.h"
 #include "platform/Platform.h"
+#include "text/StringTable.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -21,14 +23,8 @@ std::atomic<int> gConnectionCounter{0};
 
 constexpr int kBusyTimeoutMs = 5000;
 
-std::function<QString(const QString&)> gBusyMessage;
-
 QString busyMessage(const QString& file) {
-    if (gBusyMessage) return gBusyMessage(file);
-    return QStringLiteral("The database %1 is in use by another copy of the program. Try again in a moment.\n"
-                          "La base de données %1 est utilisée par une autre copie du programme. Réessayez "
-                          "dans un instant.")
-        .arg(file);
+    return strings::text("database.busy", messageLanguage()).arg(file);
 }
 
 constexpr int kConflictAttempts = 20;
@@ -292,6 +288,34 @@ void runTransaction(Connection& cn, const std::function<void()>& body) {
     }
 }
 
-void setBusyMessage(std::function<QString(const QString& filePath)> message) {
-    gBusyMessage = std::move(message);
+PreparedCommand::PreparedCommand(Connection& cn, QString sql) : cn_(cn), sql_(std::move(sql)) {
+    checkOpen(cn_);
+    if (cn_->engine() == Engine::PostgreSQL) return;
+    query_.emplace(cn_->database());
+    query_->setForwardOnly(true);
+    if (!query_->prepare(sql_)) throwDatabaseError(query_->lastError(), sql_, cn_->filePath());
+}
+
+bool PreparedCommand::exec(const QVariantList& params) {
+    for (qsizetype i = 0; i < params.size(); ++i)
+        query_->bindValue(int(i), params[i]);
+    if (!query_->exec()) throwDatabaseError(query_->lastError(), sql_, cn_->filePath());
+    return query_->next();
+}
+
+qint64 PreparedCommand::run(const QVariantList& params) {
+    checkOpen(cn_);
+    if (!query_) return execute(cn_, sql_, params).affected;
+    exec(params);
+    const qint64 affected = query_->numRowsAffected();
+    query_->finish();
+    return affected;
+}
+
+bool PreparedCommand::hasRow(const QVariantList& params) {
+    checkOpen(cn_);
+    if (!query_) return !execute(cn_, sql_, params).rows.isEmpty();
+    const bool row = exec(params);
+    query_->finish();
+    return row;
 }

@@ -8,6 +8,7 @@
 #include "data/ServerAddress.h"
 #include "data/ServerProblem.h"
 #include "platform/Platform.h"
+#include "text/Language.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -128,9 +129,10 @@ private:
     ServerProblem problem_;
 };
 
-// The language of the server's failures (0 English, else French); the program's state
-// installs it. Without one they are in English.
-void setMessageLanguage(std::function<int()> language);
+// The language of the data layer's failures (a records server's, a busy database's); the
+// program's state installs it. Without one they are in English.
+void setMessageLanguage(std::function<Language()> language);
+Language messageLanguage();
 
 // Refuses a request on the connection's records server with a ServerFailure naming it,
 // for what the layers above find (a newer records version, a table the program did not
@@ -144,7 +146,3 @@ class DatabaseBusy : public RecoverableFailure {
 public:
     DatabaseBusy(int number, const QString& description) : RecoverableFailure(number, description) {}
 };
-
-// The message of DatabaseBusy for a file, in the language the program is in. The
-// program's state installs it; without one it is given in both languages.
-void setBusyMessage(std::function<QString(const QString& filePath)> message);

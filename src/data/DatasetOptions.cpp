@@ -49,9 +49,9 @@ const DatasetOption* findByVolumeRegion(int volume, const QString& region) {
     return nullptr;
 }
 
-QString caption(const DatasetOption& option, int language) {
+QString caption(const DatasetOption& option, Language language) {
     if (option.captionEntry == 0) return QString::fromUtf8(option.literalCaption);
-    return strings::entry(option.captionEntry + (language != 0 ? 1 : 0));
+    return strings::text(option.captionEntry, language);
 }
 
 } // namespace datasets

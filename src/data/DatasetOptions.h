@@ -3,6 +3,8 @@
 // the menu, the dataset choice, the availability test, the command-line tool and
 // the sample data generator.
 
+#include "text/Language.h"
+
 #include <QString>
 #include <optional>
 #include <span>
@@ -24,8 +26,8 @@ std::span<const DatasetOption> options();
 const DatasetOption* findByControlName(const QString& controlName);
 const DatasetOption* findByVolumeRegion(int volume, const QString& region);
 
-// The option's caption in a language (0 English, 1 French).
-QString caption(const DatasetOption& option, int language);
+// The option's caption in a language.
+QString caption(const DatasetOption& option, Language language);
 
 inline constexpr int kReferenceYears[] = {2011, 2010, 2009};
 inline constexpr int kCurrentYear = 2011;

@@ -7,11 +7,7 @@ namespace serverrequests {
 
 namespace {
 
-std::function<int()> gLanguage;
-
-Language messageLanguage() {
-    return language::fromFlag(gLanguage ? gLanguage() : 0);
-}
+std::function<Language()> gLanguage;
 
 QString firstWord(const QString& sql) {
     return sql.trimmed().section(u' ', 0, 0).toUpper();
@@ -164,8 +160,12 @@ void rollback(DbConnection& cn) noexcept {
 
 } // namespace serverrequests
 
-void setMessageLanguage(std::function<int()> language) {
+void setMessageLanguage(std::function<Language()> language) {
     serverrequests::gLanguage = std::move(language);
+}
+
+Language messageLanguage() {
+    return serverrequests::gLanguage ? serverrequests::gLanguage() : Language::E;
 }
 
 void refuseOnServer(const Connection& cn, ServerProblem problem, const QString& detail) {

@@ -41,7 +41,7 @@ QString sourceName(Connection& cn) {
     return r ? r->source : QString();
 }
 
-QString describe(Connection& cn, int language) {
+QString describe(Connection& cn, Language language) {
     const std::optional<Recorded> r = recorded(cn);
     if (!r) return strings::text(kNotRecordedEntry, language);
     if (r->source == QLatin1String(SyntheticSample)) return strings::text(kSampleEntry, language);

@@ -3,6 +3,7 @@
 // records it: the one line the About screen and every report's footer show.
 
 #include "data/DBTools.h"
+#include "text/Language.h"
 
 #include <QString>
 
@@ -14,8 +15,8 @@ inline constexpr char SyntheticSample[] = "synthetic sample";
 // The recorded source name; empty when the database records none.
 QString sourceName(Connection& cn);
 
-// One line in a language (0 English, otherwise French): synthetic sample data, the
+// One line in a language: synthetic sample data, the
 // source and date of an import, or that the source is not recorded.
-QString describe(Connection& cn, int language);
+QString describe(Connection& cn, Language language);
 
 } // namespace provenance

@@ -32,7 +32,7 @@ std::optional<int> normalise(FirmStatement& firm, bool& changed) {
 
 } // namespace
 
-SaveResult save(Connection& cn, FirmStatement& firm, bool skipWarningMessages, int language) {
+SaveResult save(Connection& cn, FirmStatement& firm, bool skipWarningMessages, Language language) {
     firmrules::fillEmpty(firm.values);
     bool changed = false;
     if (const auto bad = normalise(firm, changed)) {
@@ -46,15 +46,14 @@ SaveResult save(Connection& cn, FirmStatement& firm, bool skipWarningMessages, i
         MsgBox(strings::text(kInvalidNameEntry, language), MsgButtons::OK);
         return {SaveOutcome::InvalidName};
     }
-    if (const std::optional<QString> problem =
-            firmrecords::nameProblem(firm.firmName, language::fromFlag(language))) {
+    if (const std::optional<QString> problem = firmrecords::nameProblem(firm.firmName, language)) {
         MsgBox(*problem, MsgButtons::OK, MsgIcon::Exclamation);
         return {SaveOutcome::InvalidName};
     }
     // A subtotal beyond what a record keeps would be stored as a number that does not read
     // back: the firm could be saved but not exported and imported again.
     if (const std::optional<int> item = firmfile::unstorableValue(firm)) {
-        MsgBox(firmfile::unstorableText(firm, *item, language::fromFlag(language)), MsgButtons::OK);
+        MsgBox(firmfile::unstorableText(firm, *item, language), MsgButtons::OK);
         return {SaveOutcome::InvalidNumber, *item};
     }
     if (!skipWarningMessages && firmrecords::exists(cn, firm.firmName, firm.year)) {
@@ -67,13 +66,13 @@ SaveResult save(Connection& cn, FirmStatement& firm, bool skipWarningMessages, i
     return {SaveOutcome::Saved};
 }
 
-MsgResult askToSaveChanges(Connection& cn, FirmStatement& firm, firmmessages::SaveAsker asker, int language,
-                           SaveResult* saved) {
+MsgResult askToSaveChanges(Connection& cn, FirmStatement& firm, firmmessages::SaveAsker asker,
+                           Language language, SaveResult* saved) {
     return askToSaveChanges([&cn]() -> Connection& { return cn; }, firm, asker, language, saved);
 }
 
 MsgResult askToSaveChanges(const std::function<Connection&()>& records, FirmStatement& firm,
-                           firmmessages::SaveAsker asker, int language, SaveResult* saved) {
+                           firmmessages::SaveAsker asker, Language language, SaveResult* saved) {
     const MsgResult answer =
         MsgBox(firmmessages::saveQuestion(firm.firmName, asker, language), MsgButtons::YesNoCancel);
     if (answer == MsgResult::Yes) {
@@ -83,14 +82,14 @@ MsgResult askToSaveChanges(const std::function<Connection&()>& records, FirmStat
     return answer;
 }
 
-bool deleteWithQuestion(Connection& cn, const QString& firmName, const QString& year, int language) {
+bool deleteWithQuestion(Connection& cn, const QString& firmName, const QString& year, Language language) {
     if (MsgBox(firmmessages::text(Message::DeleteQuestion, language), MsgButtons::YesNo) != MsgResult::Yes)
         return false;
     firmrecords::remove(cn, firmName, year);
     return true;
 }
 
-bool confirmClearAll(int language) {
+bool confirmClearAll(Language language) {
     return MsgBox(firmmessages::text(Message::ClearAllQuestion, language), MsgButtons::YesNo,
                   MsgIcon::Question, firmmessages::clearAllTitle()) == MsgResult::Yes;
 }

@@ -8,6 +8,7 @@
 #include "firm/FirmMessages.h"
 #include "firm/FirmStatement.h"
 #include "platform/Platform.h"
+#include "text/Language.h"
 
 #include <functional>
 
@@ -31,24 +32,24 @@ struct SaveResult {
 // changed a text); the firm is updated in place either way. Without
 // skipWarningMessages an existing record of the name and year is replaced only when
 // the replace question is answered OK.
-SaveResult save(Connection& cn, FirmStatement& firm, bool skipWarningMessages, int language);
+SaveResult save(Connection& cn, FirmStatement& firm, bool skipWarningMessages, Language language);
 
 // Asks whether to save the changed firm (Yes, No, Cancel). Yes saves it without the
 // replace question before the answer is returned; the caller goes on for Yes and No.
 // With saved, the outcome of that save is kept there (a refused name is not saved).
-MsgResult askToSaveChanges(Connection& cn, FirmStatement& firm, firmmessages::SaveAsker asker, int language,
-                           SaveResult* saved = nullptr);
+MsgResult askToSaveChanges(Connection& cn, FirmStatement& firm, firmmessages::SaveAsker asker,
+                           Language language, SaveResult* saved = nullptr);
 // The same with the records' connection asked for only when the answer is Yes, so that
 // a records server out of reach does not keep the question (and No) from the user.
 MsgResult askToSaveChanges(const std::function<Connection&()>& records, FirmStatement& firm,
-                           firmmessages::SaveAsker asker, int language, SaveResult* saved = nullptr);
+                           firmmessages::SaveAsker asker, Language language, SaveResult* saved = nullptr);
 
 // Asks whether to delete the record of the firm's name and year; on Yes deletes it
 // (whether or not one was stored, without any further message) and returns true, so
 // that the caller resets the screen.
-bool deleteWithQuestion(Connection& cn, const QString& firmName, const QString& year, int language);
+bool deleteWithQuestion(Connection& cn, const QString& firmName, const QString& year, Language language);
 
 // Asks whether to clear all of the data; true on Yes.
-bool confirmClearAll(int language);
+bool confirmClearAll(Language language);
 
 } // namespace firmcommands

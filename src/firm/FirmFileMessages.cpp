@@ -6,7 +6,7 @@ namespace firmfile {
 
 // The arguments are filled in one pass (QString::arg with several arguments), so that a
 // file name or a value holding "%2" is shown as it is.
-QString fileProblem(const ReadResult& file, const QString& path, int language) {
+QString fileProblem(const ReadResult& file, const QString& path, Language language) {
     switch (file.problem) {
     case Problem::Unreadable:
         return strings::inLanguage(language, "cannot read the firm file %1: %2",
@@ -54,20 +54,19 @@ QString fileProblem(const ReadResult& file, const QString& path, int language) {
                    "la ligne %2 du fichier CSV %1 a %3 champs, plus que son en-tête n'en nomme")
             .arg(path, QString::number(file.line), file.text);
     case Problem::DuplicateKey:
-        return strings::text("firmfile.duplicateKey", language::fromFlag(language)).arg(path, file.key);
+        return strings::text("firmfile.duplicateKey", language).arg(path, file.key);
     case Problem::MixedEncoding:
-        return strings::text("firmfile.mixedEncoding", language::fromFlag(language))
+        return strings::text("firmfile.mixedEncoding", language)
             .arg(path, QString::number(file.line), file.text);
     case Problem::RecordTooLong:
-        return strings::text("firmfile.recordTooLong", language::fromFlag(language))
-            .arg(path, QString::number(file.line));
+        return strings::text("firmfile.recordTooLong", language).arg(path, QString::number(file.line));
     case Problem::None:
         break;
     }
     return QString();
 }
 
-QString listProblem(const ListResult& list, const QString& path, int language) {
+QString listProblem(const ListResult& list, const QString& path, Language language) {
     ReadResult file;
     file.problem = list.problem;
     file.key = list.key;
@@ -76,7 +75,7 @@ QString listProblem(const ListResult& list, const QString& path, int language) {
     return fileProblem(file, path, language);
 }
 
-QString rowProblem(const ReadResult& row, int language) {
+QString rowProblem(const ReadResult& row, Language language) {
     switch (row.problem) {
     case Problem::NotPlainNumber:
         return strings::inLanguage(
@@ -96,7 +95,7 @@ QString rowProblem(const ReadResult& row, int language) {
     }
 }
 
-QString valueOutOfRange(const QString& path, const QString& key, const QString& value, int language) {
+QString valueOutOfRange(const QString& path, const QString& key, const QString& value, Language language) {
     return strings::inLanguage(
                language, "in the firm file %1, %2 is beyond what a value box holds: \"%3\"",
                "dans le fichier de l'entreprise %1, %2 dépasse ce qu'une case de valeur peut contenir "
@@ -104,7 +103,7 @@ QString valueOutOfRange(const QString& path, const QString& key, const QString& 
         .arg(path, key, value);
 }
 
-QString yearNotReference(const QString& path, const QString& year, int language) {
+QString yearNotReference(const QString& path, const QString& year, Language language) {
     return strings::inLanguage(
                language, "in the firm file %1, the year must be 2009, 2010 or 2011, not \"%2\"",
                "dans le fichier de l'entreprise %1, l'année doit être 2009, 2010 ou 2011, pas « %2 »")
@@ -121,24 +120,24 @@ QString sentence(const QString& words) {
 
 } // namespace
 
-QString importRefused(const QString& problem, int language) {
+QString importRefused(const QString& problem, Language language) {
     return sentence(problem) + QStringLiteral("\n\n") +
            strings::inLanguage(language, "Nothing was imported: the values on the screen are as they were.",
                                "Rien n'a été importé : les valeurs à l'écran sont restées telles quelles.");
 }
 
-QString exportRefused(const QString& problem, int language) {
+QString exportRefused(const QString& problem, Language language) {
     return sentence(problem) + QStringLiteral("\n\n") +
            strings::inLanguage(language, "The firm was not exported.", "L'entreprise n'a pas été exportée.");
 }
 
-QString exported(const QString& path, int language) {
+QString exported(const QString& path, Language language) {
     return strings::inLanguage(language, "The firm was exported to %1.",
                                "L'entreprise a été exportée dans %1.")
         .arg(path);
 }
 
-QString otherIndustry(const QString& fileNaics, const QString& chosenNaics, int language) {
+QString otherIndustry(const QString& fileNaics, const QString& chosenNaics, Language language) {
     return strings::inLanguage(
                language,
                "The file names the industry %1. Its values are shown for the industry chosen, %2; "

@@ -29,9 +29,9 @@ QString utf8(const char* s) {
 
 } // namespace
 
-QString text(Message message, int language) {
+QString text(Message message, Language language) {
     for (const Pair& p : kMessages)
-        if (p.message == message) return utf8(language != 0 ? p.french : p.english);
+        if (p.message == message) return utf8(language == Language::F ? p.french : p.english);
     return QString();
 }
 
@@ -39,8 +39,8 @@ QString clearAllTitle() {
     return QStringLiteral("ZEBRO");
 }
 
-QString replaceQuestion(const QString& firmName, const QString& year, int language) {
-    if (language != 0)
+QString replaceQuestion(const QString& firmName, const QString& year, Language language) {
+    if (language == Language::F)
         return utf8("Il y a déjà des valeurs pour ") + firmName + utf8(" pour l'année de référence ") + year +
                QStringLiteral(". ") +
                utf8("APPURYER SUR 'OK' pour remplacer les valeurs existantes avec celles dessous. ") +
@@ -54,8 +54,8 @@ QString replaceQuestion(const QString& firmName, const QString& year, int langua
                "PRESS CANCEL.  ");
 }
 
-QString saveQuestion(const QString& firmName, SaveAsker asker, int language) {
-    if (language == 0)
+QString saveQuestion(const QString& firmName, SaveAsker asker, Language language) {
+    if (language == Language::E)
         return QStringLiteral("The data for the firm ") + firmName +
                QStringLiteral(" has changed.  Do you want to save the changes?");
     // Open asks with its own French wording.

@@ -3,6 +3,8 @@
 // in the string table: one bilingual table, so that the screen, the command-line
 // tool and the tests show the same words.
 
+#include "text/Language.h"
+
 #include <QString>
 
 namespace firmmessages {
@@ -15,19 +17,19 @@ enum class Message {
     ClearAllQuestion,  // before Clear all data
 };
 
-// The text of a message; French when the language flag is not 0.
-QString text(Message message, int language);
+// The text of a message, in the language.
+QString text(Message message, Language language);
 
 // The title of the Clear all question.
 QString clearAllTitle();
 
 // The replace question of a save, with the firm name as typed and the year text.
-QString replaceQuestion(const QString& firmName, const QString& year, int language);
+QString replaceQuestion(const QString& firmName, const QString& year, Language language);
 
 // Who asks whether to save changes: Open's French wording differs from New's.
 enum class SaveAsker { New, Open };
 
 // "Do you want to save the changes?" with the current firm name.
-QString saveQuestion(const QString& firmName, SaveAsker asker, int language);
+QString saveQuestion(const QString& firmName, SaveAsker asker, Language language);
 
 } // namespace firmmessages

@@ -24,7 +24,7 @@ QString preselectedYear();
 // A firm name is usable when, trimmed of blanks, it is not empty and it is not the
 // prompt of the name box in the given language. The other language's prompt is a
 // name like any other (it is what a user who switched languages may have kept).
-bool isUsableName(const QString& firmName, int language);
+bool isUsableName(const QString& firmName, Language language);
 
 // The longest firm name the records keep, in characters: a row's key on the records
 // server holds it in any script, and the local file keeps the same rule.
@@ -76,7 +76,7 @@ QList<FirmStatement> loadAll(Connection& cn);
 
 // The same list as a recordset whose two column names are the list's headings in the
 // language: "Firmname" and "year", or "Nom" and "Année".
-RecordsetPtr listRecordset(Connection& cn, int language);
+RecordsetPtr listRecordset(Connection& cn, Language language);
 
 // Deletes the stored row of that name and year; true when there was one.
 bool remove(Connection& cn, const QString& firmName, const QString& year);

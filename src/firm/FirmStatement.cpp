@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
+#include <vector>
 
 QString& FirmStatement::value(const char* column) {
     const auto i = lineitems::indexOf(QLatin1String(column));
@@ -30,15 +31,46 @@ float single(const QString& text) {
     return static_cast<float>(valuetext::leadingNumber(text));
 }
 
+// A subtotal and the items it adds, by their index in the line-item table.
+struct Subtotal {
+    int target;
+    std::vector<int> parts;
+};
+
+Subtotal subtotal(const char* target, std::initializer_list<const char*> parts) {
+    Subtotal s{idx(target), {}};
+    for (const char* p : parts)
+        s.parts.push_back(idx(p));
+    return s;
+}
+
+// The five subtotals in the order they are computed, resolved once: every firm compared
+// or typed recomputes them.
+const std::array<Subtotal, 5>& subtotals() {
+    static const std::array<Subtotal, 5> all{
+        subtotal("Toa", {"Cash", "Ar", "Inv", "CA", "OA"}),
+        subtotal("Ta", {"Toa", "Invest", "Ptfl"}),
+        subtotal("Tliab", {"AccountsPayable", "Paper", "Mtg", "Bonds", "Ol", "AmtsAffil", "OLiab", "DefTax"}),
+        subtotal("Equity1", {"ShareC", "RetEarn", "OtherSur"}),
+        subtotal("TotLiabShareEq", {"Tliab", "Equity1"}),
+    };
+    return all;
+}
+
 // Each part is taken in single precision and added to a single-precision sum, so every
 // partial sum is rounded to single precision, as the stored records were computed.
-void writeSum(std::array<QString, lineitems::kCount>& v, const char* target,
-              std::initializer_list<const char*> parts) {
+void writeSum(std::array<QString, lineitems::kCount>& v, const Subtotal& total) {
     static_assert(std::numeric_limits<float>::is_iec559, "subtotals need IEEE single precision");
     float sum = 0.0f;
-    for (const char* p : parts)
-        sum = sum + single(v[idx(p)]);
-    v[idx(target)] = valuetext::singleText(sum);
+    for (const int p : total.parts)
+        sum = sum + single(v[p]);
+    v[total.target] = valuetext::singleText(sum);
+}
+
+// The indexes of the items the checks read, resolved once.
+int totalAssets() {
+    static const int i = idx("Ta");
+    return i;
 }
 
 // The year as a 16-bit whole number written back as text, rounded half to even as
@@ -54,11 +86,8 @@ QString yearText(const QString& year) {
 } // namespace
 
 void calculateSubTotals(std::array<QString, lineitems::kCount>& v) {
-    writeSum(v, "Toa", {"Cash", "Ar", "Inv", "CA", "OA"});
-    writeSum(v, "Ta", {"Toa", "Invest", "Ptfl"});
-    writeSum(v, "Tliab", {"AccountsPayable", "Paper", "Mtg", "Bonds", "Ol", "AmtsAffil", "OLiab", "DefTax"});
-    writeSum(v, "Equity1", {"ShareC", "RetEarn", "OtherSur"});
-    writeSum(v, "TotLiabShareEq", {"Tliab", "Equity1"});
+    for (const Subtotal& total : subtotals())
+        writeSum(v, total);
 }
 
 namespace {
@@ -87,7 +116,8 @@ bool enteredItemsBalance(const std::array<QString, lineitems::kCount>& v) {
 } // namespace
 
 bool isBalanced(const std::array<QString, lineitems::kCount>& v) {
-    return enteredItemsBalance(v) || single(v[idx("Ta")]) == single(v[idx("TotLiabShareEq")]);
+    static const int totalClaims = idx("TotLiabShareEq");
+    return enteredItemsBalance(v) || single(v[totalAssets()]) == single(v[totalClaims]);
 }
 
 void resetValues(std::array<QString, lineitems::kCount>& v) {
@@ -113,7 +143,8 @@ bool normalizeEntered(std::array<QString, lineitems::kCount>& v) {
 
 int comparisonIndex(int lineItemIndex) {
     // Accounts payable (item 17) is the last before the empty entry 21.
-    return lineItemIndex <= idx("AccountsPayable") ? 4 + lineItemIndex : 5 + lineItemIndex;
+    static const int accountsPayable = idx("AccountsPayable");
+    return lineItemIndex <= accountsPayable ? 4 + lineItemIndex : 5 + lineItemIndex;
 }
 
 QStringList comparisonValues(const FirmStatement& firm, const QString& industryTitle) {
@@ -127,8 +158,8 @@ QStringList comparisonValues(const FirmStatement& firm, const QString& industryT
     return a;
 }
 
-std::optional<QString> reportRequestProblem(const FirmStatement& firm, int language) {
-    const bool french = language != 0;
+std::optional<QString> reportRequestProblem(const FirmStatement& firm, Language language) {
+    const bool french = language == Language::F;
     // The year is compared as text, as the year box holds it.
     if (firm.year > QLatin1String("2011") || firm.year < QLatin1String("2009"))
         return french ? QStringLiteral("Année non valide.  L'année doit être centre ") +
@@ -137,7 +168,7 @@ std::optional<QString> reportRequestProblem(const FirmStatement& firm, int langu
                             QStringLiteral(" and ") + QStringLiteral("2011");
     if (!isBalanced(firm.values)) return strings::text(550, language);
     if (firm.firmName.isEmpty()) return strings::text(552, language);
-    if (valuetext::leadingNumber(firm.values[idx("Ta")]) == 0.0) return strings::text(560, language);
+    if (valuetext::leadingNumber(firm.values[totalAssets()]) == 0.0) return strings::text(560, language);
     return std::nullopt;
 }
 

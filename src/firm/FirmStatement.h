@@ -3,6 +3,7 @@
 // code and the 32 value texts. Every rule here works on the texts, as the screen does.
 
 #include "firm/LineItems.h"
+#include "text/Language.h"
 
 #include <QString>
 #include <QStringList>
@@ -49,6 +50,6 @@ QStringList comparisonValues(const FirmStatement& firm, const QString& industryT
 
 // The report request's checks in order — year, balance, name, values — giving the
 // message of the first that fails (in the language given), or nothing when all pass.
-std::optional<QString> reportRequestProblem(const FirmStatement& firm, int language);
+std::optional<QString> reportRequestProblem(const FirmStatement& firm, Language language);
 
 } // namespace firmrules

@@ -29,7 +29,7 @@ Imported refuse(QString problem) {
 
 } // namespace
 
-Imported importFirm(const QString& path, const FirmStatement& onScreen, int language) {
+Imported importFirm(const QString& path, const FirmStatement& onScreen, Language language) {
     const firmfile::ReadResult file = firmfile::read(path);
     if (!file.ok()) return refuse(firmfile::fileProblem(file, path, language));
 
@@ -55,7 +55,7 @@ Imported importFirm(const QString& path, const FirmStatement& onScreen, int lang
     return r;
 }
 
-QString exportFirm(const QString& path, const FirmStatement& onScreen, int language) {
+QString exportFirm(const QString& path, const FirmStatement& onScreen, Language language) {
     FirmStatement firm = onScreen;
     if (const auto outside = valueOutsideTheBoxes(firm))
         return firmfile::valueOutOfRange(path, outside->first, outside->second, language);
@@ -64,7 +64,7 @@ QString exportFirm(const QString& path, const FirmStatement& onScreen, int langu
                                  ? firmfile::csvHeaderLine() + firmfile::csvLine(firm)
                                  : firmfile::toJson(firm);
     try {
-        FileWriter out(path, language::fromFlag(language));
+        FileWriter out(path, language);
         out.write(bytes);
         out.commit();
     } catch (const WriteFailure& e) {

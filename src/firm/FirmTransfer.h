@@ -5,6 +5,7 @@
 // and the other way round.
 
 #include "firm/FirmStatement.h"
+#include "text/Language.h"
 
 #include <QString>
 #include <optional>
@@ -22,11 +23,11 @@ struct Imported {
 // Reads the firm of a firm file. The name and year the file leaves empty are those of
 // onScreen; the industry stays the one chosen on the screen (onScreen.naics), and a
 // file naming another one gets a note. A year must be one of the three reference years.
-Imported importFirm(const QString& path, const FirmStatement& onScreen, int language);
+Imported importFirm(const QString& path, const FirmStatement& onScreen, Language language);
 
 // Writes the firm: CSV (a header and one row) when the file name ends in ".csv", one
 // JSON object otherwise. The file is written whole or left as it was. Empty on success, otherwise
 // the problem, naming the file. The values are written in their normal form.
-QString exportFirm(const QString& path, const FirmStatement& firm, int language);
+QString exportFirm(const QString& path, const FirmStatement& firm, Language language);
 
 } // namespace firmtransfer

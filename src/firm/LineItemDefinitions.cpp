@@ -83,10 +83,10 @@ const Table& table() {
 
 } // namespace
 
-std::optional<Definition> lookup(const QString& captionLabel, int language) {
+std::optional<Definition> lookup(const QString& captionLabel, Language language) {
     const auto it = table().byLabel.constFind(captionLabel);
     if (it == table().byLabel.constEnd()) return std::nullopt;
-    return language != 0 ? it->french : it->english;
+    return language == Language::F ? it->french : it->english;
 }
 
 QString body(const Definition& definition) {

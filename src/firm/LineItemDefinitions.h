@@ -3,6 +3,8 @@
 // screen show when clicked: a title and a body of pieces in each language, kept as
 // data in the program's resources (definitions.json).
 
+#include "text/Language.h"
+
 #include <QList>
 #include <QString>
 #include <optional>
@@ -32,9 +34,8 @@ inline constexpr char kPieceBreak[] = "\r\n\r\n";
 // Before a second-level piece.
 inline constexpr char kSubItemIndent[] = "     ";
 
-// The definition of a caption label ("lblCash"), French when the language flag is not
-// 0; nothing for a label that has none.
-std::optional<Definition> lookup(const QString& captionLabel, int language);
+// The definition of a caption label ("lblCash"), in the language; nothing for a label that has none.
+std::optional<Definition> lookup(const QString& captionLabel, Language language);
 
 // The body as the message box shows it: the pieces in order with a break between
 // two, each second-level piece indented.

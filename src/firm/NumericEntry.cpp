@@ -85,7 +85,7 @@ LeaveResult leaveCheck(const QString& text) {
     return {true, normal->isEmpty() ? QStringLiteral("0") : *normal};
 }
 
-QString refusalMessage(int language) {
+QString refusalMessage(Language language) {
     return firmmessages::text(firmmessages::Message::PleaseEnterNumber, language);
 }
 

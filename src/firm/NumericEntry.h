@@ -5,6 +5,8 @@
 // box is left. The screen maps its key events onto character codes and applies the
 // result; keys that type no character (arrows, Home, End, Delete) are not filtered.
 
+#include "text/Language.h"
+
 #include <QString>
 
 namespace numericentry {
@@ -56,6 +58,6 @@ struct LeaveResult {
 LeaveResult leaveCheck(const QString& text);
 
 // "Please enter a number" in the language.
-QString refusalMessage(int language);
+QString refusalMessage(Language language);
 
 } // namespace numericentry

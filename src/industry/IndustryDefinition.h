@@ -3,6 +3,7 @@
 // " - ", title) and the definition text.
 
 #include "data/DBTools.h"
+#include "text/Language.h"
 
 #include <QString>
 #include <optional>
@@ -17,6 +18,6 @@ struct Definition {
 // The industry's definition from the description table in force; nothing when the
 // table has no row for the code.
 std::optional<Definition> lookup(Connection& data, const QString& naicsTable, const QString& naics,
-                                 int language);
+                                 Language language);
 
 } // namespace industrydefinition

@@ -70,25 +70,25 @@ int Tree::indexOf(const QString& key) const {
     return -1;
 }
 
-Tree build(Connection& data, const QString& naicsTable, const QString& datasetTable, int language) {
-    const bool french = language != 0;
+Tree build(Connection& data, const QString& naicsTable, const QString& datasetTable, Language language) {
     RecordsetPtr folders =
         GetRS(data,
               QStringLiteral("select * from ") + catalogue::table(QLatin1String(catalogue::TreeView)) +
                   QStringLiteral(" order by sequence"),
               kRead);
-    RecordsetPtr industries = GetRS(
-        data,
-        QStringLiteral("select N.NodeKey, N.Parent, N.Description, N.Description_french from ") +
-            catalogue::table(naicsTable) + QStringLiteral(" N inner join ") + catalogue::table(datasetTable) +
-            QStringLiteral(" F on N.NAICS = F.NAICS order by N.sequence"),
-        kRead);
+    RecordsetPtr industries = GetRS(data,
+                                    QStringLiteral("select N.NodeKey, N.Parent, N.%1 from ")
+                                            .arg(catalogue::industryTitleColumn(language)) +
+                                        catalogue::table(naicsTable) + QStringLiteral(" N inner join ") +
+                                        catalogue::table(datasetTable) +
+                                        QStringLiteral(" F on N.NAICS = F.NAICS order by N.sequence"),
+                                    kRead);
 
     Tree tree;
     tree.nodes.reserve(folders->recordCount() + industries->recordCount());
     Builder builder(tree);
 
-    const QString folderTitle = french ? QStringLiteral("IndDescF") : QStringLiteral("IndDescE");
+    const QString folderTitle = catalogue::folderTitleColumn(language);
     const bool detailed = naicsTable == QLatin1String(catalogue::NaicsDetailed);
     for (; !folders->eof(); folders->moveNext()) {
         const QString rawKey = textOf(folders->field(QStringLiteral("NodeKey")));
@@ -103,9 +103,8 @@ Tree build(Connection& data, const QString& naicsTable, const QString& datasetTa
         builder.addChild(key, title, textOf(folders->field(QStringLiteral("Parent"))).trimmed(), false);
     }
 
-    const int titleColumn = french ? 3 : 2;
     for (; !industries->eof(); industries->moveNext())
-        builder.addChild(textOf(industries->field(0)).trimmed(), textOf(industries->field(titleColumn)),
+        builder.addChild(textOf(industries->field(0)).trimmed(), textOf(industries->field(2)),
                          textOf(industries->field(1)).trimmed(), true);
     return tree;
 }

@@ -6,6 +6,7 @@
 // its industries, in the description table's order.
 
 #include "data/DBTools.h"
+#include "text/Language.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,9 +39,9 @@ struct Tree {
     int indexOf(const QString& key) const;
 };
 
-// Reads the folders and the industries of the dataset in the language (0 English,
-// otherwise French) and builds the tree.
-Tree build(Connection& data, const QString& naicsTable, const QString& datasetTable, int language);
+// Reads the folders and the industries of the dataset in the language and builds the
+// tree.
+Tree build(Connection& data, const QString& naicsTable, const QString& datasetTable, Language language);
 
 // The NAICS code of an industry node: its key with every "Ind" removed.
 QString naicsOfKey(const QString& key);

@@ -12,19 +12,12 @@ namespace {
 
 const QString kRead = QStringLiteral("read");
 
-QString titleColumn(int language) {
-    return language != 0 ? QStringLiteral("description_french") : QStringLiteral("description");
-}
-QString folderColumn(int language) {
-    return language != 0 ? QStringLiteral("inddescf") : QStringLiteral("inddesce");
-}
-
 // The select shared by the lookups: code, title and the folder's title of each industry of the dataset.
-QString industryQuery(const QString& datasetTable, const QString& naicsTable, int language,
+QString industryQuery(const QString& datasetTable, const QString& naicsTable, Language language,
                       const QString& where) {
-    return QStringLiteral("select F.NAICS, N.") + titleColumn(language) + QStringLiteral(", T.") +
-           folderColumn(language) + QStringLiteral(" from (") + catalogue::table(naicsTable) +
-           QStringLiteral(" N inner join ") + catalogue::table(datasetTable) +
+    return QStringLiteral("select F.NAICS, N.") + catalogue::industryTitleColumn(language) +
+           QStringLiteral(", T.") + catalogue::folderTitleColumn(language) + QStringLiteral(" from (") +
+           catalogue::table(naicsTable) + QStringLiteral(" N inner join ") + catalogue::table(datasetTable) +
            QStringLiteral(" F on N.NAICS = F.NAICS) left join tblTreeview T on N.Parent = T.NodeKey ") +
            where;
 }
@@ -35,9 +28,8 @@ Industry industryOf(const Recordset& rs) {
                     sector.isNull() ? QString() : sector.toString()};
 }
 
-QCollator collatorFor(int language) {
-    QCollator c(language != 0 ? QLocale(QLocale::French, QLocale::Canada)
-                              : QLocale(QLocale::English, QLocale::Canada));
+QCollator collatorFor(Language language) {
+    QCollator c(language::locale(language));
     c.setCaseSensitivity(Qt::CaseInsensitive);
     return c;
 }
@@ -55,13 +47,14 @@ QStringList codes(Connection& data, const QString& datasetTable) {
     return out;
 }
 
-QStringList titles(Connection& data, const QString& datasetTable, const QString& naicsTable, int language) {
-    RecordsetPtr rs =
-        GetRS(data,
-              QStringLiteral("select n.") + titleColumn(language) + QStringLiteral(" as dsc from ") +
-                  catalogue::table(datasetTable) + QStringLiteral(" f inner join ") +
-                  catalogue::table(naicsTable) + QStringLiteral(" N on f.naics = N.NAICS"),
-              kRead);
+QStringList titles(Connection& data, const QString& datasetTable, const QString& naicsTable,
+                   Language language) {
+    RecordsetPtr rs = GetRS(data,
+                            QStringLiteral("select n.") + catalogue::industryTitleColumn(language) +
+                                QStringLiteral(" as dsc from ") + catalogue::table(datasetTable) +
+                                QStringLiteral(" f inner join ") + catalogue::table(naicsTable) +
+                                QStringLiteral(" N on f.naics = N.NAICS"),
+                            kRead);
     QStringList out;
     for (; !rs->eof(); rs->moveNext())
         out << rs->field(QStringLiteral("Dsc")).toString();
@@ -73,18 +66,19 @@ QStringList titles(Connection& data, const QString& datasetTable, const QString&
 }
 
 std::optional<Industry> byTitle(Connection& data, const QString& datasetTable, const QString& naicsTable,
-                                const QString& title, int language) {
+                                const QString& title, Language language) {
     RecordsetPtr rs =
         GetRS(data,
               industryQuery(datasetTable, naicsTable, language,
-                            QStringLiteral("where N.") + titleColumn(language) + QStringLiteral(" = ?")),
+                            QStringLiteral("where N.") + catalogue::industryTitleColumn(language) +
+                                QStringLiteral(" = ?")),
               kRead, {title});
     if (rs->eof()) return std::nullopt;
     return industryOf(*rs);
 }
 
 std::optional<Industry> byCode(Connection& data, const QString& datasetTable, const QString& naicsTable,
-                               const QString& naics, int language) {
+                               const QString& naics, Language language) {
     RecordsetPtr rs =
         GetRS(data, industryQuery(datasetTable, naicsTable, language, QStringLiteral("where F.NAICS = ?")),
               kRead, {naics});
@@ -93,24 +87,25 @@ std::optional<Industry> byCode(Connection& data, const QString& datasetTable, co
 }
 
 RecordsetPtr keywordResults(Connection& data, const QString& datasetTable, const QString& naicsTable,
-                            const QString& keyword, int language) {
+                            const QString& keyword, Language language) {
     // The grid shows the query's own column names, so each language names its columns.
     const QString columns =
-        language != 0 ? QStringLiteral("select F.NAICS as SCIAN, N.description_french as Description, "
-                                       "T.inddescf as Secteur from (")
-                      : QStringLiteral("select F.NAICS, N.Description, T.inddesce as Sector from (");
+        language == Language::F
+            ? QStringLiteral("select F.NAICS as SCIAN, N.description_french as Description, "
+                             "T.inddescf as Secteur from (")
+            : QStringLiteral("select F.NAICS, N.Description, T.inddesce as Sector from (");
     return GetRS(
         data,
         columns + catalogue::table(naicsTable) + QStringLiteral(" N inner join ") +
             catalogue::table(datasetTable) +
             QStringLiteral(
                 " F on N.NAICS = F.NAICS) left join tblTreeview T on N.Parent = T.NodeKey where N.") +
-            titleColumn(language) + QStringLiteral(" like ?"),
+            catalogue::industryTitleColumn(language) + QStringLiteral(" like ?"),
         kRead, {u'%' + keyword + u'%'});
 }
 
 QList<Industry> keywordSearch(Connection& data, const QString& datasetTable, const QString& naicsTable,
-                              const QString& keyword, int language) {
+                              const QString& keyword, Language language) {
     RecordsetPtr rs = keywordResults(data, datasetTable, naicsTable, keyword, language);
     QList<Industry> out;
     for (; !rs->eof(); rs->moveNext())
@@ -118,9 +113,9 @@ QList<Industry> keywordSearch(Connection& data, const QString& datasetTable, con
     return out;
 }
 
-QString relabelCodeLine(const QString& caption, int language) {
+QString relabelCodeLine(const QString& caption, Language language) {
     QString c = caption;
-    if (language != 0)
+    if (language == Language::F)
         c.replace(QStringLiteral("NAICS"), QStringLiteral("SCIAN"));
     else
         c.replace(QStringLiteral("SCIAN"), QStringLiteral("NAICS"));

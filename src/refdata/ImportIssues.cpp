@@ -139,18 +139,18 @@ QString fill(const QString& text, const QStringList& args) {
 
 } // namespace
 
-QString pattern(Msg msg, int language) {
+QString pattern(Msg msg, Language language) {
     const Wording& w = kTexts[static_cast<std::size_t>(msg)];
-    if (w.key) return strings::text(std::string_view(w.key), language::fromFlag(language));
-    return QString::fromUtf8(language != 0 ? w.french : w.english);
+    if (w.key) return strings::text(std::string_view(w.key), language);
+    return QString::fromUtf8(language == Language::F ? w.french : w.english);
 }
 
-QString wording(Msg msg, int language, const QStringList& args) {
+QString wording(Msg msg, Language language, const QStringList& args) {
     return fill(pattern(msg, language), args);
 }
 
-QString describe(const Issue& issue, int language) {
-    const bool french = language != 0;
+QString describe(const Issue& issue, Language language) {
+    const bool french = language == Language::F;
     QString text;
     if (!issue.file.isEmpty()) {
         text += issue.file;

@@ -3,6 +3,8 @@
 // source), warnings (which do not) and the lines of its report, each with the file,
 // line and column it is about, worded in English or French from one table.
 
+#include "text/Language.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -84,14 +86,14 @@ struct Issue {
     QStringList args;
 };
 
-// The message's pattern in a language (0 English, otherwise French), %1... unfilled.
-QString pattern(Msg msg, int language);
+// The message's pattern in a language, %1... unfilled.
+QString pattern(Msg msg, Language language);
 
 // The message's words with the arguments filled in, in one pass.
-QString wording(Msg msg, int language, const QStringList& args = {});
+QString wording(Msg msg, Language language, const QStringList& args = {});
 
 // "FILE:LINE: column C: words", with "error:" or "warning:" before the words.
-QString describe(const Issue& issue, int language);
+QString describe(const Issue& issue, Language language);
 
 // Errors and warnings gathered up to a limit each: the ones past it are only counted.
 class IssueList {

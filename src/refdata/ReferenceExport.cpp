@@ -137,7 +137,7 @@ ExportOutcome exportReference(const QString& database, const QString& outDir, La
     return outcome;
 }
 
-QStringList exportLines(const ExportOutcome& outcome, const QString& outDir, int language) {
+QStringList exportLines(const ExportOutcome& outcome, const QString& outDir, Language language) {
     QStringList lines;
     for (const Issue& w : outcome.issues.warnings())
         lines << describe(w, language);

@@ -23,6 +23,6 @@ struct ExportOutcome {
 ExportOutcome exportReference(const QString& database, const QString& outDir, Language language);
 
 // The outcome in a language: the warnings, then the summary or the errors.
-QStringList exportLines(const ExportOutcome& outcome, const QString& outDir, int language);
+QStringList exportLines(const ExportOutcome& outcome, const QString& outDir, Language language);
 
 } // namespace refdata

@@ -310,7 +310,7 @@ ImportOutcome importReference(const ImportRequest& request) {
     return outcome;
 }
 
-QStringList reportLines(const ImportOutcome& outcome, const ImportRequest& request, int language) {
+QStringList reportLines(const ImportOutcome& outcome, const ImportRequest& request, Language language) {
     QStringList lines;
     for (const FileSummary& f : outcome.files)
         lines << wording(
@@ -329,7 +329,7 @@ QStringList reportLines(const ImportOutcome& outcome, const ImportRequest& reque
     return lines;
 }
 
-QStringList errorLines(const ImportOutcome& outcome, const ImportRequest& request, int language) {
+QStringList errorLines(const ImportOutcome& outcome, const ImportRequest& request, Language language) {
     QStringList lines;
     for (const Issue& e : outcome.issues.errors())
         lines << describe(e, language);

@@ -55,12 +55,12 @@ struct ImportOutcome {
 
 ImportOutcome importReference(const ImportRequest& request);
 
-// The import's report in a language (0 English, otherwise French): a line per file
+// The import's report in a language: a line per file
 // (rows, encoding, separator, decimal mark), the warnings and, once written, the outcome.
-QStringList reportLines(const ImportOutcome& outcome, const ImportRequest& request, int language);
+QStringList reportLines(const ImportOutcome& outcome, const ImportRequest& request, Language language);
 
 // The errors (up to the limit, then how many more) and, when nothing was written, that.
-QStringList errorLines(const ImportOutcome& outcome, const ImportRequest& request, int language);
+QStringList errorLines(const ImportOutcome& outcome, const ImportRequest& request, Language language);
 
 // The name recorded for the figures of a folder: the SourceName of its Provenance.csv
 // when it has one, else the folder's own name.

@@ -11,15 +11,13 @@
 #include "report/ReportPreparation.h"
 #include "report/StatementColumns.h"
 
+#include <QHash>
+
 namespace firmcomparison {
 
 namespace {
 
 const QString kRead = QStringLiteral("read");
-
-bool isEnglish(const QString& Language) {
-    return Language.left(1).compare(QLatin1String("E"), Qt::CaseInsensitive) == 0;
-}
 
 // A figure of the industry's row for a computation: a null counts as 0.
 double number(const Recordset& industry, const QString& column) {
@@ -41,6 +39,19 @@ void Row::add(const QString& column, const QVariant& value) {
 }
 
 QVariant Row::value(const QString& column) const {
+    // A row built here has the columns of columns(), in order: their positions are found
+    // once, by name letter case aside, rather than by a search of the row for every lookup.
+    static const QHash<QString, qsizetype> positions = [] {
+        QHash<QString, qsizetype> p;
+        const QStringList& all = firmcomparison::columns();
+        for (qsizetype i = all.size() - 1; i >= 0; --i)
+            p.insert(all[i].toCaseFolded(), i);
+        return p;
+    }();
+    if (const auto it = positions.constFind(column.toCaseFolded());
+        it != positions.cend() && *it < columns.size() &&
+        columns[*it].compare(column, Qt::CaseInsensitive) == 0)
+        return values.value(*it);
     for (qsizetype i = 0; i < columns.size(); ++i)
         if (columns[i].compare(column, Qt::CaseInsensitive) == 0) return values.value(i);
     return QVariant();
@@ -64,7 +75,7 @@ bool isTextColumn(const QString& column) {
     return false;
 }
 
-std::optional<QString> firmProblem(FirmStatement& firm, int language) {
+std::optional<QString> firmProblem(FirmStatement& firm, Language language) {
     if (!firmfile::asTyped(firm))
         return firmmessages::text(firmmessages::Message::PleaseEnterNumber, language);
     // The screen offers only the three years; a year that is not exactly one of them
@@ -79,7 +90,7 @@ bool hasData(const Recordset& industry) {
 
 QString noDataMessage(const QString& Language, int16_t year) {
     const QString yearText = QString::number(year);
-    return isEnglish(Language)
+    return language::ofRequest(Language) == ::Language::E
                ? QStringLiteral("This industry has no data for ") + yearText
                : QStringLiteral("Il n'y a pas de données pour cette industrie pour") + u' ' + yearText;
 }
@@ -134,7 +145,8 @@ Row build(const QStringList& aComparisonValues, int16_t year, const Recordset& i
           const QVariant& volumeLine) {
     const ColumnNames& n = names();
     const ratiocalc::FirmNumbers firm = ratiocalc::firmNumbers(aComparisonValues);
-    const double ta = firm[firmrules::comparisonIndex(*lineitems::indexOf(QStringLiteral("Ta")))];
+    static const int totalAssets = firmrules::comparisonIndex(*lineitems::indexOf(QStringLiteral("Ta")));
+    const double ta = firm[totalAssets];
     Row row;
     row.columns.reserve(200);
     row.values.reserve(200);

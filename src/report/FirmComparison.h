@@ -7,6 +7,7 @@
 
 #include "data/DBTools.h"
 #include "firm/FirmStatement.h"
+#include "text/Language.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,8 +39,8 @@ bool isTextColumn(const QString& column);
 // The checks of a report request, run on the firm as the firm values screen runs them:
 // the values typed (normal form, subtotals, empty boxes 0), then the year, the balance,
 // the name and the total assets. The firm is left as typed; the message of the first
-// check that fails comes in the language given (0 English, else French).
-std::optional<QString> firmProblem(FirmStatement& firm, int language);
+// check that fails comes in the language given.
+std::optional<QString> firmProblem(FirmStatement& firm, Language language);
 
 // An industry's row of the working table of one year; no row, or a row whose
 // NumberOfFirms is null, means no data for that year.

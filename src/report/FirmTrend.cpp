@@ -60,9 +60,7 @@ QStringList notesOf(const Trend& t, Language language) {
 } // namespace
 
 Outcome prepare(Connection& DataConn, Connection& WriteConn, Connection& records, int16_t Volume,
-                const QString& Province, const QString& NAICS, const QString& Language,
-                const QString& firmName) {
-    const ::Language language = language::fromLetter(Language.left(1)).value_or(::Language::E);
+                const QString& Province, const QString& NAICS, Language language, const QString& firmName) {
     Trend t;
     t.firmName = firmName;
     t.naics = NAICS;
@@ -85,8 +83,8 @@ Outcome prepare(Connection& DataConn, Connection& WriteConn, Connection& records
     }
 
     Transaction tx(WriteConn);
-    const firmcomparison::IndustryYears industry =
-        firmcomparison::extractIndustryYears(DataConn, WriteConn, Volume, Province, NAICS, Language);
+    const firmcomparison::IndustryYears industry = firmcomparison::extractIndustryYears(
+        DataConn, WriteConn, Volume, Province, NAICS, language::letter(language));
     tx.commit();
     for (const RecordsetPtr& rs : industry.years)
         if (rs && !rs->eof() && t.industryTitle.isEmpty())
@@ -162,8 +160,7 @@ QString groupSentence(const Trend& trend, int group, Language language) {
     return readingtexts::fill(key, language, v);
 }
 
-QVariantMap figuresRow(const Trend& trend, int flag) {
-    const Language language = language::fromFlag(flag);
+QVariantMap figuresRow(const Trend& trend, Language language) {
     QVariantMap row;
     const auto all = ratios::all();
     for (const Year& y : trend.years) {
@@ -184,9 +181,9 @@ QVariantMap figuresRow(const Trend& trend, int flag) {
     return row;
 }
 
-QVariantMap titlesRow(const Trend& trend, int language) {
+QVariantMap titlesRow(const Trend& trend, Language language) {
     QVariantMap row;
-    row.insert(QStringLiteral("Language"), language != 0 ? QStringLiteral("F") : QStringLiteral("E"));
+    row.insert(QStringLiteral("Language"), language::letter(language));
     for (const QString& c : readingtexts::trendLabelColumns())
         row.insert(c, readingtexts::trendLabel(c, language));
     row.insert(QStringLiteral("FirmName"), trend.firmName);

@@ -44,8 +44,7 @@ struct Outcome {
 // against the industry of the dataset. Refused, with the reason, when fewer than two of the
 // reference years are saved. The working tables of WriteConn are refilled in one transaction.
 Outcome prepare(Connection& DataConn, Connection& WriteConn, Connection& records, int16_t Volume,
-                const QString& Province, const QString& NAICS, const QString& Language,
-                const QString& firmName);
+                const QString& Province, const QString& NAICS, Language language, const QString& firmName);
 
 // The sentence of one group, from the figures of the trend.
 QString groupSentence(const Trend& trend, int group, Language language);
@@ -55,7 +54,7 @@ QString groupSentence(const Trend& trend, int group, Language language);
 // Saved_<year> 1 or null, Group_<g>, Reading_<g> and Notes) and
 // the row of titles in the language (Language, the labels, FirmName, NAICS, Industry,
 // Year_0 to Year_2 from the earliest year).
-QVariantMap figuresRow(const Trend& trend, int language);
-QVariantMap titlesRow(const Trend& trend, int language);
+QVariantMap figuresRow(const Trend& trend, Language language);
+QVariantMap titlesRow(const Trend& trend, Language language);
 
 } // namespace firmtrend

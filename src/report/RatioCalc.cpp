@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 double fncCalcRatio(double dblNumerator, double dblDenominator) {
     if (dblDenominator != 0 && dblNumerator != 0) return dblNumerator / dblDenominator;
@@ -58,45 +59,72 @@ int at(const char* column) {
     return firmrules::comparisonIndex(*lineitems::indexOf(QLatin1String(column)));
 }
 
+// A line item's name as a template argument, so that each term of a formula is looked up
+// in the line-item table once, the first time it is read, rather than for every firm.
+template <std::size_t N> struct ItemName {
+    char text[N];
+    constexpr ItemName(const char (&name)[N]) { std::copy_n(name, N, text); }
+};
+
+template <ItemName name> int position() {
+    static const int resolved = at(name.text);
+    return resolved;
+}
+
+// The positions of the items the variances share out, in variance order.
+const std::vector<int>& variancePositions() {
+    static const std::vector<int> resolved = [] {
+        std::vector<int> p;
+        for (const ratios::Variance& v : ratios::variances())
+            p.push_back(at(v.lineItem));
+        return p;
+    }();
+    return resolved;
+}
+
+// The firm's figure of a line item.
+template <ItemName item> double v(const FirmNumbers& f) {
+    return f[position<item>()];
+}
+
 Fraction fraction(ratios::Formula formula, const FirmNumbers& f) {
-    auto v = [&f](const char* c) { return f[at(c)]; };
     // Net operating assets and capital employed, summed in the order the figures are published.
-    const double noa = v("Ta") - v("Invest") - v("Ptfl") - v("AccountsPayable");
-    const double debt = v("Mtg") + v("Bonds") + v("Ol") + v("Paper") + v("AmtsAffil");
+    const double noa = v<"Ta">(f) - v<"Invest">(f) - v<"Ptfl">(f) - v<"AccountsPayable">(f);
+    const double debt = v<"Mtg">(f) + v<"Bonds">(f) + v<"Ol">(f) + v<"Paper">(f) + v<"AmtsAffil">(f);
     const double capitalEmployed =
-        v("Mtg") + v("Equity1") + v("Bonds") + v("Ol") + v("Paper") + v("AmtsAffil");
+        v<"Mtg">(f) + v<"Equity1">(f) + v<"Bonds">(f) + v<"Ol">(f) + v<"Paper">(f) + v<"AmtsAffil">(f);
     using enum ratios::Formula;
     switch (formula) {
     case NetProfitMargin:
-        return {v("ProfitAfterTax"), v("OperatingRevenue")};
+        return {v<"ProfitAfterTax">(f), v<"OperatingRevenue">(f)};
     case PretaxProfitMargin:
-        return {v("PretaxProfit"), v("OperatingRevenue")};
+        return {v<"PretaxProfit">(f), v<"OperatingRevenue">(f)};
     case OperatingProfitMargin:
-        return {v("OperatingProfit"), v("OperatingRevenue")};
+        return {v<"OperatingProfit">(f), v<"OperatingRevenue">(f)};
     case GrossProfitMargin:
-        return {v("GrossProfit"), v("Sales")};
+        return {v<"GrossProfit">(f), v<"Sales">(f)};
     case RevenueToNetOperatingAssets:
-        return {v("OperatingRevenue"), noa};
+        return {v<"OperatingRevenue">(f), noa};
     case ReturnOnNetOperatingAssets:
-        return {v("OperatingProfit"), noa};
+        return {v<"OperatingProfit">(f), noa};
     case PretaxProfitToAssets:
-        return {v("PretaxProfit"), v("Ta")};
+        return {v<"PretaxProfit">(f), v<"Ta">(f)};
     case ReturnOnCapitalEmployed:
-        return {v("InterestExpense") + v("ProfitAfterTax"), capitalEmployed};
+        return {v<"InterestExpense">(f) + v<"ProfitAfterTax">(f), capitalEmployed};
     case ReturnOnEquity:
-        return {v("ProfitAfterTax"), v("Equity1")};
+        return {v<"ProfitAfterTax">(f), v<"Equity1">(f)};
     case ReceivableTurnover:
-        return {v("OperatingRevenue"), v("Ar")};
+        return {v<"OperatingRevenue">(f), v<"Ar">(f)};
     case InventoryTurnover:
-        return {v("Sales") - v("GrossProfit"), v("Inv")};
+        return {v<"Sales">(f) - v<"GrossProfit">(f), v<"Inv">(f)};
     case WorkingCapital:
-        return {v("CurrentAssets"), v("CurrentLiabilities")};
+        return {v<"CurrentAssets">(f), v<"CurrentLiabilities">(f)};
     case DebtToEquity:
-        return {debt, v("Equity1")};
+        return {debt, v<"Equity1">(f)};
     case LiabilitiesToAssets:
-        return {v("Tliab"), v("Ta")};
+        return {v<"Tliab">(f), v<"Ta">(f)};
     case InterestCoverage:
-        return {v("InterestExpense") + v("PretaxProfit"), v("InterestExpense")};
+        return {v<"InterestExpense">(f) + v<"PretaxProfit">(f), v<"InterestExpense">(f)};
     }
     return {0, 0};
 }
@@ -126,7 +154,7 @@ FirmNumbers firmNumbers(const QStringList& a) {
 
 std::array<double, 15> computeRatios(const FirmNumbers& firm) {
     std::array<double, 15> out{};
-    const bool negativeEquity = firm[at("Equity1")] < 0;
+    const bool negativeEquity = firm[position<"Equity1">()] < 0;
     const auto all = ratios::all();
     for (size_t i = 0; i < all.size(); ++i) {
         const ratios::Ratio& r = all[i];
@@ -145,7 +173,7 @@ std::array<double, 15> computeRatios(const FirmNumbers& firm) {
 Results compute(const FirmNumbers& firm, const IndustryLookup& industry) {
     Results res;
     res.ratios = computeRatios(firm);
-    const bool negativeEquity = firm[at("Equity1")] < 0;
+    const bool negativeEquity = firm[position<"Equity1">()] < 0;
     const auto all = ratios::all();
     for (size_t i = 0; i < all.size(); ++i) {
         const ratios::Ratio& r = all[i];
@@ -159,11 +187,11 @@ Results compute(const FirmNumbers& firm, const IndustryLookup& industry) {
         res.worse[i] = lowerIsBetter ? fncExceptionCalcWorse(q1, q2, q3, res.ratios[i])
                                      : fncCalcWorse(q1, q2, q3, res.ratios[i]);
     }
-    const double ta = firm[at("Ta")];
+    const double ta = firm[position<"Ta">()];
     const auto vars = ratios::variances();
     for (size_t i = 0; i < vars.size(); ++i) {
         // A plain division: total assets of 0 never reach here (the request refuses them).
-        const double share = firm[at(vars[i].lineItem)] / ta * 100;
+        const double share = firm[variancePositions()[i]] / ta * 100;
         res.firmShares[i] = finiteOrZero(share);
         res.variances[i] = finiteOrZero(share - industry(QLatin1String(vars[i].industryColumn)));
     }

@@ -129,9 +129,8 @@ QString itemName(const QString& column, Language language) {
     return stringName(lineitems::all()[*i].captionEntry, language);
 }
 
-QString trendLabel(const QString& column, int language) {
-    return pick(data().value(QLatin1String("trendLabels")).toObject().value(column),
-                language::fromFlag(language), column);
+QString trendLabel(const QString& column, Language language) {
+    return pick(data().value(QLatin1String("trendLabels")).toObject().value(column), language, column);
 }
 
 QStringList trendLabelColumns() {

@@ -36,8 +36,8 @@ QString zeroReason(const ratios::Ratio& r, Language language);
 QString groupName(int group, Language language);
 // A balance-sheet line item's caption, by its MyValues column.
 QString itemName(const QString& column, Language language);
-// A label of the trend report, by its column in the report's title row (language flag).
-QString trendLabel(const QString& column, int language);
+// A label of the trend report, by its column in the report's title row.
+QString trendLabel(const QString& column, Language language);
 // The columns trendLabel knows.
 QStringList trendLabelColumns();
 

@@ -131,11 +131,10 @@ void fillIndustryTitles(Connection& WriteConn, const reporttitles::TitleTable& t
 // reference database records it: the generated sample or an imported source.
 void noteSourceOfFigures(Connection& DataConn, Connection& WriteConn, const QString& titleTable,
                          const QString& Language) {
-    const int language = Language.left(1).compare(QLatin1String("F"), Qt::CaseInsensitive) == 0 ? 1 : 0;
     ExecCmdInDB(WriteConn,
                 QStringLiteral("Update ") + catalogue::table(titleTable) +
                     QStringLiteral(" Set Lbl_SampleNote = ?"),
-                {provenance::describe(DataConn, language)});
+                {provenance::describe(DataConn, language::ofRequest(Language))});
 }
 
 bool prepareIndustryReport(const reporttitles::TitleTable& titles, bool withMedianTitles,
@@ -148,10 +147,6 @@ bool prepareIndustryReport(const reporttitles::TitleTable& titles, bool withMedi
     noteSourceOfFigures(DataConn, WriteConn, QLatin1String(titles.table), Language);
     tx.commit();
     return true;
-}
-
-bool isEnglish(const QString& Language) {
-    return Language.left(1).compare(QLatin1String("E"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -194,7 +189,8 @@ bool fncPrepareBalanceSheetReport(Connection& DataConn, Connection& WriteConn, c
 namespace reportprep {
 
 QString regionName(Connection& WriteConn, const QString& Province, const QString& Language) {
-    const QString column = isEnglish(Language) ? QStringLiteral("English") : QStringLiteral("French");
+    const QString column =
+        language::ofRequest(Language) == ::Language::E ? QStringLiteral("English") : QStringLiteral("French");
     RecordsetPtr rs = GetRS(
         WriteConn, QStringLiteral("select ") + column + QStringLiteral(" from ProvinceCodes where Code = ?"),
         kRead, {Province});

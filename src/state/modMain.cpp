@@ -26,7 +26,7 @@ QString Txt(std::string_view key) {
 }
 
 bool IsFrench() {
-    return gintLanguage != 0;
+    return language() == Language::F;
 }
 
 void subSetDataTable(const QString& strOptionName) {
@@ -46,7 +46,7 @@ void subCaptionChosenDataset() {
     for (const DatasetOption& o : datasets::options())
         if (catalogue::datasetTableName(o.volume, QLatin1String(o.region), datasets::kCurrentYear) ==
             gstrDataTable)
-            gstrDatasetCaption = datasets::caption(o, gintLanguage);
+            gstrDatasetCaption = datasets::caption(o, language());
 }
 
 namespace {
@@ -104,7 +104,10 @@ void resetState() {
 } // namespace modMain
 
 #include "data/ReferenceCheck.h"
+#include "userdb/OpenMarker.h"
 #include "userdb/UserDatabaseFile.h"
+
+#include <utility>
 
 namespace modMain {
 
@@ -121,10 +124,19 @@ namespace {
 
 } // namespace
 
-void subOpenDatabases(bool requireCurrentDatasets) {
-    // The records server's failures come in the language of the moment they happen.
-    setMessageLanguage([] { return static_cast<int>(gintLanguage); });
-    setBusyMessage([](const QString& file) { return Txt("database.busy").arg(file); });
+namespace {
+
+// The user database whose open marker this run left, to be removed at a clean end.
+QString& openMarked() {
+    static QString path;
+    return path;
+}
+
+} // namespace
+
+bool subOpenDatabases(bool requireCurrentDatasets, bool checkWhole) {
+    // The data layer's failures come in the language of the moment they happen.
+    setMessageLanguage(language);
     const QString reference = programfiles::referenceDatabasePath();
     if (!QFileInfo(reference).isFile())
         endForReferenceDatabase(reference, QStringLiteral("The file does not exist."));
@@ -156,7 +168,10 @@ void subOpenDatabases(bool requireCurrentDatasets) {
     const QString user = programfiles::userDatabasePath();
     userdb::OpenResult opened;
     try {
-        opened = userdb::openUserDatabase(gcnMyData, user);
+        opened = userdb::openUserDatabase(gcnMyData, user, QDateTime::currentDateTime(),
+                                          userdb::startCheck(user, checkWhole));
+        userdb::markOpen(user);
+        openMarked() = user;
     } catch (const userdb::UnusableUserDatabase& problem) {
         DisconnectFromDB(gcnMyData);
         MsgBox(problem.message, MsgButtons::OK, MsgIcon::Critical);
@@ -167,16 +182,22 @@ void subOpenDatabases(bool requireCurrentDatasets) {
         MsgBox(userdb::damagedNotice(opened, user, Language::E) + QStringLiteral("\n\n") +
                    userdb::damagedNotice(opened, user, Language::F),
                MsgButtons::OK, MsgIcon::Exclamation);
+    return opened.damagedKeptAs.isEmpty();
 }
 
 } // namespace modMain
 
 namespace modMain {
 
-DatabasesScope::~DatabasesScope() {
+void subCloseDatabases() {
     DisconnectFromDB(gcnData);
     DisconnectFromDB(gcnMyData);
     DisconnectFromDB(gcnRecords);
+    if (!openMarked().isEmpty()) userdb::markClosed(std::exchange(openMarked(), QString()));
+}
+
+DatabasesScope::~DatabasesScope() {
+    subCloseDatabases();
 }
 
 } // namespace modMain

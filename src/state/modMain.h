@@ -50,8 +50,13 @@ namespace modMain {
 // unreadable reference database, or one without the tables the program reads, ends
 // the program with a message naming the file. The desktop program also requires the
 // 19 dataset tables of the current year; the command-line tool refuses a dataset
-// without its table when it is asked for.
-void subOpenDatabases(bool requireCurrentDatasets = false);
+// without its table when it is asked for. The user database is read whole only after a
+// run that did not end cleanly, before an upgrade, or when checkWhole asks for it. False
+// when the user database was found damaged (and replaced, as the user is told).
+bool subOpenDatabases(bool requireCurrentDatasets = false, bool checkWhole = false);
+
+// Closes the databases and notes that this run ended cleanly (see userdb::markClosed).
+void subCloseDatabases();
 
 // Closes both connections when it goes out of scope: declared after the application
 // object, it closes them while Qt's database drivers are still there.

@@ -20,6 +20,10 @@ std::optional<Language> fromLetter(QStringView letter) {
     return std::nullopt;
 }
 
+Language ofRequest(QStringView text) {
+    return text.left(1).compare(u"E", Qt::CaseInsensitive) == 0 ? Language::E : Language::F;
+}
+
 QLocale locale(Language language) {
     return language == Language::F ? QLocale(QLocale::French, QLocale::Canada)
                                    : QLocale(QLocale::English, QLocale::Canada);

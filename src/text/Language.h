@@ -23,6 +23,9 @@ int16_t flag(Language language);
 QString letter(Language language);
 // "E" or "F" (either case); nothing for any other text.
 std::optional<Language> fromLetter(QStringView letter);
+// The Language text of a report request ("E" or "F", as the report screen passes it on):
+// English when its first letter is E in either case, French for any other text.
+Language ofRequest(QStringView text);
 
 // The locale of a language (Canadian English or French): number formats, and the language a
 // screen reader speaks a window in.

@@ -101,10 +101,6 @@ QString text(int number, Language language) {
     return it != numbered().cend() ? *it : missing(QString::number(n));
 }
 
-QString text(int number, int language) {
-    return text(number, language::fromFlag(language));
-}
-
 QString text(std::string_view key, Language language) {
     const QByteArray k(key.data(), static_cast<qsizetype>(key.size()));
     const auto it = keyed().constFind(k);
@@ -112,8 +108,8 @@ QString text(std::string_view key, Language language) {
     return language == Language::F ? it->french : it->english;
 }
 
-QString inLanguage(int language, const char* english, const char* french) {
-    return QString::fromUtf8(language != 0 ? french : english);
+QString inLanguage(Language language, const char* english, const char* french) {
+    return QString::fromUtf8(language == Language::F ? french : english);
 }
 
 } // namespace strings

@@ -16,14 +16,12 @@ namespace strings {
 
 // Entry N of the numbered table in a language (N + 1 for French).
 QString text(int number, Language language);
-// The same for a language flag: any non-zero flag is French.
-QString text(int number, int language);
 // The program's own text under key, in a language.
 QString text(std::string_view key, Language language);
 
-// One of two UTF-8 texts written in the code, for a language flag: the French when the flag
-// is non-zero. For the messages of the core that have no entry yet.
-QString inLanguage(int language, const char* english, const char* french);
+// One of two UTF-8 texts written in the code, in the language. For the messages of the core that have no
+// entry yet.
+QString inLanguage(Language language, const char* english, const char* french);
 
 // Raw access for checks: the text of one numbered entry (empty when absent), and whether an
 // entry or key is in its table.

@@ -64,12 +64,17 @@ void checkWritable(const QString& path) {
         refuseNotWritable(path, QStringLiteral("the file"));
 }
 
-// Opens and reads the whole file once: a damaged or truncated file fails here.
-void openAndCheck(Connection& cn, const QString& path) {
+// Opens the file and reads its header and schema; a file that is no database fails here.
+// The whole file is read too when asked for, or when an upgrade is coming: a damaged or
+// truncated file then fails here as well. True when the whole file was read.
+bool openAndCheck(Connection& cn, const QString& path, Check check) {
     ConnectToFile(cn, path, QStringLiteral("unknown"));
+    GetRS(cn, QStringLiteral("SELECT count(*) FROM sqlite_master"), QStringLiteral("read"));
+    if (check == Check::WhenNeeded && !needsUpgrade(cn)) return false;
     RecordsetPtr rs = GetRS(cn, QStringLiteral("PRAGMA quick_check"), QStringLiteral("read"));
     if (rs->eof() || rs->field(0).toString() != QLatin1String("ok"))
         throw FatalError(kSqliteCorrupt, QStringLiteral("database disk image is malformed"));
+    return true;
 }
 
 QString keepDamaged(const QString& path, const QDateTime& now) {
@@ -151,12 +156,12 @@ QString timestampedName(const QString& path, const QString& kind, const QDateTim
     return name;
 }
 
-OpenResult openUserDatabase(Connection& cn, const QString& path, const QDateTime& now) {
+OpenResult openUserDatabase(Connection& cn, const QString& path, const QDateTime& now, Check check) {
     OpenResult result;
     checkWritable(path);
     try {
         ensureExists(path);
-        openAndCheck(cn, path);
+        result.checkedWhole = openAndCheck(cn, path, check);
     } catch (const DatabaseBusy&) {
         DisconnectFromDB(cn);
         refuseBusy(path);
@@ -165,7 +170,7 @@ OpenResult openUserDatabase(Connection& cn, const QString& path, const QDateTime
         if (!isDamage(e.number())) throw;
         refuseForeignDamaged(path);
         salvage(path, now, result);
-        openAndCheck(cn, path);
+        result.checkedWhole = openAndCheck(cn, path, Check::Whole);
     }
     refuseForeign(cn, path);
 

@@ -22,7 +22,13 @@ struct OpenResult {
     qint64 recovered = 0;
     // The copy written before an upgrade; empty when none was needed.
     QString backupPath;
+    // Every page of the file was read and found sound (not the header and schema alone).
+    bool checkedWhole = false;
 };
+
+// How much of the file is read before it is used: its header and schema, with the whole
+// file after a run that did not end cleanly and before an upgrade; or the whole file.
+enum class Check { WhenNeeded, Whole };
 
 // A user database the program cannot work with. The message is in both languages,
 // since the language is not chosen yet when the program starts.
@@ -36,7 +42,7 @@ struct UnusableUserDatabase {
 // program holds it past the busy timeout, when it was written by a newer version of the
 // program, or when it is a database of another program (left exactly as it was).
 OpenResult openUserDatabase(Connection& cn, const QString& path,
-                            const QDateTime& now = QDateTime::currentDateTime());
+                            const QDateTime& now = QDateTime::currentDateTime(), Check check = Check::Whole);
 
 // What the user is told of a damaged file: how many firm records were recovered and where
 // the damaged file is kept (or that none could be read).

@@ -6,6 +6,7 @@
 #include "cli/CliCommands.h"
 #include "data/DBTools.h"
 #include "data/ProgramFiles.h"
+#include "support/ExampleFirm.h"
 #include "support/SampleData.h"
 
 #include <QFile>
@@ -89,36 +90,10 @@ inline const QStringList& firmColumns() {
 // A small firm whose books balance (total assets 500,000), with some values changed.
 inline QMap<QString, QString> balancedFirm(const QString& name, const QString& year, const QString& naics,
                                            const QMap<QString, QString>& changes = {}) {
-    QMap<QString, QString> f{{"FirmName", name},
-                             {"Year", year},
-                             {"NAICS", naics},
-                             {"Cash", "50000"},
-                             {"Ar", "80000"},
-                             {"Inv", "120000"},
-                             {"CA", "200000"},
-                             {"OA", "10000"},
-                             {"Invest", "20000"},
-                             {"Ptfl", "20000"},
-                             {"OperatingRevenue", "1000000"},
-                             {"Sales", "950000"},
-                             {"GrossProfit", "300000"},
-                             {"OperatingProfit", "60000"},
-                             {"InterestExpense", "10000"},
-                             {"PretaxProfit", "50000"},
-                             {"ProfitAfterTax", "40000"},
-                             {"AccountsPayable", "100000"},
-                             {"Paper", "10000"},
-                             {"Mtg", "100000"},
-                             {"Bonds", "0"},
-                             {"Ol", "40000"},
-                             {"AmtsAffil", "10000"},
-                             {"OLiab", "15000"},
-                             {"DefTax", "5000"},
-                             {"ShareC", "100000"},
-                             {"RetEarn", "110000"},
-                             {"OtherSur", "10000"},
-                             {"CurrentAssets", "260000"},
-                             {"CurrentLiabilities", "130000"}};
+    QMap<QString, QString> f = exampleFirmValues();
+    f.insert("FirmName", name);
+    f.insert("Year", year);
+    f.insert("NAICS", naics);
     for (auto it = changes.begin(); it != changes.end(); ++it)
         f[it.key()] = it.value();
     return f;

@@ -236,19 +236,21 @@ private slots:
 
     void unknownParserWordsKeepTheirDetail() {
         // A parser message no pattern knows keeps its words, after a French lead.
-        QCOMPARE(cli::usageErrorText(QStringLiteral("Something odd"), 1),
+        QCOMPARE(cli::usageErrorText(QStringLiteral("Something odd"), Language::F),
                  QStringLiteral("erreur d'utilisation : Something odd"));
-        QCOMPARE(cli::usageErrorText(QStringLiteral("Something odd"), 0), QStringLiteral("Something odd"));
+        QCOMPARE(cli::usageErrorText(QStringLiteral("Something odd"), Language::E),
+                 QStringLiteral("Something odd"));
         // A captured "%2" is not filled a second time.
-        QCOMPARE(cli::usageErrorText(QStringLiteral("The following argument was not expected: %2"), 1),
-                 QStringLiteral("argument inattendu : %2"));
+        QCOMPARE(
+            cli::usageErrorText(QStringLiteral("The following argument was not expected: %2"), Language::F),
+            QStringLiteral("argument inattendu : %2"));
     }
 
     void everyTextHasBothLanguages() {
         for (int i = 0; i < static_cast<int>(cli::Text::Count); ++i) {
             const auto id = static_cast<cli::Text>(i);
-            QVERIFY2(!cli::text(id, 0).isEmpty(), qPrintable(QString::number(i)));
-            QVERIFY2(!cli::text(id, 1).isEmpty(), qPrintable(QString::number(i)));
+            QVERIFY2(!cli::text(id, Language::E).isEmpty(), qPrintable(QString::number(i)));
+            QVERIFY2(!cli::text(id, Language::F).isEmpty(), qPrintable(QString::number(i)));
         }
         QCOMPARE(cli::fill(QStringLiteral("%1 and %2"), {QStringLiteral("50%2"), QStringLiteral("b")}),
                  QStringLiteral("50%2 and b"));

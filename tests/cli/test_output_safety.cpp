@@ -71,6 +71,28 @@ class TestOutputSafety : public QObject {
         return {QStringLiteral("import-reference"), kReferenceSource, QStringLiteral("--out"), target};
     }
 
+    // The command line of an output written into a folder (the batch's summary or reports,
+    // the reference export), and the file of that folder it writes.
+    static QPair<QStringList, QString> folderCommand(const QString& output, const CliSandbox& s,
+                                                     const QString& naics, const QString& folder) {
+        if (output == QLatin1String("export-reference"))
+            return {{QStringLiteral("export-reference"), s.file("KLV_DATA.db"), folder},
+                    folder + u'/' + QLatin1String(catalogue::TreeView) + QStringLiteral(".csv")};
+        const bool pdf = output.endsWith(QLatin1String("--pdf"));
+        QStringList args{QStringLiteral("batch"),
+                         QStringLiteral("--dataset"),
+                         QStringLiteral("3:NS"),
+                         QStringLiteral("--naics"),
+                         naics,
+                         QStringLiteral("--firms"),
+                         s.file("firm2011.csv"),
+                         QStringLiteral("--out"),
+                         folder};
+        if (pdf) args << QStringLiteral("--pdf");
+        return {args, folder + u'/' +
+                          (pdf ? kFirmName + QStringLiteral("_2011.pdf") : QStringLiteral("summary.csv"))};
+    }
+
 private slots:
     // A full tmpfs: every kind of output, the batch's summary and reports and the reference
     // export included.
@@ -99,25 +121,8 @@ private slots:
         prepare(s, naics);
         QString target = disk.file(QStringLiteral("old-output"));
         QStringList args = command(output, s, naics, target);
-        if (output.startsWith(QLatin1String("batch"))) {
-            target =
-                disk.file(output.endsWith(QLatin1String("--pdf")) ? kFirmName + QStringLiteral("_2011.pdf")
-                                                                  : QStringLiteral("summary.csv"));
-            args = QStringList{QStringLiteral("batch"),
-                               QStringLiteral("--dataset"),
-                               QStringLiteral("3:NS"),
-                               QStringLiteral("--naics"),
-                               naics,
-                               QStringLiteral("--firms"),
-                               s.file("firm2011.csv"),
-                               QStringLiteral("--out"),
-                               disk.path()} +
-                   (output.endsWith(QLatin1String("--pdf")) ? QStringList{QStringLiteral("--pdf")}
-                                                            : QStringList());
-        } else if (output == QLatin1String("export-reference")) {
-            target = disk.file(QLatin1String(catalogue::TreeView) + QStringLiteral(".csv"));
-            args = QStringList{QStringLiteral("export-reference"), s.file("KLV_DATA.db"), disk.path()};
-        }
+        if (output.startsWith(QLatin1String("batch")) || output == QLatin1String("export-reference"))
+            std::tie(args, target) = folderCommand(output, s, naics, disk.path());
         const QByteArray old("the earlier file, which must stay as it is\n");
         QFile f(target);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(old) == old.size());
@@ -154,25 +159,8 @@ private slots:
         const QString out = s.file(QStringLiteral("out"));
         QVERIFY(QDir().mkpath(out));
         QString link;
-        if (output.startsWith(QLatin1String("batch"))) {
-            link = out + (output.endsWith(QLatin1String("--pdf"))
-                              ? u'/' + kFirmName + QStringLiteral("_2011.pdf")
-                              : QStringLiteral("/summary.csv"));
-            args = QStringList{QStringLiteral("batch"),
-                               QStringLiteral("--dataset"),
-                               QStringLiteral("3:NS"),
-                               QStringLiteral("--naics"),
-                               naics,
-                               QStringLiteral("--firms"),
-                               s.file("firm2011.csv"),
-                               QStringLiteral("--out"),
-                               out} +
-                   (output.endsWith(QLatin1String("--pdf")) ? QStringList{QStringLiteral("--pdf")}
-                                                            : QStringList());
-        } else if (output == QLatin1String("export-reference")) {
-            link = out + u'/' + QLatin1String(catalogue::TreeView) + QStringLiteral(".csv");
-            args = QStringList{QStringLiteral("export-reference"), s.file("KLV_DATA.db"), out};
-        }
+        if (output.startsWith(QLatin1String("batch")) || output == QLatin1String("export-reference"))
+            std::tie(args, link) = folderCommand(output, s, naics, out);
         if (!link.isEmpty()) QVERIFY(QFile::link(QStringLiteral("/dev/full"), link));
 
         const CliResult r = s.run(args);

@@ -45,9 +45,9 @@ private slots:
         QFETCH(QString, fileLine);
         const QString target = dir_.filePath(QStringLiteral("written-%1.db").arg(language));
         Streams s;
-        QCOMPARE(
-            cli::importReferenceCommand(exampleFolder(), target, language, s.outStream, s.errStream, false),
-            cli::ExitOk);
+        QCOMPARE(cli::importReferenceCommand(exampleFolder(), target, language::fromFlag(language),
+                                             s.outStream, s.errStream, false),
+                 cli::ExitOk);
         QCOMPARE(s.err, QString());
         const QStringList out = s.out.split(u'\n', Qt::SkipEmptyParts);
         QVERIFY(out.contains(fileLine));
@@ -67,7 +67,7 @@ private slots:
         const QString target = dir_.filePath(QStringLiteral("kept.db"));
         QVERIFY(writeAll(target, "old"));
         Streams s;
-        QCOMPARE(cli::importReferenceCommand(source, target, 0, s.outStream, s.errStream, false),
+        QCOMPARE(cli::importReferenceCommand(source, target, Language::E, s.outStream, s.errStream, false),
                  cli::ExitRefused);
         const QStringList err = s.err.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(err.size(), 3);
@@ -87,8 +87,9 @@ private slots:
     void progressBarOnStandardError() {
         const QString target = dir_.filePath(QStringLiteral("bar.db"));
         Streams s;
-        QCOMPARE(cli::importReferenceCommand(exampleFolder(), target, 0, s.outStream, s.errStream, true),
-                 cli::ExitOk);
+        QCOMPARE(
+            cli::importReferenceCommand(exampleFolder(), target, Language::E, s.outStream, s.errStream, true),
+            cli::ExitOk);
         QVERIFY(
             s.err.contains(QStringLiteral("\r[..............................] 1/59 datadescription.csv")));
         QVERIFY(s.err.contains(QStringLiteral("] 59/59 ZEBRO_Vol3_YT_2010_Final_Ratios.csv ")));
@@ -100,7 +101,7 @@ private slots:
     void exportWrites() {
         const QString folder = dir_.filePath(QStringLiteral("exported"));
         Streams s;
-        QCOMPARE(cli::exportReferenceCommand(sampleDatabase(), folder, 0, s.outStream, s.errStream),
+        QCOMPARE(cli::exportReferenceCommand(sampleDatabase(), folder, Language::E, s.outStream, s.errStream),
                  cli::ExitOk);
         QCOMPARE(s.err, QString());
         QVERIFY2(s.out.startsWith(QStringLiteral("61 tables, ")), qPrintable(s.out));
@@ -138,8 +139,8 @@ private slots:
     void exportRefuses() {
         Streams s;
         const QString missing = dir_.filePath(QStringLiteral("none.db"));
-        QCOMPARE(cli::exportReferenceCommand(missing, dir_.filePath(QStringLiteral("x")), 1, s.outStream,
-                                             s.errStream),
+        QCOMPARE(cli::exportReferenceCommand(missing, dir_.filePath(QStringLiteral("x")), Language::F,
+                                             s.outStream, s.errStream),
                  cli::ExitRefused);
         QCOMPARE(s.out, QString());
         QCOMPARE(s.err, QString::fromUtf8("erreur : la base de données %1 n'existe pas\n").arg(missing));

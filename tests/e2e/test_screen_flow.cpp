@@ -344,7 +344,7 @@ private slots:
                  firstValue(gcnData, "select count(*) from ZEBRO_Vol3_ON_2011_Final_Ratios").toInt());
         QCOMPARE(s.lblHiddenNaics->text(), onCode);
         enterNewData(s);
-        QCOMPARE(values.txtFirmName->text(), strings::text(544, language));
+        QCOMPARE(values.txtFirmName->text(), strings::text(544, language::fromFlag(language)));
         QCOMPARE(cell(values, "txtCash"), QStringLiteral("0"));
         QCOMPARE(values.lblNAICS->text(), onCode);
         QCOMPARE(values.lblIndustry->text(), s.txtIndName->toPlainText());

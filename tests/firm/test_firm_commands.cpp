@@ -40,7 +40,7 @@ private slots:
         FirmTestDatabase db;
         RecordingPlatform seam;
         FirmStatement firm = firmWith(name, QStringLiteral("2011"), {{"Cash", "5"}});
-        const auto r = firmcommands::save(db.cn, firm, false, language);
+        const auto r = firmcommands::save(db.cn, firm, false, language::fromFlag(language));
         QCOMPARE(r.outcome, SaveOutcome::InvalidName);
         QCOMPARE(seam.messages.size(), 1);
         QCOMPARE(seam.messages[0].text, message);
@@ -53,7 +53,7 @@ private slots:
         RecordingPlatform seam;
         FirmStatement firm =
             firmWith(QString::fromUtf8("Entrer un nom d’entreprise ici"), QStringLiteral("2011"));
-        QCOMPARE(firmcommands::save(db.cn, firm, false, 0).outcome, SaveOutcome::Saved);
+        QCOMPARE(firmcommands::save(db.cn, firm, false, Language::E).outcome, SaveOutcome::Saved);
         QCOMPARE(seam.lastMessage(), kSaved);
         QCOMPARE(db.rowCount(), 1);
     }
@@ -62,7 +62,7 @@ private slots:
         FirmTestDatabase db;
         RecordingPlatform seam;
         FirmStatement firm = firmWith(QStringLiteral("O'Neil"), QStringLiteral("2010"), {{"Cash", "10"}});
-        QCOMPARE(firmcommands::save(db.cn, firm, false, 1).outcome, SaveOutcome::Saved);
+        QCOMPARE(firmcommands::save(db.cn, firm, false, Language::F).outcome, SaveOutcome::Saved);
         QCOMPARE(seam.messages.size(), 1);
         QCOMPARE(seam.messages[0].text, kSavedFr);
         QCOMPARE(db.stored(QStringLiteral("O'Neil"), 2010, QStringLiteral("Cash")).toDouble(), 10.0);
@@ -98,7 +98,7 @@ private slots:
         RecordingPlatform seam;
         seam.answers.enqueue(answer);
         FirmStatement firm = firmWith(QStringLiteral("O'Neil"), QStringLiteral("2010"), {{"Cash", "2"}});
-        const auto r = firmcommands::save(db.cn, firm, false, language);
+        const auto r = firmcommands::save(db.cn, firm, false, language::fromFlag(language));
         QCOMPARE(r.outcome, answer == MsgResult::OK ? SaveOutcome::Saved : SaveOutcome::Declined);
         QVERIFY(!seam.messages.isEmpty());
         QCOMPARE(seam.messages[0].text, question);
@@ -115,7 +115,7 @@ private slots:
         firmrecords::store(db.cn, firmWith(QStringLiteral("Acme"), QStringLiteral("2011"), {{"Cash", "1"}}));
         RecordingPlatform seam;
         FirmStatement firm = firmWith(QStringLiteral("Acme"), QStringLiteral("2011"), {{"Cash", "3"}});
-        QCOMPARE(firmcommands::save(db.cn, firm, true, 0).outcome, SaveOutcome::Saved);
+        QCOMPARE(firmcommands::save(db.cn, firm, true, Language::E).outcome, SaveOutcome::Saved);
         QCOMPARE(seam.messages.size(), 1);
         QCOMPARE(seam.messages[0].text, kSaved);
         QCOMPARE(db.stored(QStringLiteral("Acme"), 2011, QStringLiteral("Cash")).toDouble(), 3.0);
@@ -127,7 +127,7 @@ private slots:
         FirmStatement firm = firmWith(QStringLiteral("Acme"), QStringLiteral("2011"),
                                       {{"Cash", "12abc"}, {"Ar", ""}, {"Inv", "1 234"}});
         firm.value("Toa") = QString();
-        QCOMPARE(firmcommands::save(db.cn, firm, false, 0).outcome, SaveOutcome::Saved);
+        QCOMPARE(firmcommands::save(db.cn, firm, false, Language::E).outcome, SaveOutcome::Saved);
         QCOMPARE(firm.value("Cash"), QStringLiteral("12"));
         QCOMPARE(firm.value("Ar"), QStringLiteral("0"));
         QCOMPARE(firm.value("Inv"), QStringLiteral("1234"));
@@ -142,7 +142,7 @@ private slots:
         // A loaded firm whose stored subtotal no longer matches its parts is saved as it stands.
         FirmStatement firm =
             firmWith(QStringLiteral("Acme"), QStringLiteral("2011"), {{"Cash", "5"}, {"Toa", "999"}});
-        QCOMPARE(firmcommands::save(db.cn, firm, false, 0).outcome, SaveOutcome::Saved);
+        QCOMPARE(firmcommands::save(db.cn, firm, false, Language::E).outcome, SaveOutcome::Saved);
         QCOMPARE(firm.value("Toa"), QStringLiteral("999"));
         QCOMPARE(db.stored(QStringLiteral("Acme"), 2011, QStringLiteral("Toa")).toDouble(), 999.0);
     }
@@ -153,7 +153,7 @@ private slots:
         RecordingPlatform seam;
         FirmStatement firm = firmWith(QStringLiteral("Acme"), QStringLiteral("2011"),
                                       {{"Cash", "2"}, {"Mtg", "12345678901234567890"}});
-        const auto r = firmcommands::save(db.cn, firm, true, 1);
+        const auto r = firmcommands::save(db.cn, firm, true, Language::F);
         QCOMPARE(r.outcome, SaveOutcome::InvalidNumber);
         QCOMPARE(QLatin1String(lineitems::all()[r.invalidValue].column), QLatin1String("Mtg"));
         QCOMPARE(seam.messages.size(), 1);
@@ -187,8 +187,8 @@ private slots:
         RecordingPlatform seam;
         seam.answers.enqueue(MsgResult::No);
         FirmStatement firm = firmWith(QStringLiteral("O'Neil"), QStringLiteral("2011"));
-        const MsgResult answer =
-            firmcommands::askToSaveChanges(db.cn, firm, asker ? SaveAsker::Open : SaveAsker::New, language);
+        const MsgResult answer = firmcommands::askToSaveChanges(
+            db.cn, firm, asker ? SaveAsker::Open : SaveAsker::New, language::fromFlag(language));
         QCOMPARE(answer, MsgResult::No);
         QCOMPARE(seam.messages.size(), 1);
         QCOMPARE(seam.messages[0].text, question);
@@ -213,7 +213,7 @@ private slots:
         RecordingPlatform seam;
         seam.answers.enqueue(answer);
         FirmStatement firm = firmWith(QStringLiteral("Acme"), QStringLiteral("2011"), {{"Cash", "9"}});
-        QCOMPARE(firmcommands::askToSaveChanges(db.cn, firm, SaveAsker::New, 0), answer);
+        QCOMPARE(firmcommands::askToSaveChanges(db.cn, firm, SaveAsker::New, Language::E), answer);
         QCOMPARE(seam.messages.size(), messages);
         if (messages == 2) QCOMPARE(seam.messages[1].text, kSaved);
         QCOMPARE(db.stored(QStringLiteral("Acme"), 2011, QStringLiteral("Cash")).toDouble(), storedCash);
@@ -225,7 +225,7 @@ private slots:
         seam.answers.enqueue(MsgResult::Yes);
         FirmStatement firm =
             firmWith(QStringLiteral("Enter an Enterprise Name Here"), QStringLiteral("2011"));
-        QCOMPARE(firmcommands::askToSaveChanges(db.cn, firm, SaveAsker::Open, 0), MsgResult::Yes);
+        QCOMPARE(firmcommands::askToSaveChanges(db.cn, firm, SaveAsker::Open, Language::E), MsgResult::Yes);
         QCOMPARE(seam.messages.size(), 2);
         QCOMPARE(seam.messages[1].text, QStringLiteral("Invalid enterprise name."));
         QCOMPARE(db.rowCount(), 0);
@@ -250,7 +250,7 @@ private slots:
         firmrecords::store(db.cn, firmWith(QStringLiteral("O'Neil"), QStringLiteral("2011")));
         RecordingPlatform seam;
         seam.answers.enqueue(answer);
-        QCOMPARE(firmcommands::deleteWithQuestion(db.cn, name, QStringLiteral("2010"), 0), reset);
+        QCOMPARE(firmcommands::deleteWithQuestion(db.cn, name, QStringLiteral("2010"), Language::E), reset);
         // The question is the only message, whether or not a row was deleted.
         QCOMPARE(seam.messages.size(), 1);
         QCOMPARE(seam.messages[0].text, QStringLiteral("Are you sure you want to delete this record?"));
@@ -262,7 +262,8 @@ private slots:
     void deleteQuestionInFrench() {
         FirmTestDatabase db;
         RecordingPlatform seam;
-        QVERIFY(!firmcommands::deleteWithQuestion(db.cn, QStringLiteral("A"), QStringLiteral("2011"), 1));
+        QVERIFY(!firmcommands::deleteWithQuestion(db.cn, QStringLiteral("A"), QStringLiteral("2011"),
+                                                  Language::F));
         QCOMPARE(seam.lastMessage(),
                  QString::fromUtf8("Êtes-vous certain de vouloir effacer cet enregistrement?"));
     }
@@ -283,7 +284,7 @@ private slots:
         QFETCH(QString, question);
         RecordingPlatform seam;
         seam.answers.enqueue(answer);
-        QCOMPARE(firmcommands::confirmClearAll(language), answer == MsgResult::Yes);
+        QCOMPARE(firmcommands::confirmClearAll(language::fromFlag(language)), answer == MsgResult::Yes);
         QCOMPARE(seam.messages.size(), 1);
         QCOMPARE(seam.messages[0].text, question);
         QCOMPARE(seam.messages[0].buttons, MsgButtons::YesNo);
@@ -292,9 +293,9 @@ private slots:
     }
 
     void openWithNoRecordsMessage() {
-        QCOMPARE(firmmessages::text(firmmessages::Message::NoRecordsFound, 0),
+        QCOMPARE(firmmessages::text(firmmessages::Message::NoRecordsFound, Language::E),
                  QStringLiteral("No records were found"));
-        QCOMPARE(firmmessages::text(firmmessages::Message::NoRecordsFound, 1),
+        QCOMPARE(firmmessages::text(firmmessages::Message::NoRecordsFound, Language::F),
                  QString::fromUtf8("L'item n'a pas été trouvé"));
     }
 };

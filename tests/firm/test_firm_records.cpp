@@ -33,7 +33,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, language);
         QFETCH(bool, usable);
-        QCOMPARE(firmrecords::isUsableName(name, language), usable);
+        QCOMPARE(firmrecords::isUsableName(name, language::fromFlag(language)), usable);
     }
 
     void referenceYears() {
@@ -216,6 +216,28 @@ private slots:
         QCOMPARE(db.rowCount(), 0);
     }
 
+    // The list's order: the name with the letters A to Z folded (other characters by
+    // their code), then the name as stored, then the year.
+    void listOrder() {
+        FirmTestDatabase db;
+        const QList<std::pair<QString, QString>> stored{{QStringLiteral("zed"), QStringLiteral("2011")},
+                                                        {QStringLiteral("beta"), QStringLiteral("2010")},
+                                                        {QStringLiteral("Beta"), QStringLiteral("2011")},
+                                                        {QStringLiteral("Éclair"), QStringLiteral("2011")},
+                                                        {QStringLiteral("alpha"), QStringLiteral("2011")},
+                                                        {QStringLiteral("Beta"), QStringLiteral("2009")},
+                                                        {QStringLiteral("[x"), QStringLiteral("2011")}};
+        for (const auto& [name, year] : stored)
+            firmrecords::store(db.cn, firmWith(name, year, {}));
+        QStringList listed;
+        for (const firmrecords::StoredKey& k : firmrecords::list(db.cn))
+            listed << k.firmName + u'/' + k.year;
+        QCOMPARE(listed, QStringList({QStringLiteral("[x/2011"), QStringLiteral("alpha/2011"),
+                                      QStringLiteral("Beta/2009"), QStringLiteral("Beta/2011"),
+                                      QStringLiteral("beta/2010"), QStringLiteral("zed/2011"),
+                                      QStringLiteral("Éclair/2011")}));
+    }
+
     void loadAllAndListInTheSameOrder() {
         FirmTestDatabase db;
         FirmStatement b = firmWith(QStringLiteral("b"), QStringLiteral("2009"), {{"Cash", "2.5"}});
@@ -263,7 +285,7 @@ private slots:
         QFETCH(QStringList, headings);
         FirmTestDatabase db;
         firmrecords::store(db.cn, firmWith(QStringLiteral("A"), QStringLiteral("2009")));
-        RecordsetPtr rs = firmrecords::listRecordset(db.cn, language);
+        RecordsetPtr rs = firmrecords::listRecordset(db.cn, language::fromFlag(language));
         QCOMPARE(rs->fieldNames(), headings);
         QCOMPARE(rs->recordCount(), 1);
         QCOMPARE(rs->field(0).toString(), QStringLiteral("A"));
@@ -273,7 +295,7 @@ private slots:
     void emptyList() {
         FirmTestDatabase db;
         QVERIFY(firmrecords::list(db.cn).isEmpty());
-        QCOMPARE(firmrecords::listRecordset(db.cn, 1)->recordCount(), 0);
+        QCOMPARE(firmrecords::listRecordset(db.cn, Language::F)->recordCount(), 0);
     }
 
     void deleteStoredAndUnknown() {

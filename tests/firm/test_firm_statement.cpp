@@ -148,7 +148,7 @@ private slots:
         f.value("ShareC") = QStringLiteral("12345674");
         firmrules::calculateSubTotals(f.values);
         QVERIFY(firmrules::isBalanced(f.values));
-        QCOMPARE(firmrules::reportRequestProblem(f, 0), std::optional<QString>());
+        QCOMPARE(firmrules::reportRequestProblem(f, Language::E), std::optional<QString>());
     }
 
     // The year of the comparison array is a 16-bit whole number; a year text beyond that
@@ -249,7 +249,7 @@ private slots:
         f.firmName = QStringLiteral("Tremblay");
         const QString refusal =
             QStringLiteral("Total Assets is not equal Total Liabilities and Shareholders' Equity");
-        QCOMPARE(firmrules::reportRequestProblem(f, 0) == refusal, !balanced);
+        QCOMPARE(firmrules::reportRequestProblem(f, Language::E) == refusal, !balanced);
     }
 
     void fillingAndNormalising() {
@@ -357,7 +357,7 @@ private slots:
         f.value("Cash") = cash;
         f.value("ShareC") = capital;
         firmrules::calculateSubTotals(f.values);
-        const auto problem = firmrules::reportRequestProblem(f, language);
+        const auto problem = firmrules::reportRequestProblem(f, language::fromFlag(language));
         QCOMPARE(problem.value_or(QString()), message);
     }
 };

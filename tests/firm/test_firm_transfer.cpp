@@ -75,7 +75,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = write(dir, fileName, content);
 
-        const firmtransfer::Imported r = firmtransfer::importFirm(path, screenFirm(), 0);
+        const firmtransfer::Imported r = firmtransfer::importFirm(path, screenFirm(), Language::E);
         QVERIFY2(r.firm.has_value(), qPrintable(r.problem));
         QVERIFY(r.problem.isEmpty());
         QVERIFY(r.note.isEmpty());
@@ -96,7 +96,7 @@ private slots:
     void screenKeepsWhatTheFileLeavesOut() {
         QTemporaryDir dir;
         const QString path = write(dir, "f.json", "{\"Cash\": 5, \"NAICS\": \"111110\"}");
-        const firmtransfer::Imported r = firmtransfer::importFirm(path, screenFirm(), 1);
+        const firmtransfer::Imported r = firmtransfer::importFirm(path, screenFirm(), Language::F);
         QVERIFY(r.firm.has_value());
         QCOMPARE(r.firm->firmName, QStringLiteral("On the screen"));
         QCOMPARE(r.firm->year, QStringLiteral("2011"));
@@ -134,7 +134,8 @@ private slots:
         QFETCH(QString, named);
         QTemporaryDir dir;
         const QString path = write(dir, fileName, content);
-        const firmtransfer::Imported r = firmtransfer::importFirm(path, screenFirm(), language);
+        const firmtransfer::Imported r =
+            firmtransfer::importFirm(path, screenFirm(), language::fromFlag(language));
         QVERIFY(!r.firm.has_value());
         QVERIFY2(r.problem.contains(path), qPrintable(r.problem));
         QVERIFY2(r.problem.contains(named), qPrintable(r.problem));
@@ -145,7 +146,7 @@ private slots:
     void missingFileIsRefused() {
         QTemporaryDir dir;
         const QString path = dir.filePath("none.json");
-        const firmtransfer::Imported r = firmtransfer::importFirm(path, screenFirm(), 0);
+        const firmtransfer::Imported r = firmtransfer::importFirm(path, screenFirm(), Language::E);
         QVERIFY(!r.firm.has_value());
         QVERIFY2(r.problem.contains(path), qPrintable(r.problem));
     }
@@ -168,10 +169,10 @@ private slots:
         firm.value("Ar") = QStringLiteral("-20");
         firm.value("AccountsPayable") = QStringLiteral("99.125");
         const QString path = dir.filePath(fileName);
-        QCOMPARE(firmtransfer::exportFirm(path, firm, 0), QString());
+        QCOMPARE(firmtransfer::exportFirm(path, firm, Language::E), QString());
         QVERIFY(readAll(path).startsWith(starts));
 
-        const firmtransfer::Imported back = firmtransfer::importFirm(path, screenFirm(), 0);
+        const firmtransfer::Imported back = firmtransfer::importFirm(path, screenFirm(), Language::E);
         QVERIFY2(back.firm.has_value(), qPrintable(back.problem));
         QCOMPARE(back.firm->firmName, firm.firmName);
         QCOMPARE(back.firm->year, QStringLiteral("2011"));
@@ -186,7 +187,7 @@ private slots:
     void exportThatCannotBeWrittenLeavesTheOldFile() {
         QTemporaryDir dir;
         const QString inMissingFolder = dir.filePath("no/such/folder/acme.json");
-        const QString problem = firmtransfer::exportFirm(inMissingFolder, screenFirm(), 0);
+        const QString problem = firmtransfer::exportFirm(inMissingFolder, screenFirm(), Language::E);
         QVERIFY2(problem.contains(inMissingFolder), qPrintable(problem));
         QVERIFY(!QFileInfo::exists(inMissingFolder));
 
@@ -201,7 +202,7 @@ private slots:
                 f.write("{\"Cash\": 7}");
             }
             disk.fill();
-            const QString full = firmtransfer::exportFirm(old, screenFirm(), 1);
+            const QString full = firmtransfer::exportFirm(old, screenFirm(), Language::F);
             QVERIFY2(full.contains(old) && full.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
                      qPrintable(full));
             QCOMPARE(readAll(old), QByteArray("{\"Cash\": 7}"));
@@ -210,7 +211,7 @@ private slots:
         }
         const QString path = write(dir, "old.json", "{\"Cash\": 7}");
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-        const QString refused = firmtransfer::exportFirm(path, screenFirm(), 1);
+        const QString refused = firmtransfer::exportFirm(path, screenFirm(), Language::F);
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY2(refused.contains(path), qPrintable(refused));
         QCOMPARE(readAll(path), QByteArray("{\"Cash\": 7}"));
@@ -222,7 +223,7 @@ private slots:
         FirmStatement firm = screenFirm();
         firm.value("Bonds") = QStringLiteral("1e30");
         const QString path = dir.filePath("acme.json");
-        const QString problem = firmtransfer::exportFirm(path, firm, 0);
+        const QString problem = firmtransfer::exportFirm(path, firm, Language::E);
         QVERIFY2(problem.contains(QLatin1String("Bonds")), qPrintable(problem));
         QVERIFY(!QFileInfo::exists(path));
     }

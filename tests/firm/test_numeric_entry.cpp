@@ -166,8 +166,8 @@ private slots:
     }
 
     void refusalMessage() {
-        QCOMPARE(numericentry::refusalMessage(0), QStringLiteral("Please enter a number"));
-        QCOMPARE(numericentry::refusalMessage(1), QStringLiteral("Veuillez entrer un chiffre"));
+        QCOMPARE(numericentry::refusalMessage(Language::E), QStringLiteral("Please enter a number"));
+        QCOMPARE(numericentry::refusalMessage(Language::F), QStringLiteral("Veuillez entrer un chiffre"));
     }
 };
 

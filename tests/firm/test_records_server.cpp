@@ -219,7 +219,7 @@ private slots:
         // "_" (0x5F) comes before the folded letters; capitals before small ones among equals.
         QCOMPARE(onServer.mid(0, 7), (QStringList{"_under/2009", "_under/2011", "Alpha/2009", "Alpha/2011",
                                                   "alpha/2009", "alpha/2011", "beta/2009"}));
-        RecordsetPtr rs = firmrecords::listRecordset(cn, 1);
+        RecordsetPtr rs = firmrecords::listRecordset(cn, Language::F);
         QCOMPARE(rs->fieldName(0), QStringLiteral("Nom"));
         QCOMPARE(rs->fieldName(1), QString::fromUtf8("Année"));
         QCOMPARE(rs->recordCount(), 12);
@@ -318,7 +318,7 @@ private slots:
 
     // The server's failures come in the user's language.
     void failureInFrench() {
-        setMessageLanguage([] { return 1; });
+        setMessageLanguage([] { return Language::F; });
         QString url = server.url(QStringLiteral("postgres"));
         url.replace(QStringLiteral("port=%1").arg(server.port()),
                     QStringLiteral("port=%1").arg(server.port() + 2));

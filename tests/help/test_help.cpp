@@ -449,7 +449,7 @@ void TestHelp::ratioNamesAppear_data() {
     QCOMPARE(ratios::all().size(), size_t(15));
     for (int language : {0, 1})
         for (const ratios::Ratio& r : ratios::all()) {
-            const QString ratio = strings::text(r.nameEntry, language);
+            const QString ratio = strings::text(r.nameEntry, language::fromFlag(language));
             QTest::newRow(qPrintable((language ? u"Fre: "_s : u"Eng: "_s) + ratio))
                 << kHelpFiles[language] << ratio;
         }

@@ -58,7 +58,8 @@ private slots:
                   QStringLiteral("select Description, Description_french, definitione, definitionf from ") +
                       gstrNAICSTable + QStringLiteral(" where NAICS = ?"),
                   QStringLiteral("read"), {code});
-        const auto d = industrydefinition::lookup(gcnData, gstrNAICSTable, code, language);
+        const auto d =
+            industrydefinition::lookup(gcnData, gstrNAICSTable, code, language::fromFlag(language));
         QVERIFY(d);
         QCOMPARE(d->heading, code + QStringLiteral(" - ") + rs->field(language ? 1 : 0).toString());
         QCOMPARE(d->text, rs->field(language ? 3 : 2).toString());
@@ -70,14 +71,14 @@ private slots:
             "update ZEBRO_NAICS_Description_Ind_Raw set definitionf = null where NAICS = '111110'"));
         dbs->open();
         const auto d = industrydefinition::lookup(gcnData, QLatin1String(catalogue::NaicsRaw),
-                                                  QStringLiteral("111110"), 1);
+                                                  QStringLiteral("111110"), Language::F);
         QVERIFY(d);
         QVERIFY(d->text.isEmpty());
         QVERIFY(d->heading.startsWith(QStringLiteral("111110 - ")));
         QVERIFY(!industrydefinition::lookup(gcnData, QLatin1String(catalogue::NaicsRaw),
-                                            QStringLiteral("999999"), 0));
+                                            QStringLiteral("999999"), Language::E));
         QVERIFY(!industrydefinition::lookup(gcnData, QLatin1String(catalogue::NaicsRaw),
-                                            QStringLiteral("1' or '1'='1"), 0));
+                                            QStringLiteral("1' or '1'='1"), Language::E));
     }
 
     void bodyLines_data() {

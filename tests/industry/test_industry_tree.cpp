@@ -31,7 +31,7 @@ class TestIndustryTree : public QObject {
 
     Tree buildFor(const char* option, int language = 0) {
         subSetDataTable(QLatin1String(option));
-        return industrytree::build(gcnData, gstrNAICSTable, gstrDataTable, language);
+        return industrytree::build(gcnData, gstrNAICSTable, gstrDataTable, language::fromFlag(language));
     }
 
     // The reference rows themselves, read here without the tree's code.

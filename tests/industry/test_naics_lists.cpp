@@ -45,7 +45,8 @@ private slots:
     void titlesSortInTheirLanguage() {
         QFETCH(int, language);
         choose("optVol3");
-        const QStringList titles = naicslists::titles(gcnData, gstrDataTable, gstrNAICSTable, language);
+        const QStringList titles =
+            naicslists::titles(gcnData, gstrDataTable, gstrNAICSTable, language::fromFlag(language));
         QCOMPARE(titles.size(), naicslists::codes(gcnData, gstrDataTable).size());
         QCollator collator(language ? QLocale(QLocale::French, QLocale::Canada)
                                     : QLocale(QLocale::English, QLocale::Canada));
@@ -75,23 +76,24 @@ private slots:
     void titleWithAnApostropheIsFound() {
         QFETCH(int, language);
         choose("optVol3");
-        const QStringList titles = naicslists::titles(gcnData, gstrDataTable, gstrNAICSTable, language);
+        const QStringList titles =
+            naicslists::titles(gcnData, gstrDataTable, gstrNAICSTable, language::fromFlag(language));
         const QStringList quoted = titles.filter(QStringLiteral("'"));
         QVERIFY(!quoted.isEmpty());
-        const auto industry =
-            naicslists::byTitle(gcnData, gstrDataTable, gstrNAICSTable, quoted.first(), language);
+        const auto industry = naicslists::byTitle(gcnData, gstrDataTable, gstrNAICSTable, quoted.first(),
+                                                  language::fromFlag(language));
         QVERIFY(industry);
         QCOMPARE(industry->title, quoted.first());
         QVERIFY(!industry->sector.isEmpty());
         QVERIFY(!naicslists::byTitle(gcnData, gstrDataTable, gstrNAICSTable, QStringLiteral("x' or '1'='1"),
-                                     language));
+                                     language::fromFlag(language)));
     }
 
     void codeLookupInBothLanguages() {
         choose("optVol1");
         const QString code = naicslists::codes(gcnData, gstrDataTable).first();
-        const auto en = naicslists::byCode(gcnData, gstrDataTable, gstrNAICSTable, code, 0);
-        const auto fr = naicslists::byCode(gcnData, gstrDataTable, gstrNAICSTable, code, 1);
+        const auto en = naicslists::byCode(gcnData, gstrDataTable, gstrNAICSTable, code, Language::E);
+        const auto fr = naicslists::byCode(gcnData, gstrDataTable, gstrNAICSTable, code, Language::F);
         QVERIFY(en && fr);
         QCOMPARE(en->naics, code);
         QCOMPARE(fr->naics, code);
@@ -102,7 +104,8 @@ private slots:
         QCOMPARE(en->title, rs->field(0).toString());
         QCOMPARE(fr->title, rs->field(1).toString());
         QVERIFY(en->sector != fr->sector);
-        QVERIFY(!naicslists::byCode(gcnData, gstrDataTable, gstrNAICSTable, QStringLiteral("000000"), 0));
+        QVERIFY(!naicslists::byCode(gcnData, gstrDataTable, gstrNAICSTable, QStringLiteral("000000"),
+                                    Language::E));
     }
 
     void industryWithoutFolderHasAnEmptySector() {
@@ -116,7 +119,7 @@ private slots:
                            {code});
         dbs->open();
         choose("optOntario");
-        const auto industry = naicslists::byCode(gcnData, gstrDataTable, gstrNAICSTable, code, 0);
+        const auto industry = naicslists::byCode(gcnData, gstrDataTable, gstrNAICSTable, code, Language::E);
         QVERIFY(industry);
         QVERIFY(industry->sector.isEmpty());
     }
@@ -139,20 +142,21 @@ private slots:
         QFETCH(QString, keyword);
         QFETCH(QString, mustContain);
         choose("optVol3");
-        const auto found =
-            naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, keyword, language);
+        const auto found = naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, keyword,
+                                                     language::fromFlag(language));
         QVERIFY(!found.isEmpty());
         for (const auto& i : found)
             QVERIFY2(i.title.contains(mustContain, Qt::CaseInsensitive), qPrintable(i.title));
-        const auto lower =
-            naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, keyword.toLower(), language);
+        const auto lower = naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable,
+                                                     keyword.toLower(), language::fromFlag(language));
         QCOMPARE(lower.size(), found.size());
     }
 
     void emptyKeywordListsEveryIndustry() {
         choose("optNovaScotia");
-        QCOMPARE(naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, QString(), 0).size(),
-                 naicslists::codes(gcnData, gstrDataTable).size());
+        QCOMPARE(
+            naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, QString(), Language::E).size(),
+            naicslists::codes(gcnData, gstrDataTable).size());
     }
 
     void keywordResultsAreHeadedByTheQueryColumns_data() {
@@ -165,8 +169,8 @@ private slots:
         QFETCH(int, language);
         QFETCH(QStringList, headings);
         choose("optNovaScotia");
-        RecordsetPtr rs =
-            naicslists::keywordResults(gcnData, gstrDataTable, gstrNAICSTable, QStringLiteral("a"), language);
+        RecordsetPtr rs = naicslists::keywordResults(gcnData, gstrDataTable, gstrNAICSTable,
+                                                     QStringLiteral("a"), language::fromFlag(language));
         QCOMPARE(rs->fieldNames(), headings);
         QVERIFY(rs->recordCount() > 0);
     }
@@ -182,11 +186,12 @@ private slots:
         choose("optVol3");
         // The French titles that hold the word, found here without any LIKE.
         int expected = 0;
-        for (const QString& t : naicslists::titles(gcnData, gstrDataTable, gstrNAICSTable, 1))
+        for (const QString& t : naicslists::titles(gcnData, gstrDataTable, gstrNAICSTable, Language::F))
             expected += t.contains(QStringLiteral("électricité"), Qt::CaseInsensitive) ? 1 : 0;
         QVERIFY(expected > 0);
-        QCOMPARE(naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, keyword, 1).size(),
-                 expected);
+        QCOMPARE(
+            naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, keyword, Language::F).size(),
+            expected);
     }
 
     void keywordIsAValueNeverSql_data() {
@@ -205,7 +210,7 @@ private slots:
         choose("optNovaScotia");
         const int all = naicslists::codes(gcnData, gstrDataTable).size();
         const int found =
-            naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, keyword, 0).size();
+            naicslists::keywordSearch(gcnData, gstrDataTable, gstrNAICSTable, keyword, Language::E).size();
         QCOMPARE(found, everyIndustry ? all : 0);
         QVERIFY(GetRS(gcnData, QStringLiteral("select count(*) from tblTreeview"), QStringLiteral("read"))
                     ->field(0)
@@ -225,7 +230,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(int, language);
         QFETCH(QString, relabelled);
-        QCOMPARE(naicslists::relabelCodeLine(caption, language), relabelled);
+        QCOMPARE(naicslists::relabelCodeLine(caption, language::fromFlag(language)), relabelled);
     }
 };
 

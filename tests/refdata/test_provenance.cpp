@@ -15,7 +15,7 @@ namespace {
 QString described(const QString& path, int language) {
     Connection cn;
     ConnectToFile(cn, path, QStringLiteral("unknown"), ReadOnly);
-    const QString text = provenance::describe(cn, language);
+    const QString text = provenance::describe(cn, language::fromFlag(language));
     DisconnectFromDB(cn);
     return text;
 }

@@ -32,7 +32,8 @@ private slots:
         QVERIFY(out.ok);
         const QString target = dir_.filePath(QStringLiteral("sample-again.db"));
         const refdata::ImportOutcome in = runImport(folder, target);
-        QVERIFY2(in.written, qPrintable(refdata::errorLines(in, {folder, target, {}, {}}, 0).join(u'\n')));
+        QVERIFY2(in.written,
+                 qPrintable(refdata::errorLines(in, {folder, target, {}, {}}, Language::E).join(u'\n')));
         const QMap<QString, QStringList> before = contents(sampleDatabase());
         QCOMPARE(before.size(), 60); // 4 tables and 56 dataset tables: one table of 2009 is missing
         QCOMPARE(contents(target), before);

@@ -43,7 +43,7 @@ const refdata::Issue* findIssue(const std::vector<refdata::Issue>& issues, Msg m
 QString allErrors(const refdata::ImportOutcome& o) {
     QStringList l;
     for (const refdata::Issue& i : o.issues.errors())
-        l << refdata::describe(i, 0);
+        l << refdata::describe(i, Language::E);
     return l.join(u'\n');
 }
 
@@ -183,7 +183,7 @@ private slots:
         const QString target = oldTarget();
         const refdata::ImportRequest request{exampleFolder(), target, QDate(2024, 3, 5), {}};
         const refdata::ImportOutcome o = refdata::importReference(request);
-        const QStringList english = refdata::reportLines(o, request, 0);
+        const QStringList english = refdata::reportLines(o, request, Language::E);
         QVERIFY(english.contains(QStringLiteral(
             "ZEBRO_Vol3_NS_2011_Final_Ratios.csv: 5 rows; UTF-8, separator ',', decimal point")));
         QVERIFY(english.contains(QStringLiteral(
@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(english.back(), QStringLiteral("%1 written from %2: 59 tables, %3 rows")
                                      .arg(target, exampleFolder())
                                      .arg(o.rows));
-        const QStringList french = refdata::reportLines(o, request, 1);
+        const QStringList french = refdata::reportLines(o, request, Language::F);
         QVERIFY(french.contains(QString::fromUtf8(
             "ZEBRO_Vol3_NS_2011_Final_Ratios.csv : 5 lignes ; UTF-8, séparateur « , », décimales en point")));
     }
@@ -327,11 +327,12 @@ private slots:
         QString where = issueFile;
         if (issueLine > 0) where += QStringLiteral(":%1").arg(issueLine);
         if (!column.isEmpty()) where += QStringLiteral(": column ") + column;
-        QVERIFY2(refdata::describe(*issue, 0).startsWith(where), qPrintable(refdata::describe(*issue, 0)));
+        QVERIFY2(refdata::describe(*issue, Language::E).startsWith(where),
+                 qPrintable(refdata::describe(*issue, Language::E)));
         // Nothing written: the old file is as it was and nothing lies beside it.
         QCOMPARE(readAll(target), kOldDatabase);
         QCOMPARE(leftovers(QFileInfo(target).path(), target), QStringList());
-        const QStringList errors = refdata::errorLines(o, {source, target, {}, {}}, 0);
+        const QStringList errors = refdata::errorLines(o, {source, target, {}, {}}, Language::E);
         QVERIFY(errors.back().endsWith(QStringLiteral("nothing was written, %1 is unchanged").arg(target)));
     }
 
@@ -340,7 +341,7 @@ private slots:
         QVERIFY(QFile::remove(QDir(source).filePath(QStringLiteral("ZEBRO_Vol3_QC_2011_Final_Ratios.csv"))));
         const refdata::ImportOutcome o = runImport(source, oldTarget());
         QCOMPARE(o.issues.errorCount(), 1);
-        QVERIFY(refdata::describe(o.issues.errors().front(), 0)
+        QVERIFY(refdata::describe(o.issues.errors().front(), Language::E)
                     .contains(QStringLiteral("ZEBRO_Vol3_QC_2011_Final_Ratios.csv")));
     }
 
@@ -376,7 +377,7 @@ private slots:
         // Each added row names an undescribed code and holds a figure that is no number.
         QCOMPARE(o.issues.errorCount(), 300);
         QCOMPARE(o.issues.errors().size(), std::size_t(100));
-        const QStringList errors = refdata::errorLines(o, {source, target, {}, {}}, 0);
+        const QStringList errors = refdata::errorLines(o, {source, target, {}, {}}, Language::E);
         QCOMPARE(errors.size(), 102);
         QCOMPARE(errors[100], QStringLiteral("... and 200 more errors"));
         QCOMPARE(errors[101], QStringLiteral("300 errors: nothing was written, %1 is unchanged").arg(target));
@@ -465,7 +466,7 @@ private slots:
         QCOMPARE(formats[kNS2011].decimalMark, QChar(u','));
         QCOMPARE(formats[kOptions].encoding, csv::Encoding::Utf8WithBom);
         QCOMPARE(formats[kRaw].decimalMark, QChar(u'.'));
-        const QStringList report = refdata::reportLines(o, {source, target, {}, {}}, 0);
+        const QStringList report = refdata::reportLines(o, {source, target, {}, {}}, Language::E);
         QVERIFY(report.contains(
             QStringLiteral("tblTreeview.csv: 6 rows; Windows-1252, separator ';', decimal point")));
         QVERIFY(report.contains(QStringLiteral(

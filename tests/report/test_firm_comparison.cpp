@@ -106,7 +106,7 @@ private slots:
         f.firmName = name;
         f.value("Cash") = cash;
         f.value("ShareC") = shareC;
-        const std::optional<QString> problem = firmcomparison::firmProblem(f, 0);
+        const std::optional<QString> problem = firmcomparison::firmProblem(f, Language::E);
         QCOMPARE(problem.value_or(QString()), message);
         if (message.isEmpty()) {
             // The firm is left as typed: subtotals computed, empty values 0.

@@ -10,6 +10,7 @@
 #include "report/FirmTrend.h"
 #include "report/RatioTable.h"
 #include "report/Reading.h"
+#include "support/ExampleFirm.h"
 #include "text/StringTable.h"
 
 #include <QtTest>
@@ -17,37 +18,6 @@
 namespace {
 
 using Values = QMap<QString, QString>;
-
-// A small firm whose books balance (total assets 500,000).
-Values baseFirm() {
-    return {{"Cash", "50000"},
-            {"Ar", "80000"},
-            {"Inv", "120000"},
-            {"CA", "200000"},
-            {"OA", "10000"},
-            {"Invest", "20000"},
-            {"Ptfl", "20000"},
-            {"OperatingRevenue", "1000000"},
-            {"Sales", "950000"},
-            {"GrossProfit", "300000"},
-            {"OperatingProfit", "60000"},
-            {"InterestExpense", "10000"},
-            {"PretaxProfit", "50000"},
-            {"ProfitAfterTax", "40000"},
-            {"AccountsPayable", "100000"},
-            {"Paper", "10000"},
-            {"Mtg", "100000"},
-            {"Bonds", "0"},
-            {"Ol", "40000"},
-            {"AmtsAffil", "10000"},
-            {"OLiab", "15000"},
-            {"DefTax", "5000"},
-            {"ShareC", "100000"},
-            {"RetEarn", "110000"},
-            {"OtherSur", "10000"},
-            {"CurrentAssets", "260000"},
-            {"CurrentLiabilities", "130000"}};
-}
 
 struct Case {
     firmcomparison::Row comparison;
@@ -61,7 +31,7 @@ Case compare(const Values& changes, const QMap<QString, double>& industryFigures
     firm.firmName = QStringLiteral("Tremblay & Fils");
     firm.year = QStringLiteral("2011");
     firmrules::resetValues(firm.values);
-    Values v = baseFirm();
+    Values v = exampleFirmValues();
     for (auto it = changes.begin(); it != changes.end(); ++it)
         v[it.key()] = it.value();
     for (auto it = v.begin(); it != v.end(); ++it)

@@ -26,7 +26,7 @@ private slots:
         QFETCH(int, entry);
         QFETCH(int, language);
         QFETCH(QString, text);
-        QCOMPARE(strings::text(entry, language), text);
+        QCOMPARE(strings::text(entry, language::fromFlag(language)), text);
         modMain::gintLanguage = static_cast<int16_t>(language);
         QCOMPARE(modMain::Txt(entry), text);
         modMain::gintLanguage = 0;
@@ -78,7 +78,7 @@ private slots:
         static const QRegularExpression phone(QStringLiteral("\\d{3}[- .]\\d{3,4}"));
         for (int n : {340, 342, 344, 346, 348, 570, 574})
             for (int lang : {0, 1})
-                QVERIFY(!phone.match(strings::text(n, lang)).hasMatch());
+                QVERIFY(!phone.match(strings::text(n, language::fromFlag(lang))).hasMatch());
     }
 };
 

@@ -6,6 +6,7 @@
 #include "state/UserDatabaseLock.h"
 #include "state/modMain.h"
 #include "support/RecordingPlatform.h"
+#include "userdb/OpenMarker.h"
 #include "userdb/UserDatabase.h"
 #include "userdb/UserDatabaseFile.h"
 
@@ -330,6 +331,60 @@ private slots:
     }
 
     // Before an older file is upgraded, a consistent copy of it is written beside it.
+    // A start reads the whole file only after a run that did not end cleanly (its marker
+    // is still there), before an upgrade, or when asked; otherwise the header and schema.
+    void wholeFileReadOnlyWhenNeeded_data() {
+        QTest::addColumn<bool>("killed"); // the last run left its marker
+        QTest::addColumn<bool>("older");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("clean end") << false << false << false << false;
+        QTest::newRow("killed run") << true << false << false << true;
+        QTest::newRow("before an upgrade") << false << true << false << true;
+        QTest::newRow("asked for") << false << false << true << true;
+    }
+    void wholeFileReadOnlyWhenNeeded() {
+        QFETCH(bool, killed);
+        QFETCH(bool, older);
+        QFETCH(bool, asked);
+        QFETCH(bool, whole);
+        makeDatabaseWithFirm(path(), QStringLiteral("Acme"));
+        if (older) {
+            Connection cn;
+            ConnectToFile(cn, path(), QStringLiteral("unknown"));
+            ExecCmdInDB(cn, QStringLiteral("PRAGMA user_version = 0"));
+            DisconnectFromDB(cn);
+        }
+        if (killed) userdb::markOpen(path());
+        Connection cn;
+        const userdb::OpenResult r =
+            userdb::openUserDatabase(cn, path(), kNow, userdb::startCheck(path(), asked));
+        QCOMPARE(r.checkedWhole, whole);
+        QCOMPARE(firms(cn), QStringList{QStringLiteral("Acme")});
+        // This run ends cleanly: the next start reads the header and schema alone.
+        userdb::markOpen(path());
+        QVERIFY(!userdb::endedCleanly(path()));
+        userdb::markClosed(path());
+        QCOMPARE(userdb::startCheck(path(), false), userdb::Check::WhenNeeded);
+        QVERIFY(!QFile::exists(userdb::openMarkerPath(path())));
+    }
+
+    // A damaged file behind a killed run is found at the next start and replaced.
+    void damageAfterKilledRunIsFound() {
+        makeManyFirms(path());
+        {
+            QFile f(path());
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.resize(f.size() - 8 * kPageSize));
+        }
+        userdb::markOpen(path());
+        Connection cn;
+        const userdb::OpenResult r =
+            userdb::openUserDatabase(cn, path(), kNow, userdb::startCheck(path(), false));
+        QVERIFY(!r.damagedKeptAs.isEmpty());
+        QVERIFY(r.checkedWhole);
+    }
+
     void olderFileIsBackedUpBeforeItsUpgrade() {
         makeDatabaseWithFirm(path(), QStringLiteral("Acme"));
         {

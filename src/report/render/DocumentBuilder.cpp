@@ -132,8 +132,7 @@ public:
         doc->setProperty(docprop::FontFamily, theme_.fontFamily);
         doc->setProperty(docprop::MutedColor, theme_.muted);
         doc->setProperty(docprop::RuleColor, theme_.accent);
-        doc->setProperty(docprop::Language,
-                         ev_.language() == Language::French ? QStringLiteral("F") : QStringLiteral("E"));
+        doc->setProperty(docprop::Language, language::letter(ev_.language()));
 
         cursor_ = QTextCursor(doc.get());
         fresh_ = true;

@@ -234,7 +234,7 @@ Text Evaluator::text(const QJsonValue& exprIn, const QString& where) const {
         if (n.isString()) entry = n.toString().toInt(&ok);
         if (!ok || !strings::contains(entry))
             layoutError(where, QStringLiteral("'%1' is not an entry of the string table").arg(paramText(n)));
-        return done(strings::text(entry, languageFlag(language_)).trimmed());
+        return done(strings::text(entry, language_).trimmed());
     }
     if (o.contains(QLatin1String("field"))) {
         const QString field = o.value(QLatin1String("field")).toString();

@@ -11,7 +11,7 @@ namespace reportrender {
 
 namespace {
 
-QString withAdvice(const QString& what, int language) {
+QString withAdvice(const QString& what, Language language) {
     return what + QStringLiteral("\n\n") +
            strings::inLanguage(
                language,
@@ -23,7 +23,7 @@ QString withAdvice(const QString& what, int language) {
 
 } // namespace
 
-std::optional<QString> layoutFileProblem(const QString& path, int language) {
+std::optional<QString> layoutFileProblem(const QString& path, Language language) {
     const QString shown = QDir::toNativeSeparators(path);
     QFile file(path);
     if (!file.exists())

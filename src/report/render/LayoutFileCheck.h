@@ -3,6 +3,8 @@
 // so that a missing or damaged file costs the user that report, with a message that
 // names the file and what to do, and not the program.
 
+#include "text/Language.h"
+
 #include <QString>
 #include <optional>
 
@@ -10,6 +12,6 @@ namespace reportrender {
 
 // What keeps the layout file from being read as a layout (missing, unreadable, not
 // JSON, not a JSON object), in the user's language; nothing when it reads.
-std::optional<QString> layoutFileProblem(const QString& path, int language);
+std::optional<QString> layoutFileProblem(const QString& path, Language language);
 
 } // namespace reportrender

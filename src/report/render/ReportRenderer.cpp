@@ -121,7 +121,7 @@ std::unique_ptr<QTextDocument> buildDocument(const ReportData& data, const QStri
     return buildFromLayout(layout, data, QFileInfo(layoutPath).fileName());
 }
 
-std::unique_ptr<QTextDocument> buildTrendDocument(const firmtrend::Trend& trend, int language,
+std::unique_ptr<QTextDocument> buildTrendDocument(const firmtrend::Trend& trend, Language language,
                                                   const QString& layoutPath) {
     ReportData data;
     data.setTable(QStringLiteral("Rpt_Trend_Titles"), firmtrend::titlesRow(trend, language));
@@ -136,7 +136,7 @@ void addReading(ReportData& data) {
         return data.value(QStringLiteral("Rpt_Comparison"), c);
     };
     const auto industry = [&data](const QString& c) { return data.value(QStringLiteral("Industry"), c); };
-    const ::Language language = language::fromFlag(languageFlag(data.language()));
+    const Language language = data.language();
     data.setTable(QStringLiteral("Reading"),
                   reading::tableRow(reading::compose(comparison, industry, language), language));
 }
@@ -144,8 +144,8 @@ void addReading(ReportData& data) {
 namespace {
 
 // The language of the report, which is the user's: the one its messages are in.
-::Language languageOf(const QTextDocument& doc) {
-    return language::fromLetter(doc.property(docprop::Language).toString()).value_or(::Language::E);
+Language languageOf(const QTextDocument& doc) {
+    return languageFromCode(doc.property(docprop::Language).toString());
 }
 
 // The PDF's XMP metadata: its title, language, producer and format.
@@ -279,9 +279,7 @@ QString toHtml(QTextDocument& doc) {
                                       note.toHtmlEscaped()));
     }
     // The language, so that a browser hyphenates and reads the page correctly.
-    const QString lang = doc.property(docprop::Language).toString() == QLatin1String("F")
-                             ? QStringLiteral("fr-CA")
-                             : QStringLiteral("en-CA");
+    const QString lang = language::locale(languageOf(doc)).bcp47Name();
     const qsizetype open = html.indexOf(QLatin1String("<html>"));
     if (open >= 0) html.replace(open, 6, QStringLiteral("<html lang=\"%1\">").arg(lang));
     return html;

@@ -5,6 +5,7 @@
 // which can be shown, printed, written as PDF or saved as self-contained HTML.
 
 #include "data/DBTools.h"
+#include "text/Language.h"
 
 #include <QPageSize>
 #include <QString>
@@ -41,7 +42,7 @@ std::unique_ptr<QTextDocument> buildDocument(const ReportData& data, const QStri
 void addReading(ReportData& data);
 
 // The trend report of a firm, from its figures in memory, dated today.
-std::unique_ptr<QTextDocument> buildTrendDocument(const firmtrend::Trend& trend, int language,
+std::unique_ptr<QTextDocument> buildTrendDocument(const firmtrend::Trend& trend, Language language,
                                                   const QString& layoutPath);
 
 // Writes the document as a PDF file, paginated with page numbers, laid out once for the

@@ -18,23 +18,13 @@ namespace {
 } // namespace
 
 Language languageFromCode(const QString& code) {
-    return code.trimmed().compare(QLatin1String("F"), Qt::CaseInsensitive) == 0 ? Language::French
-                                                                                : Language::English;
-}
-
-QLocale localeFor(Language lang) {
-    return lang == Language::French ? QLocale(QLocale::French, QLocale::Canada)
-                                    : QLocale(QLocale::English, QLocale::Canada);
-}
-
-int languageFlag(Language lang) {
-    return lang == Language::French ? 1 : 0;
+    return language::fromLetter(code.trimmed()).value_or(Language::E);
 }
 
 QString pickLanguage(const QJsonValue& value, Language lang) {
     if (value.isObject()) {
         const QJsonObject o = value.toObject();
-        return o.value(lang == Language::French ? QLatin1String("F") : QLatin1String("E")).toString();
+        return o.value(language::letter(lang)).toString();
     }
     return value.toString();
 }
@@ -82,7 +72,7 @@ NumberFormat parseNumberFormat(const QJsonValue& value, Language lang, const QSt
 }
 
 QString formatNumber(double value, const NumberFormat& format, Language lang) {
-    QLocale locale = localeFor(lang);
+    QLocale locale = language::locale(lang);
     if (!format.grouping) locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
     const int places = std::max(format.decimals, format.maxDecimals);
     const double scale = std::pow(10.0, places);
@@ -110,8 +100,8 @@ QString formatNumber(double value, const NumberFormat& format, Language lang) {
 
 QString formatDate(const QDate& date, Language lang) {
     if (!date.isValid()) return QString();
-    const QLocale locale = localeFor(lang);
-    if (lang == Language::English) return locale.toString(date, QStringLiteral("MMMM d, yyyy"));
+    const QLocale locale = language::locale(lang);
+    if (lang == Language::E) return locale.toString(date, QStringLiteral("MMMM d, yyyy"));
     // French writes the first of the month as an ordinal: 1er mars 2027.
     const QString day = date.day() == 1 ? QStringLiteral("1er") : QString::number(date.day());
     return day + QChar(0x00a0) + locale.toString(date, QStringLiteral("MMMM")) + QChar(0x00a0) +

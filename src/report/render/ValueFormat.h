@@ -3,20 +3,16 @@
 // French 1 234,5 with a non-breaking space), the layout decides decimals and signs. A
 // negative figure takes the true minus sign (U+2212), as printed figures do.
 
+#include "text/Language.h"
+
 #include <QDate>
 #include <QJsonValue>
-#include <QLocale>
 #include <QString>
 
 namespace reportrender {
 
-enum class Language { English, French };
-
-// "E" or "F", as the title tables store it; anything but "F" is English.
+// "E" or "F", as the title tables store it; anything but "F" (either case) is English.
 Language languageFromCode(const QString& code);
-QLocale localeFor(Language lang);
-// The string-table language flag: 0 English, 1 French.
-int languageFlag(Language lang);
 
 // A text of the layout that may differ per language: a plain string, or {"E": …, "F": …}.
 QString pickLanguage(const QJsonValue& value, Language lang);

@@ -15,7 +15,7 @@ void CaptionLinks::link(QLabel* captionLabel) {
 }
 
 void CaptionLinks::showDefinition(const QString& captionLabel) {
-    const auto definition = lineitemdefinitions::lookup(captionLabel, modMain::gintLanguage);
+    const auto definition = lineitemdefinitions::lookup(captionLabel, modMain::language());
     if (!definition) return;
     MsgBox(lineitemdefinitions::body(*definition), MsgButtons::OK, MsgIcon::Information, definition->title);
 }

@@ -364,7 +364,7 @@ frmSearch& frmMyValues::industrySelection() const {
 void frmMyValues::subLoadCaptions() {
     // A prompt of either language follows the language; a typed name stays.
     const QString name = txtFirmName->text();
-    if (name == strings::text(kPromptEntry, 0) || name == strings::text(kPromptEntry, 1))
+    if (name == strings::text(kPromptEntry, Language::E) || name == strings::text(kPromptEntry, Language::F))
         txtFirmName->setText(Txt(kPromptEntry));
     setWindowTitle(Txt(546) + QStringLiteral(" ") + gstrDatasetCaption + RecordsTitleSuffix());
     lblFirmName->setText(Txt(kPromptEntry));

@@ -23,7 +23,7 @@ using namespace modMain;
 namespace {
 
 void tellNoRecordsFound() {
-    MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, gintLanguage), MsgButtons::OK);
+    MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, modMain::language()), MsgButtons::OK);
 }
 
 } // namespace
@@ -86,7 +86,7 @@ void frmMyValues::subInitializeValues() {
 }
 
 void frmMyValues::subSetAllValuesToZero() {
-    if (!firmcommands::confirmClearAll(gintLanguage)) return;
+    if (!firmcommands::confirmClearAll(modMain::language())) return;
     subInitializeValues();
     focusWholeText(valueBox(QStringLiteral("txtCash")));
 }
@@ -130,7 +130,7 @@ void frmMyValues::subHandleKeyPress(int16_t& intKeyPressed, QLineEdit* txtNumeri
         return;
     case numericentry::KeyAction::Refused:
         intKeyPressed = 0;
-        MsgBox(numericentry::refusalMessage(gintLanguage), MsgButtons::OK);
+        MsgBox(numericentry::refusalMessage(modMain::language()), MsgButtons::OK);
         focusWholeText(box);
         return;
     }
@@ -142,7 +142,7 @@ bool frmMyValues::fncIsValidNumber(QLineEdit* txtBox) {
         setBoxText(txtBox, result.text);
         return true;
     }
-    MsgBox(numericentry::refusalMessage(gintLanguage), MsgButtons::OK);
+    MsgBox(numericentry::refusalMessage(modMain::language()), MsgButtons::OK);
     focusWholeText(txtBox);
     return false;
 }
@@ -155,13 +155,13 @@ bool frmMyValues::checkFocusedBox() {
 }
 
 bool frmMyValues::fncVerifyFirmName() const {
-    return firmrecords::isUsableName(txtFirmName->text(), gintLanguage);
+    return firmrecords::isUsableName(txtFirmName->text(), modMain::language());
 }
 
 void frmMyValues::subSave_Firm_Record(bool& blnSkipWarningMessages) {
     FirmStatement firm = firmOnScreen();
     const firmcommands::SaveResult result =
-        firmcommands::save(RecordsConnection(), firm, blnSkipWarningMessages, gintLanguage);
+        firmcommands::save(RecordsConnection(), firm, blnSkipWarningMessages, modMain::language());
     // The boxes show what was (or would have been) stored: filled and in normal form.
     writeValues(firm.values);
     if (result.outcome == firmcommands::SaveOutcome::Saved)
@@ -175,7 +175,7 @@ bool frmMyValues::fncMayDropFirm(firmmessages::SaveAsker asker) {
     FirmStatement firm = firmOnScreen();
     firmcommands::SaveResult saved{firmcommands::SaveOutcome::Declined};
     const MsgResult answer =
-        firmcommands::askToSaveChanges(&RecordsConnection, firm, asker, gintLanguage, &saved);
+        firmcommands::askToSaveChanges(&RecordsConnection, firm, asker, modMain::language(), &saved);
     if (answer == MsgResult::No) return true;
     if (answer != MsgResult::Yes) return false;
     writeValues(firm.values);
@@ -205,7 +205,7 @@ void frmMyValues::subOpen_Existing_Firm_Record() {
 
 void frmMyValues::subDelete_Firm_Record() {
     if (firmcommands::deleteWithQuestion(RecordsConnection(), txtFirmName->text(), cboYear->currentText(),
-                                         gintLanguage))
+                                         modMain::language()))
         subInitializeValues();
 }
 
@@ -253,7 +253,7 @@ void frmMyValues::subView_Comparison_Report() {
     frmSearch& search = industrySelection();
     FirmStatement firm = firmOnScreen();
     firm.naics = search.lblHiddenNaics->text();
-    if (const std::optional<QString> problem = firmrules::reportRequestProblem(firm, gintLanguage)) {
+    if (const std::optional<QString> problem = firmrules::reportRequestProblem(firm, modMain::language())) {
         MsgBox(*problem, MsgButtons::OK);
         return;
     }

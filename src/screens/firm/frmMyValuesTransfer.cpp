@@ -39,9 +39,11 @@ void frmMyValues::subImport_Firm() {
     if (!path) return;
     transferFolder_ = QFileInfo(*path).absolutePath();
 
-    const firmtransfer::Imported imported = firmtransfer::importFirm(*path, firmOnScreen(), gintLanguage);
+    const firmtransfer::Imported imported =
+        firmtransfer::importFirm(*path, firmOnScreen(), modMain::language());
     if (!imported.firm) {
-        MsgBox(firmfile::importRefused(imported.problem, gintLanguage), MsgButtons::OK, MsgIcon::Exclamation);
+        MsgBox(firmfile::importRefused(imported.problem, modMain::language()), MsgButtons::OK,
+               MsgIcon::Exclamation);
         return;
     }
     const FirmStatement& firm = *imported.firm;
@@ -65,11 +67,11 @@ void frmMyValues::subExport_Firm() {
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".json");
     transferFolder_ = QFileInfo(path).absolutePath();
 
-    const QString problem = firmtransfer::exportFirm(path, firmOnScreen(), gintLanguage);
+    const QString problem = firmtransfer::exportFirm(path, firmOnScreen(), modMain::language());
     if (!problem.isEmpty()) {
-        MsgBox(firmfile::exportRefused(problem, gintLanguage), MsgButtons::OK, MsgIcon::Exclamation);
+        MsgBox(firmfile::exportRefused(problem, modMain::language()), MsgButtons::OK, MsgIcon::Exclamation);
         return;
     }
-    MsgBox(firmfile::exported(QDir::toNativeSeparators(path), gintLanguage), MsgButtons::OK,
+    MsgBox(firmfile::exported(QDir::toNativeSeparators(path), modMain::language()), MsgButtons::OK,
            MsgIcon::Information);
 }

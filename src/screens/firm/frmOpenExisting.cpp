@@ -17,13 +17,14 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <utility>
 
 using namespace modMain;
 
 namespace {
 
 void tellNoRecordsFound() {
-    MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, gintLanguage), MsgButtons::OK);
+    MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, modMain::language()), MsgButtons::OK);
 }
 
 } // namespace
@@ -81,7 +82,7 @@ void frmOpenExisting::Form_Activate(navigation::Arrival arrival) {
     if (arrival == navigation::Arrival::Keep) return;
     centreOnScreen();
     subLoadCaptions();
-    fncLoadFirms();
+    if (!std::exchange(listJustLoaded_, false)) fncLoadFirms();
 }
 
 void frmOpenExisting::subLoadCaptions() {
@@ -94,7 +95,8 @@ QWidget* frmOpenExisting::firstFocus() const {
 }
 
 bool frmOpenExisting::fncLoadFirms() {
-    AdodcFirms->setRecordset(firmrecords::listRecordset(RecordsConnection(), gintLanguage));
+    AdodcFirms->setRecordset(firmrecords::listRecordset(RecordsConnection(), modMain::language()));
+    listJustLoaded_ = !isVisible();
     if (AdodcFirms->rowCount() == 0) return false;
     dbgFirms->show();
     dbgFirms->resizeColumnToContents(0);

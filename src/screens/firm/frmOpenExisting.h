@@ -41,4 +41,8 @@ private:
     // The stored firm of the current row; nothing when no row is current or the row has
     // gone from the table since it was listed.
     std::optional<FirmStatement> currentRowFirm() const;
+
+    // The list was just filled by the screen that opens this one: its arrival shows it
+    // as it is rather than reading every stored firm a second time.
+    bool listJustLoaded_ = false;
 };

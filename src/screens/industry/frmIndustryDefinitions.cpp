@@ -74,7 +74,7 @@ void frmIndustryDefinitions::followLanguage() {
 void frmIndustryDefinitions::subFill(const QString& strNAICS) {
     shownNaics_ = strNAICS;
     const std::optional<industrydefinition::Definition> definition =
-        industrydefinition::lookup(gcnData, gstrNAICSTable, strNAICS, gintLanguage);
+        industrydefinition::lookup(gcnData, gstrNAICSTable, strNAICS, modMain::language());
     if (definition) {
         lblNAICS->setText(definition->heading);
         txtDefinition->setPlainText(definition->text);

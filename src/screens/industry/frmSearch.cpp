@@ -428,20 +428,21 @@ void frmSearch::subLookupNewLanguage(const QString& strNAICS) {
 
 bool frmSearch::lookupInLanguage(const QString& naics) {
     const std::optional<naicslists::Industry> industry =
-        naicslists::byCode(gcnData, gstrDataTable, gstrNAICSTable, naics, gintLanguage);
+        naicslists::byCode(gcnData, gstrDataTable, gstrNAICSTable, naics, modMain::language());
     if (!industry) {
         // A code the dataset does not hold leaves nothing selected, rather than ending the program.
         clearSelection();
         return false;
     }
     lblCategory->setText(Txt(524) + QStringLiteral(": ") + industry->sector);
-    lblNAICSCode->setText(naicslists::relabelCodeLine(lblNAICSCode->text(), gintLanguage));
+    lblNAICSCode->setText(naicslists::relabelCodeLine(lblNAICSCode->text(), modMain::language()));
     txtIndName->setPlainText(industry->title);
     return true;
 }
 
 void frmSearch::subLoadTreeView() {
-    const industrytree::Tree tree = industrytree::build(gcnData, gstrNAICSTable, gstrDataTable, gintLanguage);
+    const industrytree::Tree tree =
+        industrytree::build(gcnData, gstrNAICSTable, gstrDataTable, modMain::language());
     // The model is filled completely before the view sees it, so the view lays out once.
     QStandardItemModel* model = industrytreemodel::build(tree, this);
     QItemSelectionModel* oldSelection = TreeView1->selectionModel();
@@ -460,7 +461,8 @@ void frmSearch::subPopulateNAICScodes() {
 }
 
 void frmSearch::subPopulateNAICSTitles() {
-    const QStringList titles = naicslists::titles(gcnData, gstrDataTable, gstrNAICSTable, gintLanguage);
+    const QStringList titles =
+        naicslists::titles(gcnData, gstrDataTable, gstrNAICSTable, modMain::language());
     cboNAICSTitle->clear();
     cboNAICSTitle->addItems(titles);
     cboNAICSTitle->setCurrentIndex(-1);
@@ -495,8 +497,8 @@ void frmSearch::subFormatGrid() {
 }
 
 void frmSearch::cmdKeyword_Click() {
-    RecordsetPtr rs =
-        naicslists::keywordResults(gcnData, gstrDataTable, gstrNAICSTable, txtKeyword->text(), gintLanguage);
+    RecordsetPtr rs = naicslists::keywordResults(gcnData, gstrDataTable, gstrNAICSTable, txtKeyword->text(),
+                                                 modMain::language());
     adodcKeywordResults->setRecordset(rs);
     if (rs->recordCount() > 0) {
         subFormatGrid();
@@ -522,7 +524,7 @@ void frmSearch::cboNAICSTitle_Click() {
     const QString title = cboNAICSTitle->currentText();
     if (title.isEmpty()) return;
     const std::optional<naicslists::Industry> industry =
-        naicslists::byTitle(gcnData, gstrDataTable, gstrNAICSTable, title, gintLanguage);
+        naicslists::byTitle(gcnData, gstrDataTable, gstrNAICSTable, title, modMain::language());
     if (!industry) {
         clearSelection();
         return;
@@ -597,7 +599,7 @@ void frmSearch::cmdContinue_Click() {
                 registry.show(list, navigation::Move::CoverOpened);
                 list.restoreNormalState();
             } else {
-                MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, gintLanguage),
+                MsgBox(firmmessages::text(firmmessages::Message::NoRecordsFound, modMain::language()),
                        MsgButtons::OK, MsgIcon::None);
             }
         }

@@ -66,10 +66,6 @@ bool prepare(reportrender::Kind kind, Connection& DataConn, Connection& WriteCon
     return false;
 }
 
-Language languageOfLetter(const QString& letter) {
-    return language::fromLetter(letter.left(1)).value_or(Language::E);
-}
-
 } // namespace
 
 frmReportViewer::frmReportViewer() {
@@ -162,9 +158,8 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
 
     const QString layout = reportrender::defaultLayoutPath(chosen->render);
     // A layout file that cannot be read costs the user this report, not the program.
-    const ::Language language = languageOfLetter(Language);
-    if (const std::optional<QString> problem =
-            reportrender::layoutFileProblem(layout, language::flag(language))) {
+    const ::Language language = language::ofRequest(Language);
+    if (const std::optional<QString> problem = reportrender::layoutFileProblem(layout, language)) {
         MsgBox(*problem, MsgButtons::OK, MsgIcon::Exclamation);
         return;
     }
@@ -178,7 +173,7 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
         if (values.size() > 3 && letter != Language)
             if (const auto industry =
                     naicslists::byCode(*data, modMain::gstrDataTable, modMain::gstrNAICSTable, NAICS,
-                                       language::flag(languageOfLetter(letter))))
+                                       language::ofRequest(letter)))
                 values[3] = industry->title.trimmed();
         if (!prepare(render, *data, *write, ReportToDisplay, Volume, Province, Year, NAICS, letter, values))
             return nullptr;
@@ -198,9 +193,9 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
 void frmReportViewer::DisplayTrendReport(Connection& DataConn, Connection& WriteConn, Connection& records,
                                          int16_t Volume, const QString& Province, const QString& NAICS,
                                          const QString& Language, const QString& firmName) {
-    language_ = languageOfLetter(Language);
+    language_ = language::ofRequest(Language);
     const firmtrend::Outcome outcome =
-        firmtrend::prepare(DataConn, WriteConn, records, Volume, Province, NAICS, Language, firmName);
+        firmtrend::prepare(DataConn, WriteConn, records, Volume, Province, NAICS, language_, firmName);
     if (!outcome.trend) {
         MsgBox(outcome.refusal, MsgButtons::OK, MsgIcon::Exclamation);
         return;
@@ -210,18 +205,16 @@ void frmReportViewer::DisplayTrendReport(Connection& DataConn, Connection& Write
     Connection* firms = &records;
     const QString layout = reportrender::defaultLayoutPath(reportrender::Kind::Trend);
     build_ = [=](const QString& letter) -> std::unique_ptr<QTextDocument> {
-        const firmtrend::Outcome again =
-            firmtrend::prepare(*data, *write, *firms, Volume, Province, NAICS, letter, firmName);
+        const firmtrend::Outcome again = firmtrend::prepare(*data, *write, *firms, Volume, Province, NAICS,
+                                                            language::ofRequest(letter), firmName);
         if (!again.trend) return nullptr;
-        return reportrender::buildTrendDocument(*again.trend, language::flag(languageOfLetter(letter)),
-                                                layout);
+        return reportrender::buildTrendDocument(*again.trend, language::ofRequest(letter), layout);
     };
     title_ = [](::Language l) {
-        return QStringLiteral("Ventrolux — ") +
-               readingtexts::trendLabel(QStringLiteral("Title_Report"), language::flag(l));
+        return QStringLiteral("Ventrolux — ") + readingtexts::trendLabel(QStringLiteral("Title_Report"), l);
     };
     setWindowTitle(title_(language_));
-    setDocument(reportrender::buildTrendDocument(*outcome.trend, language::flag(language_), layout));
+    setDocument(reportrender::buildTrendDocument(*outcome.trend, language_, layout));
     showDocument();
 }
 

@@ -86,7 +86,7 @@ void frmAbout::subLoadCaptions() {
     cmdReturn->setText(Txt(568));
     lblEmail->setText(Txt(570));
     // Where the reference figures come from: the sample data or an imported source.
-    lblProvenance->setText(provenance::describe(gcnData, gintLanguage));
+    lblProvenance->setText(provenance::describe(gcnData, modMain::language()));
     lblRecords->setText(RecordsLocation());
     lblLicence->setText(Txt("about.licence"));
 }

@@ -178,7 +178,7 @@ void frmMenu::subLoadCaptions() {
     setWindowTitle(Txt("menu.title"));
     Screen::subLoadCaptions();
     for (const DatasetOption& o : datasets::options())
-        options_.value(QLatin1String(o.controlName))->setText(datasets::caption(o, gintLanguage));
+        options_.value(QLatin1String(o.controlName))->setText(datasets::caption(o, modMain::language()));
     // The chosen dataset stays described, in the language now in force.
     showCheckedDescription();
 }
