@@ -10,6 +10,7 @@
 #include "report/RatioTable.h"
 #include "report/ReportPreparation.h"
 #include "report/StatementColumns.h"
+#include "text/StringTable.h"
 
 namespace firmcomparison {
 
@@ -74,10 +75,7 @@ bool hasData(const Recordset& industry) {
 }
 
 QString noDataMessage(const QString& Language, int16_t year) {
-    const QString yearText = QString::number(year);
-    return language::ofRequest(Language) == ::Language::E
-               ? QStringLiteral("This industry has no data for ") + yearText
-               : QStringLiteral("Il n'y a pas de données pour cette industrie pour") + u' ' + yearText;
+    return strings::text("report.noData", language::ofRequest(Language)).arg(year);
 }
 
 QVariant volumeLine(Connection& WriteConn, int16_t Volume, const QString& Province, const QString& Language) {
