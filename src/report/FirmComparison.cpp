@@ -49,7 +49,7 @@ const QStringList& columns() {
     static const QStringList all = [] {
         QStringList zeros(37, QStringLiteral("0"));
         QStringList names = ratios::datasetColumns();
-        const Recordset empty(names, {QVariantList(names.size())}, 3, 1);
+        const Recordset empty(names, {QVariantList(names.size())});
         return build(zeros, datasets::kCurrentYear, empty, QVariant()).columns;
     }();
     return all;
