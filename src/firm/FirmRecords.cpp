@@ -104,8 +104,7 @@ QList<QVariantList> rowsInListOrder(Recordset& rs) {
 // A query of MyValues whose first two columns are the name and the year, in list order.
 RecordsetPtr inListOrder(Connection& cn, const QString& sql) {
     RecordsetPtr rs = GetRS(cn, sql, QStringLiteral("read"));
-    return std::make_shared<Recordset>(rs->fieldNames(), rowsInListOrder(*rs), rs->cursorType(),
-                                       rs->lockType());
+    return std::make_shared<Recordset>(rs->fieldNames(), rowsInListOrder(*rs));
 }
 
 QStringList storedColumns() {
