@@ -1,5 +1,7 @@
 #include "app/DesktopSession.h"
 
+#include "text/StringTable.h"
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QIcon>
@@ -17,7 +19,7 @@ struct HeldMessage {
     QString text;
 };
 
-NoSessionLine watchedLine{nullptr, nullptr};
+const char* watchedKey = nullptr;
 QtMessageHandler handlerBefore = nullptr;
 QList<HeldMessage> held;
 
@@ -27,23 +29,23 @@ void duringStart(QtMsgType type, const QMessageLogContext& context, const QStrin
         return;
     }
     // Nothing is open yet that the end of the process could leave half done.
-    std::fprintf(stderr, "%s\n", localeIsFrench() ? watchedLine.french : watchedLine.english);
+    std::fprintf(stderr, "%s\n", strings::text(watchedKey, localeLanguage()).toLocal8Bit().constData());
     std::fflush(stderr);
     std::_Exit(1);
 }
 
 } // namespace
 
-bool localeIsFrench() {
+Language localeLanguage() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const QByteArray value = qgetenv(name);
-        if (!value.isEmpty()) return value.startsWith("fr");
+        if (!value.isEmpty()) return value.startsWith("fr") ? Language::F : Language::E;
     }
-    return false;
+    return Language::E;
 }
 
-void watchSessionStart(const NoSessionLine& line) {
-    watchedLine = line;
+void watchSessionStart(const char* noSessionKey) {
+    watchedKey = noSessionKey;
     handlerBefore = qInstallMessageHandler(duringStart);
 }
 

@@ -10,12 +10,7 @@
 
 int main(int argc, char** argv) {
     installDiagnosticsLog(); // Qt's own diagnostics only where VENTROLUX_DEBUG_LOG asks
-    desktop::watchSessionStart(
-        {"ventrolux needs a graphical session; use ventrolux-cli for comparisons, reports and firm records "
-         "without one.",
-         "ventrolux a besoin d'une session graphique\u00a0; utilisez ventrolux-cli pour les comparaisons, "
-         "les "
-         "rapports et les fiches d'entreprise sans elle."});
+    desktop::watchSessionStart("desktop.noSession.ventrolux");
     Application app(argc, argv);
     desktop::sessionStarted("ventrolux");
     const modMain::DatabasesScope databases; // closed before the application object goes

@@ -128,7 +128,6 @@ void ConnectToFile(Connection& cnTarget, const QString& strFilePath, const QStri
     const bool sqlite = lower.endsWith(QLatin1String(".db")) || lower.endsWith(QLatin1String(".sqlite")) ||
                         kind == QLatin1String("mdb");
     if (kind == QLatin1String("txt") || kind == QLatin1String("csv")) {
-        cn->provider_ = QStringLiteral("MSDASQL");
         cn->connectionString_ = QStringLiteral("DRIVER={Microsoft Text Driver (*.txt; *.csv)};DBQ=") +
                                 directory + QStringLiteral(";DefaultDir=") + directory +
                                 QStringLiteral(";Uid=Admin;Pwd=;");
@@ -136,7 +135,6 @@ void ConnectToFile(Connection& cnTarget, const QString& strFilePath, const QStri
                          QStringLiteral("Text files are not supported as data files: %1").arg(trimmed));
     }
     if (kind == QLatin1String("xls")) {
-        cn->provider_ = QStringLiteral("Microsoft.Jet.OLEDB.4.0");
         cn->connectionString_ =
             QStringLiteral("Data Source=") + trimmed + QStringLiteral(";Extended Properties=Excel 8.0;");
         throw FatalError(errnum::DatabaseError,
@@ -149,7 +147,6 @@ void ConnectToFile(Connection& cnTarget, const QString& strFilePath, const QStri
     }
 
     const QString file = sqliteFileFor(trimmed, lower);
-    cn->provider_ = QStringLiteral("QSQLITE");
     cn->connectionString_ = QStringLiteral("Data Source=") + file;
     cn->filePath_ = file;
     cn->readOnly_ = (mode == ReadOnly);
@@ -183,7 +180,6 @@ void ConnectToServer(Connection& cnTarget, const ServerAddress& address) {
     cnTarget = cn;
     cn->engine_ = Engine::PostgreSQL;
     cn->address_ = address;
-    cn->provider_ = QStringLiteral("libpq");
     cn->connectionString_ = address.url(); // never a password: the address holds none
     cn->session_ = std::make_unique<ServerSession>();
     serverrequests::open(*cn);
@@ -198,22 +194,19 @@ void DisconnectFromDB(Connection& cnTarget) {
 RecordsetPtr GetRS(Connection& cnTarget, const QString& strSQL, const QString& strWriteMode,
                    const QVariantList& params) {
     const QString mode = strWriteMode.toLower();
-    int cursorType = 0;
-    int lockType = 0;
-    if (mode == QLatin1String("read")) {
-        cursorType = 3; // static snapshot
-        lockType = 1;   // read-only
-    } else if (mode == QLatin1String("write")) {
-        cursorType = 2; // dynamic
-        lockType = 3;   // optimistic
-    } else {
+    // Both modes give the same client-side copy of the rows; only the word is checked.
+    if (mode != QLatin1String("read") && mode != QLatin1String("write")) {
         MsgBox(QStringLiteral("Invalid use of GetRS (Invalid WriteMode: ") + strWriteMode +
                QStringLiteral(" )"));
         EndProgram(1);
     }
 
     serverrequests::Rows result = execute(cnTarget, strSQL, params);
-    return std::make_shared<Recordset>(std::move(result.names), std::move(result.rows), cursorType, lockType);
+    return std::make_shared<Recordset>(std::move(result.names), std::move(result.rows));
+}
+
+void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, const QVariantList& params) {
+    execute(cnTarget, strSQL, params);
 }
 
 void forEachRow(Connection& cnTarget, const QString& strSQL, const QVariantList& params,
@@ -239,14 +232,9 @@ void forEachRow(Connection& cnTarget, const QString& strSQL, const QVariantList&
 
 void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, int16_t& intErrorCount,
                  const QVariantList& params) {
-    execute(cnTarget, strSQL, params);
+    ExecCmdInDB(cnTarget, strSQL, params);
     // Neither engine leaves warnings behind a completed command; failures have thrown above.
     intErrorCount = 0;
-}
-
-void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, const QVariantList& params) {
-    int16_t ignored = 0;
-    ExecCmdInDB(cnTarget, strSQL, ignored, params);
 }
 
 qint64 ExecCountInDB(Connection& cnTarget, const QString& strSQL, const QVariantList& params) {

@@ -30,7 +30,6 @@ public:
     DbConnection(const DbConnection&) = delete;
     DbConnection& operator=(const DbConnection&) = delete;
 
-    QString provider() const { return provider_; }
     QString connectionString() const { return connectionString_; }
     QString filePath() const { return filePath_; }
     bool isOpen() const { return open_; }
@@ -48,7 +47,6 @@ private:
     void close();
 
     QString name_;
-    QString provider_;
     QString connectionString_;
     QString filePath_;
     bool open_ = false;
@@ -86,10 +84,11 @@ RecordsetPtr GetRS(Connection& cnTarget, const QString& strSQL, const QString& s
 // rows come whole, as GetRS reads them, and are handed on the same way.
 void forEachRow(Connection& cnTarget, const QString& strSQL, const QVariantList& params,
                 const std::function<void(const QVariantList& row)>& each);
+void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, const QVariantList& params = {});
+// The same with the count of warnings the engine left behind the command, always 0 here: a
+// failure throws instead. Kept for callers written against the counting form.
 void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, int16_t& intErrorCount,
                  const QVariantList& params = {});
-// The same without the error count, for callers that never look at it.
-void ExecCmdInDB(Connection& cnTarget, const QString& strSQL, const QVariantList& params = {});
 // Runs a command and returns how many rows it changed.
 qint64 ExecCountInDB(Connection& cnTarget, const QString& strSQL, const QVariantList& params = {});
 

@@ -2,9 +2,8 @@
 
 #include "platform/Platform.h"
 
-Recordset::Recordset(QStringList fieldNames, QList<QVariantList> rows, int cursorType, int lockType)
-    : fieldNames_(std::move(fieldNames)), rows_(std::move(rows)), cursorType_(cursorType),
-      lockType_(lockType) {
+Recordset::Recordset(QStringList fieldNames, QList<QVariantList> rows)
+    : fieldNames_(std::move(fieldNames)), rows_(std::move(rows)) {
     for (int i = 0; i < fieldNames_.size(); ++i) {
         const QString key = fieldNames_[i].toCaseFolded();
         if (!index_.contains(key)) index_.insert(key, i);

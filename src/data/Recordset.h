@@ -11,7 +11,7 @@
 
 class Recordset {
 public:
-    Recordset(QStringList fieldNames, QList<QVariantList> rows, int cursorType, int lockType);
+    Recordset(QStringList fieldNames, QList<QVariantList> rows);
 
     bool eof() const { return position_ >= rows_.size(); }
     void moveNext();
@@ -29,11 +29,6 @@ public:
 
     const QStringList& fieldNames() const { return fieldNames_; }
 
-    // The access mode the recordset was opened with (client cursor location 3).
-    int cursorLocation() const { return 3; }
-    int cursorType() const { return cursorType_; }
-    int lockType() const { return lockType_; }
-
 private:
     const QVariantList& currentRow() const;
     int indexOf(const QString& name) const;
@@ -42,8 +37,6 @@ private:
     QHash<QString, int> index_; // case-folded name -> column
     QList<QVariantList> rows_;
     qsizetype position_ = 0;
-    int cursorType_;
-    int lockType_;
 };
 
 using RecordsetPtr = std::shared_ptr<Recordset>;

@@ -100,8 +100,7 @@ QList<QVariantList> rowsInListOrder(Recordset& rs) {
 RecordsetPtr inListOrder(Connection& cn, const QString& sql) {
     if (cn->engine() == Engine::SQLite) return GetRS(cn, sql + listOrderBy(), QStringLiteral("read"));
     RecordsetPtr rs = GetRS(cn, sql, QStringLiteral("read"));
-    return std::make_shared<Recordset>(rs->fieldNames(), rowsInListOrder(*rs), rs->cursorType(),
-                                       rs->lockType());
+    return std::make_shared<Recordset>(rs->fieldNames(), rowsInListOrder(*rs));
 }
 
 // The same rows handed on one at a time: the local file's are never held together.

@@ -159,13 +159,9 @@ QStringList comparisonValues(const FirmStatement& firm, const QString& industryT
 }
 
 std::optional<QString> reportRequestProblem(const FirmStatement& firm, Language language) {
-    const bool french = language == Language::F;
     // The year is compared as text, as the year box holds it.
     if (firm.year > QLatin1String("2011") || firm.year < QLatin1String("2009"))
-        return french ? QStringLiteral("Année non valide.  L'année doit être centre ") +
-                            QStringLiteral("2009") + QStringLiteral(" et ") + QStringLiteral("2011")
-                      : QStringLiteral("Invalid year.  Year must be between ") + QStringLiteral("2009") +
-                            QStringLiteral(" and ") + QStringLiteral("2011");
+        return strings::text("firm.invalidYear", language);
     if (!isBalanced(firm.values)) return strings::text(550, language);
     if (firm.firmName.isEmpty()) return strings::text(552, language);
     if (valuetext::leadingNumber(firm.values[totalAssets()]) == 0.0) return strings::text(560, language);

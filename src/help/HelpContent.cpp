@@ -1,5 +1,7 @@
 #include "help/HelpContent.h"
 
+#include "text/StringTable.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -16,27 +18,19 @@ namespace {
 // (a database, an archive) and is refused before it is read into memory.
 constexpr qint64 kMaxHelpFileSize = 16 * 1024 * 1024;
 
-struct Reason {
-    QString english;
-    QString french;
-};
-
-Reason reasonFor(const HelpFile& file) {
+// Why a file cannot be shown.
+QString reasonFor(const HelpFile& file, Language language) {
     switch (file.status) {
     case LoadStatus::NoFileGiven:
-        return {u"No help file was named. Usage: ventrolux-help FILE [TOPIC]"_s,
-                u"Aucun fichier d'aide n'a été indiqué. Utilisation\u00a0: ventrolux-help FICHIER [SUJET]"_s};
+        return strings::text("helpviewer.error.noFile", language);
     case LoadStatus::NotFound:
-        return {u"The file does not exist."_s, u"Le fichier n'existe pas."_s};
+        return strings::text("helpviewer.error.notFound", language);
     case LoadStatus::NotAFile:
-        return {u"The path names a folder or a device, not a file."_s,
-                u"Le chemin désigne un dossier ou un périphérique, et non un fichier."_s};
+        return strings::text("helpviewer.error.notAFile", language);
     case LoadStatus::Unreadable:
-        return {u"The file could not be read (%1)."_s.arg(file.detail),
-                u"Le fichier n'a pas pu être lu (%1)."_s.arg(file.detail)};
+        return strings::text("helpviewer.error.unreadable", language).arg(file.detail);
     case LoadStatus::NotHelpText:
-        return {u"The file is empty, too large, or not an HTML text file."_s,
-                u"Le fichier est vide, trop volumineux ou n'est pas un fichier texte HTML."_s};
+        return strings::text("helpviewer.error.notHelpText", language);
     case LoadStatus::Ok:
         break;
     }
@@ -137,39 +131,42 @@ HelpFile loadHelpFile(const QString& path) {
     return file;
 }
 
-QString errorTitle() {
-    return u"Ventrolux \u2013 Help / Aide"_s;
+Language languageOfHelpFile(const QString& path, Language otherwise) {
+    const QString name = QFileInfo(path).completeBaseName();
+    if (name.endsWith(u"_Fre"_s, Qt::CaseInsensitive)) return Language::F;
+    if (name.endsWith(u"_Eng"_s, Qt::CaseInsensitive)) return Language::E;
+    return otherwise;
 }
 
-QString errorPage(const HelpFile& file) {
-    const Reason reason = reasonFor(file);
-    const QString shownPath = file.path.isEmpty() ? u"\u2013"_s : file.path.toHtmlEscaped();
-    const bool noFile = file.status == LoadStatus::NoFileGiven;
+QString errorTitle(Language language) {
+    return strings::text("helpviewer.error.title", language);
+}
 
-    QString page = u"<html><head><meta charset=\"utf-8\"/><title>"_s + errorTitle().toHtmlEscaped() +
+QString errorPage(const HelpFile& file, Language language) {
+    const QString shownPath = file.path.isEmpty() ? u"\u2013"_s : file.path.toHtmlEscaped();
+    const QString lang = language::locale(language).bcp47Name();
+    QString page = u"<html lang=\""_s + lang + u"\"><head><meta charset=\"utf-8\"/><title>"_s +
+                   errorTitle(language).toHtmlEscaped() +
                    u"</title></head><body style=\"font-family: sans-serif;\">"_s;
-    page += u"<h2 style=\"color: #8a1c1c;\">The help cannot be shown</h2>"_s;
-    page += u"<p>"_s + reason.english.toHtmlEscaped() + u"</p>"_s;
-    if (!noFile) page += u"<p>File: <code>"_s + shownPath + u"</code></p>"_s;
-    page += u"<p>The help files are copied into the program directory when Ventrolux is built. "
-            "Running <code>make</code> in the source folder copies them again.</p>"_s;
-    page += u"<hr/>"_s;
-    page += u"<h2 style=\"color: #8a1c1c;\">L'aide ne peut pas être affichée</h2>"_s;
-    page += u"<p>"_s + reason.french.toHtmlEscaped() + u"</p>"_s;
-    if (!noFile) page += u"<p>Fichier\u00a0: <code>"_s + shownPath + u"</code></p>"_s;
-    page += u"<p>Les fichiers d'aide sont copiés dans le dossier du programme lors de la construction "
-            "de Ventrolux. La commande <code>make</code>, lancée dans le dossier des sources, "
-            "les copie de nouveau.</p>"_s;
+    page += u"<h2 style=\"color: #8a1c1c;\">"_s +
+            strings::text("helpviewer.error.heading", language).toHtmlEscaped() + u"</h2>"_s;
+    page += u"<p>"_s + reasonFor(file, language).toHtmlEscaped() + u"</p>"_s;
+    if (file.status != LoadStatus::NoFileGiven)
+        page += u"<p>"_s +
+                strings::text("helpviewer.error.file", language)
+                    .toHtmlEscaped()
+                    .arg(u"<code>"_s + shownPath + u"</code>"_s) +
+                u"</p>"_s;
+    // The command is markup: the text around it is escaped, the command is not.
+    page += u"<p>"_s +
+            strings::text("helpviewer.error.remedy", language).toHtmlEscaped().arg(u"<code>make</code>"_s) +
+            u"</p>"_s;
     page += u"</body></html>"_s;
     return page;
 }
 
-QString usageText() {
-    return u"Usage: ventrolux-help FILE [TOPIC]\n"
-           "Shows the HTML help file FILE, scrolled to topic number TOPIC when the file has it.\n"
-           "\n"
-           "Utilisation\u00a0: ventrolux-help FICHIER [SUJET]\n"
-           "Affiche le fichier d'aide HTML FICHIER, au sujet numéro SUJET s'il s'y trouve.\n"_s;
+QString usageText(Language language) {
+    return strings::text("helpviewer.usage", language) + u'\n';
 }
 
 } // namespace help

@@ -3,6 +3,8 @@
 // topic's anchor, and checking a help file before it is shown, so that a missing or
 // unreadable file becomes a readable message instead of an empty window.
 
+#include "text/Language.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -60,14 +62,17 @@ HelpFile loadHelpFile(const QString& path);
 // The primary language subtag of an HTML document's <html lang="…">, lower case.
 QString documentLanguage(const QString& html);
 
-// The page shown instead of a help file that cannot be shown. The viewer does not
-// know the user's language, so it says everything in English and in French.
-QString errorPage(const HelpFile& file);
+// The language of a help file before it is read: the program names its files by their
+// language ("MOLV_ConceptsHelp_Fre.html"); any other name is in the language otherwise.
+Language languageOfHelpFile(const QString& path, Language otherwise);
+
+// The page shown, in the language, instead of a help file that cannot be shown.
+QString errorPage(const HelpFile& file, Language language);
 
 // The window title used with an error page.
-QString errorTitle();
+QString errorTitle(Language language);
 
 // Command-line usage, for --help and for the standard error stream.
-QString usageText();
+QString usageText(Language language);
 
 } // namespace help

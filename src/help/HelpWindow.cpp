@@ -1,5 +1,7 @@
 #include "help/HelpWindow.h"
 
+#include "text/StringTable.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
@@ -22,62 +24,6 @@ namespace help {
 
 namespace {
 
-struct Labels {
-    QString back, forward, home, print, printTitle, zoomIn, zoomOut, find, findPlaceholder, notFound;
-};
-
-const Labels& englishLabels() {
-    static const Labels l{u"Back"_s,
-                          u"Forward"_s,
-                          u"Home"_s,
-                          u"Print…"_s,
-                          u"Print"_s,
-                          u"Larger text"_s,
-                          u"Smaller text"_s,
-                          u"Find:"_s,
-                          u"Text to find (Ctrl+F)"_s,
-                          u"Not found: \u201c%1\u201d"_s};
-    return l;
-}
-
-const Labels& frenchLabels() {
-    static const Labels l{u"Précédent"_s,
-                          u"Suivant"_s,
-                          u"Accueil"_s,
-                          u"Imprimer…"_s,
-                          u"Imprimer"_s,
-                          u"Texte plus grand"_s,
-                          u"Texte plus petit"_s,
-                          u"Rechercher\u00a0:"_s,
-                          u"Texte à rechercher (Ctrl+F)"_s,
-                          u"Introuvable\u00a0: «\u00a0%1\u00a0»"_s};
-    return l;
-}
-
-// Before a page is open, or when it does not say its language, both languages are
-// shown: the viewer is started by either version of the program.
-Labels bilingualLabels() {
-    const Labels& e = englishLabels();
-    const Labels& f = frenchLabels();
-    auto both = [](const QString& a, const QString& b) { return a + u" / "_s + b; };
-    return {both(e.back, f.back),
-            both(e.forward, f.forward),
-            both(e.home, f.home),
-            both(e.print, f.print),
-            both(e.printTitle, f.printTitle),
-            both(e.zoomIn, f.zoomIn),
-            both(e.zoomOut, f.zoomOut),
-            both(u"Find"_s, f.find),
-            both(u"Find"_s, u"Rechercher (Ctrl+F)"_s),
-            both(e.notFound, f.notFound)};
-}
-
-Labels labelsFor(const QString& language) {
-    if (language == u"en") return englishLabels();
-    if (language == u"fr") return frenchLabels();
-    return bilingualLabels();
-}
-
 QIcon themedIcon(const char* themeName, QStyle::StandardPixmap fallback) {
     const QIcon themed = QIcon::fromTheme(QString::fromLatin1(themeName));
     return themed.isNull() ? QApplication::style()->standardIcon(fallback) : themed;
@@ -85,7 +31,8 @@ QIcon themedIcon(const char* themeName, QStyle::StandardPixmap fallback) {
 
 } // namespace
 
-HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent) {
+HelpWindow::HelpWindow(QWidget* parent, Language language)
+    : QMainWindow(parent), m_given(language), m_language(language) {
     resize(900, 700);
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(u"helpBrowser"_s);
@@ -105,12 +52,13 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent) {
             statusBar()->showMessage(link.toDisplayString());
     });
 
-    applyLanguage({});
-    setWindowTitle(errorTitle());
+    applyLanguage(m_given);
+    setWindowTitle(errorTitle(m_given));
 }
 
 void HelpWindow::buildActions() {
     QToolBar* bar = addToolBar(u"navigation"_s);
+    m_toolBar = bar;
     bar->setObjectName(u"helpToolBar"_s);
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -187,17 +135,24 @@ void HelpWindow::buildActions() {
     addAction(closeWindow);
 }
 
-void HelpWindow::applyLanguage(const QString& language) {
+void HelpWindow::applyLanguage(Language language) {
     m_language = language;
-    const Labels l = labelsFor(language);
-    m_back->setText(l.back);
-    m_forward->setText(l.forward);
-    m_home->setText(l.home);
-    m_print->setText(l.print);
-    m_zoomIn->setToolTip(l.zoomIn);
-    m_zoomOut->setToolTip(l.zoomOut);
-    m_findLabel->setText(l.find);
-    m_findField->setPlaceholderText(l.findPlaceholder);
+    const auto text = [language](const char* key) { return strings::text(key, language); };
+    m_back->setText(text("helpviewer.back"));
+    m_forward->setText(text("helpviewer.forward"));
+    m_home->setText(text("helpviewer.home"));
+    m_print->setText(text("helpviewer.print"));
+    // The zoom buttons show "A+" and "A−": a screen reader says their tool tips.
+    m_zoomIn->setToolTip(text("helpviewer.zoomIn"));
+    m_zoomOut->setToolTip(text("helpviewer.zoomOut"));
+    for (QAction* zoom : {m_zoomIn, m_zoomOut})
+        if (QWidget* button = m_toolBar->widgetForAction(zoom)) button->setAccessibleName(zoom->toolTip());
+    m_findLabel->setText(text("helpviewer.find"));
+    m_findField->setPlaceholderText(text("helpviewer.findPlaceholder"));
+    m_browser->setAccessibleName(text("helpviewer.page"));
+    const QLocale locale = language::locale(language);
+    QLocale::setDefault(locale);
+    setLocale(locale);
 }
 
 bool HelpWindow::open(const HelpRequest& request) {
@@ -206,13 +161,13 @@ bool HelpWindow::open(const HelpRequest& request) {
         m_showingError = true;
         m_homeUrl.clear();
         m_browser->clearHistory();
-        m_browser->setHtml(errorPage(file));
+        m_browser->setHtml(errorPage(file, m_given));
         m_back->setEnabled(false);
         m_forward->setEnabled(false);
         m_home->setEnabled(false);
         m_print->setEnabled(false);
-        applyLanguage({});
-        setWindowTitle(errorTitle());
+        applyLanguage(m_given);
+        setWindowTitle(errorTitle(m_given));
         return false;
     }
 
@@ -235,7 +190,10 @@ void HelpWindow::onSourceChanged(const QUrl& url) {
     const QString title = m_browser->documentTitle().simplified();
     setWindowTitle(title.isEmpty() ? QFileInfo(url.path()).fileName() : title);
     // Following a link to the other language's page switches the labels with it.
-    if (url.isLocalFile()) applyLanguage(loadHelpFile(url.toLocalFile()).language);
+    if (url.isLocalFile()) {
+        const QString declared = loadHelpFile(url.toLocalFile()).language;
+        applyLanguage(declared == u"fr"_s ? Language::F : declared == u"en"_s ? Language::E : m_given);
+    }
 }
 
 void HelpWindow::goHome() {
@@ -248,7 +206,7 @@ void HelpWindow::printDocument() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle());
     QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(labelsFor(m_language).printTitle);
+    dialog.setWindowTitle(strings::text("helpviewer.printTitle", m_language));
     if (m_browser->textCursor().hasSelection()) dialog.setOption(QAbstractPrintDialog::PrintSelection);
     if (dialog.exec() != QDialog::Accepted) return;
     m_browser->print(&printer);
@@ -282,7 +240,7 @@ void HelpWindow::find(bool backward) {
         statusBar()->clearMessage();
     } else {
         palette.setColor(QPalette::Base, QColor(0xf8, 0xd7, 0xd7));
-        statusBar()->showMessage(labelsFor(m_language).notFound.arg(text), 5000);
+        statusBar()->showMessage(strings::text("helpviewer.notFound", m_language).arg(text), 5000);
     }
     m_findField->setPalette(palette);
 }

@@ -5,6 +5,7 @@
 #include "app/DesktopSession.h"
 #include "help/HelpContent.h"
 #include "help/HelpWindow.h"
+#include "text/StringTable.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -14,31 +15,30 @@ int main(int argc, char* argv[]) {
     // Answered before QApplication exists, so that it works without a display.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(help::usageText().toLocal8Bit().constData(), stdout);
+            std::fputs(help::usageText(desktop::localeLanguage()).toLocal8Bit().constData(), stdout);
             return 0;
         }
     }
 
-    desktop::watchSessionStart(
-        {"ventrolux-help needs a graphical session; open the help pages in a web browser, and use "
-         "ventrolux-cli --help for the command-line tool.",
-         "ventrolux-help a besoin d'une session graphique\u00a0; ouvrez les pages d'aide dans un navigateur "
-         "Web, et utilisez ventrolux-cli --help pour l'outil en ligne de commande."});
+    desktop::watchSessionStart("desktop.noSession.help");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ventrolux-help"));
     // Its own desktop entry, hidden from the menu, names it and gives it the icon in task bars.
     desktop::sessionStarted("ventrolux-help");
 
     const help::HelpRequest request = help::parseArguments(QApplication::arguments().mid(1));
-    if (request.file.isEmpty()) std::fputs(help::usageText().toLocal8Bit().constData(), stderr);
+    // The user's language, as the program that started the viewer named the file.
+    const Language language = help::languageOfHelpFile(request.file, desktop::localeLanguage());
+    const auto warn = [](const QString& line) {
+        std::fputs((line + u'\n').toLocal8Bit().constData(), stderr);
+    };
+    if (request.file.isEmpty()) std::fputs(help::usageText(language).toLocal8Bit().constData(), stderr);
     if (!request.topicArgument.isEmpty() && !request.topic)
-        std::fprintf(stderr, "ventrolux-help: \"%s\" is not a topic number; showing the top of the page\n",
-                     request.topicArgument.toLocal8Bit().constData());
+        warn(strings::text("helpviewer.badTopic", language).arg(request.topicArgument));
     if (!request.ignored.isEmpty())
-        std::fprintf(stderr, "ventrolux-help: ignoring extra arguments: %s\n",
-                     request.ignored.join(u' ').toLocal8Bit().constData());
+        warn(strings::text("helpviewer.extraArguments", language).arg(request.ignored.join(u' ')));
 
-    help::HelpWindow window;
+    help::HelpWindow window(nullptr, language);
     window.open(request);
     window.show();
     return QApplication::exec();

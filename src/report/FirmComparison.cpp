@@ -10,6 +10,7 @@
 #include "report/RatioTable.h"
 #include "report/ReportPreparation.h"
 #include "report/StatementColumns.h"
+#include "text/StringTable.h"
 
 #include <QHash>
 
@@ -63,7 +64,7 @@ const QStringList& columns() {
     static const QStringList all = [] {
         QStringList zeros(37, QStringLiteral("0"));
         QStringList names = ratios::datasetColumns();
-        const Recordset empty(names, {QVariantList(names.size())}, 3, 1);
+        const Recordset empty(names, {QVariantList(names.size())});
         return build(zeros, datasets::kCurrentYear, empty, QVariant()).columns;
     }();
     return all;
@@ -89,10 +90,7 @@ bool hasData(const Recordset& industry) {
 }
 
 QString noDataMessage(const QString& Language, int16_t year) {
-    const QString yearText = QString::number(year);
-    return language::ofRequest(Language) == ::Language::E
-               ? QStringLiteral("This industry has no data for ") + yearText
-               : QStringLiteral("Il n'y a pas de données pour cette industrie pour") + u' ' + yearText;
+    return strings::text("report.noData", language::ofRequest(Language)).arg(year);
 }
 
 QVariant volumeLine(Connection& WriteConn, int16_t Volume, const QString& Province, const QString& Language) {

@@ -108,8 +108,4 @@ QString text(std::string_view key, Language language) {
     return language == Language::F ? it->french : it->english;
 }
 
-QString inLanguage(Language language, const char* english, const char* french) {
-    return QString::fromUtf8(language == Language::F ? french : english);
-}
-
 } // namespace strings

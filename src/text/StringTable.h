@@ -19,10 +19,6 @@ QString text(int number, Language language);
 // The program's own text under key, in a language.
 QString text(std::string_view key, Language language);
 
-// One of two UTF-8 texts written in the code, in the language. For the messages of the core that have no
-// entry yet.
-QString inLanguage(Language language, const char* english, const char* french);
-
 // Raw access for checks: the text of one numbered entry (empty when absent), and whether an
 // entry or key is in its table.
 QString entry(int number);

@@ -7,6 +7,7 @@
 #include "report/RatioTable.h"
 #include "report/ReportTitles.h"
 #include "report/StatementColumns.h"
+#include "text/Language.h"
 
 #include <QDir>
 #include <QFile>
@@ -133,10 +134,10 @@ void insertShippedRows(Connection& cn) {
         const QString marks = QStringList(cols.size(), QStringLiteral("?")).join(u',');
         const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                 .arg(QLatin1String(t.source), cols.join(u','), marks);
-        for (const char* lang : {"E", "F"}) {
-            QVariantList values{QString::fromLatin1(lang)};
+        for (const Language language : {Language::E, Language::F}) {
+            QVariantList values{language::letter(language)};
             for (const reporttitles::Label& l : t.labels) {
-                const char* text = lang[0] == 'E' ? l.english : l.french;
+                const char* text = language == Language::F ? l.french : l.english;
                 values << (text ? QVariant(QString::fromUtf8(text)) : QVariant());
             }
             ExecCmdInDB(cn, sql, values);

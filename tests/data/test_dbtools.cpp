@@ -124,28 +124,22 @@ private slots:
     void connectToFileKeepsUnsupportedKindsAsData_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("connectionStart");
-        QTest::addColumn<QString>("provider");
         QTest::newRow("csv") << "figures.csv"
-                             << "DRIVER={Microsoft Text Driver (*.txt; *.csv)};DBQ="
-                             << "MSDASQL";
+                             << "DRIVER={Microsoft Text Driver (*.txt; *.csv)};DBQ=";
         QTest::newRow("text") << "text"
-                              << "DRIVER={Microsoft Text Driver (*.txt; *.csv)};DBQ="
-                              << "MSDASQL";
+                              << "DRIVER={Microsoft Text Driver (*.txt; *.csv)};DBQ=";
         QTest::newRow("xls") << "figures.xls"
-                             << "Data Source="
-                             << "Microsoft.Jet.OLEDB.4.0";
+                             << "Data Source=";
     }
     void connectToFileKeepsUnsupportedKindsAsData() {
         QFETCH(QString, path);
         QFETCH(QString, connectionStart);
-        QFETCH(QString, provider);
         Connection cn;
         QVERIFY_THROWS_EXCEPTION(FatalError, ConnectToFile(cn, path, dir.path()));
         // The variable already holds the new, unopened connection.
         QVERIFY(cn);
         QVERIFY(!cn->isOpen());
         QVERIFY(cn->connectionString().startsWith(connectionStart));
-        QCOMPARE(cn->provider(), provider);
     }
 
     void connectToMissingFileFailsWithoutCreatingIt() {

@@ -283,8 +283,8 @@ private slots:
 
     void viewerScrollsToTopic_data();
     void viewerScrollsToTopic();
-    void unusableFileShowsBilingualMessage_data();
-    void unusableFileShowsBilingualMessage();
+    void unusableFileShowsItsReason_data();
+    void unusableFileShowsItsReason();
     void printLabelFollowsPageLanguage_data();
     void printLabelFollowsPageLanguage();
 
@@ -845,7 +845,7 @@ void TestHelp::viewerScrollsToTopic() {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTextBrowser* browser = window.browser();
     QCOMPARE(window.windowTitle(), help::loadHelpFile(kHelpDir + name).title);
-    QCOMPARE(window.language(), name.contains(u"_Fre"_s) ? u"fr"_s : u"en"_s);
+    QCOMPARE(window.language(), name.contains(u"_Fre"_s) ? Language::F : Language::E);
 
     const int position = help::HelpWindow::anchorPosition(browser->document(), help::anchorForTopic(topic));
     QCOMPARE(position >= 0, scrolled);
@@ -861,21 +861,24 @@ void TestHelp::viewerScrollsToTopic() {
     QTRY_COMPARE(browser->verticalScrollBar()->value(), 0);
 }
 
-void TestHelp::unusableFileShowsBilingualMessage_data() {
+// The reason, in the language the viewer was started in, whichever file it was given.
+void TestHelp::unusableFileShowsItsReason_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<int>("status");
-    QTest::newRow("missing") << u"missing"_s << int(help::LoadStatus::NotFound);
-    QTest::newRow("folder") << u"folder"_s << int(help::LoadStatus::NotAFile);
-    QTest::newRow("empty") << u"empty"_s << int(help::LoadStatus::NotHelpText);
-    QTest::newRow("binary") << u"binary"_s << int(help::LoadStatus::NotHelpText);
-    QTest::newRow("not utf-8") << u"latin1"_s << int(help::LoadStatus::NotHelpText);
-    QTest::newRow("unreadable") << u"unreadable"_s << int(help::LoadStatus::Unreadable);
-    QTest::newRow("no file named") << u"none"_s << int(help::LoadStatus::NoFileGiven);
+    QTest::addColumn<Language>("language");
+    QTest::newRow("missing") << u"missing"_s << int(help::LoadStatus::NotFound) << Language::E;
+    QTest::newRow("folder") << u"folder"_s << int(help::LoadStatus::NotAFile) << Language::F;
+    QTest::newRow("empty") << u"empty"_s << int(help::LoadStatus::NotHelpText) << Language::E;
+    QTest::newRow("binary") << u"binary"_s << int(help::LoadStatus::NotHelpText) << Language::F;
+    QTest::newRow("not utf-8") << u"latin1"_s << int(help::LoadStatus::NotHelpText) << Language::E;
+    QTest::newRow("unreadable") << u"unreadable"_s << int(help::LoadStatus::Unreadable) << Language::F;
+    QTest::newRow("no file named") << u"none"_s << int(help::LoadStatus::NoFileGiven) << Language::E;
 }
 
-void TestHelp::unusableFileShowsBilingualMessage() {
+void TestHelp::unusableFileShowsItsReason() {
     QFETCH(QString, kind);
     QFETCH(int, status);
+    QFETCH(Language, language);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -898,13 +901,15 @@ void TestHelp::unusableFileShowsBilingualMessage() {
 
     QCOMPARE(int(help::loadHelpFile(path).status), status);
 
-    help::HelpWindow window;
+    help::HelpWindow window(nullptr, language);
     QVERIFY(!window.open({path, 3, u"3"_s, {}}));
     QVERIFY(window.showingError());
-    QCOMPARE(window.windowTitle(), help::errorTitle());
+    QCOMPARE(window.windowTitle(), help::errorTitle(language));
     const QString text = window.browser()->toPlainText();
-    QVERIFY(text.contains(u"The help cannot be shown"_s));
-    QVERIFY(text.contains(u"L'aide ne peut pas être affichée"_s));
+    const bool french = language == Language::F;
+    QCOMPARE(text.contains(u"The help cannot be shown"_s), !french);
+    QCOMPARE(text.contains(u"L'aide ne peut pas être affichée"_s), french);
+    QVERIFY(!window.browser()->accessibleName().isEmpty());
     if (!path.isEmpty())
         QVERIFY(text.contains(QFileInfo(path).absoluteFilePath()));
     else
@@ -975,11 +980,11 @@ void TestHelp::bannerShowsOnlyTheProductName() {
     QCOMPARE(words, QStringList{u"Ventrolux"_s});
 }
 
-// Before a page is open both languages share each label, every one whole.
+// Before a page is open the labels are in the language the viewer was started in.
 void TestHelp::printLabelFollowsPageLanguage_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("label");
-    QTest::newRow("no page yet") << QString() << u"Print… / Imprimer…"_s;
+    QTest::newRow("no page yet") << QString() << u"Print…"_s;
     QTest::newRow("english page") << kHelpFiles[2] << u"Print…"_s;
     QTest::newRow("french page") << kHelpFiles[3] << u"Imprimer…"_s;
 }

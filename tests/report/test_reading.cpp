@@ -47,7 +47,7 @@ Case compare(const Values& changes, const QMap<QString, double>& industryFigures
         if (at < 0) qFatal("unknown industry column %s", qPrintable(it.key()));
         row[at] = it.value();
     }
-    const Recordset industry(names, {row}, 3, 1);
+    const Recordset industry(names, {row});
     Case c;
     c.comparison = firmcomparison::build(firmrules::comparisonValues(firm, QStringLiteral("Some industry")),
                                          2011, industry, QVariant());

@@ -308,9 +308,9 @@ void drawChart(QPainter& painter, const QRectF& area, const Chart& chart) {
 }
 
 std::optional<int> medianDirection(const Chart& chart) {
-    if (chart.firmSeries.size() < 2) return std::nullopt;
-    const std::optional<double> first = chart.firmSeries.first();
-    const std::optional<double> last = chart.firmSeries.last();
+    if (chart.medianSeries.size() < 2) return std::nullopt;
+    const std::optional<double> first = chart.medianSeries.first();
+    const std::optional<double> last = chart.medianSeries.last();
     if (!first || !last || !std::isfinite(*first) || !std::isfinite(*last)) return std::nullopt;
     const double change = *last - *first;
     if (std::abs(change) <= 0.005 * std::abs(*first)) return 0;

@@ -52,7 +52,7 @@ struct Chart {
     QStringList labels;          // axis: left end, centre, right end
     // Trend line: the firm's figures and the industry's medians, one per year in order (a
     // year without a figure breaks nothing: the line joins the years that have one).
-    // Median direction: the median of the first year and of the last, in firmSeries.
+    // Median direction: the median of the first year and of the last, in medianSeries.
     QList<std::optional<double>> firmSeries;
     QList<std::optional<double>> medianSeries;
     bool lowerIsBetter = false; // median direction: a falling median is the better way

@@ -33,6 +33,14 @@ struct Theme {
     QColor zebra{0xf5, 0xf7, 0xf9};
 };
 
+// The paragraph styles that are the document's headings, by their level.
+int headingLevelOf(const QString& styleName) {
+    if (styleName == QLatin1String("title")) return 1;
+    if (styleName == QLatin1String("heading")) return 2;
+    if (styleName == QLatin1String("caption")) return 3;
+    return 0;
+}
+
 struct ParagraphStyle {
     qreal size = 0; // 0: the theme's font size
     bool bold = false;
@@ -111,9 +119,9 @@ public:
         base.setLetterSpacing(QFont::AbsoluteSpacing, 0.02);
         doc->setDefaultFont(base);
         doc->setDocumentMargin(px(12));
-        doc->setMetaInformation(
-            QTextDocument::DocumentTitle,
-            optionalText(layout_.value(QLatin1String("documentTitle")), QStringLiteral("documentTitle")));
+        documentTitle_ =
+            optionalText(layout_.value(QLatin1String("documentTitle")), QStringLiteral("documentTitle"));
+        doc->setMetaInformation(QTextDocument::DocumentTitle, documentTitle_);
         const QJsonObject page = layout_.value(QLatin1String("page")).toObject();
         doc->setProperty(docprop::RunningHeader, optionalText(page.value(QLatin1String("runningHeader")),
                                                               QStringLiteral("page.runningHeader")));
@@ -269,6 +277,10 @@ private:
         const Text t = ev_.text(block.value(QLatin1String("text")), where);
         if (t.text.isEmpty() && block.value(QLatin1String("skipWhenEmpty")).toBool(true)) return;
         QTextBlockFormat bf;
+        const int level = headingLevelOf(styleName);
+        bf.setHeadingLevel(level);
+        // A heading right before a table is its caption; any other block in between is not.
+        lastHeading_ = level > 0 ? t.text : QString();
         bf.setAlignment(style.align);
         bf.setTopMargin(px(style.spaceBefore));
         bf.setBottomMargin(px(style.spaceAfter));
@@ -388,6 +400,7 @@ private:
     // ---- label/value header ----------------------------------------------------------
 
     void fields(const QJsonObject& block, const QString& where) {
+        lastHeading_.clear();
         const QJsonArray items = block.value(QLatin1String("items")).toArray();
         if (items.isEmpty()) layoutError(where, QStringLiteral("'items' must list label/value pairs"));
         const int perRow = static_cast<int>(number(block, "pairsPerRow", 2, 1, 4, where));
@@ -401,6 +414,7 @@ private:
         tf.setColumnWidthConstraints(widths);
         tf.setTopMargin(px(number(block, "spaceBefore", 4, 0, 100, where)));
         tf.setBottomMargin(px(number(block, "spaceAfter", 8, 0, 100, where)));
+        tf.setProperty(tableprop::RowHeaderEvery, 2); // label, value, label, value
         QTextTable* t = insertTable(rows, perRow * 2, tf);
         // Every cell carries the rules, the empty ones of a short last row too.
         for (int row = 0; row < rows; ++row)
@@ -580,6 +594,15 @@ private:
             widths << (c.width > 0 ? QTextLength(QTextLength::PercentageLength, c.width) : QTextLength());
         tf.setColumnWidthConstraints(widths);
         tf.setHeaderRowCount(headerRows);
+        tf.setProperty(tableprop::RowHeaderEvery, ncols);
+        const QString caption =
+            block.contains(QLatin1String("caption"))
+                ? ev_.text(block.value(QLatin1String("caption")), where + QStringLiteral(", caption")).text
+                : QString();
+        tf.setProperty(tableprop::Caption, !caption.isEmpty()        ? caption
+                                           : !lastHeading_.isEmpty() ? lastHeading_
+                                                                     : documentTitle_);
+        lastHeading_.clear();
         tf.setTopMargin(px(number(block, "spaceBefore", 2, 0, 100, where)));
         tf.setBottomMargin(px(number(block, "spaceAfter", 6, 0, 100, where)));
         if (block.value(QLatin1String("pageBreakBefore")).toBool())
@@ -681,6 +704,8 @@ private:
     QHash<QString, RowStyle> rowStyles_;
     QTextCursor cursor_;
     bool fresh_ = true;
+    QString documentTitle_;
+    QString lastHeading_; // the text of the heading just written; empty after any other block
 };
 
 } // namespace

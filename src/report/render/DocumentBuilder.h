@@ -14,8 +14,8 @@
 //   "body"            the blocks, in order:
 //     {"type": "paragraph", "style": …, "text": …, "pageBreakBefore": false}
 //     {"type": "fields", "pairsPerRow": 2, "labelWidth": 17, "items": [{"label": …, "value": …}]}
-//     {"type": "table", "id": name (for tests and readers), "columns": [{"id", "width" (%), "align",
-//     "header", "cell"}],
+//     {"type": "table", "id": name (for tests and readers), "caption": text, "columns": [{"id", "width" (%),
+//     "align", "header", "cell"}],
 //      "columnGroups": [{"span", "header"}], "rows": […], "defaults": {parameter: value},
 //      "zebra": true, "fontSize", "headerFontSize", "width" (% of the page, from the left)}
 // A table row is {"group": text} for a heading across the table, or the parameters of the
@@ -24,12 +24,19 @@
 // {"span": 3, "value": text, "align": "center"}} for cells that differ from the template.
 // A cell is a text, a chart or {"lines": [ … ]}, one paragraph each; a line may carry
 // "fontScale", "muted" and "bold".
+//
+// What a reader is told of the document's structure: a paragraph of the style "title" is
+// its heading of level 1, "heading" of level 2 and "caption" of level 3 (HTML h1 to h3);
+// a table's caption is its "caption" text, else the heading right before it, else the
+// document's title; its header rows and first column are its header cells (a "fields"
+// block's labels are its header cells).
 
 #include "report/render/ReportData.h"
 
 #include <QJsonObject>
 #include <QString>
 #include <QTextDocument>
+#include <QTextFormat>
 #include <memory>
 
 namespace reportrender {
@@ -45,6 +52,14 @@ inline constexpr char MutedColor[] = "reportrender_mutedColor";
 inline constexpr char RuleColor[] = "reportrender_ruleColor";
 inline constexpr char Language[] = "reportrender_language"; // "E" or "F"
 } // namespace docprop
+
+// Properties of a table's format that the HTML writer reads.
+namespace tableprop {
+inline constexpr int Caption = QTextFormat::UserProperty + 100; // QString
+// Every how many columns a cell is the header of its row: 2 for label/value pairs, the
+// column count where only the first column is.
+inline constexpr int RowHeaderEvery = QTextFormat::UserProperty + 101;
+} // namespace tableprop
 
 // Builds the document. fileName names the layout in error messages. A layout that does
 // not say what the renderer understands is an untrapped failure naming the place.

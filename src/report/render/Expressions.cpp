@@ -362,8 +362,8 @@ Chart Evaluator::chart(const QJsonValue& expr, const QString& where, const QStri
     } else if (kind == QLatin1String("medianDirection")) {
         // {"chart": "medianDirection", "from": "T.C", "to": "T.C", "lower": false}
         c.kind = ChartKind::MedianDirection;
-        c.firmSeries = {number(o.value(QLatin1String("from")).toString(), true),
-                        number(o.value(QLatin1String("to")).toString(), true)};
+        c.medianSeries = {number(o.value(QLatin1String("from")).toString(), true),
+                          number(o.value(QLatin1String("to")).toString(), true)};
         const QJsonValue lower = o.value(QLatin1String("lower"));
         if (!lower.isUndefined() && !lower.isBool())
             layoutError(where, QStringLiteral("'lower' must be true or false"));

@@ -9,6 +9,7 @@
 #include "report/render/DocumentBuilder.h"
 #include "report/render/Expressions.h"
 #include "report/render/PagePrinter.h"
+#include "report/render/ReadableReport.h"
 #include "report/render/ReportData.h"
 
 #include <QFile>
@@ -147,6 +148,25 @@ Language languageOf(const QTextDocument& doc) {
     return languageFromCode(doc.property(docprop::Language).toString());
 }
 
+// The PDF's XMP metadata: its title, language, producer and format.
+QByteArray xmpMetadata(const QString& title, ::Language language) {
+    const QString lang = language::locale(language).bcp47Name();
+    return QStringLiteral(
+               "<?xpacket begin=\"\uFEFF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+               "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
+               "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+               "<rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
+               "xmlns:pdf=\"http://ns.adobe.com/pdf/1.3/\" xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\">\n"
+               "<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:title>\n"
+               "<dc:language><rdf:Bag><rdf:li>%2</rdf:li></rdf:Bag></dc:language>\n"
+               "<dc:format>application/pdf</dc:format>\n"
+               "<pdf:Producer>Ventrolux</pdf:Producer>\n"
+               "<xmp:CreatorTool>Ventrolux</xmp:CreatorTool>\n"
+               "</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n<?xpacket end=\"w\"?>")
+        .arg(title.toHtmlEscaped(), lang)
+        .toUtf8();
+}
+
 } // namespace
 
 void writePdf(QTextDocument& doc, const QString& path, const QPageSize& page) {
@@ -157,8 +177,12 @@ void writePdf(QTextDocument& doc, const QString& path, const QPageSize& page) {
         writer.setPageOrientation(QPageLayout::Portrait);
         writer.setPageMargins(kMinimumMargins, QPageLayout::Millimeter);
         writer.setResolution(1200);
-        writer.setTitle(doc.metaInformation(QTextDocument::DocumentTitle));
+        const QString title = doc.metaInformation(QTextDocument::DocumentTitle);
+        writer.setTitle(title);
         writer.setCreator(QStringLiteral("Ventrolux"));
+        // The title and the language in the document's metadata too, where readers look
+        // for them; Qt writes no language of its own and no tags (see README).
+        writer.setDocumentXmpMetadata(xmpMetadata(title, languageOf(doc)));
         print(doc, writer);
     }
     file.commit();
@@ -199,6 +223,10 @@ QString toHtml(QTextDocument& doc) {
         c.setPosition(position + 1, QTextCursor::KeepAnchor);
         c.setCharFormat(format);
     };
+    // What each chart shows, for a reader who does not see it.
+    QStringList altTexts;
+    for (const Found& found : charts)
+        altTexts << chartAltText(doc, found.position, found.chart);
     const bool layoutWasEnabled = doc.isLayoutEnabled();
     doc.setLayoutEnabled(false);
     for (const Found& found : charts) {
@@ -220,6 +248,9 @@ QString toHtml(QTextDocument& doc) {
     for (const Found& found : charts)
         reformat(found.position, found.format);
     doc.setLayoutEnabled(layoutWasEnabled);
+    // Headings are h1 to h3 as the document marks them; tables get captions and header
+    // cells, and charts their alt texts.
+    html = withReaderStructure(doc, html, altTexts);
 
     // After the character set, which a browser looks for in the first bytes of the page.
     static const QLatin1String charset("<meta charset=\"utf-8\" />");

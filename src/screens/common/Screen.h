@@ -1,8 +1,13 @@
 #pragma once
 // The base of every screen: what the screen registry calls (load, arrival, close), and
-// what every screen shares: sizes in twips, captions from the string table, the Back
-// button, the Exit entry, the Language and Help menus with their handlers, the language
-// switch that every open window follows, and the normal window state.
+// what every screen shares: sizes in twips, captions from the text tables (the texts the
+// user reads and the names and descriptions a screen reader speaks), the Back button, the
+// Exit entry, the Language and Help menus with their handlers, the language switch that
+// every open window follows (with the locale a screen reader speaks it in), the normal
+// window state, a scroll area where the screen cannot fit the display, and the keyboard:
+// Enter presses the focused button (the default button when no button has the focus),
+// Escape leaves a window that closes as Back, Enter or Space chooses the current row of a
+// list, and the focus starts, visible, on the first control the user needs.
 //
 // A screen's arrival is raised by the program's own moves (ScreenRegistry), never by
 // window-system focus: a click on another window of the program changes nothing.
@@ -11,9 +16,11 @@
 
 #include <QMainWindow>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
+class QAbstractItemView;
 class QAction;
 class QMenu;
 class QPushButton;
@@ -42,8 +49,16 @@ public:
     // Before a move that would drop what the user typed here: asks whether to save it.
     // True when the move may go on.
     virtual bool fncMayDropWork() { return true; }
+    // The control the focus starts on when the screen arrives afresh; none keeps Qt's choice.
+    virtual QWidget* firstFocus() const { return nullptr; }
 
-    // Centres the window on the screen it is on.
+    // The window and its controls in the locale of the current language, so that a screen
+    // reader speaks them in it.
+    void followLocale();
+    // Puts the focus on the first control the user needs, visibly, as a key press would.
+    void focusFirstControl();
+
+    // Centres the window on the screen it is on, fitting it into the screen first.
     void centreOnScreen();
     // Out of the minimized or maximized state, as the window was laid out.
     void restoreNormalState();
@@ -71,12 +86,22 @@ public:
     void addLanguageKeys();
 
 protected:
-    // A caption of the string table, by entry, and the control it goes to: a label, a
-    // button, a frame, a menu or a menu entry; its tool tip when toolTip is set.
+    // A text of either table: an entry of the numbered table or a key of the keyed one.
+    struct TextRef {
+        TextRef(int number) : entry(number) {}
+        TextRef(const char* textKey) : key(textKey) {}
+        QString inCurrentLanguage() const;
+        int entry = 0;
+        const char* key = nullptr;
+    };
+    // What a caption sets: the text the control shows (a label, a button, a frame, a menu
+    // or a menu entry), its tool tip (an icon button or a toolbar command is then also
+    // named by it), or the name or description a screen reader speaks.
+    enum class CaptionKind { Text, ToolTip, Name, Description };
     struct Caption {
         QObject* control;
-        int entry;
-        bool toolTip = false;
+        TextRef text;
+        CaptionKind kind = CaptionKind::Text;
     };
     void addCaptions(std::initializer_list<Caption> captions);
 
@@ -87,6 +112,13 @@ protected:
     // The Language and Help menus at the end of the menu bar, with their handlers.
     void makeLanguageAndHelpMenus();
 
+    // Escape leaves the window by the handler, as its Back or Return button does.
+    void leaveOnEscape(std::function<void()> leave);
+    // Enter or Space on the current row of the list runs choose; Tab leaves the list.
+    // Enter runs enter instead when it is given (a list whose Enter opens, as a double click).
+    void chooseRowsByKey(QAbstractItemView* list, std::function<void()> choose,
+                         std::function<void()> enter = {});
+
     // The exit question of the main screens, after the save question of unsaved work on
     // any screen: Yes ends the program at once; Cancel or No returns false.
     static bool confirmExit();
@@ -94,8 +126,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Notes which window the user works in; no handler runs.
     bool event(QEvent* event) override;
+    // Enter and Escape, as a dialog takes them, once the focused control has not used them.
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void switchLanguage(int16_t language);
+    // A screen taller or wider than the display scrolls inside it.
+    void fitOnScreen();
+    QPushButton* defaultButton() const;
+
+    struct RowKeys {
+        QAbstractItemView* list;
+        std::function<void()> choose;
+        std::function<void()> enter;
+    };
     std::vector<Caption> captions_;
+    std::vector<RowKeys> rowKeys_;
+    std::function<void()> leaveOnEscape_;
 };

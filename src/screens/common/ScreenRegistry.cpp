@@ -88,7 +88,11 @@ void ScreenRegistry::makeActive(Screen* s) {
 void ScreenRegistry::arrive(Screen* s, Move move) {
     makeActive(s);
     s->activateWindow();
-    s->Form_Activate(navigation::record().arrive(s->objectName(), move, modMain::gstrDataTable));
+    s->followLocale();
+    const navigation::Arrival arrival =
+        navigation::record().arrive(s->objectName(), move, modMain::gstrDataTable);
+    s->Form_Activate(arrival);
+    if (arrival == navigation::Arrival::Fresh) s->focusFirstControl();
 }
 
 void ScreenRegistry::uncoverNext() {
@@ -108,8 +112,10 @@ std::vector<Screen*> ScreenRegistry::alive() const {
 }
 
 void ScreenRegistry::followLanguage() {
-    for (Screen* s : alive())
+    for (Screen* s : alive()) {
+        s->followLocale();
         s->followLanguage();
+    }
 }
 
 bool ScreenRegistry::mayDropWork() {

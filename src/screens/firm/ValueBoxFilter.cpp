@@ -3,11 +3,13 @@
 #include "firm/EntryOrder.h"
 #include "firm/NumericEntry.h"
 #include "platform/Platform.h"
+#include "screens/firm/CaptionLinks.h"
 #include "screens/firm/frmMyValues.h"
 
 #include <QAction>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace valueboxes {
@@ -70,7 +72,9 @@ bool ValueBoxFilter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn: {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // Coming back from another window or a menu is no new visit of the box.
-        if (!entered || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+        if (!entered) return false;
+        visited_ = box;
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
         box->selectAll();
         clickedInto_ = reason == Qt::MouseFocusReason ? box : nullptr;
         return false;
@@ -83,6 +87,8 @@ bool ValueBoxFilter::eventFilter(QObject* watched, QEvent* event) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // A message box, a menu or another window taking the focus does not leave the box.
         if (!entered || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+        if (visited_ != box) return false;
+        visited_ = nullptr;
         bool valid = true;
         runHandler([&] {
             valid = screen_.fncIsValidNumber(box);
@@ -98,6 +104,11 @@ bool ValueBoxFilter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool ValueBoxFilter::keyPress(int index, QKeyEvent& event) {
+    // Shift+F1 shows the item's definition, as a click on its caption does.
+    if (event.key() == Qt::Key_F1 && event.modifiers() == Qt::ShiftModifier) {
+        runHandler([&] { CaptionLinks::showDefinition(screen_.captionLabel(index)->objectName()); });
+        return true;
+    }
     const std::optional<char16_t> code = valueboxes::characterCode(event);
     if (!code) return false; // navigation and editing keys type nothing: the box handles them
     QLineEdit* next = screen_.valueBox(entryorder::enterTarget(index));

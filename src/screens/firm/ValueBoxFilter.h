@@ -45,4 +45,8 @@ private:
     // A box that got the focus by a mouse press selects its text when the button is
     // released, unless the user dragged a selection of their own.
     QObject* clickedInto_ = nullptr;
+    // The box the focus arrived in. A box the focus passed on its way, sent away again
+    // before it arrived (a refused box taking it back), was never visited: leaving it
+    // checks nothing and adds up nothing.
+    QObject* visited_ = nullptr;
 };

@@ -73,6 +73,9 @@ frmMyValues::frmMyValues() {
     // Only the listed reference years can be chosen.
     cboYear->setEditable(false);
     lblYear = makeLabel(QStringLiteral("lblYear"));
+    // Each box is named by the caption over it or beside it ("labelled by" for a screen reader).
+    lblFirmName->setBuddy(txtFirmName);
+    lblYear->setBuddy(cboYear);
     lblIndustry = makeLabel(QStringLiteral("lblIndustry"), QString(), true);
     lblIndustry->setAlignment(Qt::AlignCenter);
     lblIndustry->setWordWrap(true);
@@ -134,6 +137,8 @@ void frmMyValues::buildValueBoxes() {
         box->setFixedWidth(width);
         if (item.kind == lineitems::Kind::Computed) {
             box->setReadOnly(true);
+            // Read, not typed into: out of the Tab order; Enter still passes through it.
+            box->setFocusPolicy(Qt::NoFocus);
             QFont bold = box->font();
             bold.setBold(true);
             box->setFont(bold);
@@ -150,6 +155,8 @@ void frmMyValues::buildValueBoxes() {
         txtValues[static_cast<size_t>(i)] = box;
 
         QLabel* caption = makeLabel(QLatin1String(item.captionLabel));
+        caption->setBuddy(box);
+        addCaptions({{box, "firm.value.description", CaptionKind::Description}});
         captionLinks_->link(caption);
         lblCaptions[static_cast<size_t>(i)] = caption;
     }
@@ -164,20 +171,17 @@ void frmMyValues::buildToolbar() {
     struct Button {
         const char* name;
         const char* picture;
-        const char* english;
-        const char* french;
+        const char* toolTip; // also the button's name for a screen reader
         void (frmMyValues::*command)();
     };
     static const Button buttons[] = {
-        {"tbNew", "new", "New", "Nouveau", &frmMyValues::subStart_New_Firm_Record},
-        {"tbOpen", "open", "Open", "Ouvrir", &frmMyValues::subOpen_Existing_Firm_Record},
-        {"tbSave", "save", "Save", "Sauvegarder", nullptr},
-        {"tbDelete", "delete", "Delete", "Supprimer", &frmMyValues::subDelete_Firm_Record},
-        {nullptr, nullptr, nullptr, nullptr, nullptr}, // the separator
-        {"tbCompare", "compare", "Compare your enterprise", "Comparez votre entreprise",
-         &frmMyValues::subView_Comparison_Report},
-        {"tbClearAll", "clear", "Clear all data", "Vider tous les champs",
-         &frmMyValues::subSetAllValuesToZero},
+        {"tbNew", "new", "firm.toolbar.new", &frmMyValues::subStart_New_Firm_Record},
+        {"tbOpen", "open", "firm.toolbar.open", &frmMyValues::subOpen_Existing_Firm_Record},
+        {"tbSave", "save", "firm.toolbar.save", &frmMyValues::saveWithQuestion},
+        {"tbDelete", "delete", "firm.toolbar.delete", &frmMyValues::subDelete_Firm_Record},
+        {nullptr, nullptr, nullptr, nullptr}, // the separator
+        {"tbCompare", "compare", "firm.toolbar.compare", &frmMyValues::subView_Comparison_Report},
+        {"tbClearAll", "clear", "firm.toolbar.clearAll", &frmMyValues::subSetAllValuesToZero},
     };
     for (const Button& b : buttons) {
         if (!b.name) {
@@ -187,18 +191,16 @@ void frmMyValues::buildToolbar() {
         QAction* action = tbToolbar->addAction(
             QIcon(QStringLiteral(":/ventrolux/images/%1.svg").arg(QLatin1String(b.picture))), QString());
         action->setObjectName(QLatin1String(b.name));
-        toolbarButtons_.push_back({action, b.english, b.french});
-        if (b.command) {
-            const auto command = b.command;
-            onEvent(action, &QAction::triggered, this, [this, command] { (this->*command)(); });
-        } else {
-            // Save from the toolbar asks before it replaces a stored record.
-            onEvent(action, &QAction::triggered, this, [this] {
-                bool blnSkipWarningMessages = false;
-                subSave_Firm_Record(blnSkipWarningMessages);
-            });
-        }
+        addCaptions({{action, b.toolTip, CaptionKind::ToolTip}});
+        const auto command = b.command;
+        onEvent(action, &QAction::triggered, this, [this, command] { (this->*command)(); });
     }
+}
+
+void frmMyValues::saveWithQuestion() {
+    // Save from the toolbar or the menu asks before it replaces a stored record.
+    bool blnSkipWarningMessages = false;
+    subSave_Firm_Record(blnSkipWarningMessages);
 }
 
 void frmMyValues::buildMenus() {
@@ -206,6 +208,10 @@ void frmMyValues::buildMenus() {
     mnuNew = makeMenuEntry(mnuFile, QStringLiteral("mnuNew"), QKeySequence(Qt::CTRL | Qt::Key_N));
     mnuSave = makeMenuEntry(mnuFile, QStringLiteral("mnuSave"), QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuOpen = makeMenuEntry(mnuFile, QStringLiteral("mnuOpen"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    // The toolbar's Delete and Clear all data, from the keyboard too.
+    mnuDelete = makeMenuEntry(mnuFile, QStringLiteral("mnuDelete"),
+                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete));
+    mnuClearAll = makeMenuEntry(mnuFile, QStringLiteral("mnuClearAll"), QKeySequence(Qt::CTRL | Qt::Key_L));
     mnuFile->addSeparator();
     mnuImport = makeMenuEntry(mnuFile, QStringLiteral("mnuImport"), QKeySequence(Qt::CTRL | Qt::Key_M));
     mnuExport = makeMenuEntry(mnuFile, QStringLiteral("mnuExport"), QKeySequence(Qt::CTRL | Qt::Key_E));
@@ -224,11 +230,10 @@ void frmMyValues::buildMenus() {
     makeLanguageAndHelpMenus();
 
     onEvent(mnuNew, &QAction::triggered, this, [this] { subStart_New_Firm_Record(); });
-    onEvent(mnuSave, &QAction::triggered, this, [this] {
-        bool blnSkipWarningMessages = false;
-        subSave_Firm_Record(blnSkipWarningMessages);
-    });
+    onEvent(mnuSave, &QAction::triggered, this, [this] { saveWithQuestion(); });
     onEvent(mnuOpen, &QAction::triggered, this, [this] { subOpen_Existing_Firm_Record(); });
+    onEvent(mnuDelete, &QAction::triggered, this, [this] { subDelete_Firm_Record(); });
+    onEvent(mnuClearAll, &QAction::triggered, this, [this] { subSetAllValuesToZero(); });
     onEvent(mnuImport, &QAction::triggered, this, [this] { subImport_Firm(); });
     onEvent(mnuExport, &QAction::triggered, this, [this] { subExport_Firm(); });
     onEvent(mnuOfficeDatabase, &QAction::triggered, this, [this] { mnuOfficeDatabase_Click(); });
@@ -243,6 +248,8 @@ void frmMyValues::buildMenus() {
         {mnuNew, 532},
         {mnuSave, 536},
         {mnuOpen, 528},
+        {mnuDelete, "firm.toolbar.delete"},
+        {mnuClearAll, "firm.toolbar.clearAll"},
         {mnuImport, 808},
         {mnuExport, 810},
         {mnuOfficeDatabase, 860},
@@ -375,8 +382,12 @@ void frmMyValues::subLoadCaptions() {
 }
 
 void frmMyValues::subLoadToolbarToolTip() {
-    for (const ToolbarButton& b : toolbarButtons_)
-        b.action->setToolTip(QString::fromUtf8(IsFrench() ? b.french : b.english));
+    // The toolbar's tool tips are captions of the screen's table, loaded with the others.
+    Screen::subLoadCaptions();
+}
+
+QWidget* frmMyValues::firstFocus() const {
+    return txtFirmName;
 }
 
 void frmMyValues::followLanguage() {

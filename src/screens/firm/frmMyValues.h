@@ -43,6 +43,7 @@ public:
     void subLoadCaptions() override;
     void subLoadToolbarToolTip();
     void followLanguage() override;
+    QWidget* firstFocus() const override;
 
     // The model's procedures on the boxes.
     void subCalculateSubTotals();
@@ -121,6 +122,8 @@ public:
     QAction* mnuNew;
     QAction* mnuSave;
     QAction* mnuOpen;
+    QAction* mnuDelete;   // the toolbar's Delete
+    QAction* mnuClearAll; // the toolbar's Clear all data
     QAction* mnuImport;
     QAction* mnuExport;
     QAction* mnuOfficeDatabase; // File > Office database…: where the firm records live
@@ -132,13 +135,8 @@ public:
     QAction* mnuTrend;
 
 private:
-    // A toolbar button: its tool tips and the command it runs.
-    struct ToolbarButton {
-        QAction* action;
-        const char* english;
-        const char* french;
-    };
-
+    // Save, asking before a stored record is replaced (the toolbar and File > Save).
+    void saveWithQuestion();
     void buildValueBoxes();
     void buildToolbar();
     void buildMenus();
@@ -166,7 +164,6 @@ private:
     QString suggestedExportPath() const;
 
     QString transferFolder_; // the folder of the last import or export
-    std::vector<ToolbarButton> toolbarButtons_;
     ValueBoxFilter* boxFilter_ = nullptr;
     CaptionLinks* captionLinks_ = nullptr;
 };

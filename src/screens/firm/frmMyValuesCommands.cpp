@@ -233,6 +233,8 @@ void frmMyValues::subShowStoredFirm(const FirmStatement& firm) {
     txtFirmName->setText(firm.firmName);
     // A firm just loaded is what is stored: nothing to save yet.
     blnDataChanged = false;
+    // The user reads it from the top.
+    focusWholeText(txtFirmName);
 }
 
 QStringList frmMyValues::fncComparisonValues() const {
@@ -259,12 +261,12 @@ void frmMyValues::subView_Comparison_Report() {
     const auto year = static_cast<int16_t>(values[1].toShort());
     ScreenRegistry::instance().get<frmReportViewer>().DisplayCrystalReport(
         gcnData, gcnMyData, QStringLiteral("com"), gintVolume, gstrRegion, year, firm.naics,
-        IsFrench() ? QStringLiteral("F") : QStringLiteral("E"), values);
+        language::letter(modMain::language()), values);
 }
 
 void frmMyValues::subView_Trend_Report() {
     ScreenRegistry::instance().get<frmReportViewer>().DisplayTrendReport(
         gcnData, gcnMyData, RecordsConnection(), gintVolume, gstrRegion,
-        industrySelection().lblHiddenNaics->text(), IsFrench() ? QStringLiteral("F") : QStringLiteral("E"),
+        industrySelection().lblHiddenNaics->text(), language::letter(modMain::language()),
         txtFirmName->text());
 }

@@ -42,6 +42,7 @@ frmOfficeDatabase::frmOfficeDatabase() {
     txtRecordsUrl->setObjectName(QStringLiteral("txtRecordsUrl"));
     txtRecordsUrl->setPlaceholderText(QStringLiteral("postgresql://user@host:5432/dbname"));
     txtRecordsUrl->setMinimumWidth(420);
+    lblExplain->setBuddy(txtRecordsUrl); // the box is named by the explanation over it
     cmdTest = makeButton(QStringLiteral("cmdTest"));
     cmdUse = makeButton(QStringLiteral("cmdUse"));
     cmdUse->setDefault(true);

@@ -66,6 +66,15 @@ frmOpenExisting::frmOpenExisting() {
 
     onEvent(cmdOpen, &QPushButton::clicked, this, [this] { cmdOpen_Click(); });
     onEvent(dbgFirms, &QTableView::doubleClicked, this, [this] { dbgFirms_DblClick(); });
+    // Space chooses a row; Enter opens its firm, as a double click does.
+    chooseRowsByKey(
+        dbgFirms, [] {}, [this] { dbgFirms_DblClick(); });
+    // Escape closes the list as its window's close box does.
+    leaveOnEscape([this] { close(); });
+    addCaptions({{lblQuestion, 526},
+                 {cmdOpen, 530},
+                 {dbgFirms, 526, CaptionKind::Name},
+                 {dbgFirms, "open.list.description", CaptionKind::Description}});
     subLoadCaptions();
 }
 
@@ -79,8 +88,11 @@ void frmOpenExisting::Form_Activate(navigation::Arrival arrival) {
 
 void frmOpenExisting::subLoadCaptions() {
     setWindowTitle(Txt(528) + RecordsTitleSuffix());
-    lblQuestion->setText(Txt(526));
-    cmdOpen->setText(Txt(530));
+    Screen::subLoadCaptions();
+}
+
+QWidget* frmOpenExisting::firstFocus() const {
+    return dbgFirms;
 }
 
 bool frmOpenExisting::fncLoadFirms() {

@@ -25,6 +25,7 @@ public:
     void subLoadCaptions() override;
     // The captions, and a list shown again with the headings of the language.
     void followLanguage() override;
+    QWidget* firstFocus() const override;
     // Loads the firm of the list's current row into the firm values screen.
     void subOpenRecord();
 

@@ -32,6 +32,8 @@ frmIndustryDefinitions::frmIndustryDefinitions() {
     txtDefinition->setObjectName(QStringLiteral("txtDefinition"));
     txtDefinition->setReadOnly(true);
     txtDefinition->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The heading names the definition for a screen reader.
+    lblNAICS->setBuddy(txtDefinition);
     cmdPrint = makeButton(QStringLiteral("cmdPrint"));
     cmdContinue = makeButton(QStringLiteral("cmdContinue"));
 
@@ -50,6 +52,7 @@ frmIndustryDefinitions::frmIndustryDefinitions() {
 
     onEvent(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
     onEvent(cmdContinue, &QPushButton::clicked, this, [this] { cmdContinue_Click(); });
+    leaveOnEscape([this] { cmdContinue_Click(); });
     addCaptions({{cmdPrint, 58}, {cmdContinue, 336}});
 }
 
@@ -90,9 +93,11 @@ void frmIndustryDefinitions::cmdPrint_Click() {
                          });
     if (printed) return;
     // Without a printer nothing can be printed; say so rather than fail.
-    MsgBox(IsFrench() ? QStringLiteral("Il n'y a pas d'imprimante de rattaché à votre machine.")
-                      : QStringLiteral("There is no printer connected to your computer."),
-           MsgButtons::OK, MsgIcon::Exclamation);
+    MsgBox(Txt("definition.print.noPrinter"), MsgButtons::OK, MsgIcon::Exclamation);
+}
+
+QWidget* frmIndustryDefinitions::firstFocus() const {
+    return txtDefinition;
 }
 
 void frmIndustryDefinitions::cmdContinue_Click() {

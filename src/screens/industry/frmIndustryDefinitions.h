@@ -17,6 +17,7 @@ public:
     void subLoadCaptions() override;
     // The captions and the definition shown, in the new language.
     void followLanguage() override;
+    QWidget* firstFocus() const override;
 
     // Shows the definition of the industry of code strNAICS, from the description table in force.
     void subFill(const QString& strNAICS);

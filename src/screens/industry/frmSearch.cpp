@@ -38,6 +38,7 @@
 #include <QTableView>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <iterator>
 #include <numeric>
 
 using namespace modMain;
@@ -195,6 +196,7 @@ frmSearch::frmSearch() {
     txtIndName = new QPlainTextEdit;
     txtIndName->setObjectName(QStringLiteral("txtIndName"));
     txtIndName->setReadOnly(true);
+    lblIndustryInfo->setBuddy(txtIndName);
     txtIndName->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtIndName->setFixedHeight(txtIndName->fontMetrics().lineSpacing() * 2 + 2 * txtIndName->frameWidth() +
                                2 * static_cast<int>(txtIndName->document()->documentMargin()) + 2);
@@ -257,13 +259,39 @@ frmSearch::frmSearch() {
         });
 
     addCaptions({
-        {fraSearch, 404},          {optSearchNaics, 518}, {optKeyword, 38},     {optNAICScode, 50},
-        {optNAICSTitle, 506},      {fraDatatype, 396},    {optRatios, 422},     {optBalanceSheet, 424},
-        {fraOutput, 508},          {optReport, 510},      {lblCompare, 512},    {optCompareNew, 514},
-        {optCompareExisting, 516}, {fraTreeView, 518},    {lblDirections, 520}, {fraKeyword, 38},
-        {cmdKeyword, 44},          {fraNAICSTitle, 506},  {fraNAICScode, 50},   {lblIndustryInfo, 522},
-        {cmdContinue, 18},         {mnuFile, 496},        {mnuReturn, 498},     {mnuView, 460},
+        {fraSearch, 404},
+        {optSearchNaics, 518},
+        {optKeyword, 38},
+        {optNAICScode, 50},
+        {optNAICSTitle, 506},
+        {fraDatatype, 396},
+        {optRatios, 422},
+        {optBalanceSheet, 424},
+        {fraOutput, 508},
+        {optReport, 510},
+        {lblCompare, 512},
+        {optCompareNew, 514},
+        {optCompareExisting, 516},
+        {fraTreeView, 518},
+        {lblDirections, 520},
+        {fraKeyword, 38},
+        {cmdKeyword, 44},
+        {fraNAICSTitle, 506},
+        {fraNAICScode, 50},
+        {lblIndustryInfo, 522},
+        {cmdContinue, 18},
+        {mnuFile, 496},
+        {mnuReturn, 498},
+        {mnuView, 460},
         {mnuDefinition, 334},
+        // What a screen reader says of the lists, each named by the heading of its frame.
+        {TreeView1, 518, CaptionKind::Name},
+        {TreeView1, "search.tree.description", CaptionKind::Description},
+        {txtKeyword, 38, CaptionKind::Name},
+        {dbgridKeywordResults, 38, CaptionKind::Name},
+        {dbgridKeywordResults, "search.results.description", CaptionKind::Description},
+        {cboNAICScodes, 50, CaptionKind::Name},
+        {cboNAICSTitle, 506, CaptionKind::Name},
     });
 
     // Either data type asks for the industry's own report.
@@ -279,6 +307,19 @@ frmSearch::frmSearch() {
     onEvent(dbgridKeywordResults, &QTableView::clicked, this, [this] { dbgridKeywordResults_Click(); });
     onEvent(dbgridKeywordResults, &QTableView::doubleClicked, this,
             [this] { dbgridKeywordResults_DblClick(); });
+    // From the keyboard: Enter or Space chooses the industry of the row (or opens and
+    // closes a folder of the tree), as a click does.
+    chooseRowsByKey(TreeView1, [this] { chooseTreeRowByKey(); });
+    chooseRowsByKey(dbgridKeywordResults, [this] { dbgridKeywordResults_Click(); });
+
+    // The steps in their numbered order: the method, where the industry is found, the data
+    // type, the report option, Continue; then the selection and Back.
+    QWidget* chain[] = {
+        optSearchNaics, optKeyword,           optNAICScode,       optNAICSTitle, TreeView1,  txtKeyword,
+        cmdKeyword,     dbgridKeywordResults, cboNAICScodes,      cboNAICSTitle, optRatios,  optBalanceSheet,
+        optReport,      optCompareNew,        optCompareExisting, cmdContinue,   txtIndName, btnBack};
+    for (size_t i = 1; i < std::size(chain); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
 
     setDefaultButton(cmdContinue);
     subLoadCaptions();
@@ -331,11 +372,15 @@ void frmSearch::subInitialize() {
 }
 
 void frmSearch::subLoadCaptions() {
-    setWindowTitle((IsFrench() ? QStringLiteral("Recherche ") : QStringLiteral("Search ")) +
-                   gstrDatasetCaption + QStringLiteral(" - ") +
-                   (IsFrench() ? QStringLiteral("DORVA") : QStringLiteral("ZEBRO")) + QStringLiteral(" (") +
-                   QStringLiteral("2011, 2010 and 2009") + QStringLiteral(")"));
+    setWindowTitle(Txt("search.title").arg(gstrDatasetCaption));
     Screen::subLoadCaptions();
+}
+
+QWidget* frmSearch::firstFocus() const {
+    // Step 1, the way to search, at the way chosen.
+    for (const SearchMode& mode : modes_)
+        if (mode.option->isChecked()) return mode.option;
+    return optSearchNaics;
 }
 
 void frmSearch::switchMode(const SearchMode& mode) {
@@ -361,22 +406,6 @@ void frmSearch::switchMode(const SearchMode& mode) {
 void frmSearch::setDefaultButton(QPushButton* button) {
     for (QPushButton* b : {cmdContinue, cmdKeyword})
         b->setDefault(b == button);
-    defaultButton_ = button;
-}
-
-void frmSearch::keyPressEvent(QKeyEvent* event) {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        // A button with the focus takes Enter itself; otherwise the default button, when shown.
-        auto* focused = qobject_cast<QPushButton*>(focusWidget());
-        QPushButton* target = focused ? focused : defaultButton_;
-        if (target && target->isVisible() && target->isEnabled()) {
-            event->accept();
-            target->click();
-            return;
-        }
-    }
-    Screen::keyPressEvent(event);
 }
 
 void frmSearch::setSelection(const QString& sector, const QString& naics, const QString& title) {
@@ -474,10 +503,13 @@ void frmSearch::cmdKeyword_Click() {
     if (rs->recordCount() > 0) {
         subFormatGrid();
         dbgridKeywordResults->show();
+        // The user goes on in the results, on their first row, which nothing chooses yet.
+        dbgridKeywordResults->setFocus(Qt::OtherFocusReason);
+        dbgridKeywordResults->selectionModel()->setCurrentIndex(adodcKeywordResults->index(0, 0),
+                                                                QItemSelectionModel::NoUpdate);
         return;
     }
-    MsgBox(IsFrench() ? QStringLiteral("L'item n'a pas été trouvé") : QStringLiteral("No match was found"),
-           MsgButtons::OK, MsgIcon::None);
+    MsgBox(Txt("search.keyword.noMatch"), MsgButtons::OK, MsgIcon::None);
 }
 
 void frmSearch::cboNAICScodes_Click() {
@@ -514,6 +546,15 @@ void frmSearch::selectTreeNode(bool thenContinue) {
     if (thenContinue) cmdContinue_Click();
 }
 
+void frmSearch::chooseTreeRowByKey() {
+    const QModelIndex node = TreeView1->currentIndex();
+    if (node.data(industrytreemodel::PictureRole).toInt() ==
+        static_cast<int>(industrytree::Picture::Industry))
+        selectTreeNode(false);
+    else
+        TreeView1->setExpanded(node, !TreeView1->isExpanded(node));
+}
+
 void frmSearch::TreeView1_Click() {
     selectTreeNode(false);
 }
@@ -539,17 +580,14 @@ void frmSearch::dbgridKeywordResults_DblClick() {
 
 void frmSearch::cmdContinue_Click() {
     if (!hasSelection()) {
-        MsgBox(IsFrench() ? QStringLiteral("Vous devez sélectionner une industrie")
-                          : QStringLiteral("You must select an industry"),
-               MsgButtons::OK, MsgIcon::Exclamation);
+        MsgBox(Txt("search.continue.noIndustry"), MsgButtons::OK, MsgIcon::Exclamation);
     } else if (optReport->isChecked()) {
         const QString kind = optRatios->isChecked()         ? QStringLiteral("rat")
                              : optBalanceSheet->isChecked() ? QStringLiteral("bal")
                                                             : QString();
-        const QString language = IsFrench() ? QStringLiteral("F") : QStringLiteral("E");
         ScreenRegistry::instance().get<frmReportViewer>().DisplayCrystalReport(
             gcnData, gcnMyData, kind, gintVolume, gstrRegion, static_cast<int16_t>(datasets::kCurrentYear),
-            lblHiddenNaics->text(), language, QStringList());
+            lblHiddenNaics->text(), language::letter(modMain::language()), QStringList());
     } else {
         ScreenRegistry& registry = ScreenRegistry::instance();
         if (optCompareNew->isChecked()) {

@@ -97,9 +97,7 @@ public:
     QMenu* mnuView;
     QAction* mnuDefinition;
 
-protected:
-    // Enter runs the screen's default button, as it does in a dialog.
-    void keyPressEvent(QKeyEvent* event) override;
+    QWidget* firstFocus() const override;
 
 private:
     // One of the four ways to search: its option, its frame, what fills it and which
@@ -119,8 +117,9 @@ private:
     // subLookupNewLanguage; false (and nothing selected) when the code has no industry.
     bool lookupInLanguage(const QString& naics);
     void selectTreeNode(bool thenContinue);
+    // Enter or Space on the tree's current row: its industry chosen, or its folder opened or closed.
+    void chooseTreeRowByKey();
     void selectGridRow(bool thenContinue);
 
     std::vector<SearchMode> modes_;
-    QPushButton* defaultButton_ = nullptr;
 };

@@ -8,15 +8,20 @@
 #include "report/FirmTrend.h"
 #include "report/ReadingTexts.h"
 #include "report/ReportPreparation.h"
+#include "report/render/ReadableReport.h"
 #include "report/render/ReportRenderer.h"
 #include "screens/common/Handlers.h"
 #include "screens/common/ScreenRegistry.h"
 #include "screens/common/Widgets.h"
 #include "screens/industry/frmSearch.h"
 #include "state/modMain.h"
+#include "text/StringTable.h"
 
 #include <QAction>
+#include <QGraphicsView>
 #include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -24,6 +29,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QToolBar>
 #include <algorithm>
 
@@ -34,6 +40,7 @@ struct ViewerChoice {
     QSize size;
     QPrintPreviewWidget::ZoomMode zoomMode = QPrintPreviewWidget::FitToWidth;
     qreal zoomFactor = 1.0;
+    bool asText = false; // the report read as text rather than seen as pages
 };
 ViewerChoice& lastChoice() {
     static ViewerChoice choice;
@@ -59,10 +66,6 @@ bool prepare(reportrender::Kind kind, Connection& DataConn, Connection& WriteCon
     return false;
 }
 
-QString languageLetter(bool french) {
-    return french ? QStringLiteral("F") : QStringLiteral("E");
-}
-
 } // namespace
 
 frmReportViewer::frmReportViewer() {
@@ -75,11 +78,7 @@ frmReportViewer::frmReportViewer() {
     btnBack->setParent(central);
     btnBack->move(px(10320), px(120));
     // Escape leaves the report as Back does.
-    auto* leave = new QAction(this);
-    leave->setShortcut(QKeySequence(Qt::Key_Escape));
-    leave->setShortcutContext(Qt::WindowShortcut);
-    addAction(leave);
-    onEvent(leave, &QAction::triggered, this, [this] { btnBack_Click(); });
+    leaveOnEscape([this] { btnBack_Click(); });
 
     tbViewer = new QToolBar(central);
     tbViewer->setObjectName(QStringLiteral("tbViewer"));
@@ -89,21 +88,46 @@ frmReportViewer::frmReportViewer() {
     tbViewer->addSeparator();
     actPrint = tbViewer->addAction(QString());
     actExportPdf = tbViewer->addAction(QString());
-    actZoomIn->setShortcut(QKeySequence::ZoomIn);
-    actZoomOut->setShortcut(QKeySequence::ZoomOut);
-    actPrint->setShortcut(QKeySequence::Print);
+    actAsText = new QAction(this);
+    actAsText->setCheckable(true);
+    // Every command of the toolbar is in the menus too, each with its key.
+    const std::pair<QAction*, QKeySequence> keys[] = {
+        {actZoomIn, QKeySequence::ZoomIn},
+        {actZoomOut, QKeySequence::ZoomOut},
+        {actFitWidth, QKeySequence(Qt::CTRL | Qt::Key_0)},
+        {actPrint, QKeySequence::Print},
+        {actExportPdf, QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {actAsText, QKeySequence(Qt::Key_F9)},
+    };
+    for (const auto& [action, key] : keys) {
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    mnuFile = makeMenu(menuBar(), QStringLiteral("mnuFile"));
+    mnuFile->addActions({actPrint, actExportPdf});
+    mnuView = makeMenu(menuBar(), QStringLiteral("mnuView"));
+    mnuView->addActions({actZoomIn, actZoomOut, actFitWidth});
+    mnuView->addSeparator();
+    mnuView->addAction(actAsText);
 
     CRViewer1 = new QPrintPreviewWidget(central);
     CRViewer1->setObjectName(QStringLiteral("CRViewer1"));
     CRViewer1->setGeometry(px(105), px(735), px(10935), px(7575));
     onEvent(CRViewer1, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter* printer) { printTo(printer); });
+    // Read-only text with a caret, which a screen reader follows line by line.
+    txtReport = new QTextEdit(central);
+    txtReport->setObjectName(QStringLiteral("txtReport"));
+    txtReport->setReadOnly(true);
+    txtReport->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    txtReport->hide();
 
     onEvent(actZoomIn, &QAction::triggered, CRViewer1, [this] { CRViewer1->zoomIn(); });
     onEvent(actZoomOut, &QAction::triggered, CRViewer1, [this] { CRViewer1->zoomOut(); });
     onEvent(actFitWidth, &QAction::triggered, CRViewer1, [this] { CRViewer1->fitToWidth(); });
     onEvent(actPrint, &QAction::triggered, this, [this] { printDialog(); });
     onEvent(actExportPdf, &QAction::triggered, this, [this] { exportDialog(); });
+    onEvent(actAsText, &QAction::toggled, this, [this](bool on) { showAsText(on); });
     resize(px(11265), px(9000));
 }
 
@@ -117,13 +141,12 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
     struct Kind {
         const char* code;
         reportrender::Kind render;
-        const char* english;
-        const char* french;
+        const char* title; // the window's
     };
     static const Kind kinds[] = {
-        {"rat", reportrender::Kind::Ratios, "ZEBRO Ratios Report", "DORVA Rapport de Ratios"},
-        {"bal", reportrender::Kind::BalanceSheet, "ZEBRO Balance Sheet Report", "DORVA Rapport de bilan"},
-        {"com", reportrender::Kind::Comparison, "ZEBRO Comparison Report", "DORVA Rapport de Comparaison"},
+        {"rat", reportrender::Kind::Ratios, "report.title.ratios"},
+        {"bal", reportrender::Kind::BalanceSheet, "report.title.balanceSheet"},
+        {"com", reportrender::Kind::Comparison, "report.title.comparison"},
     };
     const Kind* chosen = nullptr;
     for (const Kind& k : kinds)
@@ -144,37 +167,35 @@ void frmReportViewer::DisplayCrystalReport(Connection& DataConn, Connection& Wri
     Connection* data = &DataConn;
     Connection* write = &WriteConn;
     const reportrender::Kind render = chosen->render;
-    build_ = [=](const QString& inLanguage) -> std::unique_ptr<QTextDocument> {
+    build_ = [=](const QString& letter) -> std::unique_ptr<QTextDocument> {
         QStringList values = aComparisonValues;
         // The firm's industry under its title in the language of the report.
-        if (values.size() > 3 && inLanguage != Language)
+        if (values.size() > 3 && letter != Language)
             if (const auto industry =
                     naicslists::byCode(*data, modMain::gstrDataTable, modMain::gstrNAICSTable, NAICS,
-                                       language::ofRequest(inLanguage)))
+                                       language::ofRequest(letter)))
                 values[3] = industry->title.trimmed();
-        if (!prepare(render, *data, *write, ReportToDisplay, Volume, Province, Year, NAICS, inLanguage,
-                     values))
+        if (!prepare(render, *data, *write, ReportToDisplay, Volume, Province, Year, NAICS, letter, values))
             return nullptr;
         return reportrender::buildDocument(render, *write, layout);
     };
-    titles_[0] = QString::fromUtf8(chosen->english);
-    titles_[1] = QString::fromUtf8(chosen->french);
+    const char* titleKey = chosen->title;
+    title_ = [titleKey](::Language l) { return strings::text(titleKey, l); };
 
-    french_ = language == ::Language::F;
-    setWindowTitle(titles_[0]);
-    if (french_) setWindowTitle(titles_[1]);
-    document_ = build_(Language);
-    if (!document_) return;
+    language_ = language;
+    setWindowTitle(title_(language_));
+    std::unique_ptr<QTextDocument> document = build_(Language);
+    if (!document) return;
+    setDocument(std::move(document));
     showDocument();
 }
 
 void frmReportViewer::DisplayTrendReport(Connection& DataConn, Connection& WriteConn, Connection& records,
                                          int16_t Volume, const QString& Province, const QString& NAICS,
                                          const QString& Language, const QString& firmName) {
-    const ::Language language = language::ofRequest(Language);
-    french_ = language == ::Language::F;
+    language_ = language::ofRequest(Language);
     const firmtrend::Outcome outcome =
-        firmtrend::prepare(DataConn, WriteConn, records, Volume, Province, NAICS, language, firmName);
+        firmtrend::prepare(DataConn, WriteConn, records, Volume, Province, NAICS, language_, firmName);
     if (!outcome.trend) {
         MsgBox(outcome.refusal, MsgButtons::OK, MsgIcon::Exclamation);
         return;
@@ -183,44 +204,85 @@ void frmReportViewer::DisplayTrendReport(Connection& DataConn, Connection& Write
     Connection* write = &WriteConn;
     Connection* firms = &records;
     const QString layout = reportrender::defaultLayoutPath(reportrender::Kind::Trend);
-    build_ = [=](const QString& inLanguage) -> std::unique_ptr<QTextDocument> {
+    build_ = [=](const QString& letter) -> std::unique_ptr<QTextDocument> {
         const firmtrend::Outcome again = firmtrend::prepare(*data, *write, *firms, Volume, Province, NAICS,
-                                                            language::ofRequest(inLanguage), firmName);
+                                                            language::ofRequest(letter), firmName);
         if (!again.trend) return nullptr;
-        return reportrender::buildTrendDocument(*again.trend, language::ofRequest(inLanguage), layout);
+        return reportrender::buildTrendDocument(*again.trend, language::ofRequest(letter), layout);
     };
-    for (int l : {0, 1})
-        titles_[l] = QStringLiteral("Ventrolux — ") +
-                     readingtexts::trendLabel(QStringLiteral("Title_Report"), language::fromFlag(l));
-    setWindowTitle(titles_[french_ ? 1 : 0]);
-    document_ = reportrender::buildTrendDocument(*outcome.trend, language, layout);
+    title_ = [](::Language l) {
+        return QStringLiteral("Ventrolux — ") + readingtexts::trendLabel(QStringLiteral("Title_Report"), l);
+    };
+    setWindowTitle(title_(language_));
+    setDocument(reportrender::buildTrendDocument(*outcome.trend, language_, layout));
     showDocument();
 }
 
 void frmReportViewer::subLoadCaptions() {
     Screen::subLoadCaptions();
-    actZoomIn->setText(french_ ? QStringLiteral("Zoom avant") : QStringLiteral("Zoom in"));
-    actZoomOut->setText(french_ ? QStringLiteral("Zoom arrière") : QStringLiteral("Zoom out"));
-    actFitWidth->setText(french_ ? QStringLiteral("Pleine largeur") : QStringLiteral("Fit width"));
-    actPrint->setText(french_ ? QStringLiteral("Imprimer…") : QStringLiteral("Print…"));
-    actExportPdf->setText(french_ ? QStringLiteral("Exporter en PDF…") : QStringLiteral("Export to PDF…"));
+    // In the report's language, which stays when a report cannot be made again in another.
+    const auto text = [this](const char* key) { return strings::text(key, language_); };
+    mnuFile->setTitle(strings::text(496, language_));
+    mnuView->setTitle(strings::text(460, language_));
+    actZoomIn->setText(text("report.zoomIn"));
+    actZoomOut->setText(text("report.zoomOut"));
+    actFitWidth->setText(text("report.fitWidth"));
+    actPrint->setText(text("report.print"));
+    actExportPdf->setText(text("report.exportPdf"));
+    actAsText->setText(text("report.asText"));
+    CRViewer1->setAccessibleName(text("report.pages.name"));
+    CRViewer1->setAccessibleDescription(text("report.pages.description"));
+    // The pages are drawn in a view inside the preview, which takes the focus.
+    for (QWidget* pages : CRViewer1->findChildren<QWidget*>()) {
+        pages->setAccessibleName(text("report.pages.name"));
+        pages->setAccessibleDescription(text("report.pages.description"));
+    }
+    txtReport->setAccessibleName(windowTitle());
+    txtReport->setAccessibleDescription(text("report.text.description"));
 }
 
 void frmReportViewer::followLanguage() {
     if (!build_ || !document_) return;
-    std::unique_ptr<QTextDocument> again = build_(languageLetter(modMain::IsFrench()));
+    std::unique_ptr<QTextDocument> again = build_(language::letter(modMain::language()));
     // A report that cannot be made again stays in its language, whole.
     if (!again) return;
-    document_ = std::move(again);
-    french_ = modMain::IsFrench();
-    setWindowTitle(titles_[french_ ? 1 : 0]);
+    setDocument(std::move(again));
+    language_ = modMain::language();
+    setWindowTitle(title_(language_));
     subLoadCaptions();
     CRViewer1->updatePreview();
+}
+
+void frmReportViewer::setDocument(std::unique_ptr<QTextDocument> document) {
+    document_ = std::move(document);
+    std::unique_ptr<QTextDocument> readable = reportrender::readableCopy(*document_);
+    // The text view lets go of the copy it shows before that copy is deleted.
+    txtReport->setDocument(readable.get());
+    readable_ = std::move(readable);
+}
+
+void frmReportViewer::showAsText(bool asText) {
+    lastChoice().asText = asText;
+    if (actAsText->isChecked() != asText) actAsText->setChecked(asText);
+    const bool hadFocus = CRViewer1->isAncestorOf(focusWidget()) || txtReport->hasFocus();
+    CRViewer1->setVisible(!asText);
+    txtReport->setVisible(asText);
+    // The zoom is the pages'.
+    for (QAction* zoom : {actZoomIn, actZoomOut, actFitWidth})
+        zoom->setEnabled(!asText);
+    if (hadFocus || isActiveWindow()) firstFocus()->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* frmReportViewer::firstFocus() const {
+    if (txtReport->isVisibleTo(this)) return txtReport;
+    QGraphicsView* pages = CRViewer1->findChild<QGraphicsView*>();
+    return pages ? static_cast<QWidget*>(pages) : CRViewer1;
 }
 
 void frmReportViewer::showDocument() {
     subLoadCaptions();
     const ViewerChoice& choice = lastChoice();
+    showAsText(choice.asText);
     if (choice.zoomMode == QPrintPreviewWidget::CustomZoom)
         CRViewer1->setZoomFactor(choice.zoomFactor);
     else
@@ -281,19 +343,17 @@ void frmReportViewer::printDialog() {
 }
 
 void frmReportViewer::exportDialog() {
-    const std::optional<QString> chosen = ChooseFile(
-        FileChoice::Save, french_ ? QStringLiteral("Exporter en PDF") : QStringLiteral("Export to PDF"),
-        QString(), QStringLiteral("PDF (*.pdf)"));
+    const std::optional<QString> chosen =
+        ChooseFile(FileChoice::Save, strings::text("report.exportPdf.title", language_), QString(),
+                   QStringLiteral("PDF (*.pdf)"));
     if (!chosen) return;
     const QString path = chosen->endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)
                              ? *chosen
                              : *chosen + QStringLiteral(".pdf");
     // A place the user may not write to costs this export, not the program and the report.
     const auto tell = [this](const QString& why) {
-        MsgBox((french_ ? QStringLiteral("Le PDF n'a pas pu être écrit.\n\n")
-                        : QStringLiteral("The PDF could not be written.\n\n")) +
-                   why,
-               MsgButtons::OK, MsgIcon::Exclamation);
+        MsgBox(strings::text("report.exportPdf.failed", language_).arg(why), MsgButtons::OK,
+               MsgIcon::Exclamation);
     };
     try {
         exportPdf(path);
@@ -321,6 +381,7 @@ void frmReportViewer::placeControls() {
     const int width = std::max(100, client.width() - px(200));
     const int height = std::max(100, client.height() - px(1200) + px(735) - px(120));
     CRViewer1->setGeometry(px(105), px(735), width, height);
+    txtReport->setGeometry(CRViewer1->geometry());
     btnBack->move(CRViewer1->x() + CRViewer1->width() - btnBack->width(), btnBack->y());
     tbViewer->setGeometry(px(105), px(120), std::max(0, btnBack->x() - px(105) - 8), px(495));
 }

@@ -1,9 +1,11 @@
 #pragma once
 // The report screen: prepares one of the three reports in the user database and shows
-// it, paginated, with zoom, printing and export to PDF.
+// it, paginated, with zoom, printing and export to PDF; or, switched with F9, as text a
+// screen reader reads (its charts told in words), in the same place.
 
 #include "data/DBTools.h"
 #include "screens/common/Screen.h"
+#include "text/Language.h"
 
 #include <QStringList>
 #include <functional>
@@ -11,9 +13,11 @@
 
 class QPrintPreviewWidget;
 class QPushButton;
+class QTextEdit;
 class QTextDocument;
 class QToolBar;
 class QAction;
+class QMenu;
 
 class frmReportViewer : public Screen {
     Q_OBJECT
@@ -22,8 +26,11 @@ public:
     ~frmReportViewer() override;
 
     bool Form_QueryUnload() override;
-    // The toolbar's texts and the Back button's tool tip, in the report's language.
+    // The menus' and toolbar's texts, the Back button's tool tip and what a screen reader
+    // says of the report, in the report's language.
     void subLoadCaptions() override;
+    // The pages, or the text when the user reads the report as text.
+    QWidget* firstFocus() const override;
     // The report made again in the new language, with its captions.
     void followLanguage() override;
 
@@ -44,13 +51,20 @@ public:
     void exportPdf(const QString& path);
     void printTo(class QPrinter* printer);
 
+    // Shows the report as text (true) or as its pages (false), and keeps the choice for the run.
+    void showAsText(bool asText);
+
     QPrintPreviewWidget* CRViewer1;
+    QTextEdit* txtReport; // the report as text, in CRViewer1's place
     QToolBar* tbViewer;
+    QMenu* mnuFile;
+    QMenu* mnuView;
     QAction* actZoomIn;
     QAction* actZoomOut;
     QAction* actFitWidth;
     QAction* actPrint;
     QAction* actExportPdf;
+    QAction* actAsText;
 
     QTextDocument* document() const { return document_.get(); }
 
@@ -69,10 +83,15 @@ private:
     void printDialog();
     void exportDialog();
 
+    // The document shown, printed and exported, and its copy read as text.
+    void setDocument(std::unique_ptr<QTextDocument> document);
+
     std::unique_ptr<QTextDocument> document_;
+    std::unique_ptr<QTextDocument> readable_;
     // Prepares and builds the report shown, in the language of its letter ("E" or "F");
     // nothing when the preparation refuses.
     std::function<std::unique_ptr<QTextDocument>(const QString&)> build_;
-    QString titles_[2]; // the window title in English and in French
-    bool french_ = false;
+    // The window title in a language.
+    std::function<QString(Language)> title_;
+    Language language_ = Language::E; // the report's
 };

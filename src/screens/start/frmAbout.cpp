@@ -62,6 +62,7 @@ frmAbout::frmAbout() {
     central->setMinimumWidth(460);
 
     onEvent(cmdReturn, &QPushButton::clicked, this, [this] { cmdReturn_Click(); });
+    leaveOnEscape([this] { cmdReturn_Click(); });
     setFixedSizeAfterLayout(this);
 }
 
@@ -92,6 +93,10 @@ void frmAbout::subLoadCaptions() {
 
 void frmAbout::cmdReturn_Click() {
     ScreenRegistry::instance().hide(*this);
+}
+
+QWidget* frmAbout::firstFocus() const {
+    return cmdReturn;
 }
 
 bool frmAbout::Form_QueryUnload() {

@@ -15,6 +15,7 @@ public:
     void Form_Load() override;
     void Form_Activate(navigation::Arrival arrival) override;
     bool Form_QueryUnload() override;
+    QWidget* firstFocus() const override;
 
     void subLoadCaptions() override;
     void cmdReturn_Click();

@@ -75,7 +75,10 @@ frmMenu::frmMenu() {
     txtDescription->setReadOnly(true);
     txtDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtDescription->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #e0e0e0; }"));
+    lblDescription->setBuddy(txtDescription);
     cmdSearch = makeButton(QStringLiteral("cmdSearch"));
+    // Enter on a chosen dataset searches it.
+    cmdSearch->setDefault(true);
 
     // Left column: the three Canada-wide volumes.
     QFrame* shape1 = makeShape(QStringLiteral("Shape1"));
@@ -143,6 +146,17 @@ frmMenu::frmMenu() {
     setFixedSizeAfterLayout(this);
 }
 
+QWidget* frmMenu::firstFocus() const {
+    // The dataset chosen before, else the first that can be chosen.
+    QRadioButton* first = nullptr;
+    for (const DatasetOption& o : datasets::options()) {
+        QRadioButton* b = options_.value(QLatin1String(o.controlName));
+        if (b->isChecked()) return b;
+        if (!first && b->isEnabled()) first = b;
+    }
+    return first;
+}
+
 QRadioButton* frmMenu::option(const QString& controlName) const {
     return options_.value(controlName);
 }
@@ -161,9 +175,7 @@ bool frmMenu::Form_QueryUnload() {
 }
 
 void frmMenu::subLoadCaptions() {
-    setWindowTitle(QStringLiteral("Ventrolux") +
-                   (IsFrench() ? QStringLiteral(" pour ") : QStringLiteral(" for ")) +
-                   QStringLiteral("2011, 2010 and 2009"));
+    setWindowTitle(Txt("menu.title"));
     Screen::subLoadCaptions();
     for (const DatasetOption& o : datasets::options())
         options_.value(QLatin1String(o.controlName))->setText(datasets::caption(o, modMain::language()));
@@ -200,8 +212,9 @@ QString frmMenu::fncGetDescription(const QString& strChoice) {
     // A dataset without a description row (or with a null one) shows an empty box rather than ending the
     // program.
     if (rs->eof()) return QString();
+    // descriptione or descriptionf
     const QVariant v =
-        rs->field(IsFrench() ? QStringLiteral("descriptionf") : QStringLiteral("descriptione"));
+        rs->field(QStringLiteral("description") + language::letter(modMain::language()).toLower());
     return v.isNull() ? QString() : v.toString();
 }
 

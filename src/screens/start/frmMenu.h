@@ -21,6 +21,7 @@ public:
     void Form_Activate(navigation::Arrival arrival) override;
     bool Form_QueryUnload() override;
     bool discardOnClose() const override { return false; }
+    QWidget* firstFocus() const override;
 
     void subLoadCaptions() override;
     void subVerifyDataAvailable();

@@ -1,5 +1,6 @@
 #include "screens/start/frmStart.h"
 
+#include "screens/common/Accessibility.h"
 #include "screens/common/Handlers.h"
 #include "screens/common/ScreenRegistry.h"
 #include "screens/common/Widgets.h"
@@ -16,8 +17,7 @@ QLabel* makeLinkLabel(const QString& name, const QString& text) {
     auto* label =
         new QLabel(QStringLiteral("<a href=\"#\" style=\"color:#0000ee;\">%1</a>").arg(text.toHtmlEscaped()));
     label->setObjectName(name);
-    label->setTextFormat(Qt::RichText);
-    label->setCursor(Qt::PointingHandCursor);
+    accessibility::makeLink(label);
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
@@ -65,6 +65,11 @@ frmStart::frmStart() {
     links->addWidget(lblLicenseAgreementF);
     layout->addLayout(links);
 
+    // Left to right, as the window shows them.
+    setTabOrder(cmdEnglish, cmdFrancais);
+    setTabOrder(cmdFrancais, lblLicenseAgreementE);
+    setTabOrder(lblLicenseAgreementE, lblLicenseAgreementF);
+
     onEvent(cmdEnglish, &QPushButton::clicked, this, [this] { cmdEnglish_Click(); });
     onEvent(cmdFrancais, &QPushButton::clicked, this, [this] { cmdFrancais_Click(); });
     onEvent(lblLicenseAgreementE, &QLabel::linkActivated, this, [this] { lblLicenseAgreementE_Click(); });
@@ -79,6 +84,10 @@ void frmStart::Form_Load() {
                              QStringLiteral("2011") + QStringLiteral(", ") + QStringLiteral("2010") +
                              QStringLiteral(", ") + QStringLiteral("2009"));
     centreOnScreen();
+}
+
+QWidget* frmStart::firstFocus() const {
+    return cmdEnglish;
 }
 
 bool frmStart::Form_QueryUnload() {

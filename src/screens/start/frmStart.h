@@ -14,6 +14,7 @@ public:
     void Form_Load() override;
     bool Form_QueryUnload() override;
     bool discardOnClose() const override { return false; }
+    QWidget* firstFocus() const override;
 
     void cmdEnglish_Click();
     void cmdFrancais_Click();

@@ -3,12 +3,15 @@
 // format, a bitmap and an SVG image.
 
 #include "report/render/Charts.h"
+#include "report/render/DocumentBuilder.h"
+#include "report/render/ReadableReport.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 #include <QtTest>
 
 using namespace reportrender;
@@ -242,6 +245,51 @@ private slots:
             for (int y = 0; y < image.height(); ++y)
                 highlighted += near(image.pixelColor(x, y), c.style.highlight);
         QVERIFY2(highlighted > 50, "the gauge is drawn in the document");
+    }
+
+    // The report as text: each chart is its words, in the report's language and in
+    // brackets, in a column made wide enough to read them; the other columns share the rest.
+    void readableCopySaysTheCharts_data() {
+        QTest::addColumn<QString>("letter");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("English") << "E"
+                                 << "[second quarter, better than 25%, worse than 50%]";
+        QTest::newRow("French") << "F"
+                                << "[deuxième quart, meilleur que 25\u00a0%, moins bon que 50\u00a0%]";
+    }
+    void readableCopySaysTheCharts() {
+        QFETCH(QString, letter);
+        QFETCH(QString, said);
+        QTextDocument doc;
+        doc.setProperty(docprop::Language, letter);
+        QTextTableFormat format;
+        format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 60),
+                                          QTextLength(QTextLength::PercentageLength, 35),
+                                          QTextLength(QTextLength::PercentageLength, 5)});
+        QTextCursor cursor(&doc);
+        QTextTable* table = cursor.insertTable(2, 3, format);
+        table->cellAt(1, 0).firstCursorPosition().insertText(QStringLiteral("Net profit margin"));
+        Chart c;
+        c.quarter = 1;
+        table->cellAt(1, 2).firstCursorPosition().insertText(QString(QChar::ObjectReplacementCharacter),
+                                                             chartFormat(c));
+
+        const std::unique_ptr<QTextDocument> copy = readableCopy(doc);
+        const QString text = copy->toRawText(); // the no-break spaces kept
+        QVERIFY2(text.contains(said), qPrintable(text));
+        QVERIFY(!text.contains(QChar::ObjectReplacementCharacter));
+        QCOMPARE(copy->property(docprop::Language).toString(), letter);
+        const QTextTable* copied = copy->rootFrame()->childFrames().isEmpty()
+                                       ? nullptr
+                                       : qobject_cast<QTextTable*>(copy->rootFrame()->childFrames().first());
+        QVERIFY(copied);
+        const QList<QTextLength> widths = copied->format().columnWidthConstraints();
+        QCOMPARE(widths.size(), 3);
+        QVERIFY(widths[2].rawValue() > 15);
+        QVERIFY(widths[0].rawValue() > widths[1].rawValue());
+        QCOMPARE(qRound(widths[0].rawValue() + widths[1].rawValue() + widths[2].rawValue()), 100);
+        // The document shown and printed keeps its chart.
+        QVERIFY(doc.toPlainText().contains(QChar::ObjectReplacementCharacter));
     }
 
     // Attached before any layout, the handler is in every layout's first pass; a dropped

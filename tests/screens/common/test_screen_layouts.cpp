@@ -1,8 +1,10 @@
 // No clipped text on any screen, in either language: every visible label, button,
-// option and frame title fits the room its layout gives it. The industry screen is
-// checked in each of its four search modes with a long selection on display.
+// option and frame title fits the room its layout gives it, and every window fits the
+// screen (CTest runs it again at the scale factors 1.5 and 2 of a 1600×1200 display). The
+// industry screen is checked in each of its four search modes with a long selection on display.
 
 #include "screens/common/ScreenRegistry.h"
+#include "screens/firm/frmMyValues.h"
 #include "screens/industry/frmIndustryDefinitions.h"
 #include "screens/industry/frmSearch.h"
 #include "screens/report/frmReportViewer.h"
@@ -17,6 +19,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QtTest>
 
 using namespace modMain;
@@ -30,6 +33,16 @@ class TestScreenLayouts : public QObject {
 
     void verifyNothingClipped(Screen& s) {
         QVERIFY(QTest::qWaitForWindowExposed(&s));
+        const QRect screen = s.screen()->availableGeometry();
+        QVERIFY2(screen.contains(s.frameGeometry()),
+                 qPrintable(QStringLiteral("%1 at %2,%3 %4×%5 on a screen of %6×%7")
+                                .arg(s.objectName())
+                                .arg(s.frameGeometry().x())
+                                .arg(s.frameGeometry().y())
+                                .arg(s.frameGeometry().width())
+                                .arg(s.frameGeometry().height())
+                                .arg(screen.width())
+                                .arg(screen.height())));
         const QStringList faults = layoutcheck::clippedTexts(s);
         QVERIFY2(faults.isEmpty(),
                  qPrintable(s.objectName() + QStringLiteral(":\n  ") + faults.join(QStringLiteral("\n  "))));
@@ -127,6 +140,18 @@ private slots:
         s.lblNAICSCode->setText(Txt(408) + QStringLiteral(": ") + code);
         QVERIFY(s.lblCategory->text().size() > 60);
         verifyNothingClipped(s);
+    }
+
+    void firmScreen_data() { addLanguages(); }
+    void firmScreen() {
+        QFETCH(int, language);
+        frmSearch& s = openSearch("optNovaScotia", language);
+        s.optNAICScode->setChecked(true);
+        s.cboNAICScodes->setCurrentIndex(0);
+        emit s.cboNAICScodes->activated(0);
+        s.optCompareNew->setChecked(true);
+        s.cmdContinue->click();
+        verifyNothingClipped(*registry.existing<frmMyValues>());
     }
 
     void definitionWindow_data() { addLanguages(); }

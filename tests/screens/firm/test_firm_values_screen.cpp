@@ -282,8 +282,9 @@ private slots:
         QStringList file;
         for (QAction* a : screen().mnuFile->actions())
             if (!a->isSeparator()) file << a->objectName();
-        QCOMPARE(file, (QStringList{"mnuNew", "mnuSave", "mnuOpen", "mnuImport", "mnuExport",
-                                    "mnuOfficeDatabase", "mnuReturn", "mnuReturnSearch", "mnuExit"}));
+        QCOMPARE(file,
+                 (QStringList{"mnuNew", "mnuSave", "mnuOpen", "mnuDelete", "mnuClearAll", "mnuImport",
+                              "mnuExport", "mnuOfficeDatabase", "mnuReturn", "mnuReturnSearch", "mnuExit"}));
     }
 
     void toolbar_data() {
@@ -314,8 +315,15 @@ private slots:
         for (int i = 0; i < actions.size(); ++i) {
             if (i == 4) continue;
             QCOMPARE(actions[i]->toolTip(), tips[i]);
+            // A screen reader names each picture by its tool tip.
+            QCOMPARE(actions[i]->text(), tips[i]);
             QVERIFY2(!actions[i]->icon().isNull(), qPrintable(tips[i]));
         }
+        // Delete and Clear all data are menu entries with keys too.
+        QCOMPARE(screen().mnuDelete->text(), tips[3]);
+        QCOMPARE(screen().mnuClearAll->text(), tips[6]);
+        QVERIFY(!screen().mnuDelete->shortcut().isEmpty() && !screen().mnuClearAll->shortcut().isEmpty());
+        QCOMPARE(screen().btnBack->accessibleName(), back);
         QCOMPARE(screen().btnBack->toolTip(), back);
         QVERIFY(!screen().btnBack->icon().isNull());
     }

@@ -612,17 +612,32 @@ private slots:
         QCOMPARE(s.windowState(), Qt::WindowNoState);
     }
 
-    void enterPressesTheDefaultButton() {
+    // Enter or Space on a row of the tree or of the results chooses its industry (the
+    // results are not searched again); Enter elsewhere, with no button focused, presses the
+    // default button of the mode, and the list modes have none.
+    void enterChoosesTheRowOrPressesTheDefaultButton() {
         frmSearch& s = openSearch();
-        selectFirstIndustryInTree(s);
+        const QModelIndex industry = firstIndustry(s);
+        s.TreeView1->setCurrentIndex(industry);
+        QTest::keyClick(s.TreeView1, Qt::Key_Space);
+        QCOMPARE(s.lblHiddenNaics->text(),
+                 industrytree::naicsOfKey(industry.data(industrytreemodel::KeyRole).toString()));
         QTest::keyClick(s.TreeView1, Qt::Key_Return);
+        QVERIFY(!viewer());
+        QTest::keyClick(s.optReport, Qt::Key_Return);
         QVERIFY(viewer()); // Continue is the default button in the tree mode
         viewer()->btnBack->click();
         choose(s.optKeyword);
         s.txtKeyword->setText(QStringLiteral("farm"));
         QTest::keyClick(s.txtKeyword, Qt::Key_Return);
         QVERIFY(s.dbgridKeywordResults->isVisible());
-        QVERIFY(s.adodcKeywordResults->rowCount() > 0);
+        QCOMPARE(s.focusWidget(), s.dbgridKeywordResults);
+        const int found = s.adodcKeywordResults->rowCount();
+        QTest::keyClick(s.dbgridKeywordResults, Qt::Key_Down);
+        QTest::keyClick(s.dbgridKeywordResults, Qt::Key_Return);
+        QCOMPARE(s.lblHiddenNaics->text(), s.adodcKeywordResults->cellText(1, 0));
+        QCOMPARE(s.adodcKeywordResults->rowCount(), found);
+        QVERIFY(!s.dbgridKeywordResults->tabKeyNavigation());
         choose(s.optNAICScode);
         const int shown = platform->messages.size();
         QTest::keyClick(s.cboNAICScodes, Qt::Key_Return);

@@ -209,8 +209,13 @@ private slots:
         }
 
         const QStringList screen = readingOnScreen(values, naics, language, heading, parts.last());
+        // A table's caption names it for a screen reader (it repeats the heading above the
+        // table); it is no block of the reading.
+        QString reading = html;
+        reading.remove(QRegularExpression(QStringLiteral("<caption[^>]*>.*?</caption>"),
+                                          QRegularExpression::DotMatchesEverythingOption));
         QTextDocument fromHtml;
-        fromHtml.setHtml(html);
+        fromHtml.setHtml(reading);
         const QStringList cli = readingOf(fromHtml, heading, parts.last());
 
         // A reading worth comparing: its parts in order, and a standing for each of the fifteen

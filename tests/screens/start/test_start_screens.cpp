@@ -280,6 +280,12 @@ private slots:
         QTest::mouseClick(first->cmdReturn, Qt::LeftButton);
         QVERIFY(!first->isVisible());
         QCOMPARE(registry.active(), &menu);
+        // Escape leaves it as Return does.
+        menu.mnuAbout->trigger();
+        QVERIFY(first->isVisible());
+        QTest::keyClick(first, Qt::Key_Escape);
+        QVERIFY(!first->isVisible());
+        QCOMPARE(registry.active(), &menu);
 
         menu.mnuAbout->trigger();
         QCOMPARE(registry.existing<frmAbout>(), first);
@@ -460,11 +466,14 @@ private slots:
             platform->processes[1].arguments.value(0).endsWith(QStringLiteral("/MOLV_Tech_Help_Fre.html")));
     }
 
+    // Each link is one Tab stop after the language buttons; Enter on it opens the notice.
     void termsOfUseLinksOpenTheNotice() {
         dbs->open();
         frmStart& start = registry.get<frmStart>();
-        start.lblLicenseAgreementE_Click();
-        start.lblLicenseAgreementF_Click();
+        QCOMPARE(start.cmdFrancais->nextInFocusChain(), start.lblLicenseAgreementE);
+        QCOMPARE(start.lblLicenseAgreementE->nextInFocusChain(), start.lblLicenseAgreementF);
+        QTest::keyClick(start.lblLicenseAgreementE, Qt::Key_Return);
+        QTest::keyClick(start.lblLicenseAgreementF, Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(platform->processes.size(), 2);
         QCOMPARE(platform->processes[0].arguments.value(1), QStringLiteral("9999"));
         QVERIFY(
